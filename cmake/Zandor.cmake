@@ -1,0 +1,52 @@
+# One library per source folder; the sources are the folder's own .cpp files.
+
+function(zandor_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# zandor_library(NAME folder DEPS ...): builds zandor_NAME from src/<folder>/*.cpp when the folder
+# has code. Every library sees src/ as its include root.
+function(zandor_library name folder)
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/src/${folder}/*.h)
+    foreach(ex IN LISTS ARG_EXCLUDE)
+        list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/src/${folder}/${ex})
+    endforeach()
+    list(FILTER sources INCLUDE REGEX "\\.cpp$|\\.h$")
+    set(cpp ${sources})
+    list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+    if(NOT cpp)
+        return()
+    endif()
+    add_library(zandor_${name} STATIC ${sources})
+    target_include_directories(zandor_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(zandor_${name} PUBLIC ${ARG_DEPS})
+    zandor_warnings(zandor_${name})
+endfunction()
+
+# zandor_test_folder(NAME folder LIBS ...): one GoogleTest executable test_NAME from
+# tests/<folder>/*.cpp, registered in CTest.
+function(zandor_test_folder name folder)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/tests/${folder}/*.h)
+    set(cpp ${sources})
+    list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+    if(NOT cpp)
+        return()
+    endif()
+    foreach(lib IN LISTS ARG_LIBS)
+        if(NOT TARGET ${lib})
+            return()
+        endif()
+    endforeach()
+    add_executable(test_${name} ${sources})
+    target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} zandor_testsupport GTest::gtest GTest::gmock)
+    set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    zandor_warnings(test_${name})
+    gtest_discover_tests(test_${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZANDOR_BINARY_DIR=${CMAKE_BINARY_DIR};ZANDOR_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                   TIMEOUT 300)
+endfunction()

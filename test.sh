@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds Zandor with AddressSanitizer and UndefinedBehaviorSanitizer (in build-test/) and runs the
+# whole test suite headless. Extra arguments go to ctest (for example -R Ini).
+set -euo pipefail
+cd "$(dirname "$0")"
+source cmake/packages.sh
+mapfile -t pkgs < <(zandor_package_list packages.txt)
+zandor_install_packages "${pkgs[@]}"
+if [ ! -f build-test/build.ninja ]; then
+    cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANDOR_SANITIZE=ON -DZANDOR_TESTS=ON
+fi
+cmake --build build-test
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-test --output-on-failure -j "$(nproc)" "$@"
