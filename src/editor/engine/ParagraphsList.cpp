@@ -1,0 +1,283 @@
+#include "editor/engine/ParagraphsList.h"
+
+#include "editor/engine/EngineErrors.h"
+
+#include <cstring>
+
+namespace zandor {
+
+// ---- owned text buffers ----------------------------------------------------------------------
+
+namespace {
+
+// Each owned buffer starts with a hidden header that records its usable size; the paragraph keeps
+// only the pointer behind it, so the record stays as small as a shared one.
+constexpr size_t kTextHeader = sizeof(int64_t);
+
+} // namespace
+
+int32_t TextBufferSizeFor(int64_t n) {
+    const int64_t size = n + n / 64 + 1;
+    if (n < 0 || size > INT32_MAX)
+        throw ETextTooLong();
+    return static_cast<int32_t>(size);
+}
+
+char* AllocParText(int64_t bytes) {
+    if (bytes > INT32_MAX)
+        throw ETextTooLong();
+    if (bytes < 1)
+        bytes = 1;
+    auto buffer = std::make_unique_for_overwrite<char[]>(kTextHeader + static_cast<size_t>(bytes));
+    std::memcpy(buffer.get(), &bytes, sizeof bytes);
+    return buffer.release() + kTextHeader;
+}
+
+int32_t ParTextCapacity(const char* text) {
+    int64_t bytes = 0;
+    std::memcpy(&bytes, text - kTextHeader, sizeof bytes);
+    return static_cast<int32_t>(bytes);
+}
+
+void FreeParText(char* text) {
+    if (text)
+        std::unique_ptr<char[]>(text - kTextHeader).reset();
+}
+
+// ---- base styles -----------------------------------------------------------------------------
+
+void BaseStyleRef::Assign(const TDynInfo* state, bool copy) {
+    if (!state || !(state->StyleFlags & sfContext)) {
+        Reset();
+        return;
+    }
+    if (copy) {
+        auto fresh = std::make_unique<TDynInfo>(*state);
+        fresh->Offset = 1;
+        Reset();
+        FState = fresh.release();
+        return;
+    }
+    if (state == FState)
+        return;
+    // Count the new holder before letting go of the old one: the two may share a record whose
+    // only other holder is about to go.
+    auto* shared = const_cast<TDynInfo*>(state);
+    ++shared->Offset;
+    Reset();
+    FState = shared;
+}
+
+void BaseStyleRef::Reset() {
+    if (!FState)
+        return;
+    if (FState->Offset <= 1)
+        std::unique_ptr<TDynInfo>(FState).reset();
+    else
+        --FState->Offset;
+    FState = nullptr;
+}
+
+// ---- per-paragraph helpers -------------------------------------------------------------------
+
+int32_t ParLength(const ParInfo& par) {
+    return IsExtended(par) ? par.Extra->Length : par.Compact.Length;
+}
+
+void SetParLength(ParInfo& par, int32_t n) {
+    if (n < 0)
+        throw EInternalError();
+    if (!IsExtended(par) && n < kCompactLengthLimit) {
+        par.Compact.Length = static_cast<uint16_t>(n);
+        return;
+    }
+    ExtendPar(par).Length = n;
+}
+
+ParExtraInfo& ExtendPar(ParInfo& par) {
+    if (IsExtended(par))
+        return *par.Extra;
+    const LineInfo line0 = LoadFirstLine(par);
+    auto extra = std::make_unique<ParExtraInfo>();
+    extra->Length = par.Compact.Length;
+    extra->FirstLineInfo = line0;
+    extra->CollapseFrom = (par.Level & plCollapseFromUsed) ? 1 : 0;
+    extra->CollapseTo = (par.Level & plCollapseToUsed) ? 1 : 0;
+    par.Extra = extra.release();
+    par.Flags |= pfExtended;
+    return *par.Extra;
+}
+
+int LineCountOf(const ParInfo& par) {
+    return IsExtended(par) ? static_cast<int>(par.Extra->Lines.size()) + 1 : 1;
+}
+
+int RunCount(const ParInfo& par) {
+    return IsExtended(par) ? static_cast<int>(par.Extra->Runs.size()) : 0;
+}
+
+void SetRunCount(ParInfo& par, int n) {
+    n = std::max(n, 0);
+    if (!IsExtended(par) && n == 0)
+        return;
+    ExtendPar(par).Runs.resize(static_cast<size_t>(n));
+}
+
+const TDynInfo* BaseStyleOf(const ParInfo& par) {
+    return IsExtended(par) ? par.Extra->BaseStyle.Get() : &kDefaultRunState;
+}
+
+void SetBaseStyle(ParInfo& par, const TDynInfo* state, bool copy) {
+    if (state && (state->StyleFlags & sfContext))
+        ExtendPar(par).BaseStyle.Assign(state, copy);
+    else if (IsExtended(par))
+        par.Extra->BaseStyle.Reset();
+}
+
+void StoreFirstLine(ParInfo& par, const LineInfo& info) {
+    if (!IsExtended(par)) {
+        const int32_t length = par.Compact.Length;
+        // What the compact form implies for line 0: the whole paragraph, no justification, no
+        // static style, a width that fits 16 bits.
+        if (info.Start == 0 && info.Stop == length && info.TextWidth >= 0 && info.TextWidth <= 65535 &&
+            info.JustifyFrom >= length && info.StartStyle == 0) {
+            par.Compact.Width16 = static_cast<uint16_t>(info.TextWidth);
+            return;
+        }
+    }
+    ExtendPar(par).FirstLineInfo = info;
+}
+
+LineInfo LoadFirstLine(const ParInfo& par) {
+    if (IsExtended(par))
+        return par.Extra->FirstLineInfo;
+    const int32_t length = par.Compact.Length, width = par.Compact.Width16;
+    return LineInfo{0, length, width, width, 0, length, 0, 0};
+}
+
+void OwnText(ParInfo& par) {
+    if (par.Flags & pfOwnText)
+        return;
+    const int32_t length = ParLength(par);
+    if (length == 0) {
+        par.Text = nullptr;
+    } else {
+        if (!par.Text)
+            throw EInternalError();
+        char* buffer = AllocParText(static_cast<int64_t>(length) + 1);
+        std::memcpy(buffer, par.Text, static_cast<size_t>(length));
+        buffer[length] = '\0';
+        par.Text = buffer;
+    }
+    par.Flags |= pfOwnText;
+}
+
+int32_t ParColorOf(const ParInfo& par) {
+    return IsExtended(par) ? par.Extra->ParColor : kColorUnset;
+}
+
+int32_t ParBackColorOf(const ParInfo& par) {
+    return IsExtended(par) ? par.Extra->ParBackColor : kColorUnset;
+}
+
+void ReleasePar(ParInfo& par) {
+    if (par.Flags & pfOwnText)
+        FreeParText(par.Text);
+    if (IsExtended(par))
+        std::unique_ptr<ParExtraInfo>(par.Extra).reset();
+    par.Text = nullptr;
+    par.Flags &= static_cast<uint8_t>(~(pfExtended | pfOwnText));
+    par.Compact.Length = 0;
+    par.Compact.Width16 = 0;
+    par.Level = 0;
+}
+
+// ---- the list --------------------------------------------------------------------------------
+
+TParagraphsList::TParagraphsList() : TDynArray2(sizeof(ParInfo), sizeof(ParInfo)) {}
+
+TParagraphsList::~TParagraphsList() {
+    ReleaseAll();
+}
+
+void TParagraphsList::ReleaseAll() {
+    ForEachPar(0, Count(), [](ParInfo& par) { ReleasePar(par); });
+}
+
+void TParagraphsList::ShiftStarts(int from, int32_t delta) {
+    ForEachPar(from, Count(), [delta](ParInfo& par) { par.Start += delta; });
+}
+
+void TParagraphsList::ShiftFirstLines(int from, int32_t delta) {
+    ForEachPar(from, Count(), [delta](ParInfo& par) { par.FirstLine += delta; });
+}
+
+void TParagraphsList::ShiftStartsAndLines(int from, int32_t dStart, int32_t dLines) {
+    ForEachPar(from, Count(), [dStart, dLines](ParInfo& par) {
+        par.Start += dStart;
+        par.FirstLine += dLines;
+    });
+}
+
+void TParagraphsList::MarkDirty(int firstPar, int lineInPar, int lastPar) {
+    if (DirtyTo < DirtyFrom) {
+        DirtyFrom = Count();
+        if (Count() > 0) {
+            const ParInfo& last = Par(Count() - 1);
+            DirtyFirstLine = last.FirstLine + LineCountOf(last);
+        } else {
+            DirtyFirstLine = 0;
+        }
+    }
+    if (DirtyFrom >= firstPar) {
+        DirtyFrom = firstPar;
+        DirtyFirstLine = std::min(DirtyFirstLine, Par(firstPar).FirstLine + lineInPar);
+    }
+    if (DirtyTo < lastPar)
+        DirtyTo = lastPar;
+    if (ParsedTo >= firstPar)
+        ParsedTo = firstPar - 1;
+    LinesReusable = false;
+}
+
+bool TParagraphsList::ResetDirty() {
+    DirtyFirstLine = LineCount;
+    DirtyFrom = Count();
+    DirtyTo = -1;
+    DirtyLineDelta = 0;
+    const bool changed = Modified;
+    Modified = false;
+    return changed;
+}
+
+void TParagraphsList::InvalidateFormat() {
+    ForEachPar(0, Count(), [](ParInfo& par) { par.Flags &= static_cast<uint8_t>(~pfLinesValid); });
+    BgNext = 0;
+    BgLast = Count() - 1;
+}
+
+void TParagraphsList::ClearAll() {
+    ReleaseAll();
+    TextLength = 0;
+    LineCount = 0;
+    VisibleLineCount = 0;
+    SetCount(0);
+    SetCapacity(4);
+    LoadBlocks.clear();
+    BgLast = -1;
+}
+
+void TParagraphsList::ShrinkAfterReplace() {
+    const int32_t count = Count();
+    if (count + count / 16 + 8 < Capacity())
+        SetCapacity(count + count / 32 + 4);
+}
+
+char* TParagraphsList::AddLoadBlock(size_t bytes) {
+    auto block = std::make_unique_for_overwrite<char[]>(std::max<size_t>(bytes, 1));
+    char* text = block.get();
+    LoadBlocks.push_back(LoadBlock{std::move(block)});
+    return text;
+}
+
+} // namespace zandor
