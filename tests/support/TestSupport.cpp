@@ -14,9 +14,13 @@ ScratchDir::ScratchDir() {
         throw std::runtime_error("cannot create a temporary folder");
 }
 
-std::string ScratchDir::path() const { return dir_.path().toStdString(); }
+std::string ScratchDir::path() const {
+    return dir_.path().toStdString();
+}
 
-std::string ScratchDir::file(const std::string& name) const { return path() + "/" + name; }
+std::string ScratchDir::file(const std::string& name) const {
+    return path() + "/" + name;
+}
 
 std::string ScratchDir::write(const std::string& name, const QByteArray& bytes) const {
     const std::string full = file(name);

@@ -1,0 +1,12 @@
+// Trace points of the start-up and the file loader. They cost nothing unless the environment
+// variable ZANDOR_TRACE names a file, to which each point then appends one line; scripts and tests
+// use it to watch a running program from outside.
+#pragma once
+
+#include <string>
+
+namespace zandor::platform {
+
+void Trace(const std::string& line);
+
+} // namespace zandor::platform
