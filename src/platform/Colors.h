@@ -1,0 +1,96 @@
+// Colours as the settings and the editor name them: a plain colour is 0x00BBGGRR, a system colour
+// 0xFF000000 plus the system-colour index, and two special values stand for "no colour" and "the
+// default colour".
+#pragma once
+
+#include <QColor>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class QPalette;
+
+namespace zandor::platform {
+
+using TColor = int32_t;
+
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clMaroon = 0x000080;
+constexpr TColor clGreen = 0x008000;
+constexpr TColor clOlive = 0x008080;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clPurple = 0x800080;
+constexpr TColor clTeal = 0x808000;
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clLime = 0x00FF00;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clFuchsia = 0xFF00FF;
+constexpr TColor clAqua = 0xFFFF00;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clMoneyGreen = 0xC0DCC0;
+constexpr TColor clSkyBlue = 0xF0CAA6;
+constexpr TColor clCream = 0xF0FBFF;
+constexpr TColor clMedGray = 0xA4A0A0;
+
+constexpr TColor SystemColor(int index) {
+    return TColor(0xFF000000u + uint32_t(index));
+}
+constexpr bool IsSystemColor(TColor color) {
+    return (uint32_t(color) & 0xFF000000u) == 0xFF000000u;
+}
+
+constexpr TColor clScrollBar = SystemColor(0);
+constexpr TColor clBackground = SystemColor(1);
+constexpr TColor clActiveCaption = SystemColor(2);
+constexpr TColor clInactiveCaption = SystemColor(3);
+constexpr TColor clMenu = SystemColor(4);
+constexpr TColor clWindow = SystemColor(5);
+constexpr TColor clWindowFrame = SystemColor(6);
+constexpr TColor clMenuText = SystemColor(7);
+constexpr TColor clWindowText = SystemColor(8);
+constexpr TColor clCaptionText = SystemColor(9);
+constexpr TColor clActiveBorder = SystemColor(10);
+constexpr TColor clInactiveBorder = SystemColor(11);
+constexpr TColor clAppWorkSpace = SystemColor(12);
+constexpr TColor clHighlight = SystemColor(13);
+constexpr TColor clHighlightText = SystemColor(14);
+constexpr TColor clBtnFace = SystemColor(15);
+constexpr TColor clBtnShadow = SystemColor(16);
+constexpr TColor clGrayText = SystemColor(17);
+constexpr TColor clBtnText = SystemColor(18);
+constexpr TColor clInactiveCaptionText = SystemColor(19);
+constexpr TColor clBtnHighlight = SystemColor(20);
+constexpr TColor cl3DDkShadow = SystemColor(21);
+constexpr TColor cl3DLight = SystemColor(22);
+constexpr TColor clInfoText = SystemColor(23);
+constexpr TColor clInfoBk = SystemColor(24);
+// Index 25 has no colour.
+constexpr TColor clHotLight = SystemColor(26);
+constexpr TColor clGradientActiveCaption = SystemColor(27);
+constexpr TColor clGradientInactiveCaption = SystemColor(28);
+constexpr TColor clMenuHighlight = SystemColor(29);
+constexpr TColor clMenuBar = SystemColor(30);
+
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+// The colour's name when it has one, else "$" and 8 upper-case hexadecimal digits.
+std::string ColorToString(TColor color);
+// A colour name (any letter case) or an integer (decimal, or hexadecimal after "$"); throws
+// ConversionError "'<text>' is not a valid integer value" for anything else.
+TColor StringToColor(std::string_view text);
+
+bool IdentToColor(std::string_view ident, TColor& color);
+bool ColorToIdent(TColor color, std::string& ident);
+
+// The colour to paint with: plain colours as they are, system colours from the palette's nearest
+// role; clNone, clDefault and unknown system indexes give an invalid QColor. The one-argument form
+// uses the application's palette (a fixed light palette when no GUI application runs).
+QColor ColorToQColor(TColor color);
+QColor ColorToQColor(TColor color, const QPalette& palette);
+
+} // namespace zandor::platform

@@ -1,0 +1,266 @@
+#include "platform/RegistryStore.h"
+
+#include "platform/AtomicWrite.h"
+#include "platform/PlatformErrors.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace zandor::platform {
+
+namespace {
+
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+std::string quoted(std::string_view s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+[[noreturn]] void wrongType(std::string_view name) {
+    throw RegistryError("Invalid data type for '" + std::string(name) + "'");
+}
+
+// Reads the file's text; the parser below walks it once.
+class Reader {
+public:
+    explicit Reader(std::string_view text) : t_(text) {}
+
+    bool atEnd() const { return p_ >= t_.size(); }
+    char peek() const { return t_[p_]; }
+
+    void skipSpace() {
+        while (!atEnd() && (peek() == ' ' || peek() == '\t' || peek() == '\r' || peek() == '\n'))
+            ++p_;
+    }
+    void skipBlanks() {
+        while (!atEnd() && (peek() == ' ' || peek() == '\t'))
+            ++p_;
+    }
+    bool take(char c) {
+        if (atEnd() || peek() != c)
+            return false;
+        ++p_;
+        return true;
+    }
+
+    // The rest of the current line without its line ending; moves past the line ending.
+    std::string_view restOfLine() {
+        const size_t start = p_;
+        while (!atEnd() && peek() != '\n')
+            ++p_;
+        std::string_view line = t_.substr(start, p_ - start);
+        take('\n');
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+
+    // A "..." text at the current position with \\ and \" undone. Line breaks inside belong to
+    // the text. Empty when the closing quote is missing.
+    std::optional<std::string> quotedText() {
+        if (!take('"'))
+            return std::nullopt;
+        std::string out;
+        while (!atEnd()) {
+            const char c = t_[p_++];
+            if (c == '"')
+                return out;
+            if (c == '\\' && !atEnd() && (peek() == '\\' || peek() == '"'))
+                out += t_[p_++];
+            else
+                out += c;
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::string_view t_;
+    size_t p_ = 0;
+};
+
+std::optional<int32_t> dword(std::string_view text) {
+    constexpr std::string_view prefix = "dword:";
+    if (text.size() <= prefix.size() || text.size() > prefix.size() + 8 ||
+        !sameName(text.substr(0, prefix.size()), prefix))
+        return std::nullopt;
+    uint32_t value = 0;
+    for (char c : text.substr(prefix.size())) {
+        const char l = lower(c);
+        if (l >= '0' && l <= '9')
+            value = value * 16 + uint32_t(l - '0');
+        else if (l >= 'a' && l <= 'f')
+            value = value * 16 + uint32_t(l - 'a' + 10);
+        else
+            return std::nullopt;
+    }
+    return int32_t(value);
+}
+
+std::string_view trimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+RegistryStore::RegistryStore(std::string filePath) : path_(std::move(filePath)) {
+    std::ifstream in(path_, std::ios::binary);
+    if (!in)
+        return;
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Load(text);
+}
+
+void RegistryStore::Load(std::string_view text) {
+    Reader r(text);
+    for (r.skipSpace(); !r.atEnd(); r.skipSpace()) {
+        if (r.peek() != '"') {
+            r.restOfLine(); // the format line, the key line, comments
+            continue;
+        }
+        auto name = r.quotedText();
+        if (!name)
+            break;
+        r.skipBlanks();
+        if (!r.take('=')) {
+            r.restOfLine();
+            continue;
+        }
+        r.skipBlanks();
+        if (!r.atEnd() && r.peek() == '"') {
+            auto text = r.quotedText();
+            if (!text)
+                break;
+            r.restOfLine();
+            Value& v = FindOrAdd(*name);
+            v.kind = Kind::String;
+            v.text = std::move(*text);
+            continue;
+        }
+        std::string_view line = trimRight(r.restOfLine());
+        Value& v = FindOrAdd(*name);
+        if (const auto number = dword(line)) {
+            v.kind = Kind::Dword;
+            v.number = *number;
+            continue;
+        }
+        // Binary and other typed values continue over lines ending in a backslash.
+        v.kind = Kind::Other;
+        v.text = std::string(line);
+        while (!v.text.empty() && v.text.back() == '\\' && !r.atEnd()) {
+            v.text += '\n';
+            v.text += trimRight(r.restOfLine());
+        }
+    }
+}
+
+const RegistryStore::Value* RegistryStore::Find(std::string_view name) const {
+    for (const auto& v : values_)
+        if (sameName(v.name, name))
+            return &v;
+    return nullptr;
+}
+
+RegistryStore::Value& RegistryStore::FindOrAdd(std::string_view name) {
+    for (auto& v : values_)
+        if (sameName(v.name, name))
+            return v;
+    values_.push_back(Value{std::string(name), Kind::String, {}, 0});
+    return values_.back();
+}
+
+std::optional<std::string> RegistryStore::ReadString(std::string_view name) const {
+    const Value* v = Find(name);
+    if (!v)
+        return std::nullopt;
+    if (v->kind != Kind::String)
+        wrongType(name);
+    return v->text;
+}
+
+std::optional<int32_t> RegistryStore::ReadInteger(std::string_view name) const {
+    const Value* v = Find(name);
+    if (!v)
+        return std::nullopt;
+    if (v->kind != Kind::Dword)
+        wrongType(name);
+    return v->number;
+}
+
+void RegistryStore::WriteString(std::string_view name, std::string_view value) {
+    Value& v = FindOrAdd(name);
+    v.kind = Kind::String;
+    v.text = std::string(value);
+    Save();
+}
+
+void RegistryStore::WriteInteger(std::string_view name, int32_t value) {
+    Value& v = FindOrAdd(name);
+    v.kind = Kind::Dword;
+    v.text.clear();
+    v.number = value;
+    Save();
+}
+
+bool RegistryStore::ValueExists(std::string_view name) const {
+    return Find(name) != nullptr;
+}
+
+void RegistryStore::DeleteValue(std::string_view name) {
+    for (auto it = values_.begin(); it != values_.end(); ++it) {
+        if (sameName(it->name, name)) {
+            values_.erase(it);
+            Save();
+            return;
+        }
+    }
+}
+
+void RegistryStore::Save() const {
+    std::string text = "Windows Registry Editor Version 5.00\n\n[";
+    text += KeyPath;
+    text += "]\n";
+    for (const auto& v : values_) {
+        text += quoted(v.name);
+        text += '=';
+        switch (v.kind) {
+        case Kind::String:
+            text += quoted(v.text);
+            break;
+        case Kind::Dword: {
+            char buffer[16];
+            std::snprintf(buffer, sizeof buffer, "dword:%08x", unsigned(uint32_t(v.number)));
+            text += buffer;
+            break;
+        }
+        case Kind::Other:
+            text += v.text;
+            break;
+        }
+        text += '\n';
+    }
+    text += '\n';
+    WriteFileAtomically(path_, text, 0600, false);
+}
+
+} // namespace zandor::platform
