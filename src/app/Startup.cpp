@@ -1,0 +1,104 @@
+#include "app/Startup.h"
+
+#include "app/ZandorF.h"
+#include "platform/FileSystem.h"
+#include "platform/NewFileChannel.h"
+#include "platform/Trace.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace zandor {
+
+using platform::Trace;
+
+void ChooseSettingsLocation(TStartup& s, const std::string& exeFolder, const std::string& userConfigFolder) {
+    s.ExeFolder = platform::IncludeTrailingSlash(exeFolder);
+    s.PortableMode = platform::FileExists(s.ExeFolder + "usb.dat");
+    if (s.PortableMode) {
+        s.DataFolder = s.ExeFolder;
+        s.SettingsFile = s.DataFolder + "Zandor.ini";
+        return;
+    }
+    s.SettingsFile.clear();
+    s.DataFolder = userConfigFolder + "Veltrane/Zandor/";
+    if (!platform::FolderExists(s.DataFolder))
+        platform::ForceFolders(s.DataFolder);
+    if (platform::HasWriteAccess(s.ExeFolder)) {
+        for (const char* name : {"Zandor.ini", "highlight.dat"}) {
+            if (platform::FileExists(s.ExeFolder + name))
+                platform::MoveFileReplacing(s.ExeFolder + name, s.DataFolder + name);
+        }
+    }
+}
+
+void CreateSettingsStore(TStartup& s) {
+    s.Config = std::make_unique<TConfigSaver>(s.SettingsFile, s.DataFolder + "registry.reg");
+}
+
+void PrepareHandOff(TStartup& s) {
+    s.SharedMem = std::make_unique<TSharedMem>();
+    s.SharedMem->Name = kSharedBlockName;
+    s.SharedMem->Size = kSharedBlockSize;
+    s.SharedMem->CreateMapping();
+    s.OneInstance = s.Config->ReadBool("Options", "OneInstance", false);
+}
+
+void ProcessOneInstance(TStartup& s, const std::string& argument, const std::string& workingFolder,
+                        const std::function<void(const std::string&)>& showError) {
+    s.InstanceMutex.Acquire(kInstanceLockName);
+    if (!s.InstanceMutex.AlreadyExisted() || !s.OneInstance)
+        return;
+    try {
+        const std::string name = platform::LongPathName(argument, workingFolder);
+        TSharedMem& block = *s.SharedMem;
+        if (!block.Data || block.Size <= 0)
+            throw std::runtime_error("the shared block is not mapped");
+        // A name that does not fit with its zero byte is not handed over rather than cut short.
+        if (platform::FileExists(name) && name.size() < static_cast<size_t>(block.Size))
+            std::memcpy(block.Data, name.c_str(), name.size() + 1);
+        else
+            block.Data[0] = 0;
+        s.HandedOff = true;
+        Trace("handed off: " + std::string(reinterpret_cast<const char*>(block.Data)));
+        platform::SendNewFileMessage(s.NewFileMessage);
+        s.Config.reset();
+        s.SharedMem.reset();
+    } catch (const std::exception&) {
+        if (showError)
+            showError("Internal Error #1, please report!");
+    }
+}
+
+std::string GetSharedFilename(TSharedMem& sharedMem) {
+    if (!sharedMem.OpenMapping())
+        return {};
+    const auto* data = reinterpret_cast<const char*>(sharedMem.Data);
+    return std::string(data, strnlen(data, static_cast<size_t>(sharedMem.Size)));
+}
+
+int RunZandor(int argc, char** argv) {
+    QApplication app(argc, argv);
+    TStartup s;
+    ChooseSettingsLocation(s, platform::ExecutableFolder(), platform::UserConfigFolder());
+    CreateSettingsStore(s);
+    PrepareHandOff(s);
+    const std::string argument = argc > 1 ? argv[1] : "";
+    ProcessOneInstance(s, argument, platform::CurrentFolder(), [](const std::string& message) {
+        QMessageBox::warning(nullptr, QString(), QString::fromStdString(message));
+    });
+    if (s.HandedOff)
+        return 0;
+    QApplication::setApplicationName("Zandor");
+    TZandorF window(s, argument.empty() ? std::string()
+                                        : platform::LongPathName(argument, platform::CurrentFolder()));
+    window.FormResize();
+    s.StartingUp = false;
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace zandor

@@ -1,0 +1,147 @@
+// Starts the built program twice as real processes and watches both through their trace files.
+#include "platform/FileSystem.h"
+#include "support/TestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+using zandor::test::ScratchDir;
+
+namespace {
+
+std::string BuiltProgram() {
+    if (const char* dir = std::getenv("ZANDOR_BINARY_DIR"))
+        return std::string(dir) + "/zandor";
+    return zandor::platform::ExecutableFolder() + "../zandor";
+}
+
+class TwoInstances : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::string program = dir.file("bin/zandor");
+    std::vector<std::unique_ptr<QProcess>> processes;
+
+    void SetUp() override {
+        if (!zandor::platform::FileExists(BuiltProgram()))
+            GTEST_SKIP() << "the program is not built beside the tests";
+        dir.write("bin/usb.dat", "");
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(BuiltProgram()), QString::fromStdString(program)));
+        chmod(program.c_str(), 0755);
+        dir.write("run/.keep", "");
+        chmod(dir.file("run").c_str(), 0700);
+        dir.write("docs/art.nfo", "art");
+    }
+
+    void TearDown() override {
+        for (auto& p : processes) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        }
+    }
+
+    void Settings(bool oneInstance) {
+        dir.write("bin/Zandor.ini",
+                  oneInstance ? "[Options]\nOneInstance=1\n" : "[Options]\nOneInstance=0\n");
+    }
+
+    QProcess* Start(const QStringList& args) {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.file("run")));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+        env.insert("ZANDOR_TRACE", QString::fromStdString(dir.file("trace.log")));
+        env.insert("ASAN_OPTIONS", "detect_leaks=0");
+        p->setProcessEnvironment(env);
+        p->setWorkingDirectory(QString::fromStdString(dir.file("docs")));
+        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        p->start(QString::fromStdString(program), args);
+        EXPECT_TRUE(p->waitForStarted(10000));
+        processes.push_back(std::move(p));
+        return processes.back().get();
+    }
+
+    // Trace lines of one process (each line starts with its process id).
+    std::vector<std::string> Lines(const QProcess* p) {
+        std::vector<std::string> lines;
+        const std::string prefix = std::to_string(p->processId()) + " ";
+        for (const QByteArray& line : zandor::test::readFile(dir.file("trace.log")).split('\n')) {
+            if (line.startsWith(QByteArray::fromStdString(prefix)))
+                lines.push_back(line.mid(static_cast<qsizetype>(prefix.size())).toStdString());
+        }
+        return lines;
+    }
+
+    bool HasLine(const QProcess* p, const std::string& line) {
+        for (const auto& l : Lines(p))
+            if (l == line)
+                return true;
+        return false;
+    }
+
+    bool HasLineStarting(const QProcess* p, const std::string& start) {
+        for (const auto& l : Lines(p))
+            if (l.rfind(start, 0) == 0)
+                return true;
+        return false;
+    }
+
+    // Waits for a condition that another process brings about.
+    template <typename Condition> bool WaitFor(Condition condition, int ms = 20000) {
+        QDeadlineTimer deadline(ms);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(TwoInstances, WithOneInstanceTheSecondHandsItsFileToTheFirstAndEnds) {
+    Settings(true);
+    QProcess* first = Start({});
+    ASSERT_TRUE(WaitFor([&] { return HasLineStarting(first, "window shown"); }));
+    QProcess* second = Start({"art.nfo"});
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(QProcess::NormalExit, second->exitStatus());
+    EXPECT_EQ(0, second->exitCode());
+    EXPECT_FALSE(HasLineStarting(second, "window shown"));
+    const std::string absolute = dir.file("docs/art.nfo");
+    EXPECT_TRUE(WaitFor([&] { return HasLine(first, "caption: Zandor - " + absolute); }));
+    EXPECT_EQ(QProcess::Running, first->state());
+}
+
+TEST_F(TwoInstances, WithoutAnArgumentTheFirstOpensNothing) {
+    Settings(true);
+    QProcess* first = Start({});
+    ASSERT_TRUE(WaitFor([&] { return HasLineStarting(first, "window shown"); }));
+    QProcess* second = Start({});
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(0, second->exitCode());
+    EXPECT_TRUE(WaitFor([&] { return HasLine(first, "hand-off received: "); }));
+    EXPECT_FALSE(HasLineStarting(first, "caption: Zandor - "));
+}
+
+TEST_F(TwoInstances, WithOneInstanceOffBothKeepRunning) {
+    Settings(false);
+    QProcess* first = Start({});
+    ASSERT_TRUE(WaitFor([&] { return HasLineStarting(first, "window shown"); }));
+    QProcess* second = Start({"art.nfo"});
+    EXPECT_TRUE(
+        WaitFor([&] { return HasLine(second, "window shown: Zandor - " + dir.file("docs/art.nfo")); }));
+    EXPECT_EQ(QProcess::Running, first->state());
+    EXPECT_EQ(QProcess::Running, second->state());
+    EXPECT_FALSE(HasLineStarting(first, "hand-off received"));
+}

@@ -1,0 +1,234 @@
+#include "app/Startup.h"
+
+#include "platform/FileSystem.h"
+#include "platform/NewFileChannel.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace zandor;
+using zandor::platform::FileExists;
+using zandor::test::EnvGuard;
+using zandor::test::readFile;
+using zandor::test::ScratchDir;
+
+namespace {
+
+struct Folders {
+    ScratchDir dir;
+    std::string exe = dir.file("bin/");
+    std::string config = dir.file("config/");
+    Folders() {
+        platform::ForceFolders(exe);
+        platform::ForceFolders(config);
+    }
+};
+
+} // namespace
+
+TEST(ChooseSettingsLocation, UsbDatBesideTheProgramSelectsPortableMode) {
+    Folders f;
+    f.dir.write("bin/usb.dat", "");
+    f.dir.write("bin/highlight.dat", "keywords");
+    TStartup s;
+    ChooseSettingsLocation(s, f.exe, f.config);
+    EXPECT_TRUE(s.PortableMode);
+    EXPECT_EQ(f.exe, s.DataFolder);
+    EXPECT_EQ(f.exe + "Zandor.ini", s.SettingsFile);
+    EXPECT_TRUE(FileExists(f.exe + "highlight.dat")); // nothing moves in portable mode
+    EXPECT_FALSE(platform::FolderExists(f.config + "Veltrane"));
+}
+
+TEST(ChooseSettingsLocation, AFolderNamedUsbDatDoesNotCount) {
+    Folders f;
+    platform::ForceFolders(f.exe + "usb.dat/");
+    TStartup s;
+    ChooseSettingsLocation(s, f.exe, f.config);
+    EXPECT_FALSE(s.PortableMode);
+    EXPECT_EQ(f.config + "Veltrane/Zandor/", s.DataFolder);
+    EXPECT_EQ("", s.SettingsFile);
+    EXPECT_TRUE(platform::FolderExists(s.DataFolder));
+}
+
+TEST(ChooseSettingsLocation, OldFilesMoveIntoTheDataFolderReplacingWhatIsThere) {
+    Folders f;
+    f.dir.write("bin/Zandor.ini", "[Options]\nOnTop=1\n");
+    f.dir.write("bin/highlight.dat", "new keywords");
+    f.dir.write("config/Veltrane/Zandor/highlight.dat", "old keywords");
+    TStartup s;
+    ChooseSettingsLocation(s, f.exe, f.config);
+    EXPECT_FALSE(FileExists(f.exe + "Zandor.ini"));
+    EXPECT_FALSE(FileExists(f.exe + "highlight.dat"));
+    EXPECT_EQ("[Options]\nOnTop=1\n", readFile(s.DataFolder + "Zandor.ini"));
+    EXPECT_EQ("new keywords", readFile(s.DataFolder + "highlight.dat"));
+}
+
+TEST(ChooseSettingsLocation, NothingMovesOutOfAReadOnlyProgramFolder) {
+    Folders f;
+    f.dir.write("bin/highlight.dat", "keywords");
+    if (geteuid() != 0) {
+        ASSERT_EQ(0, chmod(f.exe.c_str(), 0555));
+        TStartup s;
+        ChooseSettingsLocation(s, f.exe, f.config);
+        chmod(f.exe.c_str(), 0755);
+        EXPECT_TRUE(FileExists(f.exe + "highlight.dat"));
+        EXPECT_FALSE(FileExists(s.DataFolder + "highlight.dat"));
+        return;
+    }
+    // As root every folder is writable; start as an ordinary user whose data folder is its own.
+    ASSERT_EQ(0, chmod(f.dir.path().c_str(), 0755));
+    ASSERT_EQ(0, chmod(f.exe.c_str(), 0755));
+    ASSERT_EQ(0, chown(f.config.c_str(), 65534, 65534));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(10);
+        TStartup s;
+        ChooseSettingsLocation(s, f.exe, f.config);
+        _exit(platform::FolderExists(s.DataFolder) ? 0 : 11);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status));
+    EXPECT_TRUE(FileExists(f.exe + "highlight.dat"));
+    EXPECT_FALSE(FileExists(f.config + "Veltrane/Zandor/highlight.dat"));
+}
+
+namespace {
+
+// One "running instance" (its lock, block and listener) and the start-up state of a second one,
+// all in a private runtime folder.
+struct HandOff : ::testing::Test {
+    ScratchDir dir;
+    EnvGuard runtime{"XDG_RUNTIME_DIR", dir.path()};
+    std::unique_ptr<platform::InstanceLock> firstInstance = std::make_unique<platform::InstanceLock>();
+    TStartup second;
+    std::vector<std::string> errors;
+
+    void SetUp() override {
+        chmod(dir.path().c_str(), 0700);
+        ASSERT_TRUE(firstInstance->Acquire(kInstanceLockName));
+        second.DataFolder = dir.path() + "/";
+        CreateSettingsStore(second);
+        PrepareHandOff(second);
+        second.OneInstance = true;
+    }
+
+    void Run(const std::string& argument, const std::string& cwd = "/") {
+        ProcessOneInstance(second, argument, cwd, [this](const std::string& e) { errors.push_back(e); });
+    }
+
+    std::string Handed() {
+        TSharedMem reader;
+        reader.Name = kSharedBlockName;
+        reader.Size = kSharedBlockSize;
+        return GetSharedFilename(reader);
+    }
+};
+
+} // namespace
+
+TEST_F(HandOff, ARelativeArgumentIsHandedOverAsItsAbsolutePath) {
+    dir.write("docs/art.nfo", "x");
+    Run("docs/./art.nfo", dir.path());
+    EXPECT_TRUE(second.HandedOff);
+    EXPECT_EQ(dir.path() + "/docs/art.nfo", Handed());
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(nullptr, second.Config); // released before the process ends
+}
+
+TEST_F(HandOff, AMissingFileOrNoArgumentHandsOverAnEmptyName) {
+    Run(dir.path() + "/missing.nfo");
+    EXPECT_TRUE(second.HandedOff);
+    EXPECT_EQ("", Handed());
+    TStartup third;
+    third.DataFolder = dir.path() + "/";
+    CreateSettingsStore(third);
+    PrepareHandOff(third);
+    third.OneInstance = true;
+    ProcessOneInstance(third, "", "/", {});
+    EXPECT_TRUE(third.HandedOff);
+    EXPECT_EQ("", Handed());
+}
+
+TEST_F(HandOff, ANameThatDoesNotFitTheBlockIsNotHandedOver) {
+    // 4095 bytes and its zero fill the block exactly; one more byte does not fit.
+    std::string fits = dir.path() + "/";
+    while (fits.size() < 4095) {
+        const size_t room = 4095 - fits.size();
+        fits += std::string(std::min<size_t>(room, 200), 'a');
+        if (fits.size() < 4095 - 1)
+            fits += "/";
+    }
+    ASSERT_EQ(4095u, fits.size());
+    platform::ForceFolders(fits.substr(0, fits.rfind('/') + 1));
+    const std::string tooLong =
+        fits.substr(0, fits.rfind('/') + 1) + std::string(4096 - fits.rfind('/') - 1, 'b');
+    ASSERT_EQ(4096u, tooLong.size());
+    FILE* a = std::fopen(fits.c_str(), "w");
+    FILE* b = std::fopen(tooLong.c_str(), "w");
+    if (!a || !b)
+        GTEST_SKIP() << "the file system refuses names this long";
+    std::fclose(a);
+    std::fclose(b);
+
+    Run(fits);
+    EXPECT_EQ(fits, Handed());
+    Run(tooLong);
+    EXPECT_EQ("", Handed());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(HandOff, TheRunningInstanceIsToldAndAnswers) {
+    dir.write("art.nfo", "x");
+    int told = 0;
+    platform::NewFileListener listener([&] { ++told; });
+    ASSERT_TRUE(listener.Listen(kNewFileChannel));
+    std::thread secondStart([&] { Run(dir.path() + "/art.nfo"); });
+    QDeadlineTimer deadline(10000);
+    while (told == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    secondStart.join();
+    EXPECT_EQ(1, told);
+    EXPECT_EQ(dir.path() + "/art.nfo", Handed());
+}
+
+TEST_F(HandOff, WithOneInstanceOffTheSecondStartsNormally) {
+    second.OneInstance = false;
+    dir.write("art.nfo", "x");
+    Run(dir.path() + "/art.nfo");
+    EXPECT_FALSE(second.HandedOff);
+    EXPECT_NE(nullptr, second.Config);
+}
+
+TEST_F(HandOff, TheFirstInstanceNeverHandsOff) {
+    firstInstance.reset();
+    Run("");
+    EXPECT_FALSE(second.HandedOff);
+}
+
+TEST_F(HandOff, AnUnmappedBlockReportsTheErrorAndStartsNormally) {
+    second.SharedMem->CloseMapping();
+    Run("");
+    EXPECT_FALSE(second.HandedOff);
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_EQ("Internal Error #1, please report!", errors[0]);
+}
+
+TEST(SharedMem, RefusesWithoutNameOrSize) {
+    TSharedMem block;
+    EXPECT_FALSE(block.CreateMapping());
+    block.Name = "X";
+    EXPECT_FALSE(block.OpenMapping());
+    EXPECT_TRUE(block.CloseMapping()); // nothing to close is no failure
+}
