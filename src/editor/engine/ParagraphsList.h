@@ -13,6 +13,9 @@
 namespace zandor {
 
 // ---- records ---------------------------------------------------------------------------------
+// The records are packed: their fields may sit at any address. Copy a field into a value before a
+// reference binds to it (std::min, std::swap, a test's EXPECT_EQ(+par.Start, ...)), and never take
+// a field's address.
 
 #pragma pack(push, 1)
 
