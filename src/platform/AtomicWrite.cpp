@@ -3,6 +3,7 @@
 #include "platform/PlatformErrors.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,12 +59,22 @@ private:
 
 } // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode,
+void WriteFileAtomically(const std::string& shownPath, std::string_view bytes, mode_t mode,
                          bool keepExistingMode) {
+    // A settings file that is a symbolic link (kept in a synchronised folder, say) stays a link:
+    // the file it points to is the one replaced.
+    std::string path = shownPath;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* target = ::realpath(path.c_str(), nullptr)) {
+            path = target;
+            std::free(target);
+        }
+    }
     const std::string folder = folderOf(path);
     TempFile temp(folder + "/.zandor-XXXXXX");
     if (temp.fd() < 0)
-        fail(path, errno);
+        fail(shownPath, errno);
 
     if (keepExistingMode) {
         struct stat existing {};
@@ -71,7 +82,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t
             mode = existing.st_mode & 07777;
     }
     if (::fchmod(temp.fd(), mode) != 0)
-        fail(path, errno);
+        fail(shownPath, errno);
 
     const char* data = bytes.data();
     size_t left = bytes.size();
@@ -80,17 +91,17 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            fail(path, errno);
+            fail(shownPath, errno);
         }
         data += written;
         left -= size_t(written);
     }
     if (::fsync(temp.fd()) != 0)
-        fail(path, errno);
+        fail(shownPath, errno);
     if (temp.close() != 0)
-        fail(path, errno);
+        fail(shownPath, errno);
     if (::rename(temp.name(), path.c_str()) != 0)
-        fail(path, errno);
+        fail(shownPath, errno);
     temp.commit();
 
     // Make the rename itself durable; a failure here does not undo a complete, renamed file.

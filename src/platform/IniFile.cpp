@@ -67,9 +67,16 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) {
     std::ifstream in(path_, std::ios::binary);
     if (!in)
         return;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in.eof() && in.fail())
         return;
+    // An editor may have saved the file with a UTF-8 signature; it is not part of the first line
+    // (or that section header would go unseen) but goes back into the file.
+    constexpr std::string_view signature = "\xEF\xBB\xBF";
+    if (std::string_view(text).substr(0, signature.size()) == signature) {
+        signature_ = signature;
+        text.erase(0, signature.size());
+    }
     if (text.empty())
         return;
 
@@ -185,7 +192,7 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void IniFile::Flush() {
-    std::string text;
+    std::string text = signature_;
     for (size_t i = 0; i < lines_.size(); ++i) {
         text += lines_[i];
         if (i + 1 < lines_.size() || finalLineEnding_)

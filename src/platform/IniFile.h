@@ -39,6 +39,7 @@ private:
 
     std::string path_;
     std::vector<std::string> lines_; // without their line endings
+    std::string signature_;          // a UTF-8 signature the file started with
     std::string lineEnding_ = "\n";
     bool finalLineEnding_ = true; // whether the last line was terminated
 };

@@ -3,9 +3,14 @@
 #include "platform/AtomicWrite.h"
 #include "platform/PlatformErrors.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zandor::platform {
 
@@ -115,6 +120,30 @@ std::optional<int32_t> dword(std::string_view text) {
     return int32_t(value);
 }
 
+// Serialises the read-change-write of instances sharing the file. The lock is on the folder
+// because each write replaces the file itself; without a folder the write fails anyway.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& filePath) {
+        const auto slash = filePath.rfind('/');
+        const std::string folder =
+            slash == std::string::npos ? "." : (slash == 0 ? "/" : filePath.substr(0, slash));
+        fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() {
+        if (fd_ >= 0)
+            ::close(fd_); // releases the lock
+    }
+
+private:
+    int fd_ = -1;
+};
+
 std::string_view trimRight(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
@@ -124,6 +153,25 @@ std::string_view trimRight(std::string_view s) {
 } // namespace
 
 RegistryStore::RegistryStore(std::string filePath) : path_(std::move(filePath)) {
+    Refresh();
+}
+
+RegistryStore::Stamp RegistryStore::CurrentStamp() const {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0)
+        return {};
+    return {true, uint64_t(st.st_dev), uint64_t(st.st_ino), uint64_t(st.st_size),
+            int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+void RegistryStore::Refresh() const {
+    const Stamp now = CurrentStamp();
+    if (now == stamp_)
+        return;
+    values_.clear();
+    stamp_ = now;
+    if (!now.exists)
+        return;
     std::ifstream in(path_, std::ios::binary);
     if (!in)
         return;
@@ -131,7 +179,7 @@ RegistryStore::RegistryStore(std::string filePath) : path_(std::move(filePath)) 
     Load(text);
 }
 
-void RegistryStore::Load(std::string_view text) {
+void RegistryStore::Load(std::string_view text) const {
     Reader r(text);
     for (r.skipSpace(); !r.atEnd(); r.skipSpace()) {
         if (r.peek() != '"') {
@@ -181,7 +229,7 @@ const RegistryStore::Value* RegistryStore::Find(std::string_view name) const {
     return nullptr;
 }
 
-RegistryStore::Value& RegistryStore::FindOrAdd(std::string_view name) {
+RegistryStore::Value& RegistryStore::FindOrAdd(std::string_view name) const {
     for (auto& v : values_)
         if (sameName(v.name, name))
             return v;
@@ -190,6 +238,7 @@ RegistryStore::Value& RegistryStore::FindOrAdd(std::string_view name) {
 }
 
 std::optional<std::string> RegistryStore::ReadString(std::string_view name) const {
+    Refresh();
     const Value* v = Find(name);
     if (!v)
         return std::nullopt;
@@ -199,6 +248,7 @@ std::optional<std::string> RegistryStore::ReadString(std::string_view name) cons
 }
 
 std::optional<int32_t> RegistryStore::ReadInteger(std::string_view name) const {
+    Refresh();
     const Value* v = Find(name);
     if (!v)
         return std::nullopt;
@@ -208,6 +258,8 @@ std::optional<int32_t> RegistryStore::ReadInteger(std::string_view name) const {
 }
 
 void RegistryStore::WriteString(std::string_view name, std::string_view value) {
+    const FolderLock lock(path_);
+    Refresh();
     Value& v = FindOrAdd(name);
     v.kind = Kind::String;
     v.text = std::string(value);
@@ -215,6 +267,8 @@ void RegistryStore::WriteString(std::string_view name, std::string_view value) {
 }
 
 void RegistryStore::WriteInteger(std::string_view name, int32_t value) {
+    const FolderLock lock(path_);
+    Refresh();
     Value& v = FindOrAdd(name);
     v.kind = Kind::Dword;
     v.text.clear();
@@ -223,10 +277,13 @@ void RegistryStore::WriteInteger(std::string_view name, int32_t value) {
 }
 
 bool RegistryStore::ValueExists(std::string_view name) const {
+    Refresh();
     return Find(name) != nullptr;
 }
 
 void RegistryStore::DeleteValue(std::string_view name) {
+    const FolderLock lock(path_);
+    Refresh();
     for (auto it = values_.begin(); it != values_.end(); ++it) {
         if (sameName(it->name, name)) {
             values_.erase(it);
@@ -236,7 +293,7 @@ void RegistryStore::DeleteValue(std::string_view name) {
     }
 }
 
-void RegistryStore::Save() const {
+void RegistryStore::Save() {
     std::string text = "Windows Registry Editor Version 5.00\n\n[";
     text += KeyPath;
     text += "]\n";
@@ -260,7 +317,14 @@ void RegistryStore::Save() const {
         text += '\n';
     }
     text += '\n';
-    WriteFileAtomically(path_, text, 0600, false);
+    try {
+        WriteFileAtomically(path_, text, 0600, false);
+    } catch (...) {
+        // The memory copy holds a value the file lacks; the next access reloads the file.
+        stamp_ = Stamp{true, ~uint64_t(0), 0, 0, 0};
+        throw;
+    }
+    stamp_ = CurrentStamp();
 }
 
 } // namespace zandor::platform

@@ -119,12 +119,6 @@ TEST(FontValue, OnlyTheDigitOneSetsAStyle) {
     EXPECT_EQ(f.Color, 0x10);
 }
 
-TEST(FontValue, DefaultsAreTheSystemDialogFont) {
-    const FontValue f;
-    EXPECT_EQ(FontToString(f), "MS Sans Serif,8,0000,clWindowText");
-    EXPECT_EQ(f.Charset, DEFAULT_CHARSET);
-}
-
 struct PixelRow {
     int pixels;
     int points;
@@ -144,9 +138,3 @@ TEST_P(PixelHeights, FontSetByHeightIsStoredInPointsAt96Dpi) {
 INSTANTIATE_TEST_SUITE_P(Rows, PixelHeights,
                          ::testing::Values(PixelRow{19, 14}, PixelRow{16, 12}, PixelRow{12, 9},
                                            PixelRow{13, 10}, PixelRow{-16, 12}, PixelRow{1, 1}));
-
-TEST(FontValue, PointsAndPixelsConvertAt96Dpi) {
-    EXPECT_EQ(PointsToPixels(12), 16);
-    EXPECT_EQ(PointsToPixels(9), 12);
-    EXPECT_EQ(PixelsToPoints(PointsToPixels(10)), 10);
-}

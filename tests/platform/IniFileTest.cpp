@@ -203,6 +203,28 @@ TEST(IniFile, FlushIntoReadOnlyFolderThrowsAndKeepsTheOldFile) {
     EXPECT_EQ(readFile(path).toStdString(), "[A]\nx=1\n");
 }
 
+TEST(IniFile, SignatureAtTheStartHidesNoSectionAndIsKept) {
+    ScratchDir dir;
+    IniFile ini(dir.write("a.ini", "\xEF\xBB\xBF[Options]\nWordWrap=0\n"));
+    EXPECT_EQ(ini.Read("Options", "WordWrap"), "0");
+    ini.Write("Options", "WordWrap", "1");
+    EXPECT_EQ(flushed(ini), "\xEF\xBB\xBF[Options]\nWordWrap=1\n");
+}
+
+TEST(IniFile, FlushThroughASymbolicLinkReplacesTheLinkedFile) {
+    ScratchDir dir;
+    const std::string target = dir.write("real.ini", "[A]\nx=1\n");
+    const std::string link = dir.file("Zandor.ini");
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    IniFile ini(link);
+    ini.Write("A", "x", "2");
+    ini.Flush();
+    struct stat st {};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readFile(target).toStdString(), "[A]\nx=2\n");
+}
+
 TEST(IniFile, FlushKeepsTheFileMode) {
     ScratchDir dir;
     const std::string path = dir.write("Zandor.ini", "[A]\n");

@@ -159,8 +159,27 @@ TEST(RegistryStore, EveryWriteLeavesACompletePrivateFile) {
         << "a temporary file was left behind";
 }
 
+TEST(RegistryStore, InstancesSharingTheFileKeepEachOthersValues) {
+    ScratchDir dir;
+    const std::string path = dir.file("registry.reg");
+    RegistryStore first(path);
+    RegistryStore second(path);
+    first.WriteString("Fonts_.diz", "Terminal,9,0000,clWhite");
+    second.WriteInteger("nfo_Width", 800);
+    EXPECT_EQ(second.ReadString("Fonts_.diz"), "Terminal,9,0000,clWhite");
+    first.WriteInteger("nfo_Width", 640);
+    EXPECT_EQ(second.ReadInteger("nfo_Width"), 640);
+    second.DeleteValue("Fonts_.diz");
+    EXPECT_FALSE(first.ValueExists("Fonts_.diz"));
+
+    RegistryStore later(path);
+    EXPECT_EQ(later.ReadInteger("nfo_Width"), 640);
+    EXPECT_FALSE(later.ValueExists("Fonts_.diz"));
+}
+
 TEST(RegistryStore, WriteIntoMissingFolderThrowsFileError) {
     ScratchDir dir;
     RegistryStore store(dir.file("no/such/folder/registry.reg"));
     EXPECT_THROW(store.WriteInteger("Options_WordWrap", 1), FileError);
+    EXPECT_FALSE(store.ValueExists("Options_WordWrap"));
 }
