@@ -30,9 +30,6 @@ bool TryStrToInt(std::string_view text, int32_t& value) {
     if (!text.empty() && text.front() == '$') {
         hex = true;
         text.remove_prefix(1);
-    } else if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        hex = true;
-        text.remove_prefix(2);
     }
     if (text.empty())
         return false;

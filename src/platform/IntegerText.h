@@ -1,5 +1,5 @@
-// Integer text as settings store it: decimal with an optional sign, or hexadecimal after "$"
-// (or "0x"), which is how colours and hand-edited INI values are commonly written.
+// Integer text as the settings store it: decimal with an optional sign, or hexadecimal after "$",
+// the form colours are written in.
 #pragma once
 
 #include <cstdint>

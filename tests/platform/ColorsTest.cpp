@@ -140,7 +140,7 @@ TEST_P(InvalidColorText, FailsWithTheIntegerConversionError) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, InvalidColorText,
                          ::testing::Values("", "clReddish", "cl", "red", "$", "$1234567890", "12x", " 12",
-                                           "2147483648", "$GG", "clRed "));
+                                           "2147483648", "$GG", "clRed ", "0x10"));
 
 TEST(Colors, PlainColoursBecomeTheirRgbValue) {
     EXPECT_EQ(ColorToQColor(clRed), QColor(255, 0, 0));
