@@ -1,0 +1,128 @@
+#include "editor/engine/MemoCore.h"
+
+#include "editor/engine/ParagraphsList.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace zandor {
+
+TCharSet DefaultSeparators() {
+    TCharSet set;
+    for (unsigned char c : std::string_view("\t\n\r $%&,./:;<=>"))
+        set.set(c);
+    return set;
+}
+
+TArtMemoCore::TArtMemoCore()
+    : FParagraphs(std::make_unique<TParagraphsList>()), FMeasurer(std::make_unique<TFixedTextMeasurer>()),
+      FSeparators(DefaultSeparators()) {
+    // A new control holds one empty paragraph with one display line.
+    TParagraphsList& pars = *FParagraphs;
+    ParInfo empty{};
+    pars.Add(&empty);
+    pars.LineCount = 1;
+    pars.VisibleLineCount = 1;
+    pars.BgNext = pars.Count();
+    pars.ResetDirty();
+    UpdateFontMetrics();
+}
+
+TArtMemoCore::~TArtMemoCore() = default;
+
+int32_t TArtMemoCore::CharCount() const {
+    return FParagraphs->TextLength;
+}
+
+int32_t TArtMemoCore::ParagraphCount() const {
+    return FParagraphs->Count();
+}
+
+int32_t TArtMemoCore::LineCount() const {
+    return FParagraphs->LineCount;
+}
+
+bool TArtMemoCore::StaticFormat() const {
+    return FParagraphs->StaticFormat;
+}
+
+void TArtMemoCore::SetStaticFormat(bool value) {
+    FParagraphs->StaticFormat = value;
+}
+
+std::string TArtMemoCore::SeparatorsText() const {
+    std::string text;
+    for (int c = 0; c < 256; ++c)
+        if (FSeparators.test(static_cast<size_t>(c)))
+            text.push_back(static_cast<char>(c));
+    return text;
+}
+
+void TArtMemoCore::SetSeparatorsText(std::string_view text) {
+    FSeparators.reset();
+    for (unsigned char c : text)
+        FSeparators.set(c);
+}
+
+void TArtMemoCore::SetMeasurer(std::unique_ptr<TextMeasurer> measurer, uint8_t fontStyle) {
+    if (measurer)
+        FMeasurer = std::move(measurer);
+    FFontStyle = fontStyle & 0x0F;
+    UpdateFontMetrics();
+}
+
+uint8_t TArtMemoCore::EffectiveStyle(const TDynInfo& run, uint8_t staticState) const {
+    if (run.StyleFlags & sfContext) {
+        // Strike-out plus highlight is the wavy underline: it keeps bit 7 and drops both.
+        if ((run.StyleFlags & (sfStrikeOut | sfHighlight)) == (sfStrikeOut | sfHighlight))
+            return run.StyleFlags & 0xA7;
+        return run.StyleFlags & 0x3F;
+    }
+    return staticState ^ FFontStyle;
+}
+
+void TArtMemoCore::SetLineHeight(int value) {
+    FLineHeightSetting = value <= 0 ? 0 : std::min(value, 65535);
+    UpdateFontMetrics();
+}
+
+void TArtMemoCore::UpdateFontMetrics() {
+    TFontMetricsInfo m = FMeasurer->Metrics(FFontStyle);
+    int height = FLineHeightSetting > 0 ? FLineHeightSetting : m.Height + 1;
+    // Pixel totals over the whole text must stay within 32 bits.
+    int visible = FParagraphs->VisibleLineCount;
+    if (visible > 65535)
+        height = std::min(INT_MAX / visible + 1, height);
+    FLinePixels = std::max(1, height);
+
+    int leading = std::max(0, m.InternalLeading);
+    int c = FLinePixels - m.Height + 1;
+    int baseline = FLinePixels - m.Descent - c / 2;
+    int lowest = m.Height - leading - m.Descent;
+    if (baseline < lowest) {
+        baseline = FLinePixels - leading;
+        if (baseline < lowest)
+            baseline = FLinePixels;
+    }
+    FBaseline = baseline;
+    FUnderlineY = baseline + m.Descent;
+
+    char blank = ' ';
+    FAvgCharWidth = std::max(1, FMeasurer->TextExtent(FFontStyle, &blank, 1));
+    FTextOutputChunk = m.MaxCharWidth > 0 ? std::max(1, 16384 / m.MaxCharWidth) : 256;
+}
+
+void TArtMemoCore::SetClientSize(int width, int height) {
+    FClientWidth = std::max(0, width);
+    FClientHeight = std::max(0, height);
+}
+
+int TArtMemoCore::NextTabStop(int x) const {
+    int cell = FTabStops > 0 ? FTabStops * FAvgCharWidth : -FTabStops;
+    if (cell <= 0)
+        return x;
+    int cells = x >= 0 ? x / cell : -((-x + cell - 1) / cell);
+    return (cells + 1) * cell;
+}
+
+} // namespace zandor

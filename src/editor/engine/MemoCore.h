@@ -1,0 +1,146 @@
+// The non-visual heart of the editor control: the text, the properties that layout and geometry
+// read, text measuring and the navigators that walk the text. The widget owns one and translates
+// its events into calls on it; engine code and engine tests use it without any window.
+#pragma once
+
+#include "editor/engine/NavigatorRegistry.h"
+#include "editor/engine/TextMeasurer.h"
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zandor {
+
+class TParagraphsList;
+struct TDynInfo;
+
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+
+// A set of bytes, e.g. the word separators.
+using TCharSet = std::bitset<256>;
+
+// Tab, LF, CR, blank and $ % & , . / : ; < = >
+TCharSet DefaultSeparators();
+
+// Owns the paragraph store, the measurer and the navigator registry (which in turn owns the
+// navigators handed to it). Holds no window: sizes and scroll origins are told to it by the widget.
+class TArtMemoCore {
+public:
+    TArtMemoCore();
+    ~TArtMemoCore();
+    TArtMemoCore(const TArtMemoCore&) = delete;
+    TArtMemoCore& operator=(const TArtMemoCore&) = delete;
+
+    // ---- the text
+    TParagraphsList& Paragraphs() { return *FParagraphs; }
+    const TParagraphsList& Paragraphs() const { return *FParagraphs; }
+    int32_t CharCount() const;
+    int32_t ParagraphCount() const;
+    int32_t LineCount() const;
+
+    TNavigatorRegistry& Navigators() { return FNavigators; }
+
+    // ---- layout
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value) { FWordWrap = value; }
+    // >= 1 characters, 0 the text area, < 0 pixels (-value); only while WordWrap is on.
+    int ColumnWrap() const { return FColumnWrap; }
+    void SetColumnWrap(int value) { FColumnWrap = value; }
+    const std::string& WordWrapChars() const { return FWordWrapChars; }
+    void SetWordWrapChars(std::string value) { FWordWrapChars = std::move(value); }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value) { FAlignment = value; }
+    bool Justified() const { return FJustified; }
+    void SetJustified(bool value) { FJustified = value; }
+    int LeftMargin() const { return FLeftMargin; }
+    void SetLeftMargin(int value) { FLeftMargin = value; }
+    int RightMargin() const { return FRightMargin; }
+    void SetRightMargin(int value) { FRightMargin = value; }
+    // > 0: tab cell in average character widths; < 0: in pixels (-value); 0: tabs take no room.
+    int TabStops() const { return FTabStops; }
+    void SetTabStops(int value) { FTabStops = value; }
+    // Format codes in the text are formatting; mirrored into the store, which the loader and the
+    // replacement read.
+    bool StaticFormat() const;
+    void SetStaticFormat(bool value);
+
+    // ---- words
+    const TCharSet& Separators() const { return FSeparators; }
+    void SetSeparators(const TCharSet& value) { FSeparators = value; }
+    // The separators as a string of their bytes in ascending order, and back.
+    std::string SeparatorsText() const;
+    void SetSeparatorsText(std::string_view text);
+
+    // ---- fonts and metrics
+    TextMeasurer& Measurer() { return *FMeasurer; }
+    // Takes the measurer of a new pair of fonts and recomputes the metrics. fontStyle is the style
+    // of the control's own font (bits 0-3), which the static format state toggles.
+    void SetMeasurer(std::unique_ptr<TextMeasurer> measurer, uint8_t fontStyle = 0);
+    uint8_t FontStyle() const { return FFontStyle; }
+    // The style whose font draws a character: a run carrying a context decides alone, otherwise the
+    // static format state toggles the font's own style.
+    uint8_t EffectiveStyle(const TDynInfo& run, uint8_t staticState) const;
+
+    // 0 = automatic (font height + 1); values above 65535 are taken as 65535.
+    int LineHeight() const { return FLineHeightSetting; }
+    void SetLineHeight(int value);
+    // The height in pixels every display line has now.
+    int LinePixels() const { return FLinePixels; }
+    int Baseline() const { return FBaseline; }
+    int UnderlineY() const { return FUnderlineY; }
+    // Width of a blank in the control's font: unit of tab stops and block columns.
+    int AvgCharWidth() const { return FAvgCharWidth; }
+    // No single measurement or text output covers more characters than this.
+    int TextOutputChunk() const { return FTextOutputChunk; }
+    // Vertical offset of the text inside its line (added to a navigator's y).
+    int TextOffsetY() const { return FTextOffsetY; }
+    void SetTextOffsetY(int value) { FTextOffsetY = value; }
+    // Recomputes line height, baseline, average width and output chunk from the measurer.
+    void UpdateFontMetrics();
+
+    // ---- the window as the widget reports it
+    int ClientWidth() const { return FClientWidth; }
+    int ClientHeight() const { return FClientHeight; }
+    void SetClientSize(int width, int height);
+    // Lines that fit the client area, the partly visible last one included.
+    int WindowLineCount() const { return FClientHeight / FLinePixels + 1; }
+    int LeftOrigin() const { return FLeftOrigin; }
+    void SetLeftOrigin(int value) { FLeftOrigin = value; }
+    int TopOrigin() const { return FTopOrigin; }
+    void SetTopOrigin(int value) { FTopOrigin = value; }
+
+    // Where a tab that starts at x (pixels from the left end of the line) ends.
+    int NextTabStop(int x) const;
+
+private:
+    std::unique_ptr<TParagraphsList> FParagraphs;
+    std::unique_ptr<TextMeasurer> FMeasurer;
+    bool FWordWrap = true;
+    int FColumnWrap = 0;
+    std::string FWordWrapChars;
+    TAlignment FAlignment = taLeftJustify;
+    bool FJustified = false;
+    int FLeftMargin = 8;
+    int FRightMargin = 8;
+    int FTabStops = 8;
+    TCharSet FSeparators;
+    uint8_t FFontStyle = 0;
+    int FLineHeightSetting = 0;
+    int FLinePixels = 1;
+    int FBaseline = 0;
+    int FUnderlineY = 0;
+    int FAvgCharWidth = 1;
+    int FTextOutputChunk = 4096;
+    int FTextOffsetY = 0;
+    int FClientWidth = 100;
+    int FClientHeight = 60;
+    int FLeftOrigin = 0;
+    int FTopOrigin = 0;
+    // Last member: destroyed first, so navigators detach while the store still exists.
+    TNavigatorRegistry FNavigators;
+};
+
+} // namespace zandor

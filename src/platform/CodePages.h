@@ -1,0 +1,22 @@
+// The two 8-bit character sets the program knows: the system's ANSI code page (Windows-1252) and the
+// OEM set (code page 437) that text-mode art is drawn in. Conversions go through 256-entry tables.
+#pragma once
+
+namespace zandor::platform {
+
+// The code page that stands for "the system's ANSI code page" everywhere in the program.
+inline constexpr int AnsiCodePage = 1252;
+// The font character-set number of the OEM set; every other number is read as ANSI.
+inline constexpr int OemCharset = 255;
+
+char16_t Cp1252ToUnicode(unsigned char byte);
+char16_t Cp437ToUnicode(unsigned char byte);
+
+// The byte that shows the given character, or -1 when the code page has none.
+int UnicodeToCp1252(char16_t ch);
+int UnicodeToCp437(char16_t ch);
+
+// The whole 256-entry table of a font character set (OemCharset: code page 437, else Windows-1252).
+const char16_t* CharsetTable(int charset);
+
+} // namespace zandor::platform
