@@ -46,6 +46,7 @@ function(zandor_test_folder name folder)
     zandor_warnings(test_${name})
     gtest_discover_tests(test_${name}
         DISCOVERY_MODE PRE_TEST
+        NO_PRETTY_VALUES
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZANDOR_BINARY_DIR=${CMAKE_BINARY_DIR};ZANDOR_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
                    TIMEOUT 300)

@@ -54,9 +54,9 @@ void ProcessOneInstance(TStartup& s, const std::string& argument, const std::str
         return;
     try {
         const std::string name = platform::LongPathName(argument, workingFolder);
-        TSharedMem& block = *s.SharedMem;
-        if (!block.Data || block.Size <= 0)
+        if (!s.SharedMem || !s.SharedMem->Data || s.SharedMem->Size <= 0)
             throw std::runtime_error("the shared block is not mapped");
+        TSharedMem& block = *s.SharedMem;
         // A name that does not fit with its zero byte is not handed over rather than cut short.
         if (platform::FileExists(name) && name.size() < static_cast<size_t>(block.Size))
             std::memcpy(block.Data, name.c_str(), name.size() + 1);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -118,14 +119,21 @@ struct HandOff : ::testing::Test {
     void SetUp() override {
         chmod(dir.path().c_str(), 0700);
         ASSERT_TRUE(firstInstance->Acquire(kInstanceLockName));
-        second.DataFolder = dir.path() + "/";
-        CreateSettingsStore(second);
-        PrepareHandOff(second);
-        second.OneInstance = true;
+        Prepare(second);
     }
 
-    void Run(const std::string& argument, const std::string& cwd = "/") {
-        ProcessOneInstance(second, argument, cwd, [this](const std::string& e) { errors.push_back(e); });
+    // A starting instance with OneInstance on; each hands off at most once.
+    void Prepare(TStartup& s) {
+        s.DataFolder = dir.path() + "/";
+        CreateSettingsStore(s);
+        PrepareHandOff(s);
+        s.OneInstance = true;
+    }
+
+    void Run(const std::string& argument, const std::string& cwd = "/") { Run(second, argument, cwd); }
+
+    void Run(TStartup& s, const std::string& argument, const std::string& cwd) {
+        ProcessOneInstance(s, argument, cwd, [this](const std::string& e) { errors.push_back(e); });
     }
 
     std::string Handed() {
@@ -152,39 +160,39 @@ TEST_F(HandOff, AMissingFileOrNoArgumentHandsOverAnEmptyName) {
     EXPECT_TRUE(second.HandedOff);
     EXPECT_EQ("", Handed());
     TStartup third;
-    third.DataFolder = dir.path() + "/";
-    CreateSettingsStore(third);
-    PrepareHandOff(third);
-    third.OneInstance = true;
-    ProcessOneInstance(third, "", "/", {});
+    Prepare(third);
+    Run(third, "", "/");
     EXPECT_TRUE(third.HandedOff);
     EXPECT_EQ("", Handed());
 }
 
 TEST_F(HandOff, ANameThatDoesNotFitTheBlockIsNotHandedOver) {
-    // 4095 bytes and its zero fill the block exactly; one more byte does not fit.
-    std::string fits = dir.path() + "/";
-    while (fits.size() < 4095) {
-        const size_t room = 4095 - fits.size();
-        fits += std::string(std::min<size_t>(room, 200), 'a');
-        if (fits.size() < 4095 - 1)
-            fits += "/";
+    // Build a folder deep enough that a file name in it is 4095 bytes long: with its zero byte it
+    // fills the block exactly. A name one byte longer only exists relative to its folder.
+    std::string folder = dir.path();
+    while (folder.size() < 4095 - 250)
+        folder += "/" + std::string(200, 'd');
+    platform::ForceFolders(folder + "/");
+    ASSERT_TRUE(platform::FolderExists(folder));
+    const std::string fitsName(4095 - folder.size() - 1, 'a');
+    const std::string longName(fitsName.size() + 1, 'b');
+    const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folderFd, 0);
+    for (const std::string& name : {fitsName, longName}) {
+        const int fd = openat(folderFd, name.c_str(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0);
+        close(fd);
     }
-    ASSERT_EQ(4095u, fits.size());
-    platform::ForceFolders(fits.substr(0, fits.rfind('/') + 1));
-    const std::string tooLong =
-        fits.substr(0, fits.rfind('/') + 1) + std::string(4096 - fits.rfind('/') - 1, 'b');
-    ASSERT_EQ(4096u, tooLong.size());
-    FILE* a = std::fopen(fits.c_str(), "w");
-    FILE* b = std::fopen(tooLong.c_str(), "w");
-    if (!a || !b)
-        GTEST_SKIP() << "the file system refuses names this long";
-    std::fclose(a);
-    std::fclose(b);
+    close(folderFd);
 
+    const std::string fits = folder + "/" + fitsName;
+    ASSERT_EQ(4095u, fits.size());
     Run(fits);
     EXPECT_EQ(fits, Handed());
-    Run(tooLong);
+    TStartup third;
+    Prepare(third);
+    Run(third, longName, folder);
+    EXPECT_TRUE(third.HandedOff);
     EXPECT_EQ("", Handed());
     EXPECT_TRUE(errors.empty());
 }
