@@ -1,11 +1,13 @@
-// Runs the engine tests. A QCoreApplication stands ready for the platform value types the engine
-// uses; nothing here needs a GUI.
-#include <QCoreApplication>
+// Runs the engine tests. A QGuiApplication stands ready because one test measures text with real
+// fonts through the platform's Qt measurer; without a display it runs on the offscreen platform.
+#include <QGuiApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
