@@ -1,5 +1,7 @@
 #include "platform/CodePages.h"
 
+#include <QChar>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -103,6 +105,19 @@ int Lookup(const ReverseTable& reverse, char16_t ch) {
     return it->second;
 }
 
+using CaseTable = std::array<unsigned char, 256>;
+
+// Unicode's simple case mapping, kept only where the counterpart exists in the code page: 'ÿ' has
+// its capital at 0x9F, while 'µ' and 'ß' have none there and stay as they are.
+CaseTable BuildAnsiCase(char16_t (*map)(char16_t)) {
+    CaseTable table{};
+    for (int b = 0; b < 256; ++b) {
+        const int mapped = UnicodeToCp1252(map(kCp1252[b]));
+        table[static_cast<size_t>(b)] = static_cast<unsigned char>(mapped >= 0 ? mapped : b);
+    }
+    return table;
+}
+
 } // namespace
 
 char16_t Cp1252ToUnicode(unsigned char byte) {
@@ -130,6 +145,18 @@ int UnicodeToCp437(char16_t ch) {
 
 const char16_t* CharsetTable(int charset) {
     return charset == OemCharset ? kCp437 : kCp1252;
+}
+
+const unsigned char* AnsiUpperTable() {
+    static const CaseTable table =
+        BuildAnsiCase([](char16_t c) { return static_cast<char16_t>(QChar::toUpper(char32_t(c))); });
+    return table.data();
+}
+
+const unsigned char* AnsiLowerTable() {
+    static const CaseTable table =
+        BuildAnsiCase([](char16_t c) { return static_cast<char16_t>(QChar::toLower(char32_t(c))); });
+    return table.data();
 }
 
 } // namespace zandor::platform

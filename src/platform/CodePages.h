@@ -19,4 +19,9 @@ int UnicodeToCp437(char16_t ch);
 // The whole 256-entry table of a font character set (OemCharset: code page 437, else Windows-1252).
 const char16_t* CharsetTable(int charset);
 
+// Letter case in the ANSI code page: for every byte, the byte of its upper- or lower-case letter, or
+// the byte itself when the code page has no such letter (so the length of a text never changes).
+const unsigned char* AnsiUpperTable();
+const unsigned char* AnsiLowerTable();
+
 } // namespace zandor::platform
