@@ -1,0 +1,68 @@
+#include "BdfWriter.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace zandor::fontgen {
+
+namespace {
+
+std::string Hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+} // namespace
+
+std::string FormatBdf(const ScreenFont& font) {
+    const int w = font.width, h = font.height, descent = font.height - font.ascent;
+    // The nominal size is the cell height in pixels; at 72 dpi points and pixels are the same.
+    std::ostringstream out;
+    out << "STARTFONT 2.1\n"
+        << "FONT -Zandor-" << font.family << "-Medium-R-Normal--" << h << '-' << h * 10 << "-72-72-C-"
+        << w * 10 << "-ISO10646-1\n"
+        << "SIZE " << h << " 72 72\n"
+        << "FONTBOUNDINGBOX " << w << ' ' << h << " 0 " << -descent << '\n'
+        << "STARTPROPERTIES 17\n"
+        << "FOUNDRY \"Zandor\"\n"
+        << "FAMILY_NAME \"" << font.family << "\"\n"
+        << "WEIGHT_NAME \"Medium\"\n"
+        << "SLANT \"R\"\n"
+        << "SETWIDTH_NAME \"Normal\"\n"
+        << "ADD_STYLE_NAME \"\"\n"
+        << "PIXEL_SIZE " << h << '\n'
+        << "POINT_SIZE " << h * 10 << '\n'
+        << "RESOLUTION_X 72\n"
+        << "RESOLUTION_Y 72\n"
+        << "SPACING \"C\"\n"
+        << "AVERAGE_WIDTH " << w * 10 << '\n'
+        << "CHARSET_REGISTRY \"ISO10646\"\n"
+        << "CHARSET_ENCODING \"1\"\n"
+        << "FONT_ASCENT " << font.ascent << '\n'
+        << "FONT_DESCENT " << descent << '\n'
+        << "DEFAULT_CHAR 32\n"
+        << "ENDPROPERTIES\n"
+        << "CHARS " << font.glyphs.size() << '\n';
+    const int swidth = (w * 1000 + h / 2) / h;
+    const int bytesPerRow = (w + 7) / 8;
+    for (const auto& [cp, glyph] : font.glyphs) {
+        out << "STARTCHAR uni" << Hex(cp, 4) << '\n'
+            << "ENCODING " << static_cast<unsigned>(cp) << '\n'
+            << "SWIDTH " << swidth << " 0\n"
+            << "DWIDTH " << w << " 0\n"
+            << "BBX " << w << ' ' << h << " 0 " << -descent << '\n'
+            << "BITMAP\n";
+        for (int y = 0; y < h; ++y) {
+            unsigned row = 0;
+            for (int x = 0; x < bytesPerRow * 8; ++x)
+                row = (row << 1) | (x < w && glyph.at(x, y) ? 1u : 0u);
+            out << Hex(row, bytesPerRow * 2) << '\n';
+        }
+        out << "ENDCHAR\n";
+    }
+    out << "ENDFONT\n";
+    return out.str();
+}
+
+} // namespace zandor::fontgen
