@@ -220,6 +220,7 @@ void TParagraphsList::ShiftStartsAndLines(int from, int32_t dStart, int32_t dLin
 }
 
 void TParagraphsList::MarkDirty(int firstPar, int lineInPar, int lastPar) {
+    const int32_t firstLine = Par(firstPar).FirstLine; // range check before anything changes
     if (DirtyTo < DirtyFrom) {
         DirtyFrom = Count();
         if (Count() > 0) {
@@ -231,7 +232,7 @@ void TParagraphsList::MarkDirty(int firstPar, int lineInPar, int lastPar) {
     }
     if (DirtyFrom >= firstPar) {
         DirtyFrom = firstPar;
-        DirtyFirstLine = std::min(DirtyFirstLine, Par(firstPar).FirstLine + lineInPar);
+        DirtyFirstLine = std::min(DirtyFirstLine, firstLine + lineInPar);
     }
     if (DirtyTo < lastPar)
         DirtyTo = lastPar;

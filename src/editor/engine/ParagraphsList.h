@@ -220,6 +220,7 @@ public:
     void ShiftStartsAndLines(int from, int32_t dStart, int32_t dLines);
 
     // Records that paragraphs firstPar .. lastPar changed, from line lineInPar of firstPar on.
+    // ERangeError, with nothing changed, when firstPar is not a paragraph.
     void MarkDirty(int firstPar, int lineInPar, int lastPar);
     // Empties the dirty range after a repaint; returns true when Modified was set (and clears it),
     // i.e. when the control has a change to report.

@@ -352,6 +352,13 @@ TEST(ParagraphsList, MarkDirtyWidensTheRangeAndDropsParsedContexts) {
     EXPECT_EQ(list.DirtyTo, 12);
     EXPECT_EQ(list.DirtyFirstLine, 2);
     EXPECT_EQ(list.ParsedTo, 1);
+
+    list.ResetDirty();
+    list.ParsedTo = 19;
+    EXPECT_THROW(list.MarkDirty(20, 0, 20), ERangeError);
+    EXPECT_EQ(list.DirtyTo, -1);
+    EXPECT_EQ(list.DirtyFrom, 20);
+    EXPECT_EQ(list.ParsedTo, 19);
 }
 
 TEST(ParagraphsList, InvalidateFormatClearsEveryLineFlagAndQueuesTheWholeText) {
@@ -397,23 +404,6 @@ TEST(ParagraphsList, ClearAllReleasesEverythingAndKeepsOneBlock) {
     EXPECT_THROW(list.Items(0), ERangeError);
     EXPECT_THROW(list.Par(0), ERangeError);
     EXPECT_TRUE(StoreInvariantsHold(list, {.NonEmpty = false}));
-}
-
-TEST(ParagraphsList, ReleasedParagraphIsAnEmptyCompactOne) {
-    TParagraphsList list;
-    FillParagraphs(list, {"abc"});
-    ParInfo& par = list.Par(0);
-    OwnText(par);
-    SetRunCount(par, 1);
-    par.Level = 9;
-    par.Flags |= pfParsed;
-    ReleasePar(par);
-    EXPECT_FALSE(IsExtended(par));
-    EXPECT_FALSE(par.Flags & pfOwnText);
-    EXPECT_TRUE(par.Flags & pfParsed);
-    EXPECT_EQ(+par.Text, nullptr);
-    EXPECT_EQ(ParLength(par), 0);
-    EXPECT_EQ(+par.Level, 0);
 }
 
 struct ShrinkRow {
