@@ -1,0 +1,46 @@
+#include "platform/ScreenFonts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QSet>
+
+namespace zandor::platform {
+
+std::string DefaultScreenFontsFolder() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath("fonts").toStdString();
+}
+
+bool RegisterScreenFonts(const std::string& folder) {
+    // The font database belongs to the GUI application; without one Qt would only warn.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return false;
+    // Registering a file again would list its faces twice; the set lives on the GUI thread.
+    static QSet<QString> registered;
+    const QDir dir(QString::fromStdString(folder));
+    const QStringList files = dir.entryList({"*.bdf", "*.pcf", "*.pcf.gz", "*.ttf", "*.otf"},
+                                            QDir::Files | QDir::Readable, QDir::Name);
+    bool allLoaded = !files.isEmpty();
+    for (const QString& name : files) {
+        const QString path = QFileInfo(dir.filePath(name)).canonicalFilePath();
+        if (registered.contains(path))
+            continue;
+        if (QFontDatabase::addApplicationFont(path) < 0)
+            allLoaded = false;
+        else
+            registered.insert(path);
+    }
+    return allLoaded;
+}
+
+void InstallFontSubstitutions() {
+    QFont::insertSubstitutions("MS Sans Serif", {"DejaVu Sans", "Liberation Sans"});
+    QFont::insertSubstitutions("Tahoma", {"DejaVu Sans", "Liberation Sans"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Courier New", {"Liberation Mono", "DejaVu Sans Mono"});
+}
+
+} // namespace zandor::platform
