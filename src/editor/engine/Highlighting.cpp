@@ -1,0 +1,645 @@
+#include "editor/engine/Highlighting.h"
+
+#include "editor/engine/ArtHighlighter.h"
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/RunState.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace zandor {
+
+namespace {
+
+constexpr char kMaskByte = 5;
+
+const char* TextOf(const ParInfo& par) {
+    return par.Text ? par.Text : "";
+}
+
+bool IsSep(const TCharSet& set, char c) {
+    return set.test(static_cast<unsigned char>(c));
+}
+
+// A fresh state on top of `below`: below's open entries plus one, everything else given.
+TDynInfo Pushed(const TDynInfo& below, int16_t entry) {
+    TDynInfo s{};
+    const int d = EffectiveDepth(below) + 1;
+    for (int k = 0; k < d; ++k)
+        s.Stack[k] = below.Stack[k];
+    s.Depth = static_cast<int8_t>(d);
+    s.Stack[d] = entry;
+    return s;
+}
+
+} // namespace
+
+THighlighting::THighlighting(TArtMemoCore& memo) : FMemo(memo) {}
+
+THighlighting::~THighlighting() {
+    SetHighlighter(nullptr);
+}
+
+void THighlighting::SetUpperCaseType(TamUpperCase kind) {
+    FUpperCaseType = kind;
+    FKeywords.SetUpperCase(kind);
+    FStartStopKeys.SetUpperCase(kind);
+}
+
+void THighlighting::SetHighlighter(TArtHighlighter* highlighter) {
+    if (highlighter == FHighlighter)
+        return;
+    if (FHighlighter)
+        std::erase(FHighlighter->FMemos, this);
+    FHighlighter = highlighter;
+    if (highlighter)
+        highlighter->FMemos.push_back(this);
+}
+
+void THighlighting::InvalidateNavigators(int32_t fromPos, int32_t toPar) {
+    FMemo.Navigators().InvalidateNavigators(fromPos, toPar);
+}
+
+TArtNavigator& THighlighting::Scratch(int which, int par, int32_t offset) {
+    std::unique_ptr<TArtNavigator>& nav = FScratch[which];
+    if (!nav) {
+        nav = std::make_unique<TArtNavigator>();
+        nav->SetMemo(&FMemo);
+    }
+    nav->SetParNb(par);
+    nav->SetParOffset(offset);
+    return *nav;
+}
+
+const char* THighlighting::FoldedParagraph(const ParInfo& par, TamUpperCase kind) {
+    const int32_t n = ParLength(par);
+    FFolded.assign(TextOf(par), static_cast<size_t>(n));
+    UpperCaseText(kind, FFolded.data(), FFolded.size());
+    return FFolded.c_str();
+}
+
+// ---- keywords ------------------------------------------------------------------------------------
+
+void THighlighting::ApplyKeywords(TArtNavigator& start, TArtNavigator& stop) {
+    int first = start.GetParNb();
+    int last = stop.GetParNb();
+    if (last < first)
+        std::swap(first, last);
+    for (int p = first; p <= last; ++p)
+        ApplyKeywordsToPar(p);
+}
+
+void THighlighting::ApplyKeywordsIfNeeded(int p) {
+    ParInfo& par = FMemo.Paragraphs().Par(p);
+    if (par.Flags & pfKeywords)
+        return;
+    if ((FApplyKeyWords && FKeywords.Count() > 0) || FHighlighter)
+        ApplyKeywordsToPar(p);
+    FMemo.Paragraphs().Par(p).Flags |= pfKeywords;
+}
+
+void THighlighting::ApplyKeywordsToPar(int p) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    // Keyword runs already there would be matched over again and nest: start from the contexts.
+    if (list.Par(p).Flags & pfKeywords)
+        ParseParagraphs(p, p);
+    if (FHighlighter) {
+        const int32_t length = ParLength(list.Par(p));
+        TArtNavigator& a = Scratch(0, p, 0);
+        TArtNavigator& b = Scratch(1, p, length);
+        FHighlighter->ApplyHighlight(a, b, FKeywords.Count());
+    }
+    ParInfo& par = list.Par(p);
+    par.Flags |= pfKeywords;
+    const int32_t length = ParLength(par);
+    if (!FApplyKeyWords || FKeywords.Count() == 0 || length == 0)
+        return;
+
+    // The window is the whole paragraph: a raw copy and, when some keyword ignores case, a folded
+    // one. Characters inside contexts that allow no keywords are masked in both.
+    const char* text = TextOf(par);
+    FRawWindow.assign(text, static_cast<size_t>(length));
+    const bool folded = !(FKeywords.KeyFlags() & koCaseSensitive);
+    if (folded) {
+        FFoldedWindow = FRawWindow;
+        UpperCaseText(FKeywords.UpperCase(), FFoldedWindow.data(), FFoldedWindow.size());
+    }
+    std::vector<char> masked(static_cast<size_t>(length), 0);
+    {
+        const TDynInfo* state = BaseStyleOf(par);
+        int32_t from = 0;
+        const int n = RunCount(par);
+        for (int i = 0; i <= n; ++i) {
+            const int32_t to =
+                i < n ? std::min(+par.Extra->Runs[static_cast<size_t>(i)].Offset, length) : length;
+            if ((state->StyleFlags & sfContext) && state->Context != 0 && to > from) {
+                std::fill(FRawWindow.begin() + from, FRawWindow.begin() + to, kMaskByte);
+                if (folded)
+                    std::fill(FFoldedWindow.begin() + from, FFoldedWindow.begin() + to, kMaskByte);
+                std::fill(masked.begin() + from, masked.begin() + to, 1);
+            }
+            if (i < n) {
+                state = &par.Extra->Runs[static_cast<size_t>(i)];
+                from = std::max(from, to);
+            }
+        }
+    }
+
+    const TCharSet& separators = FMemo.Separators();
+    KeywordMatch batch[16];
+    int pending = 0;
+    bool applied = false;
+    for (int j = 0; j < FKeywords.Count(); ++j) {
+        const TKeyInfoLen& kw = FKeywords.Key(j);
+        const int32_t len = kw.Length;
+        if (kw.Context == 0 || len == 0 || len > length)
+            continue;
+        std::string& window = (kw.Options & koCaseSensitive) || !folded ? FRawWindow : FFoldedWindow;
+        const bool mayHoldMask = kw.MatchText.find(kMaskByte) != std::string::npos;
+        size_t at = 0;
+        for (;;) {
+            at = std::string_view(window).find(kw.MatchText, at);
+            if (at == std::string_view::npos)
+                break;
+            const auto i = static_cast<int32_t>(at);
+            bool accept = true;
+            if (mayHoldMask)
+                accept =
+                    std::find(masked.begin() + i, masked.begin() + i + len, 1) == masked.begin() + i + len;
+            if (accept && (kw.Options & koWholeWord))
+                accept = (i == 0 || IsSep(separators, text[i - 1])) &&
+                         (i + len == length || IsSep(separators, text[i + len]));
+            if (accept) {
+                // Earlier keywords win: what this one took no later keyword can match.
+                std::fill(FRawWindow.begin() + i, FRawWindow.begin() + i + len, kMaskByte);
+                if (folded)
+                    std::fill(FFoldedWindow.begin() + i, FFoldedWindow.begin() + i + len, kMaskByte);
+                std::fill(masked.begin() + i, masked.begin() + i + len, 1);
+                batch[pending++] = {j, i, len};
+                if (pending == 16) {
+                    ApplyMatches(p, batch, pending);
+                    pending = 0;
+                    applied = true;
+                }
+            }
+            at += static_cast<size_t>(len);
+        }
+    }
+    if (pending > 0) {
+        ApplyMatches(p, batch, pending);
+        applied = true;
+    }
+    if (applied)
+        InvalidateNavigators(list.Par(p).Start, p);
+}
+
+void THighlighting::ApplyMatches(int p, const KeywordMatch* matches, int n) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    for (int m = 0; m < n; ++m) {
+        const KeywordMatch& match = matches[m];
+        ParInfo& par = list.Par(p);
+        const int i = RunsUpTo(par, match.Offset);
+        const TDynInfo& r = i > 0 ? par.Extra->Runs[static_cast<size_t>(i - 1)] : *BaseStyleOf(par);
+        if (EffectiveDepth(r) >= kMaxDepth)
+            continue;
+        // The context the keyword interrupts is no longer closed by a key right here.
+        if (i > 0 && HasContext(r))
+            par.Extra->Runs[static_cast<size_t>(i - 1)].StopLen = 0;
+        const TKeyInfoLen& kw = FKeywords.Key(match.Keyword);
+        TDynInfo s = Pushed(r, static_cast<int16_t>(match.Keyword));
+        s.StyleFlags = static_cast<uint8_t>(kw.Style | sfKeyed | sfContext);
+        s.Background = kw.Background;
+        s.Foreground = kw.Foreground;
+        s.Context = kw.Context;
+        s.Cursor = kw.Cursor;
+        s.StartLen = s.StopLen = static_cast<int16_t>(std::min<int32_t>(match.Length, INT16_MAX));
+        ApplyRunAt(list, p, match.Offset, p, match.Offset + match.Length, 0, false, true, s);
+    }
+}
+
+// ---- start/stop keys -----------------------------------------------------------------------------
+
+void THighlighting::PrepareKeys() {
+    const TCharSet& separators = FMemo.Separators();
+    if (FStartStopKeys.Prepared() && separators == FPreparedSeparators)
+        return;
+    FStartStopKeys.Prepare(separators);
+    FPreparedSeparators = separators;
+    FFirstRaw.reset();
+    FFirstFolded.reset();
+    for (int j = 0; j < FStartStopKeys.Count(); ++j) {
+        const StartStopInfo& k = FStartStopKeys.Key(j);
+        if (k.StartLen == 0)
+            continue;
+        const auto first = static_cast<unsigned char>(k.StartKey[0]);
+        if (k.Options & koCaseSensitive)
+            FFirstRaw.set(first);
+        else
+            FFirstFolded.set(first);
+    }
+}
+
+bool THighlighting::FindContextEnd(TArtNavigator& A, TArtNavigator& C) {
+    PrepareKeys();
+    const int p = A.GetParNb();
+    const int32_t length = ParLength(*A.Par());
+    int32_t c = C.GetParNb() == p ? std::min(C.ParOffset(), length) : length;
+    const bool found = ContextEndAt(p, std::min(A.ParOffset(), length), c);
+    const int32_t start = FMemo.Paragraphs().Par(p).Start;
+    InvalidateNavigators(start, p);
+    C.Invalidate();
+    C.SetPos(start + c);
+    A.Invalidate();
+    A.SetPos(A.Pos());
+    return found;
+}
+
+bool THighlighting::FindContextStart(TArtNavigator& A, TArtNavigator& C) {
+    PrepareKeys();
+    const int p = A.GetParNb();
+    const int32_t length = ParLength(*A.Par());
+    int32_t c = C.GetParNb() == p ? std::min(C.ParOffset(), length) : length;
+    FFolded.clear();
+    if (!(FStartStopKeys.KeyFlags() & koCaseSensitive))
+        FoldedParagraph(FMemo.Paragraphs().Par(p), FStartStopKeys.UpperCase());
+    const bool found = ContextStartAt(p, std::min(A.ParOffset(), length), c);
+    const int32_t start = FMemo.Paragraphs().Par(p).Start;
+    InvalidateNavigators(start, p);
+    C.Invalidate();
+    C.SetPos(start + c);
+    A.Invalidate();
+    A.SetPos(A.Pos());
+    return found;
+}
+
+bool THighlighting::AskHighlighterStart(int p, int32_t a, int32_t& c) {
+    if (!FHighlighter)
+        return false;
+    TArtNavigator& na = Scratch(0, p, a);
+    TArtNavigator& nc = Scratch(1, p, c);
+    const bool found = FHighlighter->FindContextStart(na, nc, FStartStopKeys.Count());
+    if (found)
+        c = nc.GetParNb() == p ? nc.ParOffset() : ParLength(FMemo.Paragraphs().Par(p));
+    return found;
+}
+
+bool THighlighting::AskHighlighterEnd(int p, int32_t a, int32_t& c) {
+    if (!FHighlighter)
+        return false;
+    TArtNavigator& na = Scratch(0, p, a);
+    TArtNavigator& nc = Scratch(1, p, c);
+    const bool found = FHighlighter->FindContextEnd(na, nc, FStartStopKeys.Count());
+    if (found)
+        c = nc.GetParNb() == p ? nc.ParOffset() : ParLength(FMemo.Paragraphs().Par(p));
+    return found;
+}
+
+// The state that was in force before the context at `depth` was opened: the last state before run
+// runIndex of paragraph p (walking back into earlier paragraphs) whose stack is shallower.
+void THighlighting::StateBefore(int p, int runIndex, int depth, TDynInfo& out) {
+    if (depth <= 0) {
+        out = kDefaultRunState;
+        return;
+    }
+    TParagraphsList& list = FMemo.Paragraphs();
+    for (int q = p; q >= 0; --q) {
+        const ParInfo& par = list.Par(q);
+        for (int i = (q == p ? runIndex : RunCount(par)) - 1; i >= 0; --i) {
+            const TDynInfo& r = par.Extra->Runs[static_cast<size_t>(i)];
+            if (EffectiveDepth(r) < depth) {
+                out = r;
+                return;
+            }
+        }
+        const TDynInfo* base = BaseStyleOf(par);
+        if (EffectiveDepth(*base) < depth) {
+            out = *base;
+            return;
+        }
+    }
+    out = kDefaultRunState;
+}
+
+bool THighlighting::ContextEndAt(int p, int32_t a, int32_t& c) {
+    ParInfo& par = FMemo.Paragraphs().Par(p);
+    const TDynInfo st = StateAt(par, a);
+    if (!HasContext(st))
+        return false;
+    const int16_t top = st.Stack[st.Depth];
+    if (top >= 0)
+        return AskHighlighterEnd(p, a, c);
+    const int keyIndex = KeyOfEntry(top);
+    if (!FApplyStartStopKeys || keyIndex >= FStartStopKeys.Count())
+        return false;
+    const StartStopInfo& key = FStartStopKeys.Key(keyIndex);
+    const int32_t length = ParLength(par);
+    const char* text = TextOf(par);
+
+    // The run that opened this context, when that happened in this paragraph.
+    int opening = -1;
+    for (int i = RunsUpTo(par, a) - 1; i >= 0; --i) {
+        const TDynInfo& r = par.Extra->Runs[static_cast<size_t>(i)];
+        if (EffectiveDepth(r) == st.Depth && r.Stack[st.Depth] == top)
+            opening = i;
+        else
+            break;
+    }
+    if (opening == 0 && SameState(*BaseStyleOf(par), st))
+        opening = -1; // the context was already open at the paragraph start
+    const int stopLen = key.StopLen;
+    int32_t from = std::max(0, a - stopLen - (key.StopBoundaryBefore ? 1 : 0));
+    if (opening >= 0) {
+        const TDynInfo& r = par.Extra->Runs[static_cast<size_t>(opening)];
+        from = std::max(from, r.Offset + (r.StartLen > 0 ? key.StartLen : 0));
+    }
+    const int32_t to = std::min(length, c + stopLen + (key.StopBoundaryAfter ? 1 : 0));
+
+    int32_t found = -1;
+    if (stopLen > 0 && to - from >= stopLen) {
+        const char* src = (key.Options & koCaseSensitive) ? text : FFolded.c_str();
+        const std::string_view window(src + from, static_cast<size_t>(to - from));
+        const std::string_view stop(key.StopKey, static_cast<size_t>(stopLen));
+        for (size_t at = window.find(stop); at != std::string_view::npos; at = window.find(stop, at + 1)) {
+            const int32_t s = from + static_cast<int32_t>(at);
+            const int32_t e = s + stopLen;
+            if (e < a)
+                continue;
+            if (key.StopBoundaryBefore && s > 0 && !IsSep(FMemo.Separators(), text[s - 1]))
+                continue;
+            if (key.StopBoundaryAfter && e < length && !IsSep(FMemo.Separators(), text[e]))
+                continue;
+            found = s;
+            break;
+        }
+    }
+    if (found >= 0) {
+        TDynInfoArray& runs = par.Extra->Runs;
+        const int i0 = RunsUpTo(par, found);
+        const int i1 = RunsUpTo(par, found + stopLen);
+        runs.erase(runs.begin() + i0, runs.begin() + i1);
+        if (opening >= i0)
+            opening = -1;
+        c = found + stopLen;
+    } else if (!((key.KeyFlags & kfEndsAtLineEnd) && c == length)) {
+        return false;
+    }
+
+    if (opening >= 0)
+        ExtendPar(par).Runs[static_cast<size_t>(opening)].StopLen =
+            static_cast<int16_t>(stopLen + (key.StopBoundaryBefore ? 1 : 0));
+    TDynInfo after;
+    int alternative = -1;
+    for (int j = keyIndex + 1; j < FStartStopKeys.Count(); ++j)
+        if (FStartStopKeys.Key(j).FirstSame == keyIndex) {
+            alternative = j;
+            break;
+        }
+    if (alternative >= 0) {
+        // The same start key may be closed by another key: the context continues as that one.
+        const StartStopInfo& alt = FStartStopKeys.Key(alternative);
+        after = Pushed(st, 0);
+        after.Depth = st.Depth;
+        after.Stack[st.Depth + 1] = 0;
+        after.Stack[st.Depth] = KeyEntry(alternative);
+        after.StyleFlags = static_cast<uint8_t>(alt.Style | sfKeyed | sfContext);
+        after.Background = alt.Background;
+        after.Foreground = alt.Foreground;
+        after.Context = alt.Context;
+        after.Cursor = alt.Cursor;
+        after.StartLen = 0;
+        after.StopLen = alt.StopLen;
+    } else {
+        StateBefore(p, RunsUpTo(par, a), st.Depth, after);
+    }
+    after.Offset = c;
+    TDynInfoArray& runs = ExtendPar(par).Runs;
+    runs.insert(runs.begin() + RunsUpTo(par, c), after);
+    return true;
+}
+
+bool THighlighting::ContextStartAt(int p, int32_t a, int32_t& c) {
+    ParInfo& par = FMemo.Paragraphs().Par(p);
+    const int32_t length = ParLength(par);
+    if (!FApplyStartStopKeys || FStartStopKeys.Count() == 0 || EffectiveDepth(StateAt(par, a)) >= kMaxDepth)
+        return AskHighlighterStart(p, a, c);
+    const char* text = TextOf(par);
+    const char* folded = FFolded.c_str();
+    const int maxStart = FStartStopKeys.MaxStartLen();
+    const int32_t lo = std::max(0, a - maxStart - 1);
+    const int32_t hi = std::min(c, length - 1);
+    const int32_t windowEnd = std::min(length, c + maxStart + 1);
+    // Keys never reach into the region of a highlighter run.
+    int32_t limit = windowEnd;
+    for (int i = RunsUpTo(par, a); i < RunCount(par); ++i)
+        if (IsHighlighterRun(par.Extra->Runs[static_cast<size_t>(i)])) {
+            limit = std::min(limit, +par.Extra->Runs[static_cast<size_t>(i)].Offset);
+            break;
+        }
+    const TCharSet& separators = FMemo.Separators();
+    const int runCount = RunCount(par);
+    int next = RunsUpTo(par, lo);
+    const TDynInfo* state = next > 0 ? &par.Extra->Runs[static_cast<size_t>(next - 1)] : BaseStyleOf(par);
+    for (int32_t i = lo; i <= hi; ++i) {
+        while (next < runCount && par.Extra->Runs[static_cast<size_t>(next)].Offset <= i)
+            state = &par.Extra->Runs[static_cast<size_t>(next++)];
+        if (InKeyContext(*state)) {
+            // Inside a key context only its stop key counts: skip to where the next run begins.
+            if (next >= runCount)
+                break;
+            i = par.Extra->Runs[static_cast<size_t>(next)].Offset - 1;
+            continue;
+        }
+        const auto raw = static_cast<unsigned char>(text[i]);
+        if (!FFirstRaw.test(raw) &&
+            !(FFirstFolded.any() && FFirstFolded.test(static_cast<unsigned char>(folded[i]))))
+            continue;
+        for (int j = 0; j < FStartStopKeys.Count(); ++j) {
+            const StartStopInfo& key = FStartStopKeys.Key(j);
+            const int32_t len = key.StartLen;
+            if (len == 0 || i + len > limit || i + len <= a)
+                continue;
+            const char* src = (key.Options & koCaseSensitive) ? text : folded;
+            if (std::memcmp(src + i, key.StartKey, static_cast<size_t>(len)) != 0)
+                continue;
+            if (key.StartBoundaryBefore && i > 0 && !IsSep(separators, text[i - 1]))
+                continue;
+            if (key.StartBoundaryAfter && i + len < windowEnd && !IsSep(separators, text[i + len]))
+                continue;
+
+            // Runs that began inside the key give way; the key's run takes the place of one that
+            // began exactly at it.
+            TDynInfoArray& runs = ExtendPar(par).Runs;
+            const int i0 = RunsBefore(par, i);
+            const int i1 = RunsBefore(par, i + len);
+            runs.erase(runs.begin() + i0, runs.begin() + i1);
+            const TDynInfo& r = i0 > 0 ? runs[static_cast<size_t>(i0 - 1)] : *BaseStyleOf(par);
+            if (i0 > 0 && HasContext(r))
+                runs[static_cast<size_t>(i0 - 1)].StopLen = 0;
+            TDynInfo s = Pushed(r, KeyEntry(j));
+            s.Offset = i;
+            s.StyleFlags = static_cast<uint8_t>(key.Style | sfKeyed | sfContext);
+            s.Background = key.Background;
+            s.Foreground = key.Foreground;
+            s.Context = key.Context;
+            s.Cursor = key.Cursor;
+            s.StartLen = static_cast<int16_t>(key.MaxStartLen + (key.StartBoundaryAfter ? 1 : 0));
+            s.StopLen = key.StopLen;
+            runs.insert(runs.begin() + i0, s);
+            c = i + len;
+            return true;
+        }
+    }
+    return AskHighlighterStart(p, a, c);
+}
+
+// Parses the contexts of paragraph p from its base style over its whole text. Runs of highlighters
+// that keep their own regions stay; every other run (keywords included) is made again.
+void THighlighting::ParseParagraph(int p) {
+    ParInfo& par = FMemo.Paragraphs().Par(p);
+    const bool hadKeywords = (par.Flags & pfKeywords) != 0;
+    if (IsExtended(par))
+        std::erase_if(par.Extra->Runs, [](const TDynInfo& r) { return !IsHighlighterRun(r); });
+    FFolded.clear();
+    if (FApplyStartStopKeys && FStartStopKeys.Count() > 0 && !(FStartStopKeys.KeyFlags() & koCaseSensitive))
+        FoldedParagraph(par, FStartStopKeys.UpperCase());
+    const int32_t length = ParLength(par);
+    int32_t a = 0;
+    // Each round either moves A on or ends a context at A; a context ends at most twice at one
+    // place (a key and its alternative), so the bound only guards against a misbehaving
+    // highlighter.
+    for (int rounds = 0; rounds < 4 * length + 64; ++rounds) {
+        ParInfo& cur = FMemo.Paragraphs().Par(p);
+        const int j = RunsUpTo(cur, a);
+        const TDynInfo& st = j > 0 ? cur.Extra->Runs[static_cast<size_t>(j - 1)] : *BaseStyleOf(cur);
+        const int32_t nextRun = j < RunCount(cur) ? +cur.Extra->Runs[static_cast<size_t>(j)].Offset : length;
+        if (IsHighlighterRun(st)) {
+            if (nextRun >= length)
+                break;
+            a = nextRun;
+            continue;
+        }
+        int32_t c = nextRun;
+        bool found = ContextEndAt(p, a, c);
+        found = ContextStartAt(p, a, c) || found;
+        a = std::max(a, c);
+        if (a >= length && !found)
+            break;
+    }
+    ParInfo& done = FMemo.Paragraphs().Par(p);
+    done.Flags |= pfParsed;
+    if (hadKeywords)
+        done.Flags &= ~(pfKeywords | pfLinesValid);
+    FixLineRunIndexes(done);
+}
+
+// The next paragraph begins in the state p ends in: a copy of p's last run, or p's own base style.
+void THighlighting::CarryOn(int p) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    ParInfo& par = list.Par(p);
+    ParInfo& next = list.Par(p + 1);
+    if (RunCount(par) == 0)
+        SetBaseStyle(next, BaseStyleOf(par), false);
+    else
+        SetBaseStyle(next, &par.Extra->Runs.back(), true);
+}
+
+void THighlighting::ParseParagraphs(int first, int last, const TDynInfo* expectedEnd) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    if (first > last)
+        std::swap(first, last);
+    PrepareKeys();
+    for (int p = first; p <= last; ++p) {
+        ParseParagraph(p);
+        if (p < last)
+            CarryOn(p);
+    }
+    // Contexts stay valid up to ParsedTo only when the parsed paragraphs join that stretch.
+    if (list.ParsedTo >= first - 1)
+        list.ParsedTo = std::max(list.ParsedTo, last);
+    list.LinesReusable = false;
+    InvalidateNavigators(list.Par(first).Start, last);
+
+    if (last + 1 >= list.Count())
+        return;
+    const TDynInfo end = EndState(list.Par(last));
+    const TDynInfo expected = expectedEnd ? *expectedEnd : *BaseStyleOf(list.Par(last + 1));
+    if (SameState(end, expected))
+        return;
+    // A real change: the next paragraph starts in the new state and is parsed again later, which
+    // carries the change on one paragraph at a time.
+    const int next = last + 1;
+    CarryOn(last);
+    list.Par(next).Flags &= ~(pfLinesValid | pfParsed | pfKeywords);
+    list.MarkDirty(next, 0, next);
+    list.BgNext = std::min(list.BgNext, next);
+    list.BgLast = std::max(list.BgLast, next);
+}
+
+void THighlighting::ParseContexts(TArtNavigator& start, TArtNavigator& stop, const TDynInfo* expectedEnd) {
+    ParseParagraphs(start.GetParNb(), stop.GetParNb(), expectedEnd);
+}
+
+void THighlighting::ParseUpTo(int n) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    n = std::min(n, list.Count() - 1);
+    for (int p = std::max(0, list.ParsedTo + 1); p <= n; ++p)
+        if (!(list.Par(p).Flags & pfParsed))
+            ParseParagraphs(p, p);
+    list.ParsedTo = std::max(list.ParsedTo, n);
+}
+
+void THighlighting::HighlightUpTo(int n) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    n = std::min(n, list.Count() - 1);
+    ParseUpTo(n);
+    for (int p = 0; p <= n; ++p)
+        ApplyKeywordsIfNeeded(p);
+}
+
+// ---- after an edit and from scratch ----------------------------------------------------------------
+
+bool THighlighting::AfterReplace(TArtNavigator& S, TArtNavigator& E, bool runsRemoved, bool inUpdate) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    const TDynInfo& here = *S.CurrentRun();
+    if (!runsRemoved && (here.StyleFlags & (sfKeyed | sfContext)) == sfContext)
+        return false; // typing inside a region a highlighter keeps for itself
+    const int p = S.GetParNb();
+    const int q = E.GetParNb();
+    if (OnParse)
+        OnParse(&FMemo, S.Pos(), E.Pos());
+    if (inUpdate) {
+        for (int i = p; i <= q; ++i)
+            list.Par(i).Flags &= ~(pfParsed | pfKeywords | pfReparse);
+        return true;
+    }
+    const uint8_t flags = list.Par(p).Flags;
+    list.Par(p).Flags &= ~pfReparse;
+    if (flags & pfParsed) {
+        if (FHighlighter)
+            FHighlighter->BeforeReparse(S, E, FStartStopKeys.Count(), FKeywords.Count());
+        // Only the first paragraph now: the parser carries a changed state on by itself, and the
+        // later paragraphs of a multi-paragraph insertion are new and parsed on demand.
+        ParseParagraphs(p, p);
+        if (flags & pfKeywords)
+            ApplyKeywordsIfNeeded(p);
+    }
+    return true;
+}
+
+void THighlighting::ReApplyKeywords() {
+    TParagraphsList& list = FMemo.Paragraphs();
+    list.ForEachPar(0, list.Count(), [](ParInfo& par) {
+        par.Flags &= ~(pfLinesValid | pfParsed | pfKeywords | pfReparse);
+        if (IsExtended(par)) {
+            par.Extra->Runs.clear();
+            par.Extra->BaseStyle.Reset();
+            FixLineRunIndexes(par);
+        }
+    });
+    list.ParsedTo = -1;
+    FMemo.Navigators().InvalidateAll();
+    list.InvalidateFormat();
+}
+
+} // namespace zandor

@@ -1,0 +1,176 @@
+// Highlighting after edits: the re-parse of the edited paragraph, the lazy spread of a changed
+// context down the text, and the property everything else rests on: after any sequence of edits
+// the runs and base styles equal those a fresh parse of the same text gives.
+#include "HighlightTestText.h"
+#include "StoreInvariants.h"
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/ReplaceRange.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zandor {
+namespace {
+
+using test::ContextMap;
+using test::HighlightFixture;
+
+// Replaces [from, to) by text the way the control does, then brings highlighting up to date as
+// far as the control would (the edit itself, then formatting of the whole text).
+void Edit(HighlightFixture& f, int32_t from, int32_t to, const char* text, bool inUpdate = false,
+          bool format = true) {
+    TArtNavigator s(&f.Core), e(&f.Core);
+    s.SetPos(from);
+    e.SetPos(to);
+    const TReplaceResult r = ReplaceText(f.Core, s, e, text);
+    f.Hl.AfterReplace(s, e, r.RunsRemoved, inUpdate);
+    if (format)
+        f.HighlightAll();
+}
+
+void AddSampleKeys(THighlighting& hl) {
+    TStartStopKeyList& keys = hl.StartStopKeys();
+    keys.AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    keys.AddKey("\"", "\"", 0, sfItalic, 2, 0, -1, -1, true);
+    keys.AddKey("rem", "", koWholeWord, 0, 4, 0, -1, -1, true);
+    keys.AddKey("/*", "!/", 0, 0, 5, 0, -1, -1, false); // closes the context "/*" reopens as
+    TKeywordList& kw = hl.Keywords();
+    kw.AddKeyWord("if", koWholeWord, sfBold, 6, 0, -1, -1);
+    kw.AddKeyWord("fi", 0, 0, 7, 0, -1, -1);
+    kw.AddKeyWord("iff", 0, 0, 8, 0, -1, -1);
+    kw.AddKeyWord("A", 0, 0, 9, 0, -1, -1); // ignores case
+    kw.AddKeyWord("x", 0, 0, 0, 0, -1, -1); // context 0: never
+    kw.AddKeyWord("aa", koCaseSensitive, 0, 1, 0, -1, -1);
+}
+
+TEST(HighlightAfterEdit, TypingAStartKeySpreadsParagraphByParagraphUntilTheStateHolds) {
+    HighlightFixture f("zero\r\none\r\ntwo\r\nthree\r\nfour */ end\r\nfive\r\nsix");
+    f.Hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    f.HighlightAll();
+    f.List().ResetDirty();
+    f.List().BgNext = f.List().Count();
+    f.List().BgLast = -1;
+    const int32_t at = f.List().Par(1).Start + 3;
+    Edit(f, at, at, "/*", false, false);
+    // Only the edited paragraph is parsed now; the next one is marked to carry the change on.
+    EXPECT_EQ(ContextMap(f.List(), 1), "...33");
+    EXPECT_FALSE(f.List().Par(2).Flags & pfParsed);
+    EXPECT_TRUE(f.List().Par(3).Flags & pfParsed);
+    EXPECT_EQ(f.List().ParsedTo, 1);
+    EXPECT_GE(f.List().DirtyTo, 2);
+    EXPECT_LE(f.List().BgNext, 2);
+    EXPECT_GE(f.List().BgLast, 2);
+
+    f.Hl.ParseUpTo(6);
+    for (int p = 2; p <= 4; ++p)
+        EXPECT_TRUE(f.List().Par(p).Flags & pfParsed) << p;
+    EXPECT_EQ(ContextMap(f.List(), 3), "33333");
+    EXPECT_EQ(ContextMap(f.List(), 4), "3333333....");
+    // Paragraph 5 began in the plain state before and after: it was never touched.
+    EXPECT_FALSE(BaseStyleOf(f.List().Par(5))->StyleFlags & sfContext);
+    EXPECT_EQ(f.List().ParsedTo, 6);
+}
+
+TEST(HighlightAfterEdit, DeletingACharacterOfTheStopKeyReopensToTheNextStopKey) {
+    HighlightFixture f("a /* b */ c\r\nd\r\ne */ f");
+    f.Hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    f.HighlightAll();
+    EXPECT_EQ(ContextMap(f.List(), 0), "..3333333..");
+    EXPECT_EQ(ContextMap(f.List(), 1), ".");
+    Edit(f, 8, 9, "");
+    EXPECT_EQ(ContextMap(f.List(), 0), "..33333333");
+    EXPECT_EQ(ContextMap(f.List(), 1), "3");
+    EXPECT_EQ(ContextMap(f.List(), 2), "3333..");
+    Edit(f, 8, 8, "/");
+    EXPECT_EQ(ContextMap(f.List(), 1), ".");
+    EXPECT_EQ(ContextMap(f.List(), 2), "......");
+}
+
+TEST(HighlightAfterEdit, KeywordsOfTheEditedParagraphAreMatchedAgain) {
+    HighlightFixture f("if x\r\nif");
+    f.Hl.Keywords().AddKeyWord("if", koWholeWord, 0, 6, 0, -1, -1);
+    f.HighlightAll();
+    EXPECT_EQ(ContextMap(f.List(), 0), "66..");
+    Edit(f, 1, 1, "f", false, false); // "iff x": no whole word any more
+    EXPECT_EQ(ContextMap(f.List(), 0), ".....");
+    EXPECT_TRUE(f.List().Par(0).Flags & pfKeywords);
+    Edit(f, 1, 2, "", false, false);
+    EXPECT_EQ(ContextMap(f.List(), 0), "66..");
+}
+
+TEST(HighlightAfterEdit, InsideAnUpdateBracketEverythingIsLeftForLater) {
+    HighlightFixture f("a\r\nb if");
+    f.Hl.Keywords().AddKeyWord("if", 0, 0, 6, 0, -1, -1);
+    f.Hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    f.HighlightAll();
+    int calls = 0;
+    f.Hl.OnParse = [&](TArtMemoCore* sender, int32_t start, int32_t stop) {
+        EXPECT_EQ(sender, &f.Core);
+        EXPECT_EQ(start, 4);
+        EXPECT_EQ(stop, 6);
+        ++calls;
+    };
+    Edit(f, 4, 4, "/*", true, false);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(f.List().Par(1).Flags & (pfParsed | pfKeywords));
+    f.HighlightAll();
+    EXPECT_EQ(ContextMap(f.List(), 1), ".33333");
+}
+
+TEST(HighlightAfterEdit, SplittingAParagraphInsideAContextStartsTheNewOnesInIt) {
+    HighlightFixture f("a /* bc */ d");
+    f.Hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    f.Hl.Keywords().AddKeyWord("if", 0, 0, 6, 0, -1, -1);
+    f.HighlightAll();
+    Edit(f, 6, 6, "\r\nif\r\n");
+    EXPECT_EQ(ContextMap(f.List(), 0), "..3333");
+    EXPECT_EQ(ContextMap(f.List(), 1), "33"); // masked: the comment has a context number
+    EXPECT_EQ(ContextMap(f.List(), 2), "3333..");
+}
+
+// The property: a few thousand random edits on a text with keywords and contexts that span
+// paragraphs; after each, the runs and base styles equal those of a fresh parse.
+TEST(HighlightAfterEdit, RandomEditsGiveTheSameRunsAsAFreshParse) {
+    std::mt19937 rng(20261209);
+    const char* pieces[] = {"a",  "b",    "i",   "f", "x",    " ",    " ", "/*", "*/", "!/",
+                            "\"", "rem ", "if ", "A", "\r\n", "\r\n", "/", "*",  "fi", "aa"};
+    auto randomText = [&](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += pieces[rng() % std::size(pieces)];
+        return s;
+    };
+    HighlightFixture f;
+    std::string initial;
+    for (int p = 0; p < 24; ++p)
+        initial += randomText(6) + "\r\n";
+    f.Load(initial + "end");
+    AddSampleKeys(f.Hl);
+    f.HighlightAll();
+
+    for (int step = 0; step < 3000; ++step) {
+        const int32_t length = f.Core.CharCount();
+        int32_t from = static_cast<int32_t>(rng() % static_cast<uint32_t>(length + 1));
+        int32_t to = std::min<int32_t>(length, from + static_cast<int32_t>(rng() % 6));
+        if (rng() % 8 == 0)
+            to = std::min<int32_t>(length, from + static_cast<int32_t>(rng() % 60));
+        const int kind = static_cast<int>(rng() % 10);
+        const std::string text = kind < 3 ? std::string() : randomText(kind < 8 ? 1 : 3);
+        Edit(f, from, to, text.c_str(), rng() % 16 == 0);
+        ASSERT_TRUE(test::StoreInvariantsHold(f.List())) << "step " << step;
+
+        std::string all;
+        for (int p = 0; p < f.List().Count(); ++p)
+            all += (p ? "\r\n" : "") + test::ParText(f.List().Par(p));
+        HighlightFixture fresh(all);
+        AddSampleKeys(fresh.Hl);
+        fresh.HighlightAll();
+        const std::string diff = test::SnapshotDiff(test::Snapshot(fresh.List()), test::Snapshot(f.List()));
+        ASSERT_EQ(diff, "") << "step " << step << ": replaced " << from << ".." << to << " by \"" << text
+                            << "\"";
+    }
+}
+
+} // namespace
+} // namespace zandor
