@@ -5,6 +5,7 @@
 #include "platform/CodePages.h"
 
 #include <algorithm>
+#include <array>
 
 namespace zandor {
 
@@ -12,10 +13,15 @@ TUpperCaseProc UserUpperCaseProc = nullptr;
 
 namespace {
 
-void AsciiUpper(char* text, size_t n) {
-    for (size_t i = 0; i < n; ++i)
-        if (text[i] >= 'a' && text[i] <= 'z')
-            text[i] = static_cast<char>(text[i] - ('a' - 'A'));
+const unsigned char* AsciiUpperTable() {
+    static const auto table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[static_cast<size_t>(b)] =
+                static_cast<unsigned char>(b >= 'a' && b <= 'z' ? b - ('a' - 'A') : b);
+        return t;
+    }();
+    return table.data();
 }
 
 void TableUpper(const unsigned char* table, char* text, size_t n) {
@@ -34,7 +40,7 @@ void UpperCaseText(TamUpperCase kind, char* text, size_t n) {
         UserUpperCaseProc(scratch.data());
         std::copy_n(scratch.data(), n, text);
     } else {
-        AsciiUpper(text, n);
+        TableUpper(AsciiUpperTable(), text, n);
     }
 }
 
