@@ -125,7 +125,8 @@ void THighlighting::ApplyKeywordsToPar(int p) {
         FFoldedWindow = FRawWindow;
         UpperCaseText(FKeywords.UpperCase(), FFoldedWindow.data(), FFoldedWindow.size());
     }
-    std::vector<char> masked(static_cast<size_t>(length), 0);
+    std::vector<char>& masked = FMasked;
+    masked.assign(static_cast<size_t>(length), 0);
     {
         const TDynInfo* state = BaseStyleOf(par);
         int32_t from = 0;
@@ -150,12 +151,14 @@ void THighlighting::ApplyKeywordsToPar(int p) {
     KeywordMatch batch[16];
     int pending = 0;
     bool applied = false;
-    for (int j = 0; j < FKeywords.Count(); ++j) {
-        const TKeyInfoLen& kw = FKeywords.Key(j);
+    const std::vector<TKeyInfoLen>& keys = FKeywords.Keys();
+    for (int j = 0; j < static_cast<int>(keys.size()); ++j) {
+        const TKeyInfoLen& kw = keys[static_cast<size_t>(j)];
         const int32_t len = kw.Length;
         if (kw.Context == 0 || len == 0 || len > length)
             continue;
-        std::string& window = (kw.Options & koCaseSensitive) || !folded ? FRawWindow : FFoldedWindow;
+        const bool raw = (kw.Options & koCaseSensitive) || !folded;
+        std::string& window = raw ? FRawWindow : FFoldedWindow;
         const bool mayHoldMask = kw.MatchText.find(kMaskByte) != std::string::npos;
         size_t at = 0;
         for (;;) {

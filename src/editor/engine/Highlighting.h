@@ -131,6 +131,7 @@ private:
     std::string FFolded;
     std::string FRawWindow;
     std::string FFoldedWindow;
+    std::vector<char> FMasked;
 };
 
 } // namespace zandor

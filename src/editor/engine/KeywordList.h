@@ -72,8 +72,9 @@ public:
     void Assign(const std::vector<std::string>& source);
 
     void GetKeyInfo(int i, TKeyInfo& out) const;
-    // The whole record (ERangeError outside 0 .. Count-1).
+    // The whole record (ERangeError outside 0 .. Count-1), and all of them for the matcher.
     const TKeyInfoLen& Key(int i) const;
+    const std::vector<TKeyInfoLen>& Keys() const { return FKeys; }
 
     TamUpperCase UpperCase() const { return FUpperCase; }
     void SetUpperCase(TamUpperCase kind);
