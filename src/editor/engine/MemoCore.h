@@ -3,6 +3,7 @@
 // its events into calls on it; engine code and engine tests use it without any window.
 #pragma once
 
+#include "editor/engine/FoldedTextCache.h"
 #include "editor/engine/NavigatorRegistry.h"
 #include "editor/engine/TextMeasurer.h"
 
@@ -25,8 +26,8 @@ using TCharSet = std::bitset<256>;
 // Tab, LF, CR, blank and $ % & , . / : ; < = >
 TCharSet DefaultSeparators();
 
-// Owns the paragraph store, the measurer and the navigator registry (which in turn owns the
-// navigators handed to it). Holds no window: sizes and scroll origins are told to it by the widget.
+// Owns the paragraph store, the measurer, the folded-text cache and the navigator registry (which in turn
+// owns the navigators handed to it). Holds no window: sizes and scroll origins are told to it by the widget.
 class TArtMemoCore {
 public:
     TArtMemoCore();
@@ -42,6 +43,12 @@ public:
     int32_t LineCount() const;
 
     TNavigatorRegistry& Navigators() { return FNavigators; }
+
+    // ---- case folding: the rule search and keyword matching compare with, and the control's one
+    // cache of a folded paragraph range (kept in step with replacements by ReplaceText)
+    TamUpperCase UpperCaseType() const { return FFoldedText.UpperCase(); }
+    void SetUpperCaseType(TamUpperCase value) { FFoldedText.SetUpperCase(value); }
+    TFoldedTextCache& FoldedText() { return FFoldedText; }
 
     // ---- layout
     bool WordWrap() const { return FWordWrap; }
@@ -139,6 +146,7 @@ private:
     int FClientHeight = 60;
     int FLeftOrigin = 0;
     int FTopOrigin = 0;
+    TFoldedTextCache FFoldedText;
     // Last member: destroyed first, so navigators detach while the store still exists.
     TNavigatorRegistry FNavigators;
 };
