@@ -4,7 +4,6 @@
 // byte moved once), memmem for searching. Memory per paragraph after a load is reported beside the
 // bytes the text itself needs (characters plus a terminator).
 #include "editor/engine/ByteStream.h"
-#include "editor/engine/FoldedTextCache.h"
 #include "editor/engine/MemoCore.h"
 #include "editor/engine/ParagraphStreams.h"
 #include "editor/engine/ParagraphsList.h"
@@ -151,10 +150,9 @@ void BM_FindTextAtTheEnd(benchmark::State& state) {
     TArtMemoCore core;
     TMemoryReadStream in(Text().data(), Text().size());
     Load(core.Paragraphs(), in);
-    TFoldedTextCache folded;
     for (auto _ : state) {
         TSelection sel;
-        const bool found = FindText(core, folded, kNeedle, true, matchCase, false, true, sel);
+        const bool found = FindText(core, kNeedle, true, matchCase, false, true, sel);
         if (!found || sel.SelStart != core.CharCount())
             state.SkipWithError("needle not found at the end");
         benchmark::DoNotOptimize(sel);

@@ -495,13 +495,12 @@ void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& 
 }
 
 TReplaceResult ReplaceText(TArtMemoCore& memo, TArtNavigator& S, TArtNavigator& E, const char* text,
-                           bool reinsertCodes, bool discardTrailing, TFoldedTextCache* folded) {
+                           bool reinsertCodes, bool discardTrailing) {
     TReplaceResult result;
     ReplaceRange(memo.Paragraphs(), text, S, result.RunsRemoved, result.LineDelta, result.LengthDelta,
                  reinsertCodes, discardTrailing, E, &result.Range);
     memo.Navigators().AdjustAfterReplace(result.Range, S, E);
-    if (folded)
-        folded->AdjustAfterReplace(result.Range);
+    memo.FoldedText().AdjustAfterReplace(result.Range);
     return result;
 }
 

@@ -11,7 +11,6 @@ namespace zandor {
 
 class TArtMemoCore;
 class TArtNavigator;
-class TFoldedTextCache;
 class TParagraphsList;
 
 // The longest text the store keeps. Positions are 32-bit, and the position of the LF after the last
@@ -43,10 +42,9 @@ struct TReplaceResult {
 };
 
 // The control's side of a replacement: ReplaceRange on the control's store, then every other
-// registered navigator is moved (or dropped, FreeWithText) and the case-folding cache, when given,
-// is adjusted to the new paragraph numbering.
+// registered navigator is moved (or dropped, FreeWithText) and the control's folded-text cache
+// follows the new paragraph numbering.
 TReplaceResult ReplaceText(TArtMemoCore& memo, TArtNavigator& S, TArtNavigator& E, const char* text,
-                           bool reinsertCodes = true, bool discardTrailing = false,
-                           TFoldedTextCache* folded = nullptr);
+                           bool reinsertCodes = true, bool discardTrailing = false);
 
 } // namespace zandor

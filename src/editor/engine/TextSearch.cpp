@@ -70,8 +70,9 @@ private:
 
 } // namespace
 
-bool FindText(TArtMemoCore& control, TFoldedTextCache& folded, std::string_view text, bool forward,
-              bool matchCase, bool wholeWord, bool fromBoundary, TSelection& selection) {
+bool FindText(TArtMemoCore& control, std::string_view text, bool forward, bool matchCase, bool wholeWord,
+              bool fromBoundary, TSelection& selection) {
+    TFoldedTextCache& folded = control.FoldedText();
     if (text.empty())
         return false;
     const std::string foldedNeedle = matchCase ? std::string() : UpperCased(folded.UpperCase(), text);

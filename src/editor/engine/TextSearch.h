@@ -8,7 +8,6 @@
 namespace zandor {
 
 class TArtMemoCore;
-class TFoldedTextCache;
 
 // A selection as the control keeps it: the caret and a signed length (anchor = SelStart +
 // SelLength).
@@ -21,10 +20,10 @@ struct TSelection {
 // the start of the text (forward) or its end (backward); otherwise from the caret
 // (selection.SelStart). Forward, a hit is selected with the caret after it (SelLength = -length),
 // so the next forward search continues behind it; backward, with the caret at its start, and only
-// hits that begin before the caret count. matchCase off compares through folded, with its
-// upper-case rule; wholeWord needs a separator of the control (or the paragraph's edge) on both
-// sides. On a miss, and for an empty text, selection is left as it was and the result is false.
-bool FindText(TArtMemoCore& control, TFoldedTextCache& folded, std::string_view text, bool forward,
-              bool matchCase, bool wholeWord, bool fromBoundary, TSelection& selection);
+// hits that begin before the caret count. matchCase off compares through the control's folded-text
+// cache, with the control's UpperCaseType; wholeWord needs a separator of the control (or the paragraph's
+// edge) on both sides. On a miss, and for an empty text, selection is left as it was and the result is false.
+bool FindText(TArtMemoCore& control, std::string_view text, bool forward, bool matchCase, bool wholeWord,
+              bool fromBoundary, TSelection& selection);
 
 } // namespace zandor

@@ -153,20 +153,20 @@ INSTANTIATE_TEST_SUITE_P(CaseFolding, FoldedCacheAdjust,
                                            AdjustRow{"AfterTheRangeShiftsUp", 4, 2, 3, 3, 7}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(CaseFolding, AReplacementThroughTheControlAdjustsTheCache) {
+TEST(CaseFolding, AReplacementThroughTheControlAdjustsItsCache) {
     TArtMemoCore core;
     LoadText(core, "one\r\ntwo\r\nthree");
-    TFoldedTextCache cache;
+    TFoldedTextCache& cache = core.FoldedText();
     cache.FoldedText(core.Paragraphs().Par(2), 2, 5, 0);
     TArtNavigator s(&core), e(&core);
     s.SetPos(1);
     e.SetPos(1);
-    ReplaceText(core, s, e, "z\r\n", true, false, &cache);
+    ReplaceText(core, s, e, "z\r\n");
     EXPECT_EQ(cache.ParIndex(), 3);
     EXPECT_STREQ(cache.FoldedText(core.Paragraphs().Par(3), 3, 5, 0), "THREE");
     s.SetPos(0);
     e.SetPos(core.CharCount());
-    ReplaceText(core, s, e, "", true, false, &cache);
+    ReplaceText(core, s, e, "");
     EXPECT_EQ(cache.ParIndex(), -1);
 }
 
@@ -176,11 +176,10 @@ class Search : public ::testing::Test {
 protected:
     bool Find(std::string_view what, bool forward, bool matchCase = true, bool wholeWord = false,
               bool fromBoundary = false) {
-        return FindText(core, cache, what, forward, matchCase, wholeWord, fromBoundary, sel);
+        return FindText(core, what, forward, matchCase, wholeWord, fromBoundary, sel);
     }
 
     TArtMemoCore core;
-    TFoldedTextCache cache;
     TSelection sel;
 };
 
@@ -257,7 +256,7 @@ TEST_F(Search, CaseIsFoldedByTheControlsRule) {
     ASSERT_TRUE(Find("sommer", true, false, false, true));
     EXPECT_EQ(sel.SelStart, 9);
     EXPECT_FALSE(Find("\xE9t\xE9", true, false, false, true)); // ASCII folding leaves é alone
-    cache.SetUpperCase(amuAnsi);
+    core.SetUpperCaseType(amuAnsi);
     ASSERT_TRUE(Find("\xE9t\xE9", true, false, true, true));
     EXPECT_EQ(sel.SelStart, 13);
     ASSERT_TRUE(Find("SOMMER", false, false, true, true));
