@@ -245,6 +245,106 @@ StateAtS StateAt(const ParInfo& sPar, int32_t sOff) {
     return state;
 }
 
+// Case A: the records that replace paragraphs S .. E, built before the store is touched. The first
+// is S's paragraph up to S plus the first piece, the middle pieces stand alone, the last is the last
+// piece, the compensation codes and E's paragraph from E on; each has its own buffer and one line.
+void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
+                        const std::vector<std::string_view>& pieces, const std::string& codes,
+                        PendingRecords& pending) {
+    const int32_t breaks = static_cast<int32_t>(pieces.size()) - 1;
+    const ParInfo& sRec = list.Par(at.SPar);
+    const bool sHidden = IsHidden(sRec);
+    const ParInfo& eRec = list.Par(at.EPar);
+    const std::string_view sText = TextOf(sRec);
+    const std::string_view eText = TextOf(eRec);
+    const std::string_view head = sText.substr(0, static_cast<size_t>(at.SOff));
+    const std::string_view tail = eText.substr(static_cast<size_t>(at.EOff));
+    const StateAtS stateAtS = StateAt(sRec, at.SOff);
+    const LineInfo sLine0 = LoadFirstLine(sRec);
+
+    pending.Records.reserve(static_cast<size_t>(breaks) + 1);
+    uint8_t style = sLine0.StartStyle;
+    int32_t start = sRec.Start;
+    int32_t firstLine = sRec.FirstLine;
+    for (int32_t k = 0; k <= breaks; ++k) {
+        const bool isFirst = k == 0, isLast = k == breaks;
+        const std::string_view piece = pieces[static_cast<size_t>(k)];
+        const std::string_view before = isFirst ? head : std::string_view();
+        const std::string_view after = isLast ? tail : std::string_view();
+        const std::string_view extra = isLast ? std::string_view(codes) : std::string_view();
+        const int32_t length = CheckedLength(int64_t(before.size()) + int64_t(piece.size()) +
+                                             int64_t(extra.size()) + int64_t(after.size()));
+        pending.Records.push_back(ParInfo{});
+        ParInfo& rec = pending.Records.back();
+        rec.Start = start;
+        rec.FirstLine = firstLine;
+        rec.Level = sRec.Level;
+        rec.Flags = static_cast<uint8_t>(pfOwnText | (sRec.Flags & pfHidden) |
+                                         (isFirst ? sRec.Flags & (pfParsed | pfKeywords) : 0));
+        rec.Text = BuildText({before, piece, extra, after}, length);
+        SetParLength(rec, length);
+
+        // Runs: S's before S stay with the first paragraph, E's from E on follow the last one.
+        const bool keepHeadRuns = isFirst && IsExtended(sRec) && !sRec.Extra->Runs.empty() &&
+                                  sRec.Extra->Runs.front().Offset < at.SOff;
+        const TDynInfoArray* eRuns = IsExtended(eRec) ? &eRec.Extra->Runs : nullptr;
+        const bool takeTailRuns = isLast && eRuns && !eRuns->empty() && eRuns->back().Offset >= at.EOff;
+        const bool sExtended = IsExtended(sRec);
+        const bool carriesOutline =
+            sExtended && (sRec.Extra->CollapseBits || sRec.Extra->CollapseFrom || sRec.Extra->CollapseTo);
+        if (isFirst && sExtended) {
+            const ParExtraInfo& from = *sRec.Extra;
+            if (keepHeadRuns || takeTailRuns || carriesOutline || !from.BaseStyle.IsDefault() ||
+                from.ParColor != kColorUnset || from.ParBackColor != kColorUnset || from.Obj != 0) {
+                ParExtraInfo& to = ExtendPar(rec);
+                to.ParColor = from.ParColor;
+                to.ParBackColor = from.ParBackColor;
+                to.Obj = from.Obj;
+                to.BaseStyle.Assign(from.BaseStyle.Get(), false);
+            }
+        } else if (!isFirst) {
+            if (stateAtS.Run) {
+                if (k == 1)
+                    SetBaseStyle(rec, stateAtS.Run, true);
+                else
+                    SetBaseStyle(rec, BaseStyleOf(pending.Records[1]), false);
+            } else {
+                SetBaseStyle(rec, stateAtS.Base, false);
+            }
+        }
+        if (carriesOutline) {
+            ParExtraInfo& to = ExtendPar(rec);
+            to.CollapseBits = sRec.Extra->CollapseBits;
+            to.CollapseFrom = sRec.Extra->CollapseFrom;
+            to.CollapseTo = sRec.Extra->CollapseTo;
+        }
+        if (keepHeadRuns) {
+            const TDynInfoArray& runs = sRec.Extra->Runs;
+            auto end = std::lower_bound(runs.begin(), runs.end(), at.SOff,
+                                        [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
+            ExtendPar(rec).Runs.assign(runs.begin(), end);
+        }
+        if (takeTailRuns) {
+            auto from = std::lower_bound(eRuns->begin(), eRuns->end(), at.EOff,
+                                         [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
+            TDynInfoArray& runs = ExtendPar(rec).Runs;
+            const int32_t moveBy = length - static_cast<int32_t>(after.size()) - at.EOff;
+            for (auto it = from; it != eRuns->end(); ++it) {
+                runs.push_back(*it);
+                runs.back().Offset += moveBy;
+            }
+        }
+        StoreFirstLine(rec, SingleLine(length, style));
+        if (list.StaticFormat)
+            style = ApplyFormatCodes(style, TextOf(rec));
+        else
+            style = 0;
+        start += length + 2;
+        if (!sHidden)
+            ++firstLine;
+    }
+}
+
 } // namespace
 
 void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& S, bool& runsRemoved,
@@ -323,96 +423,8 @@ void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& 
         parDelta = breaks + 1 - oldPars;
         if (int64_t(oldCount) + parDelta > kMaxTextLength)
             throw ETextTooLong();
-        const ParInfo& eRec = list.Par(at.EPar);
-        const std::string_view sText = TextOf(sRec);
-        const std::string_view eText = TextOf(eRec);
-        const std::string_view head = sText.substr(0, static_cast<size_t>(at.SOff));
-        const std::string_view tail = eText.substr(static_cast<size_t>(at.EOff));
-        const StateAtS stateAtS = StateAt(sRec, at.SOff);
-        const LineInfo sLine0 = LoadFirstLine(sRec);
-
         PendingRecords pending;
-        pending.Records.reserve(static_cast<size_t>(breaks) + 1);
-        uint8_t style = sLine0.StartStyle;
-        int32_t start = sRec.Start;
-        int32_t firstLine = sRec.FirstLine;
-        for (int32_t k = 0; k <= breaks; ++k) {
-            const bool isFirst = k == 0, isLast = k == breaks;
-            const std::string_view piece = pieces[static_cast<size_t>(k)];
-            const std::string_view before = isFirst ? head : std::string_view();
-            const std::string_view after = isLast ? tail : std::string_view();
-            const std::string_view extra = isLast ? std::string_view(codes) : std::string_view();
-            const int32_t length = CheckedLength(int64_t(before.size()) + int64_t(piece.size()) +
-                                                 int64_t(extra.size()) + int64_t(after.size()));
-            pending.Records.push_back(ParInfo{});
-            ParInfo& rec = pending.Records.back();
-            rec.Start = start;
-            rec.FirstLine = firstLine;
-            rec.Level = sRec.Level;
-            rec.Flags = static_cast<uint8_t>(pfOwnText | (sRec.Flags & pfHidden) |
-                                             (isFirst ? sRec.Flags & (pfParsed | pfKeywords) : 0));
-            rec.Text = BuildText({before, piece, extra, after}, length);
-            SetParLength(rec, length);
-
-            // Runs: S's before S stay with the first paragraph, E's from E on follow the last one.
-            const bool keepHeadRuns = isFirst && IsExtended(sRec) && !sRec.Extra->Runs.empty() &&
-                                      sRec.Extra->Runs.front().Offset < at.SOff;
-            const TDynInfoArray* eRuns = IsExtended(eRec) ? &eRec.Extra->Runs : nullptr;
-            const bool takeTailRuns = isLast && eRuns && !eRuns->empty() && eRuns->back().Offset >= at.EOff;
-            const bool sExtended = IsExtended(sRec);
-            const bool carriesOutline =
-                sExtended && (sRec.Extra->CollapseBits || sRec.Extra->CollapseFrom || sRec.Extra->CollapseTo);
-            if (isFirst && sExtended) {
-                const ParExtraInfo& from = *sRec.Extra;
-                if (keepHeadRuns || takeTailRuns || carriesOutline || !from.BaseStyle.IsDefault() ||
-                    from.ParColor != kColorUnset || from.ParBackColor != kColorUnset || from.Obj != 0) {
-                    ParExtraInfo& to = ExtendPar(rec);
-                    to.ParColor = from.ParColor;
-                    to.ParBackColor = from.ParBackColor;
-                    to.Obj = from.Obj;
-                    to.BaseStyle.Assign(from.BaseStyle.Get(), false);
-                }
-            } else if (!isFirst) {
-                if (stateAtS.Run) {
-                    if (k == 1)
-                        SetBaseStyle(rec, stateAtS.Run, true);
-                    else
-                        SetBaseStyle(rec, BaseStyleOf(pending.Records[1]), false);
-                } else {
-                    SetBaseStyle(rec, stateAtS.Base, false);
-                }
-            }
-            if (carriesOutline) {
-                ParExtraInfo& to = ExtendPar(rec);
-                to.CollapseBits = sRec.Extra->CollapseBits;
-                to.CollapseFrom = sRec.Extra->CollapseFrom;
-                to.CollapseTo = sRec.Extra->CollapseTo;
-            }
-            if (keepHeadRuns) {
-                const TDynInfoArray& runs = sRec.Extra->Runs;
-                auto end = std::lower_bound(runs.begin(), runs.end(), at.SOff,
-                                            [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
-                ExtendPar(rec).Runs.assign(runs.begin(), end);
-            }
-            if (takeTailRuns) {
-                auto from = std::lower_bound(eRuns->begin(), eRuns->end(), at.EOff,
-                                             [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
-                TDynInfoArray& runs = ExtendPar(rec).Runs;
-                const int32_t moveBy = length - static_cast<int32_t>(after.size()) - at.EOff;
-                for (auto it = from; it != eRuns->end(); ++it) {
-                    runs.push_back(*it);
-                    runs.back().Offset += moveBy;
-                }
-            }
-            StoreFirstLine(rec, SingleLine(length, style));
-            if (list.StaticFormat)
-                style = ApplyFormatCodes(style, TextOf(rec));
-            else
-                style = 0;
-            start += length + 2;
-            if (!sHidden)
-                ++firstLine;
-        }
+        BuildNewParagraphs(list, at, pieces, codes, pending);
 
         int32_t oldLines = 0, oldVisible = 0;
         for (int32_t p = at.SPar; p <= at.EPar; ++p) {
