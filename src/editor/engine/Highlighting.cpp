@@ -592,11 +592,11 @@ void THighlighting::ParseUpTo(int n) {
     list.ParsedTo = std::max(list.ParsedTo, n);
 }
 
-void THighlighting::HighlightUpTo(int n) {
+void THighlighting::HighlightUpTo(int n, int from) {
     TParagraphsList& list = FMemo.Paragraphs();
     n = std::min(n, list.Count() - 1);
     ParseUpTo(n);
-    for (int p = 0; p <= n; ++p)
+    for (int p = std::max(from, 0); p <= n; ++p)
         ApplyKeywordsIfNeeded(p);
 }
 

@@ -79,9 +79,9 @@ public:
     void ParseParagraphs(int first, int last, const TDynInfo* expectedEnd = nullptr);
     // Makes contexts valid for every paragraph up to n.
     void ParseUpTo(int n);
-    // Contexts and keywords valid for every paragraph up to n (what formatting the text up to n
-    // does to highlighting).
-    void HighlightUpTo(int n);
+    // Contexts valid up to n and keywords applied to paragraphs from .. n (what formatting those
+    // paragraphs does to highlighting).
+    void HighlightUpTo(int n, int from = 0);
 
     // After a replacement put new text between S and E (runsRemoved as ReplaceRange reported):
     // brings the edited paragraph's highlighting up to date, or, inside an update bracket, marks
