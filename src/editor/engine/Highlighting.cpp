@@ -621,11 +621,24 @@ bool THighlighting::AfterReplace(TArtNavigator& S, TArtNavigator& E, bool runsRe
     if (flags & pfParsed) {
         if (FHighlighter)
             FHighlighter->BeforeReparse(S, E, FStartStopKeys.Count(), FKeywords.Count());
+        // Typing mostly leaves the runs as they were (moved with the text): then the replacement's
+        // judgement on the line table stands and formatting may still stop early.
+        const bool reusable = list.LinesReusable;
+        const TDynInfoArray before = IsExtended(list.Par(p)) ? list.Par(p).Extra->Runs : TDynInfoArray();
         // Only the first paragraph now: the parser carries a changed state on by itself, and the
         // later paragraphs of a multi-paragraph insertion are new and parsed on demand.
         ParseParagraphs(p, p);
         if (flags & pfKeywords)
             ApplyKeywordsIfNeeded(p);
+        ParInfo& par = list.Par(p);
+        const TDynInfoArray& after = IsExtended(par) ? par.Extra->Runs : before;
+        const bool unchanged = after.size() == before.size() &&
+                               (before.empty() || std::memcmp(after.data(), before.data(),
+                                                              before.size() * sizeof(TDynInfo)) == 0);
+        if (unchanged) {
+            list.LinesReusable = reusable;
+            par.Flags = static_cast<uint8_t>((par.Flags & ~pfLinesValid) | (flags & pfLinesValid));
+        }
     }
     return true;
 }

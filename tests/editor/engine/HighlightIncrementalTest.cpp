@@ -99,6 +99,17 @@ TEST(HighlightAfterEdit, KeywordsOfTheEditedParagraphAreMatchedAgain) {
     EXPECT_EQ(ContextMap(f.List(), 0), "66..");
 }
 
+TEST(HighlightAfterEdit, UnchangedRunsLeaveTheLineTableReusable) {
+    HighlightFixture f("ab if cd");
+    f.Hl.Keywords().AddKeyWord("if", koWholeWord, 0, 6, 0, -1, -1);
+    f.HighlightAll();
+    Edit(f, 7, 7, "e", false, false); // "ab if ced": the keyword run stays where it was
+    EXPECT_TRUE(f.List().LinesReusable);
+    Edit(f, 1, 1, "z", false, false); // moves the keyword: its run changes
+    EXPECT_FALSE(f.List().LinesReusable);
+    EXPECT_EQ(ContextMap(f.List(), 0), "....66....");
+}
+
 TEST(HighlightAfterEdit, InsideAnUpdateBracketEverythingIsLeftForLater) {
     HighlightFixture f("a\r\nb if");
     f.Hl.Keywords().AddKeyWord("if", 0, 0, 6, 0, -1, -1);
