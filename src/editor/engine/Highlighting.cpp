@@ -472,12 +472,16 @@ bool THighlighting::ContextStartAt(int p, int32_t a, int32_t& c) {
 
             // Runs that began inside the key give way; the key's run takes the place of one that
             // began exactly at it.
+            // The state the key opens its context on is the one in force at it, a run beginning
+            // exactly there included (typically the state a closed context went back to).
+            const TDynInfo r = StateAt(par, i);
+            const bool runHere = RunsUpTo(par, i) > RunsBefore(par, i);
             TDynInfoArray& runs = ExtendPar(par).Runs;
             const int i0 = RunsBefore(par, i);
             const int i1 = RunsBefore(par, i + len);
             runs.erase(runs.begin() + i0, runs.begin() + i1);
-            const TDynInfo& r = i0 > 0 ? runs[static_cast<size_t>(i0 - 1)] : *BaseStyleOf(par);
-            if (i0 > 0 && HasContext(r))
+            // A context open right here (a keyword's) is no longer closed by a key of its own.
+            if (!runHere && i0 > 0 && HasContext(r))
                 runs[static_cast<size_t>(i0 - 1)].StopLen = 0;
             TDynInfo s = Pushed(r, KeyEntry(j));
             s.Offset = i;

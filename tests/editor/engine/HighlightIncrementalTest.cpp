@@ -3,8 +3,10 @@
 // the runs and base styles equal those a fresh parse of the same text gives.
 #include "HighlightTestText.h"
 #include "StoreInvariants.h"
+#include "editor/engine/ArtHighlighter.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/ReplaceRange.h"
+#include "editor/engine/RunState.h"
 
 #include <gtest/gtest.h>
 
@@ -140,24 +142,62 @@ TEST(HighlightAfterEdit, SplittingAParagraphInsideAContextStartsTheNewOnesInIt) 
     EXPECT_EQ(ContextMap(f.List(), 2), "3333..");
 }
 
+// Styles "http" and the characters up to the next blank as an address, on top of whatever context
+// is open there, the way the URL highlighter does.
+class AddressHighlighter : public TArtHighlighter {
+public:
+    void ApplyHighlight(TArtNavigator& start, TArtNavigator&, int32_t keywordCount) override {
+        TArtMemoCore* memo = start.Memo();
+        const int p = start.GetParNb();
+        const ParInfo& par = memo->Paragraphs().Par(p);
+        const std::string text(par.Text ? par.Text : "", static_cast<size_t>(ParLength(par)));
+        for (size_t at = text.find("http"); at != std::string::npos; at = text.find("http", at + 1)) {
+            const size_t end = std::min(text.find(' ', at), text.size());
+            const TDynInfo& r = StateAt(memo->Paragraphs().Par(p), static_cast<int32_t>(at));
+            if (EffectiveDepth(r) >= kMaxDepth)
+                continue;
+            TDynInfo s = r;
+            s.Depth = static_cast<int8_t>(EffectiveDepth(r) + 1);
+            s.Stack[s.Depth] = static_cast<int16_t>(keywordCount);
+            s.StyleFlags = sfUnderline | sfKeyed | sfContext;
+            s.Context = 1024;
+            s.StartLen = s.StopLen = static_cast<int16_t>(end - at);
+            ApplyRunAt(memo->Paragraphs(), p, static_cast<int32_t>(at), p, static_cast<int32_t>(end), 0,
+                       false, true, s);
+            at = end;
+        }
+    }
+};
+
 // The property: a few thousand random edits on a text with keywords and contexts that span
-// paragraphs; after each, the runs and base styles equal those of a fresh parse.
-TEST(HighlightAfterEdit, RandomEditsGiveTheSameRunsAsAFreshParse) {
-    std::mt19937 rng(20261209);
-    const char* pieces[] = {"a",  "b",    "i",   "f", "x",    " ",    " ", "/*", "*/", "!/",
-                            "\"", "rem ", "if ", "A", "\r\n", "\r\n", "/", "*",  "fi", "aa"};
+// paragraphs (and, in the second run, an attached highlighter); after each, the runs and base
+// styles equal those of a fresh parse.
+class RandomEdits : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RandomEdits, GiveTheSameRunsAsAFreshParse) {
+    const bool withHighlighter = GetParam();
+    AddressHighlighter address;
+    std::mt19937 rng(withHighlighter ? 4242 : 20261209);
+    const char* pieces[] = {"a",  "b",  "i",    "f",    "x",    " ",   " ",
+                            "/*", "*/", "!/",   "\"",   "A",    "/",   "*",
+                            "fi", "aa", "\r\n", "\r\n", "rem ", "if ", withHighlighter ? "http:" : "i"};
     auto randomText = [&](int n) {
         std::string s;
         for (int i = 0; i < n; ++i)
             s += pieces[rng() % std::size(pieces)];
         return s;
     };
+    auto prepare = [&](HighlightFixture& fixture) {
+        AddSampleKeys(fixture.Hl);
+        if (withHighlighter)
+            fixture.Hl.SetHighlighter(&address);
+    };
     HighlightFixture f;
     std::string initial;
     for (int p = 0; p < 24; ++p)
         initial += randomText(6) + "\r\n";
     f.Load(initial + "end");
-    AddSampleKeys(f.Hl);
+    prepare(f);
     f.HighlightAll();
 
     for (int step = 0; step < 3000; ++step) {
@@ -175,13 +215,19 @@ TEST(HighlightAfterEdit, RandomEditsGiveTheSameRunsAsAFreshParse) {
         for (int p = 0; p < f.List().Count(); ++p)
             all += (p ? "\r\n" : "") + test::ParText(f.List().Par(p));
         HighlightFixture fresh(all);
-        AddSampleKeys(fresh.Hl);
+        prepare(fresh);
         fresh.HighlightAll();
         const std::string diff = test::SnapshotDiff(test::Snapshot(fresh.List()), test::Snapshot(f.List()));
         ASSERT_EQ(diff, "") << "step " << step << ": replaced " << from << ".." << to << " by \"" << text
                             << "\"";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(HighlightAfterEdit, RandomEdits, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? std::string("WithHighlighter")
+                                               : std::string("KeysAndKeywords");
+                         });
 
 } // namespace
 } // namespace zandor

@@ -103,10 +103,13 @@ TEST(Keywords, NoKeywordIsOpenedAtTheDepthLimit) {
     deep.Context = 0;
     SetBaseStyle(f.List().Par(1), &deep, true);
     f.Hl.Keywords().AddKeyWord("abc", 0, 0, 1, 0, -1, -1);
-    f.Hl.ApplyKeywordsToPar(0);
+    f.Hl.StartStopKeys().AddKey("b", "", 0, 0, 3, 0, -1, -1, true);
+    f.Hl.ParseParagraphs(1, 1);
     f.Hl.ApplyKeywordsToPar(1);
-    EXPECT_EQ(RunCount(f.List().Par(0)), 2);
-    EXPECT_EQ(RunCount(f.List().Par(1)), 0);
+    EXPECT_EQ(RunCount(f.List().Par(1)), 0); // neither the start key nor the keyword
+    f.Hl.ParseParagraphs(0, 0);
+    f.Hl.ApplyKeywordsToPar(0);
+    EXPECT_EQ(ContextMap(f.List(), 0), ".33"); // the start key wins: keywords come after contexts
 }
 
 TEST(Keywords, InsideACommentWithoutContextNumberKeywordsStackOnTop) {
@@ -149,6 +152,16 @@ TEST(StartStopKeys, EndsAtLineEndStopsAtTheParagraphEnd) {
     EXPECT_EQ(ContextMap(f.List(), 0), "..444444444");
     EXPECT_EQ(ContextMap(f.List(), 1), "....");
     EXPECT_FALSE(BaseStyleOf(f.List().Par(1))->StyleFlags & sfContext);
+}
+
+TEST(StartStopKeys, StartKeyRightAfterAStopKeyOpensOnTheStateRestoredThere) {
+    HighlightFixture f("/*a*/\"b\" c");
+    f.Hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    f.Hl.StartStopKeys().AddKey("\"", "\"", 0, 0, 2, 0, -1, -1, false);
+    f.HighlightAll();
+    EXPECT_EQ(ContextMap(f.List(), 0), "33333222..");
+    EXPECT_EQ(+StateAt(f.List().Par(0), 5).Depth, 0);
+    EXPECT_EQ(+f.List().Par(0).Extra->Runs[0].StopLen, 2); // the comment keeps its stop key length
 }
 
 TEST(StartStopKeys, AlternativeStopKeyContinuesTheContextAsTheLaterKey) {
