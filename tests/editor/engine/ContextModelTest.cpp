@@ -1,5 +1,6 @@
-// The key parser against a plain model written from the rules alone: for random texts, every
-// character lies in the context of the same start/stop key in both. The model knows nothing of
+// The key parser and the keyword matcher against plain models written from the rules alone: for
+// random texts, every character lies in the context of the same start/stop key, or belongs to the
+// same keyword, in both. The model knows nothing of
 // runs: it walks each paragraph once with one open key at most, as the rules describe contexts.
 #include "HighlightTestText.h"
 #include "editor/engine/RunState.h"
@@ -120,6 +121,72 @@ TEST(ContextModel, RandomTextsLieInTheSameContextsAsThePlainModelSays) {
         for (size_t p = 0; p < pars.size(); ++p)
             ASSERT_EQ(EngineMap(f.List(), static_cast<int>(p)), expected[p]) << "paragraph " << p << " of:\n"
                                                                              << all;
+    }
+}
+
+struct ModelKeyword {
+    std::string Text;
+    bool CaseSensitive, WholeWord;
+};
+
+const ModelKeyword kKeywords[] = {{"ab", false, false},
+                                  {"aba", false, false},
+                                  {"ba", true, true},
+                                  {"b a", false, false},
+                                  {"bb", true, false}};
+
+// Keywords in list order, each searched from where its previous candidate ended; what one takes no
+// later one can match.
+std::string ModelKeywordMap(const std::string& raw) {
+    std::string folded = raw;
+    for (char& c : folded)
+        c = (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+    std::string map(raw.size(), '.');
+    for (int j = 0; j < static_cast<int>(std::size(kKeywords)); ++j) {
+        const ModelKeyword& k = kKeywords[j];
+        std::string key = k.Text;
+        if (!k.CaseSensitive)
+            for (char& c : key)
+                c = (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+        const std::string& text = k.CaseSensitive ? raw : folded;
+        for (size_t i = 0; i + key.size() <= text.size();) {
+            bool hit = text.compare(i, key.size(), key) == 0;
+            for (size_t m = i; hit && m < i + key.size(); ++m)
+                hit = map[m] == '.';
+            if (!hit) {
+                ++i;
+                continue;
+            }
+            const bool whole = !k.WholeWord || ((i == 0 || Sep(raw[i - 1])) &&
+                                                (i + key.size() == raw.size() || Sep(raw[i + key.size()])));
+            if (whole)
+                for (size_t m = i; m < i + key.size(); ++m)
+                    map[m] = char('0' + j);
+            i += key.size();
+        }
+    }
+    return map;
+}
+
+TEST(KeywordModel, RandomParagraphsHaveTheSameKeywordsAsThePlainModelSays) {
+    std::mt19937 rng(912);
+    const char* pieces[] = {"a", "b", "A", "B", " ", "ab", "ba", "bb"};
+    for (int round = 0; round < 500; ++round) {
+        std::string text;
+        for (int n = static_cast<int>(rng() % 14); n > 0; --n)
+            text += pieces[rng() % std::size(pieces)];
+        test::HighlightFixture f(text);
+        for (const ModelKeyword& k : kKeywords)
+            f.Hl.Keywords().AddKeyWord(
+                k.Text, (k.CaseSensitive ? koCaseSensitive : 0) | (k.WholeWord ? koWholeWord : 0), 0, 1, 0,
+                -1, -1);
+        f.HighlightAll();
+        std::string map;
+        for (int32_t i = 0; i < static_cast<int32_t>(text.size()); ++i) {
+            const TDynInfo& r = StateAt(f.List().Par(0), i);
+            map += HasContext(r) ? char('0' + r.Stack[r.Depth]) : '.';
+        }
+        ASSERT_EQ(map, ModelKeywordMap(text)) << "text [" << text << "]";
     }
 }
 
