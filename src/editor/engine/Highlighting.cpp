@@ -72,11 +72,15 @@ TArtNavigator& THighlighting::Scratch(int which, int par, int32_t offset) {
     return *nav;
 }
 
-const char* THighlighting::FoldedParagraph(const ParInfo& par, TamUpperCase kind) {
-    const int32_t n = ParLength(par);
-    FFolded.assign(TextOf(par), static_cast<size_t>(n));
-    UpperCaseText(kind, FFolded.data(), FFolded.size());
-    return FFolded.c_str();
+// The folded copy of paragraph p that case-insensitive keys are compared with; left empty when
+// every key is case-sensitive (the parser then reads the raw text only).
+void THighlighting::FoldForKeys(int p) {
+    FFolded.clear();
+    if (FStartStopKeys.Count() == 0 || (FStartStopKeys.KeyFlags() & koCaseSensitive))
+        return;
+    const ParInfo& par = FMemo.Paragraphs().Par(p);
+    FFolded.assign(TextOf(par), static_cast<size_t>(ParLength(par)));
+    UpperCaseText(FStartStopKeys.UpperCase(), FFolded.data(), FFolded.size());
 }
 
 // ---- keywords ------------------------------------------------------------------------------------
@@ -248,6 +252,7 @@ bool THighlighting::FindContextEnd(TArtNavigator& A, TArtNavigator& C) {
     const int p = A.GetParNb();
     const int32_t length = ParLength(*A.Par());
     int32_t c = C.GetParNb() == p ? std::min(C.ParOffset(), length) : length;
+    FoldForKeys(p);
     const bool found = ContextEndAt(p, std::min(A.ParOffset(), length), c);
     const int32_t start = FMemo.Paragraphs().Par(p).Start;
     InvalidateNavigators(start, p);
@@ -263,9 +268,7 @@ bool THighlighting::FindContextStart(TArtNavigator& A, TArtNavigator& C) {
     const int p = A.GetParNb();
     const int32_t length = ParLength(*A.Par());
     int32_t c = C.GetParNb() == p ? std::min(C.ParOffset(), length) : length;
-    FFolded.clear();
-    if (!(FStartStopKeys.KeyFlags() & koCaseSensitive))
-        FoldedParagraph(FMemo.Paragraphs().Par(p), FStartStopKeys.UpperCase());
+    FoldForKeys(p);
     const bool found = ContextStartAt(p, std::min(A.ParOffset(), length), c);
     const int32_t start = FMemo.Paragraphs().Par(p).Start;
     InvalidateNavigators(start, p);
@@ -507,9 +510,7 @@ void THighlighting::ParseParagraph(int p) {
     const bool hadKeywords = (par.Flags & pfKeywords) != 0;
     if (IsExtended(par))
         std::erase_if(par.Extra->Runs, [](const TDynInfo& r) { return !IsHighlighterRun(r); });
-    FFolded.clear();
-    if (FApplyStartStopKeys && FStartStopKeys.Count() > 0 && !(FStartStopKeys.KeyFlags() & koCaseSensitive))
-        FoldedParagraph(par, FStartStopKeys.UpperCase());
+    FoldForKeys(p);
     const int32_t length = ParLength(par);
     int32_t a = 0;
     // Each round either moves A on or ends a context at A; a context ends at most twice at one

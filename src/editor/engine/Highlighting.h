@@ -111,7 +111,7 @@ private:
     void CarryOn(int p);
     void ApplyMatches(int p, const KeywordMatch* matches, int n);
     TArtNavigator& Scratch(int which, int par, int32_t offset);
-    const char* FoldedParagraph(const ParInfo& par, TamUpperCase kind);
+    void FoldForKeys(int p);
 
     TArtMemoCore& FMemo;
     TKeywordList FKeywords;

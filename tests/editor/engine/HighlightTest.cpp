@@ -224,6 +224,20 @@ TEST(StartStopKeys, NavigatorStepsFindStartThenEnd) {
     EXPECT_EQ(+opening.StopLen, 2);
 }
 
+TEST(StartStopKeys, NavigatorStepsCompareCaseInsensitiveKeysFolded) {
+    HighlightFixture f("x Begin y eNd z");
+    f.Hl.StartStopKeys().AddKey("bEGIN", "End", 0, 0, 4, 0, -1, -1, false);
+    TArtNavigator a(&f.Core), c(&f.Core);
+    c.SetPos(15);
+    EXPECT_TRUE(f.Hl.FindContextStart(a, c));
+    EXPECT_EQ(c.Pos(), 7);
+    a.SetPos(7);
+    c.SetPos(15);
+    EXPECT_TRUE(f.Hl.FindContextEnd(a, c));
+    EXPECT_EQ(c.Pos(), 13);
+    EXPECT_EQ(ContextMap(f.List(), 0), "..44444444444..");
+}
+
 // ---- ApplyRun
 
 TEST(ApplyRun, RangeOverParagraphsSharesOneBaseStyleAndRestoresTheStateAfter) {
