@@ -1,5 +1,6 @@
 #include "editor/engine/MemoCore.h"
 
+#include "editor/engine/Highlighting.h"
 #include "editor/engine/ParagraphsList.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ TCharSet DefaultSeparators() {
 
 TArtMemoCore::TArtMemoCore()
     : FParagraphs(std::make_unique<TParagraphsList>()), FMeasurer(std::make_unique<TFixedTextMeasurer>()),
-      FSeparators(DefaultSeparators()) {
+      FSeparators(DefaultSeparators()), FHighlighting(std::make_unique<THighlighting>(*this)) {
     // A new control holds one empty paragraph with one display line.
     TParagraphsList& pars = *FParagraphs;
     ParInfo empty{};
@@ -29,6 +30,11 @@ TArtMemoCore::TArtMemoCore()
 }
 
 TArtMemoCore::~TArtMemoCore() = default;
+
+void TArtMemoCore::SetUpperCaseType(TamUpperCase value) {
+    FFoldedText.SetUpperCase(value);
+    FHighlighting->SetUpperCaseType(value);
+}
 
 int32_t TArtMemoCore::CharCount() const {
     return FParagraphs->TextLength;

@@ -16,6 +16,7 @@
 namespace zandor {
 
 class TParagraphsList;
+class THighlighting;
 struct TDynInfo;
 
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
@@ -26,8 +27,9 @@ using TCharSet = std::bitset<256>;
 // Tab, LF, CR, blank and $ % & , . / : ; < = >
 TCharSet DefaultSeparators();
 
-// Owns the paragraph store, the measurer, the folded-text cache and the navigator registry (which in turn
-// owns the navigators handed to it). Holds no window: sizes and scroll origins are told to it by the widget.
+// Owns the paragraph store, the measurer, the folded-text cache, the highlighting engine and the
+// navigator registry (which in turn owns the navigators handed to it). Holds no window: sizes and scroll
+// origins are told to it by the widget.
 class TArtMemoCore {
 public:
     TArtMemoCore();
@@ -47,8 +49,12 @@ public:
     // ---- case folding: the rule search and keyword matching compare with, and the control's one
     // cache of a folded paragraph range (kept in step with replacements by ReplaceText)
     TamUpperCase UpperCaseType() const { return FFoldedText.UpperCase(); }
-    void SetUpperCaseType(TamUpperCase value) { FFoldedText.SetUpperCase(value); }
+    // Also passed on to the keyword and start/stop key lists.
+    void SetUpperCaseType(TamUpperCase value);
     TFoldedTextCache& FoldedText() { return FFoldedText; }
+
+    // ---- highlighting: keywords, start/stop keys and the attached highlighter
+    THighlighting& Highlighting() { return *FHighlighting; }
 
     // ---- layout
     bool WordWrap() const { return FWordWrap; }
@@ -147,6 +153,7 @@ private:
     int FLeftOrigin = 0;
     int FTopOrigin = 0;
     TFoldedTextCache FFoldedText;
+    std::unique_ptr<THighlighting> FHighlighting;
     // Last member: destroyed first, so navigators detach while the store still exists.
     TNavigatorRegistry FNavigators;
 };
