@@ -72,7 +72,7 @@ class KeywordFolding : public ::testing::TestWithParam<FoldRow> {};
 
 TEST_P(KeywordFolding, AccentedCapitalsMatchOnlyUnderTheAnsiRule) {
     HighlightFixture f("\xC9T\xC9 ete");
-    f.Hl.SetUpperCaseType(GetParam().Kind);
+    f.Core.SetUpperCaseType(GetParam().Kind); // the control passes its rule on to the lists
     f.Hl.Keywords().AddKeyWord("\xE9t\xE9", 0, 0, 1, 0, -1, -1);
     f.Hl.Keywords().AddKeyWord("ETE", 0, 0, 2, 0, -1, -1);
     f.HighlightAll();

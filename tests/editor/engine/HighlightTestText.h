@@ -16,7 +16,7 @@ namespace zandor::test {
 struct HighlightFixture {
     explicit HighlightFixture(std::string_view text = "");
     TArtMemoCore Core;
-    THighlighting Hl{Core};
+    THighlighting& Hl = Core.Highlighting();
     TParagraphsList& List() { return Core.Paragraphs(); }
     void Load(std::string_view text);
     // Parses and matches the whole text as formatting it would.
