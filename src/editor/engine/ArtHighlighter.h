@@ -3,6 +3,8 @@
 // URL highlighter) overrides the operations it needs and expresses what it finds as runs.
 #pragma once
 
+#include "editor/engine/NotificationSink.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -11,13 +13,6 @@ namespace zandor {
 class TArtMemoCore;
 class TArtNavigator;
 class THighlighting;
-
-// How add-ons follow a control: the control calls Notify with a set of change codes.
-class NotificationSink {
-public:
-    virtual ~NotificationSink() = default;
-    virtual void Notify(TArtMemoCore* sender, int32_t codes) = 0;
-};
 
 // Refers to the controls that use it (Memos, not owned); a control attaches and detaches itself
 // through its Highlighter property. Destroying a highlighter detaches it from every control.
