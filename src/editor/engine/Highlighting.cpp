@@ -22,10 +22,11 @@ bool IsSep(const TCharSet& set, char c) {
     return set.test(static_cast<unsigned char>(c));
 }
 
-// A fresh state on top of `below`: below's open entries plus one, everything else given.
+// A fresh state on top of `below`: below's open entries plus one, everything else given. Callers
+// make sure there is room (below's depth under kMaxDepth).
 TDynInfo Pushed(const TDynInfo& below, int16_t entry) {
     TDynInfo s{};
-    const int d = EffectiveDepth(below) + 1;
+    const int d = std::min(EffectiveDepth(below) + 1, kMaxDepth);
     for (int k = 0; k < d; ++k)
         s.Stack[k] = below.Stack[k];
     s.Depth = static_cast<int8_t>(d);
@@ -404,9 +405,10 @@ bool THighlighting::ContextEndAt(int p, int32_t a, int32_t& c) {
     if (alternative >= 0) {
         // The same start key may be closed by another key: the context continues as that one.
         const StartStopInfo& alt = FStartStopKeys.Key(alternative);
-        after = Pushed(st, 0);
+        after = TDynInfo{};
         after.Depth = st.Depth;
-        after.Stack[st.Depth + 1] = 0;
+        for (int d = 0; d < st.Depth; ++d)
+            after.Stack[d] = st.Stack[d];
         after.Stack[st.Depth] = KeyEntry(alternative);
         after.StyleFlags = static_cast<uint8_t>(alt.Style | sfKeyed | sfContext);
         after.Background = alt.Background;
@@ -478,6 +480,8 @@ bool THighlighting::ContextStartAt(int p, int32_t a, int32_t& c) {
             // The state the key opens its context on is the one in force at it, a run beginning
             // exactly there included (typically the state a closed context went back to).
             const TDynInfo r = StateAt(par, i);
+            if (EffectiveDepth(r) >= kMaxDepth)
+                continue; // no room for another context here
             const bool runHere = RunsUpTo(par, i) > RunsBefore(par, i);
             TDynInfoArray& runs = ExtendPar(par).Runs;
             const int i0 = RunsBefore(par, i);

@@ -112,6 +112,27 @@ TEST(Keywords, NoKeywordIsOpenedAtTheDepthLimit) {
     EXPECT_EQ(ContextMap(f.List(), 0), ".33"); // the start key wins: keywords come after contexts
 }
 
+TEST(StartStopKeys, AlternativeContinuationAtTheDepthLimitStaysInTheStack) {
+    HighlightFixture f("a */ b");
+    f.Hl.StartStopKeys().AddKey("<<", "*/", 0, 0, 5, 0, -1, -1, false);
+    f.Hl.StartStopKeys().AddKey("<<", "!!", 0, 0, 6, 0, -1, -1, false);
+    TDynInfo deep = kDefaultRunState;
+    deep.StyleFlags = sfKeyed | sfContext;
+    deep.Depth = kMaxDepth;
+    for (int d = 0; d <= kMaxDepth; ++d)
+        deep.Stack[d] = 100;
+    deep.Stack[kMaxDepth] = KeyEntry(0);
+    deep.Context = 5;
+    SetBaseStyle(f.List().Par(0), &deep, true);
+    f.Hl.ParseParagraphs(0, 0);
+    const TDynInfo& after = StateAt(f.List().Par(0), 4);
+    EXPECT_EQ(+after.Depth, kMaxDepth);
+    EXPECT_EQ(+after.Stack[kMaxDepth], KeyEntry(1));
+    EXPECT_EQ(+after.Stack[0], 100);
+    EXPECT_EQ(+after.Context, 6);
+    EXPECT_EQ(+after.StartLen, 0);
+}
+
 TEST(Keywords, InsideACommentWithoutContextNumberKeywordsStackOnTop) {
     HighlightFixture f("/* if */ if");
     f.Hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 0, 0, -1, -1, false); // context number 0
