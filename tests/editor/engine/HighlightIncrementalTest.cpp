@@ -169,27 +169,47 @@ public:
     }
 };
 
+// Whole-word keys in any letter case, a line comment, and keywords that overlap the keys.
+void AddWordKeys(THighlighting& hl) {
+    TStartStopKeyList& keys = hl.StartStopKeys();
+    keys.AddKey("begin", "end", koWholeWord, sfBold, 3, 0, -1, -1, false);
+    keys.AddKey("--", "", 0, sfItalic, 4, 0, -1, -1, true);
+    keys.AddKey("Begin", "End", koWholeWord | koCaseSensitive, 0, 5, 0, -1, -1, true);
+    TKeywordList& kw = hl.Keywords();
+    kw.AddKeyWord("end", 0, 0, 0, 0, -1, -1);
+    kw.AddKeyWord("nd b", 0, 0, 6, 0, -1, -1);
+    kw.AddKeyWord("be", koWholeWord, 0, 7, 0, -1, -1);
+    kw.AddKeyWord("e", koCaseSensitive, 0, 8, 0, -1, -1);
+}
+
+enum class Variant { KeysAndKeywords, WithHighlighter, WholeWordKeys };
+
 // The property: a few thousand random edits on a text with keywords and contexts that span
-// paragraphs (and, in the second run, an attached highlighter); after each, the runs and base
-// styles equal those of a fresh parse.
-class RandomEdits : public ::testing::TestWithParam<bool> {};
+// paragraphs; after each, the runs and base styles equal those of a fresh parse.
+class RandomEdits : public ::testing::TestWithParam<Variant> {};
 
 TEST_P(RandomEdits, GiveTheSameRunsAsAFreshParse) {
-    const bool withHighlighter = GetParam();
+    const Variant variant = GetParam();
     AddressHighlighter address;
-    std::mt19937 rng(withHighlighter ? 4242 : 20261209);
-    const char* pieces[] = {"a",  "b",  "i",    "f",    "x",    " ",   " ",
-                            "/*", "*/", "!/",   "\"",   "A",    "/",   "*",
-                            "fi", "aa", "\r\n", "\r\n", "rem ", "if ", withHighlighter ? "http:" : "i"};
+    std::mt19937 rng(20261209 + static_cast<unsigned>(variant));
+    const std::vector<std::string> pieces =
+        variant == Variant::WholeWordKeys
+            ? std::vector<std::string>{"begin ", "Begin", "BEGIN", "end", "End", " ",    " ",    "--", "-",
+                                       "x",      "b",     "e",     "n",   "d",   "\r\n", "\r\n", ".",  "nd b"}
+            : std::vector<std::string>{"a", "b", "i", "f",  "x",  " ",    " ",    "/*",   "*/",  "!/",   "\"",
+                                       "A", "/", "*", "fi", "aa", "\r\n", "\r\n", "rem ", "if ", "http:"};
     auto randomText = [&](int n) {
         std::string s;
         for (int i = 0; i < n; ++i)
-            s += pieces[rng() % std::size(pieces)];
+            s += pieces[rng() % pieces.size()];
         return s;
     };
     auto prepare = [&](HighlightFixture& fixture) {
-        AddSampleKeys(fixture.Hl);
-        if (withHighlighter)
+        if (variant == Variant::WholeWordKeys)
+            AddWordKeys(fixture.Hl);
+        else
+            AddSampleKeys(fixture.Hl);
+        if (variant == Variant::WithHighlighter)
             fixture.Hl.SetHighlighter(&address);
     };
     HighlightFixture f;
@@ -219,15 +239,27 @@ TEST_P(RandomEdits, GiveTheSameRunsAsAFreshParse) {
         fresh.HighlightAll();
         const std::string diff = test::SnapshotDiff(test::Snapshot(fresh.List()), test::Snapshot(f.List()));
         ASSERT_EQ(diff, "") << "step " << step << ": replaced " << from << ".." << to << " by \"" << text
-                            << "\"";
+                            << "\" giving:\n"
+                            << all;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(HighlightAfterEdit, RandomEdits, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? std::string("WithHighlighter")
-                                               : std::string("KeysAndKeywords");
-                         });
+std::string VariantName(const ::testing::TestParamInfo<Variant>& info) {
+    switch (info.param) {
+    case Variant::KeysAndKeywords:
+        return "KeysAndKeywords";
+    case Variant::WithHighlighter:
+        return "WithHighlighter";
+    case Variant::WholeWordKeys:
+        return "WholeWordKeys";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(HighlightAfterEdit, RandomEdits,
+                         ::testing::Values(Variant::KeysAndKeywords, Variant::WithHighlighter,
+                                           Variant::WholeWordKeys),
+                         VariantName);
 
 } // namespace
 } // namespace zandor
