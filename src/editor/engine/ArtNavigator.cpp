@@ -11,8 +11,8 @@ namespace zandor {
 
 namespace {
 
-// A walk from an estimate that has not arrived after this many paragraphs gives way to a binary
-// search, so that texts with very uneven paragraph lengths cannot make a jump linear.
+// A walk from an estimate that has not arrived after this many paragraphs gives way to a search,
+// so that texts with very uneven paragraph lengths cannot make a jump linear.
 constexpr int kWalkLimit = 48;
 
 TDynInfoArray* RunsOf(ParInfo& par) {
@@ -59,66 +59,79 @@ void TArtNavigator::PointAt(int32_t parNb) {
         FLines->SetPar(FPar);
 }
 
-int32_t TArtNavigator::FindPar(int32_t pos, int32_t guess) const {
-    const TParagraphsList& s = Store();
-    const int32_t last = s.Count() - 1;
-    // Largest paragraph in lo .. hi whose Start is at or before pos.
+namespace {
+
+// The largest paragraph index whose key (Start or FirstLine, never decreasing) is at or before
+// value: a short walk from the guess, which is all a good estimate needs. A walk that runs long
+// gallops on in doubling strides until it has passed the answer, then searches the gap,
+// alternating interpolation between the gap's keys (few steps where lengths are even) with
+// bisection (never more than twice a binary search): the cost grows with the logarithm of the
+// estimate's error, not with the error.
+template <class Key> int32_t Locate(int32_t last, int32_t guess, int32_t value, Key key) {
+    // Bracket: key(lo) <= value < key(hi).
     auto search = [&](int32_t lo, int32_t hi) {
-        while (lo < hi) {
-            int32_t mid = lo + (hi - lo + 1) / 2;
-            if (s.Par(mid).Start <= pos)
+        bool interpolate = true;
+        while (hi - lo > 1) {
+            int32_t mid;
+            const int64_t span = int64_t(key(hi)) - key(lo);
+            if (interpolate && span > 0)
+                mid = static_cast<int32_t>(
+                    std::clamp<int64_t>(lo + (int64_t(value) - key(lo)) * (hi - lo) / span, lo + 1, hi - 1));
+            else
+                mid = lo + (hi - lo) / 2;
+            interpolate = !interpolate;
+            if (key(mid) <= value)
                 lo = mid;
             else
-                hi = mid - 1;
+                hi = mid;
         }
         return lo;
     };
     int32_t p = std::clamp(guess, 0, last);
-    int steps = 0;
-    while (p > 0 && pos < s.Par(p).Start) {
-        --p;
-        if (++steps > kWalkLimit)
-            return search(0, p);
-    }
-    while (p < last) {
-        const ParInfo& par = s.Par(p);
-        if (par.Start + ParLength(par) + 1 >= pos)
-            break;
+    for (int steps = 0; p < last && key(p + 1) <= value; ++steps) {
+        if (steps == kWalkLimit) {
+            // Gallop ahead in doubling strides until the key passes value, then search the gap.
+            int32_t lo = p + 1;
+            for (int32_t stride = kWalkLimit;; stride *= 2) {
+                const int32_t hi = std::min<int64_t>(int64_t(lo) + stride, last);
+                if (key(hi) > value)
+                    return search(lo, hi);
+                if (hi == last)
+                    return last;
+                lo = hi;
+            }
+        }
         ++p;
-        if (++steps > kWalkLimit)
-            return search(p, last);
+    }
+    for (int steps = 0; p > 0 && value < key(p); ++steps) {
+        if (steps == kWalkLimit) {
+            int32_t hi = p; // value < key(hi)
+            for (int32_t stride = kWalkLimit;; stride *= 2) {
+                const int32_t lo = std::max(hi - stride, 0);
+                if (key(lo) <= value)
+                    return search(lo, hi);
+                if (lo == 0)
+                    return 0;
+                hi = lo;
+            }
+        }
+        --p;
     }
     return p;
 }
 
-int32_t TArtNavigator::FindParOfLine(int32_t line, int32_t guess) const {
+} // namespace
+
+int32_t TArtNavigator::FindPar(int32_t pos, int32_t guess) const {
     const TParagraphsList& s = Store();
-    const int32_t last = s.Count() - 1;
-    // Largest paragraph whose FirstLine is at or before line; among hidden paragraphs sharing a
-    // FirstLine with the visible one after them, that visible one.
-    auto search = [&](int32_t lo, int32_t hi) {
-        while (lo < hi) {
-            int32_t mid = lo + (hi - lo + 1) / 2;
-            if (s.Par(mid).FirstLine <= line)
-                lo = mid;
-            else
-                hi = mid - 1;
-        }
-        return lo;
-    };
-    int32_t p = std::clamp(guess, 0, last);
-    int steps = 0;
-    while (p < last && s.Par(p + 1).FirstLine <= line) {
-        ++p;
-        if (++steps > kWalkLimit)
-            return search(p, last);
-    }
-    while (p > 0 && line < s.Par(p).FirstLine) {
-        --p;
-        if (++steps > kWalkLimit)
-            return search(0, p);
-    }
-    return p;
+    return Locate(s.Count() - 1, guess, pos, [&s](int32_t i) { return s.Par(i).Start; });
+}
+
+int32_t TArtNavigator::FindParOfLine(int32_t line, int32_t guess) const {
+    // Among hidden paragraphs that share a FirstLine with the visible one after them, that
+    // visible one.
+    const TParagraphsList& s = Store();
+    return Locate(s.Count() - 1, guess, line, [&s](int32_t i) { return s.Par(i).FirstLine; });
 }
 
 void TArtNavigator::Resolve() {

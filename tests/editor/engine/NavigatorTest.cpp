@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace zandor::test {
 namespace {
@@ -207,6 +208,33 @@ TEST_F(NavigatorLines, SetDisplayLineSkipsHiddenParagraphsFromAnyStartingPlace) 
     nav.SetPos(16); // inside the hidden paragraph
     EXPECT_FALSE(nav.ParVisible());
     EXPECT_EQ(nav.DisplayLine(), 3);
+}
+
+TEST_F(NavigatorLines, FarLineJumpsOnVeryUnevenLineCountsFindEveryLine) {
+    // Paragraph 0 has 3000 display lines, the 3000 paragraphs after it one each: the estimates
+    // by proportion land far away for most lines.
+    std::string text(6000, 'w');
+    for (int i = 0; i < 3000; ++i)
+        text += "\r\nz";
+    LoadText(core, text);
+    std::vector<int32_t> wraps;
+    for (int32_t w = 2; w < 6000; w += 2)
+        wraps.push_back(w);
+    WrapAt(core, 0, wraps);
+    for (int32_t line : {0, 1, 1500, 2999, 3000, 3001, 4500, 5999}) {
+        const int32_t par = line < 3000 ? 0 : line - 2999;
+        const int32_t offset = line < 3000 ? 2 * line : 0;
+        nav.SetLineNb(line);
+        EXPECT_EQ(nav.GetParNb(), par) << "line " << line;
+        EXPECT_EQ(nav.ParOffset(), offset) << "line " << line;
+        for (int32_t from : {0, 3000, 9000}) {
+            TArtNavigator probe(&core);
+            probe.SetPos(from);
+            probe.SetDisplayLine(line);
+            EXPECT_EQ(probe.GetParNb(), par) << "line " << line << " from " << from;
+            EXPECT_EQ(probe.DisplayLine(), line);
+        }
+    }
 }
 
 // ---- runs
