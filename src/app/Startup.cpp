@@ -3,6 +3,7 @@
 #include "app/ZandorF.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFileChannel.h"
+#include "platform/ScreenFonts.h"
 #include "platform/Trace.h"
 
 #include <QApplication>
@@ -93,6 +94,9 @@ int RunZandor(int argc, char** argv) {
     if (s.HandedOff)
         return 0;
     QApplication::setApplicationName("Zandor");
+    // Text-mode art needs the screen fonts by name before the first window measures anything.
+    platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder());
+    platform::InstallFontSubstitutions();
     TZandorF window(s, argument.empty() ? std::string()
                                         : platform::LongPathName(argument, platform::CurrentFolder()));
     window.FormResize();

@@ -168,7 +168,13 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
     }
     if (!lines_.empty() && !isBlank(lines_.back()))
         lines_.emplace_back();
-    lines_.push_back("[" + std::string(trim(section)) + "]");
+    std::string sectionLine;
+    const std::string_view name = trim(section);
+    sectionLine.reserve(name.size() + 2);
+    sectionLine.push_back('[');
+    sectionLine.append(name);
+    sectionLine.push_back(']');
+    lines_.push_back(std::move(sectionLine));
     lines_.push_back(newLine);
     finalLineEnding_ = true;
 }
