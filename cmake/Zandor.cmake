@@ -39,7 +39,9 @@ function(zandor_test_folder name folder)
             return()
         endif()
     endforeach()
-    add_executable(test_${name} ${sources})
+    add_executable(test_${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
+    target_compile_definitions(test_${name} PRIVATE ZANDOR_BINARY_DIR_BUILT="${CMAKE_BINARY_DIR}"
+                                                    ZANDOR_SOURCE_DIR_BUILT="${CMAKE_SOURCE_DIR}")
     target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} zandor_testsupport GTest::gtest GTest::gmock)
     set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -48,6 +50,6 @@ function(zandor_test_folder name folder)
         DISCOVERY_MODE PRE_TEST
         NO_PRETTY_VALUES
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen\\;ZANDOR_BINARY_DIR=${CMAKE_BINARY_DIR}\\;ZANDOR_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    TIMEOUT 300)
 endfunction()
