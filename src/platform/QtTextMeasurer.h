@@ -2,20 +2,23 @@
 // set its bytes are meant for (OemCharset: code page 437, anything else: the ANSI code page).
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/TextMeasurer.h"
 
 #include <QFont>
-#include <QFontMetrics>
 
 #include <array>
 #include <memory>
 
 namespace zandor::platform {
 
-// Owns copies of both fonts and one metrics object per style that has been asked for.
+// Owns copies of both fonts and one canvas font per style that has been asked for. The faces are
+// the very objects a canvas draws with, so layout and painting agree on every width.
 class QtTextMeasurer final : public TextMeasurer {
 public:
-    QtTextMeasurer(const QFont& font, int charset, const QFont& altFont, int altCharset);
+    // device: where the text will be drawn (a printer); null for the screen.
+    QtTextMeasurer(const QFont& font, int charset, const QFont& altFont, int altCharset,
+                   QPaintDevice* device = nullptr);
     ~QtTextMeasurer() override;
     QtTextMeasurer(const QtTextMeasurer&) = delete;
     QtTextMeasurer& operator=(const QtTextMeasurer&) = delete;
@@ -28,20 +31,17 @@ public:
     QFont FontForStyle(uint8_t style) const;
     // The bytes as the font shows them.
     QString ToUnicode(uint8_t style, const char* text, int length) const;
+    // The face of a style, ready to be selected into a canvas; lives as long as the measurer.
+    const TCanvasFont& FaceFor(uint8_t style);
 
 private:
-    struct Face {
-        QFont Font;
-        QFontMetrics Metrics;
-    };
-    Face& FaceFor(uint8_t style);
-
     QFont Font_;
     QFont AltFont_;
     int Charset_;
     int AltCharset_;
+    QPaintDevice* Device_;
     // Indexed by the style bits 0-3 plus bit 5 folded into bit 4.
-    std::array<std::unique_ptr<Face>, 32> Faces_;
+    std::array<std::unique_ptr<TCanvasFont>, 32> Faces_;
 };
 
 } // namespace zandor::platform

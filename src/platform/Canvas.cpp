@@ -1,0 +1,247 @@
+#include "platform/Canvas.h"
+
+#include "platform/CodePages.h"
+
+#include <QFontInfo>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace zandor::platform {
+
+QString BytesToText(const char* text, int length, int charset) {
+    const char16_t* table = CharsetTable(charset);
+    QString s(std::max(length, 0), Qt::Uninitialized);
+    QChar* out = s.data();
+    for (int i = 0; i < length; ++i)
+        out[i] = QChar(table[static_cast<unsigned char>(text[i])]);
+    return s;
+}
+
+QFont ToQFont(const FontValue& value) {
+    QFont font(QString::fromStdString(value.Name));
+    int pixels = value.Height != 0 ? std::abs(value.Height) : PointsToPixels(value.Size);
+    font.setPixelSize(std::max(1, pixels));
+    font.setBold(value.HasStyle(fsBold));
+    font.setItalic(value.HasStyle(fsItalic));
+    font.setUnderline(value.HasStyle(fsUnderline));
+    font.setStrikeOut(value.HasStyle(fsStrikeOut));
+    return font;
+}
+
+TCanvasFont::TCanvasFont(const QFont& font, int charset, QPaintDevice* device)
+    : FFont(font), FCharset(charset), FMetrics(device ? QFontMetrics(font, device) : QFontMetrics(font)) {}
+
+TFontMetricsInfo TCanvasFont::MetricsInfo() const {
+    TFontMetricsInfo m;
+    m.Ascent = FMetrics.ascent();
+    m.Descent = FMetrics.descent();
+    m.Height = FMetrics.height();
+    // Qt keeps no internal leading; the part of the height above the em box is the same idea.
+    m.InternalLeading = std::max(0, m.Height - QFontInfo(FFont).pixelSize());
+    m.MaxCharWidth = std::max(0, FMetrics.maxWidth());
+    return m;
+}
+
+int TCanvasFont::Extent(const char* text, int length) const {
+    if (length <= 0)
+        return 0;
+    return FMetrics.horizontalAdvance(ToUnicode(text, length));
+}
+
+int DashPeriod(TPenStyle style) {
+    switch (style) {
+    case psDash:
+    case psDashDot:
+    case psDashDotDot:
+        return 24;
+    case psDot:
+        return 6;
+    default:
+        return 1;
+    }
+}
+
+TCanvas::TCanvas(QPainter& painter) : FPainter(painter) {
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+int TCanvas::TextExtent(const char* text, int length) const {
+    return FFont ? FFont->Extent(text, length) : 0;
+}
+
+void TCanvas::SetTextJustification(int extra, int breaks) {
+    if (breaks <= 0 || extra == 0) {
+        FBreaks = 0;
+        return;
+    }
+    FBreaks = breaks;
+    FShare = extra / breaks;
+    FRest = extra % breaks;
+    FAcc = FRest / 2;
+}
+
+int TCanvas::NextBreakExtra() {
+    if (FBreaks <= 0)
+        return 0;
+    FAcc += FRest;
+    int extra = FShare;
+    if (FAcc >= FBreaks) {
+        ++extra;
+        FAcc -= FBreaks;
+    }
+    return extra;
+}
+
+int TCanvas::TextOut(const char* text, int length) {
+    return Advance(text, length, true);
+}
+
+int TCanvas::SkipText(const char* text, int length) {
+    return Advance(text, length, false);
+}
+
+int TCanvas::Advance(const char* text, int length, bool draw) {
+    if (!FFont || length <= 0)
+        return 0;
+    const int start = FPenX;
+    const QFontMetrics& metrics = FFont->Metrics();
+    if (draw) {
+        FPainter.setFont(FFont->Font());
+        FPainter.setPen(FTextColor);
+    }
+    // Without justification the text goes out in one piece; with it, each blank closes a piece
+    // and the pen jumps by the blank's share of the slack.
+    int from = 0;
+    while (from < length) {
+        int to = length;
+        if (Justifying()) {
+            const void* blank = std::memchr(text + from, ' ', size_t(length - from));
+            if (blank)
+                to = int(static_cast<const char*>(blank) - text) + 1;
+        }
+        const QString piece = FFont->ToUnicode(text + from, to - from);
+        int width = metrics.horizontalAdvance(piece);
+        const bool stretched = Justifying() && text[to - 1] == ' ';
+        const int extra = stretched ? NextBreakExtra() : 0;
+        if (draw) {
+            if (FBackColor.isValid())
+                FPainter.fillRect(QRect(FPenX, FPenY - metrics.ascent(), width + extra, metrics.height()),
+                                  FBackColor);
+            FPainter.drawText(QPoint(FPenX, FPenY), piece);
+        }
+        FPenX += width + extra;
+        from = to;
+    }
+    return FPenX - start;
+}
+
+void TCanvas::CharOut(char c, int advance) {
+    if (FFont) {
+        const QFontMetrics& metrics = FFont->Metrics();
+        if (FBackColor.isValid())
+            FPainter.fillRect(QRect(FPenX, FPenY - metrics.ascent(), advance, metrics.height()), FBackColor);
+        FPainter.setFont(FFont->Font());
+        FPainter.setPen(FTextColor);
+        FPainter.drawText(QPoint(FPenX, FPenY), FFont->ToUnicode(&c, 1));
+    }
+    FPenX += advance;
+}
+
+void TCanvas::FillRect(const QRect& rect, const QColor& color) {
+    if (rect.isValid() && color.isValid())
+        FPainter.fillRect(rect, color);
+}
+
+void TCanvas::InvertRect(const QRect& rect) {
+    if (!rect.isValid())
+        return;
+    QPaintEngine* engine = FPainter.paintEngine();
+    QPainter::CompositionMode mode;
+    if (engine && engine->hasFeature(QPaintEngine::RasterOpModes))
+        mode = QPainter::RasterOp_SourceXorDestination;
+    else if (engine && engine->hasFeature(QPaintEngine::BlendModes))
+        mode = QPainter::CompositionMode_Difference;
+    else
+        return; // a device that cannot combine pixels (some printers) shows no inversion
+    const QPainter::CompositionMode old = FPainter.compositionMode();
+    FPainter.setCompositionMode(mode);
+    FPainter.fillRect(rect, Qt::white);
+    FPainter.setCompositionMode(old);
+}
+
+void TCanvas::TileImage(const QRect& rect, const QImage& picture, QPoint source) {
+    if (!rect.isValid() || picture.isNull())
+        return;
+    const int pw = picture.width();
+    const int ph = picture.height();
+    const int sx0 = ((source.x() % pw) + pw) % pw;
+    const int sy0 = ((source.y() % ph) + ph) % ph;
+    for (int y = rect.top(), sy = sy0; y <= rect.bottom(); sy = 0) {
+        const int h = std::min(ph - sy, rect.bottom() + 1 - y);
+        for (int x = rect.left(), sx = sx0; x <= rect.right(); sx = 0) {
+            const int w = std::min(pw - sx, rect.right() + 1 - x);
+            FPainter.drawImage(QPoint(x, y), picture, QRect(sx, sy, w, h));
+            x += w;
+        }
+        y += h;
+    }
+}
+
+namespace {
+
+QPen ToQPen(const TPenValue& pen) {
+    QPen q(ColorToQColor(pen.Color));
+    const int width = std::max(1, pen.Width);
+    q.setWidth(width);
+    q.setCapStyle(Qt::FlatCap);
+    // Dash patterns exist for one-pixel pens only; wider ones draw solid.
+    if (width == 1) {
+        QList<qreal> pattern;
+        switch (pen.Style) {
+        case psDash:
+            pattern = {18, 6};
+            break;
+        case psDot:
+            pattern = {3, 3};
+            break;
+        case psDashDot:
+            pattern = {9, 6, 3, 6};
+            break;
+        case psDashDotDot:
+            pattern = {9, 3, 3, 3, 3, 3};
+            break;
+        default:
+            break;
+        }
+        if (!pattern.isEmpty())
+            q.setDashPattern(pattern);
+    }
+    return q;
+}
+
+bool Invisible(const TPenValue& pen) {
+    return pen.Style == psClear || pen.Color == kNoColor || pen.Color == clNone ||
+           !ColorToQColor(pen.Color).isValid();
+}
+
+} // namespace
+
+void TCanvas::Line(QPoint a, QPoint b, const TPenValue& pen) {
+    QPoint points[2] = {a, b};
+    Polyline(points, 2, pen);
+}
+
+void TCanvas::Polyline(const QPoint* points, int count, const TPenValue& pen) {
+    if (count < 2 || Invisible(pen))
+        return;
+    FPainter.setPen(ToQPen(pen));
+    FPainter.setBrush(Qt::NoBrush);
+    FPainter.drawPolyline(points, count);
+}
+
+} // namespace zandor::platform
