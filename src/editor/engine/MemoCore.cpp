@@ -1,5 +1,6 @@
 #include "editor/engine/MemoCore.h"
 
+#include "editor/engine/FormatScheduler.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/ParagraphsList.h"
 
@@ -17,7 +18,8 @@ TCharSet DefaultSeparators() {
 
 TArtMemoCore::TArtMemoCore()
     : FParagraphs(std::make_unique<TParagraphsList>()), FMeasurer(std::make_unique<TFixedTextMeasurer>()),
-      FSeparators(DefaultSeparators()), FHighlighting(std::make_unique<THighlighting>(*this)) {
+      FSeparators(DefaultSeparators()), FHighlighting(std::make_unique<THighlighting>(*this)),
+      FScheduler(std::make_unique<TFormatScheduler>(*this)) {
     // A new control holds one empty paragraph with one display line.
     TParagraphsList& pars = *FParagraphs;
     ParInfo empty{};
@@ -46,6 +48,58 @@ int32_t TArtMemoCore::ParagraphCount() const {
 
 int32_t TArtMemoCore::LineCount() const {
     return FParagraphs->LineCount;
+}
+
+int32_t TArtMemoCore::VisibleLineCount() const {
+    return FParagraphs->VisibleLineCount;
+}
+
+int32_t TArtMemoCore::BgNext() const {
+    return FParagraphs->BgNext;
+}
+
+int32_t TArtMemoCore::BgLast() const {
+    return FParagraphs->BgLast;
+}
+
+void TArtMemoCore::SetUpdateMode(TUpdateMode mode) {
+    FUpdateMode = mode;
+    if (mode == umImmediate)
+        FScheduler->FormatPending();
+}
+
+void TArtMemoCore::ForgetWidestLine() {
+    FWidestWidth = 0;
+    FWidestLine = -1;
+}
+
+void TArtMemoCore::SetForeignMeasure(TextMeasurer* measurer, int width) {
+    FForeignMeasurer = measurer;
+    FForeignWidth = measurer ? width : 0;
+}
+
+void TArtMemoCore::FormatRange(int from, int to, bool withProgress, bool force) {
+    FScheduler->FormatRange(from, to, withProgress, force);
+}
+
+void TArtMemoCore::FormatStep() {
+    FScheduler->FormatStep();
+}
+
+void TArtMemoCore::UpdateAfterEdit() {
+    FScheduler->UpdateAfterEdit();
+}
+
+void TArtMemoCore::ScheduleFormatting() {
+    FScheduler->ScheduleFormatting();
+}
+
+void TArtMemoCore::FormatUpTo(int par) {
+    FScheduler->FormatUpTo(par);
+}
+
+void TArtMemoCore::ParseUpTo(int n) {
+    FHighlighting->ParseUpTo(n);
 }
 
 bool TArtMemoCore::StaticFormat() const {

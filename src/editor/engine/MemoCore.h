@@ -17,9 +17,35 @@ namespace zandor {
 
 class TParagraphsList;
 class THighlighting;
+class TFormatScheduler;
 struct TDynInfo;
 
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+
+// When display lines are laid out: all at once, only as far as something needs them, or in slices
+// paced by the control's format thread.
+enum TUpdateMode : uint8_t { umImmediate, umOnNeed, umBackground };
+
+// What formatting needs from the control that shows the text. The widget implements it; engine
+// tests use a recording fake. Every call happens on the UI thread.
+class TFormatHost {
+public:
+    virtual ~TFormatHost() = default;
+    virtual bool InUpdate() const = 0;  // inside BeginUpdate/EndUpdate
+    virtual bool HasWindow() const = 0; // the widget exists and can measure
+    virtual bool DesignTime() const { return false; }
+    // Sets the format thread's event (a no-op without a thread).
+    virtual void WakeFormatThread() = 0;
+    // After FormatRange/FormatStep changed line counts: keep the top line in place, update scroll
+    // bars, caret.
+    virtual void AfterFormat(int fromPar, int toPar, int visibleLineDelta) = 0;
+    // After UpdateAfterEdit: the display lines [firstLine, ...) changed; lineDelta lines were
+    // inserted (>0) or removed (<0) at firstLine; the widget scrolls or repaints.
+    virtual void AfterEditFormat(int firstLine, int lastChangedLine, int lineDelta) = 0;
+    virtual void Progress() = 0; // the control's OnProgress, when assigned
+    virtual bool HasProgressHandler() const = 0;
+    virtual void Changed() = 0; // OnChange after an edit
+};
 
 // A set of bytes, e.g. the word separators.
 using TCharSet = std::bitset<256>;
@@ -43,6 +69,7 @@ public:
     int32_t CharCount() const;
     int32_t ParagraphCount() const;
     int32_t LineCount() const;
+    int32_t VisibleLineCount() const;
 
     TNavigatorRegistry& Navigators() { return FNavigators; }
 
@@ -128,6 +155,58 @@ public:
     // Where a tab that starts at x (pixels from the left end of the line) ends.
     int NextTabStop(int x) const;
 
+    // ---- line formatting (the schedule itself lives in TFormatScheduler)
+    TFormatHost* FormatHost() const { return FFormatHost; }
+    // The host is referred to, not owned; null = no window (engine tests), which formats with the
+    // control's own measurer and never wakes a thread.
+    void SetFormatHost(TFormatHost* host) { FFormatHost = host; }
+    TUpdateMode UpdateMode() const { return FUpdateMode; }
+    // umImmediate formats the pending range at once; the widget starts and stops the thread.
+    void SetUpdateMode(TUpdateMode mode);
+    uint32_t ProgressInterval() const { return FProgressInterval; }
+    void SetProgressInterval(uint32_t ms) { FProgressInterval = ms; }
+    // The pending format range: BgNext .. BgLast (BgNext = ParagraphCount: nothing pending).
+    int32_t BgNext() const;
+    int32_t BgLast() const;
+    // The widest display line seen while horizontal scrolling applies, and its paragraph (-1: to be
+    // recomputed).
+    int WidestWidth() const { return FWidestWidth; }
+    int WidestLine() const { return FWidestLine; }
+    void ForgetWidestLine();
+    // Lines may be wider than the text area: word wrap off, or wrapping at a column count.
+    bool HorizontalScrollApplies() const { return !FWordWrap || FColumnWrap > 0; }
+    // Formatting measures with this measurer and text area width instead of the control's (for
+    // printing); null goes back to the control's own.
+    void SetForeignMeasure(TextMeasurer* measurer, int width);
+    TextMeasurer* ForeignMeasurer() const { return FForeignMeasurer; }
+    int ForeignWidth() const { return FForeignWidth; }
+
+    // Formats paragraphs from .. to (see TFormatScheduler).
+    void FormatRange(int from, int to, bool withProgress = false, bool force = false);
+    // One background slice of at most 25 ms.
+    void FormatStep();
+    // After a replacement: the changed paragraphs on screen now, the rest queued.
+    void UpdateAfterEdit();
+    // After a load or a change of a layout property.
+    void ScheduleFormatting();
+    // Formats from the front of the pending range until paragraph par is formatted.
+    void FormatUpTo(int par);
+    // Contexts of every paragraph up to n made valid (highlighting).
+    void ParseUpTo(int n);
+    TFormatScheduler& Scheduler() { return *FScheduler; }
+
+    // Called by the scheduler when a formatted line is wider than any seen so far.
+    void NoteLineWidth(int width, int par) {
+        if (width > FWidestWidth) {
+            FWidestWidth = width;
+            FWidestLine = par;
+        }
+    }
+    void SetWidest(int width, int par) {
+        FWidestWidth = width;
+        FWidestLine = par;
+    }
+
 private:
     std::unique_ptr<TParagraphsList> FParagraphs;
     std::unique_ptr<TextMeasurer> FMeasurer;
@@ -154,6 +233,14 @@ private:
     int FTopOrigin = 0;
     TFoldedTextCache FFoldedText;
     std::unique_ptr<THighlighting> FHighlighting;
+    TFormatHost* FFormatHost = nullptr;
+    TUpdateMode FUpdateMode = umBackground;
+    uint32_t FProgressInterval = 300;
+    int FWidestWidth = 0;
+    int FWidestLine = -1;
+    TextMeasurer* FForeignMeasurer = nullptr;
+    int FForeignWidth = 0;
+    std::unique_ptr<TFormatScheduler> FScheduler;
     // Last member: destroyed first, so navigators detach while the store still exists.
     TNavigatorRegistry FNavigators;
 };

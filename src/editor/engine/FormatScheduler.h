@@ -1,0 +1,51 @@
+// When paragraphs are formatted: ranges on demand, background slices, the lines an edit changed,
+// and the schedule after a load or a layout change. Keeps the pending range (BgNext .. BgLast of
+// the store), the line counters and the FirstLine chain in step with the line tables.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace zandor {
+
+class TArtMemoCore;
+
+// Owned by the control's core; refers to it.
+class TFormatScheduler {
+public:
+    explicit TFormatScheduler(TArtMemoCore& memo) : FMemo(memo) {}
+    TFormatScheduler(const TFormatScheduler&) = delete;
+    TFormatScheduler& operator=(const TFormatScheduler&) = delete;
+
+    // Formats paragraphs from .. to in order. Without force it starts no earlier than BgNext and
+    // keeps paragraphs whose lines are up to date; a range that starts ahead of BgNext does not
+    // move it. withProgress reports through the host at most every ProgressInterval ms.
+    void FormatRange(int from, int to, bool withProgress, bool force);
+    // One background slice: paragraphs from BgNext on for at most kStepBudget, then the thread is
+    // woken again while work remains. Nothing inside an update bracket.
+    void FormatStep();
+    // After a replacement: the dirty paragraphs on screen now (the edited one may stop at the
+    // first unchanged line break), the rest by UpdateMode; resets the dirty range.
+    void UpdateAfterEdit();
+    // After a load or a layout change: forget the widest line, then by UpdateMode.
+    void ScheduleFormatting();
+    // Formats from the front until paragraph par is formatted.
+    void FormatUpTo(int par);
+    // The pending range is formatted now (umImmediate).
+    void FormatPending();
+
+    static constexpr std::chrono::milliseconds kStepBudget{25};
+
+private:
+    struct Measure;
+    Measure ChooseMeasure() const;
+    void ReportProgress(bool force);
+    void RecomputeWidest();
+    int ParagraphBelowWindow() const;
+    void NormalizePending();
+
+    TArtMemoCore& FMemo;
+    std::chrono::steady_clock::time_point FLastProgress{};
+};
+
+} // namespace zandor

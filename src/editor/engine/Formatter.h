@@ -1,0 +1,71 @@
+// Line formatting: where a paragraph's display lines break, how wide they are, how many of their
+// spaces stretch when the text is justified, and the static format and run state at every line
+// start. One formatter serves a batch of paragraphs measured in one measurer at one width.
+#pragma once
+
+#include "editor/engine/ParagraphsList.h"
+#include "editor/engine/TextMeasurer.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace zandor {
+
+class TArtMemoCore;
+
+// What to lay out again in one paragraph and what came of it.
+struct TParFormat {
+    // In: the first line to lay out again (lines before it are kept). Out: one less when blanks or
+    // words at its start were merged into the line before it (that line changed too).
+    int FirstLine = 0;
+    // Out: the last old line that the new lines replaced.
+    int StopLine = 0;
+    // Out: the paragraph's number of lines, and new minus old.
+    int LineCount = 1;
+    int LineDelta = 0;
+    // Allows stopping at the first new line break that coincides with an old one in the same
+    // static state: the old lines after it are still right (after an edit that kept them).
+    bool MayStopEarly = false;
+};
+
+// Refers to the control and the measurer (null: no measuring, every paragraph one line of width
+// 0); owns the scratch line table and the measuring state of each font it has used.
+class TLineFormatter {
+public:
+    // textAreaWidth: the pixels the control's text area has (margins are taken off here).
+    TLineFormatter(TArtMemoCore& memo, TextMeasurer* canvas, int textAreaWidth);
+    TLineFormatter(const TLineFormatter&) = delete;
+    TLineFormatter& operator=(const TLineFormatter&) = delete;
+
+    // Lays paragraph parIndex out from line f.FirstLine on and stores its lines; marks it formatted
+    // and applies its keywords first when they are due.
+    void FormatParagraph(int parIndex, TParFormat& f);
+
+    // The wrap width of a paragraph with these flags, in pixels or, in column mode, characters.
+    int64_t WrapWidth(const ParInfo& par) const;
+    bool ColumnMode(const ParInfo& par) const;
+
+private:
+    struct FontMetrics {
+        bool Known = false;
+        int SpaceAdvance = 1;
+        int Overhang = 0;
+    };
+    struct Layout;
+    friend struct Layout;
+
+    const FontMetrics& MetricsOf(uint8_t font);
+    void FormatWithoutCanvas(ParInfo& par, TParFormat& f);
+
+    TArtMemoCore& FMemo;
+    TextMeasurer* FCanvas;
+    int FTextAreaWidth;
+    int FTabCell = 0;
+    int FPieceLimit = 256;
+    std::array<FontMetrics, 64> FMetrics{};
+    std::vector<LineInfo> FOld;
+    std::vector<LineInfo> FNew;
+};
+
+} // namespace zandor
