@@ -1,0 +1,101 @@
+#include "app/WindowGeometry.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cctype>
+
+namespace zandor {
+
+TDesktop TDesktop::System() {
+    TDesktop desktop;
+    desktop.WorkArea = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    };
+    desktop.MonitorCount = [] { return static_cast<int>(QGuiApplication::screens().size()); };
+    return desktop;
+}
+
+std::string LowerExtension(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const auto dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    std::string ext = path.substr(dot);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+std::string WindowSectionFor(const std::string& path) {
+    const std::string ext = LowerExtension(path);
+    return ext.size() > 3 ? ext.substr(1) : std::string(kOtherSection);
+}
+
+QSize DefaultWindowSize(const std::string& section, const QRect& workArea) {
+    const int height = section == "diz" ? 290 : std::min(469, BottomOf(workArea) - 200);
+    const int width = std::min(687, RightOf(workArea) - 200);
+    return {width, height};
+}
+
+QPoint DefaultWindowPos(const QSize& size, const QRect& workArea) {
+    // Integer division rounds toward zero, as the stored defaults always have.
+    return {(RightOf(workArea) - size.width()) / 2, (BottomOf(workArea) - size.height()) / 2};
+}
+
+int WidestLineChars(std::string_view text) {
+    int longest = 34;
+    int count = 0;
+    for (const char c : text) {
+        if (c == '\r') {
+            if (count > longest && count < 133)
+                longest = count;
+            count = 0;
+        } else if (c != '\n') {
+            ++count;
+        }
+    }
+    return longest;
+}
+
+int AutoWindowWidth(int widestChars, int avgCharWidth, int gutterWidth) {
+    return std::max(kMinAutoWidth, avgCharWidth * widestChars + 53 + gutterWidth);
+}
+
+int AutoHeightAvailable(const QRect& workArea, int windowTop, int chrome) {
+    const int available = BottomOf(workArea) - windowTop - chrome - 40;
+    return available < 100 ? 150 : available;
+}
+
+int AutoWindowRows(int available, int lineHeight, int paragraphCount) {
+    const int rows = available / std::max(1, lineHeight);
+    return std::max(14, std::min(rows, paragraphCount));
+}
+
+QPoint KeepInside(const QRect& window, const QRect& workArea) {
+    int left = window.x();
+    int top = window.y();
+    if (top + window.height() > BottomOf(workArea))
+        top = BottomOf(workArea) - window.height();
+    if (left + window.width() > RightOf(workArea))
+        left = RightOf(workArea) - window.width();
+    return {std::max(0, left), std::max(0, top)};
+}
+
+std::array<ButtonSpan, 5> BottomButtonSpans(int panelWidth) {
+    const int copy = 85;
+    const int w = std::clamp(panelWidth - 215, 40, 70);
+    const int exit = panelWidth - (copy + 3 * w) - 4;
+    std::array<ButtonSpan, 5> spans{};
+    const int widths[5] = {copy, w, w, w, exit};
+    int x = 0;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        spans[i] = {x, widths[i]};
+        x += widths[i] + 1;
+    }
+    return spans;
+}
+
+} // namespace zandor
