@@ -1,0 +1,244 @@
+#include "editor/control/ArtPainter.h"
+
+#include "editor/control/ArtMemo.h"
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/ParagraphsList.h"
+#include "platform/QtTextMeasurer.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zandor {
+
+QSize CaretShape(int caretWidthSetting, int lineHeight, bool wideOverwrite, int charWidth) {
+    int width = caretWidthSetting > 0 ? caretWidthSetting : lineHeight / 14 + 1;
+    if (wideOverwrite)
+        width = std::max(1, charWidth);
+    return QSize(std::max(1, width), lineHeight);
+}
+
+namespace {
+
+int FloorMod(int a, int b) {
+    return ((a % b) + b) % b;
+}
+
+// A navigator that borrows the control's core for one paint, unregistered.
+struct TBorrowedNavigator {
+    explicit TBorrowedNavigator(TArtMemoCore& core) { Nav.SetMemo(&core); }
+    TArtNavigator Nav;
+};
+
+} // namespace
+
+TPaintSettings TArtPainter::Settings(bool render) const {
+    TArtMemo& m = FMemo;
+    TArtMemoCore& core = m.Core();
+    TPaintSettings s;
+    s.Core = &core;
+    // While printing, the text is drawn in the faces the layout measured with.
+    platform::QtTextMeasurer* faces = nullptr;
+    if (render)
+        faces = dynamic_cast<platform::QtTextMeasurer*>(core.ForeignMeasurer());
+    if (!faces)
+        faces = dynamic_cast<platform::QtTextMeasurer*>(&core.Measurer());
+    s.Measurer = faces ? faces : &m.Measurer();
+    s.TextAreaWidth = render ? m.RenderWidth() : m.TextAreaWidth();
+    s.LineHeight = std::max(1, m.LinePixels());
+    s.Baseline = m.Baseline();
+    s.AvgCharWidth = std::max(1, m.AvgCharWidth());
+    s.TextOutputChunk = m.TextOutputChunk();
+    s.LeftOrigin = render ? 0 : m.LeftOrigin();
+    s.FontColor = platform::ColorToQColor(m.Font().Color);
+    s.HighlightColor = platform::ColorToQColor(m.HighlightColor());
+    s.HighlightBackgnd = platform::ColorToQColor(m.HighlightBackgnd());
+    s.SelBackColor = platform::ColorToQColor(m.SelBackColor());
+    s.SelTextColor = platform::ColorToQColor(m.SelTextColor());
+    s.Options = m.Options();
+    s.NonPrint = m.ShowNonPrintChars();
+    s.ShowEndParSelected = m.ShowEndParSelected();
+
+    const int32_t caret = m.SelStart();
+    const int32_t anchor = caret + m.SelLength();
+    s.SelVisible = m.SelLength() != 0 && (!m.HideSelection() || m.Focused());
+    s.SelLo = std::min(caret, anchor);
+    s.SelHi = std::max(caret, anchor);
+    s.Block = m.BlockMode();
+    if (s.Block && s.SelVisible) {
+        // The block's columns follow its two ends on the screen's column grid.
+        TArtNavigator& lo = m.SelStartNavigator();
+        TArtNavigator& hi = m.SelEndNavigator();
+        s.BlockParLo = lo.ParNb();
+        s.BlockParHi = hi.ParNb();
+        const int origin = m.LeftOrigin() - core.LeftMargin();
+        const int a = (lo.GetX() + origin) / s.AvgCharWidth;
+        const int b = (hi.GetX() + origin) / s.AvgCharWidth;
+        s.BlockColLo = std::min(a, b);
+        s.BlockColHi = std::max(a, b);
+    }
+    s.SpecUnderline = m.SpecUnderline();
+    s.SpecAmplitude = m.SpecUnderlineAmplitude();
+    s.SpecUnderlineY = m.SpecUnderlineY();
+    return s;
+}
+
+bool TArtPainter::LayOutLines(int32_t first, int32_t last) {
+    TArtMemoCore& core = FMemo.Core();
+    TParagraphsList& pars = core.Paragraphs();
+    (void)first;
+    bool any = false;
+    // Layout proceeds from the front of the pending range; each pass may change which paragraph
+    // the last painted line falls in, so ask again until it is laid out.
+    for (int pass = 0; pass < 64; ++pass) {
+        const int32_t front = pars.BgNext;
+        if (front >= pars.Count() || pars.BgLast < front)
+            break;
+        TBorrowedNavigator probe(core);
+        probe.Nav.SetDisplayLine(std::clamp(last, 0, std::max(0, pars.VisibleLineCount - 1)));
+        const int32_t par = probe.Nav.ParNb();
+        if (par < front || par > pars.BgLast)
+            break;
+        core.FormatUpTo(par);
+        any = true;
+        if (pars.BgNext == front)
+            break;
+    }
+    return any;
+}
+
+void TArtPainter::Background(platform::TCanvas& canvas, const QRect& rect, int32_t par, int documentY) const {
+    if (par >= 0) {
+        const int32_t own = ParBackColorOf(FMemo.Core().Paragraphs().Par(par));
+        if (own != platform::kNoColor && own != platform::clNone) {
+            canvas.FillRect(rect, platform::ColorToQColor(own));
+            return;
+        }
+    }
+    const QImage& picture = FMemo.BackgroundBmp();
+    if (!picture.isNull()) {
+        // Tiles are fixed to the document, so they scroll with the text.
+        canvas.TileImage(rect, picture, QPoint(FMemo.LeftOrigin() + rect.left(), documentY));
+        return;
+    }
+    canvas.FillRect(rect, platform::ColorToQColor(FMemo.Color()));
+}
+
+void TArtPainter::Paint(QPainter& painter, const QRect& dirty) {
+    // Inside an update bracket the text may be half changed; the bracket repaints when it closes.
+    if (FMemo.UpdateLevel() > 0 || dirty.isEmpty())
+        return;
+    platform::TCanvas window(painter);
+    QImage* bitmap = FMemo.LineBitmap();
+    if (!bitmap || bitmap->isNull()) {
+        window.FillRect(dirty, platform::ColorToQColor(FMemo.Color()));
+        return;
+    }
+    TArtMemoCore& core = FMemo.Core();
+    TParagraphsList& pars = core.Paragraphs();
+    const int LH = std::max(1, FMemo.LinePixels());
+    const int TO = FMemo.TopOrigin();
+    const int32_t first = std::max(0, (TO + dirty.top()) / LH);
+    const int32_t last = (dirty.bottom() + TO) / LH;
+    const bool laidOut = LayOutLines(first, last);
+
+    const TPaintSettings s = Settings(false);
+    TLinePainter lines(s);
+    lines.SetLog(FLog);
+    const int W = s.TextAreaWidth;
+
+    if (first == 0 && TO < 0)
+        Background(window, QRect(0, 0, W, -TO), -1, 0);
+
+    const int32_t visible = pars.VisibleLineCount;
+    int32_t line = first;
+    int y = first * LH - TO;
+    if (line < visible) {
+        TBorrowedNavigator nav(core);
+        nav.Nav.SetDisplayLine(line);
+        int32_t par = nav.Nav.ParNb();
+        int k = nav.Nav.LineIndex();
+        while (line <= last && line < visible && par < pars.Count()) {
+            {
+                QPainter composer(bitmap);
+                platform::TCanvas canvas(composer);
+                Background(canvas, QRect(0, 0, bitmap->width(), LH), par, y + TO);
+                lines.Draw(canvas, par, k, 0, 0);
+            }
+            painter.drawImage(QPoint(0, y), *bitmap, QRect(0, 0, bitmap->width(), LH));
+            if (k + 1 < LineCountOf(pars.Par(par))) {
+                ++k;
+            } else {
+                k = 0;
+                do
+                    ++par;
+                while (par < pars.Count() && IsHidden(pars.Par(par)));
+            }
+            ++line;
+            y += LH;
+        }
+    }
+    if (y <= dirty.bottom())
+        Background(window, QRect(0, y, W, dirty.bottom() + 1 - y), -1, y + TO);
+
+    const platform::TPenValue& endMark = FMemo.EndOfTextMark();
+    if (endMark.Color != platform::kNoColor && visible >= first && visible <= last) {
+        const int ey = endMark.Width / 2 + visible * LH - TO;
+        window.Line(QPoint(dirty.left(), ey), QPoint(dirty.right(), ey), endMark);
+    }
+
+    if (const int pos = FMemo.RightLinePos(); pos != 0) {
+        const platform::TPenValue& pen = FMemo.RightLinePen();
+        const int LM = core.LeftMargin();
+        const int x = pos > 0 ? pos * s.AvgCharWidth + LM - s.LeftOrigin : LM - s.LeftOrigin - pos;
+        if (x >= dirty.left() - pen.Width && x <= dirty.right() + pen.Width) {
+            // The pattern starts at a multiple of its period in the document, so the dashes
+            // stay with the text while it scrolls.
+            const int period = platform::DashPeriod(pen.Style);
+            const int y0 = dirty.top() - FloorMod(TO + dirty.top(), period);
+            window.Line(QPoint(x, y0), QPoint(x, dirty.bottom()), pen);
+        }
+    }
+
+    const QRect caret = FMemo.CaretRect() & dirty;
+    if (!caret.isEmpty())
+        window.InvertRect(caret);
+    if (laidOut)
+        FMemo.UpdateCaret();
+}
+
+void TArtPainter::PaintRender(const TRenderRecord& record) {
+    platform::TCanvas* canvas = FMemo.RenderCanvas();
+    if (!canvas || FMemo.UpdateLevel() > 0)
+        return;
+    TArtMemoCore& core = FMemo.Core();
+    TParagraphsList& pars = core.Paragraphs();
+    const int32_t first = std::max(0, record.FirstLine);
+    LayOutLines(first, record.LastLine);
+    const TPaintSettings s = Settings(true);
+    TLinePainter lines(s);
+    lines.SetLog(FLog);
+    const int32_t visible = pars.VisibleLineCount;
+    if (first >= visible)
+        return;
+    TBorrowedNavigator nav(core);
+    nav.Nav.SetDisplayLine(first);
+    int32_t par = nav.Nav.ParNb();
+    int k = nav.Nav.LineIndex();
+    for (int32_t line = first; line <= record.LastLine && line < visible && par < pars.Count(); ++line) {
+        const int top = int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
+        lines.Draw(*canvas, par, k, record.LeftOffset, top);
+        if (k + 1 < LineCountOf(pars.Par(par))) {
+            ++k;
+        } else {
+            k = 0;
+            do
+                ++par;
+            while (par < pars.Count() && IsHidden(pars.Par(par)));
+        }
+    }
+}
+
+} // namespace zandor
