@@ -96,10 +96,10 @@ struct TLineFormatter::Layout {
         bool Exceeded = false;
     };
 
-    Layout(TLineFormatter& f, int parIndex, ParInfo& par, int firstLine, bool mayStopEarly)
+    Layout(TLineFormatter& f, int parIndex, ParInfo& par, int firstLine, int stopFrom, bool mayStopEarly)
         : F(f), Memo(f.FMemo), Par(par), ParIndex(parIndex), Text(par.Text), Len(ParLength(par)),
           Base(BaseStyleOf(par)), StaticOn(f.FMemo.StaticFormat()), Columns(f.ColumnMode(par)),
-          W(f.WrapWidth(par)), MayStopEarly(mayStopEarly), First(firstLine), StopAt(firstLine) {
+          W(f.WrapWidth(par)), MayStopEarly(mayStopEarly), First(firstLine), StopAt(stopFrom) {
         if (IsExtended(par)) {
             Runs = par.Extra->Runs.data();
             RunCount = static_cast<int>(par.Extra->Runs.size());
@@ -148,6 +148,7 @@ struct TLineFormatter::Layout {
     // ---- lines
 
     bool HasPrev() const { return !F.FNew.empty() || First >= 1; }
+    const LineInfo& PeekPrev() const { return F.FNew.empty() ? KeptPrev : F.FNew.back(); }
     LineInfo& Prev() {
         if (!F.FNew.empty())
             return F.FNew.back();
@@ -297,20 +298,24 @@ struct TLineFormatter::Layout {
         StartLine(from.Start);
 
         while (true) {
-            // Blanks, tabs and format codes before the next word.
+            // Blanks, tabs and format codes before the next word. At the start of a line that is
+            // not the paragraph's first they hang at the end of the line above, measured on from
+            // its end as if the break came after them.
             const int32_t wsStart = C.Pos;
-            const int64_t xBefore = L.X;
+            const bool hang = L.Start == wsStart && HasPrev();
+            const int64_t xBeforeBlanks = hang ? 0 : L.X;
+            int64_t x = hang ? int64_t(PeekPrev().FullWidth) : L.X;
             int32_t blanks = 0;
+            int32_t lastTab = -1;
             while (C.Pos < Len) {
                 EnterRuns(C.Pos);
                 const char c = Text[C.Pos];
                 if (c == ' ') {
-                    L.X += SpaceWidth();
+                    x += SpaceWidth();
                     ++blanks;
                 } else if (c == '\t') {
-                    L.X = NextTab(L.X);
-                    L.S = 0;
-                    L.J = C.Pos;
+                    x = NextTab(x);
+                    lastTab = C.Pos;
                     blanks = 0;
                 } else if (IsCode(c)) {
                     Toggle(c);
@@ -319,18 +324,25 @@ struct TLineFormatter::Layout {
                 }
                 ++C.Pos;
             }
-            L.S += blanks;
-            int64_t xAfterBlanks = L.X;
-            int64_t xBeforeBlanks = xBefore;
-            // Blanks at a break hang at the end of the upper line.
-            if (C.Pos > wsStart && L.Start == wsStart && HasPrev()) {
+            if (hang && C.Pos > wsStart) {
                 LineInfo& prev = Prev();
                 prev.Stop = C.Pos;
-                prev.FullWidth = Clamp32(int64_t(prev.FullWidth) + L.X);
+                prev.FullWidth = Clamp32(x);
+                if (lastTab >= 0) {
+                    prev.Spaces = 0;
+                    prev.JustifyFrom = lastTab;
+                }
                 StartLine(C.Pos);
                 blanks = 0;
-                xAfterBlanks = xBeforeBlanks = 0;
+            } else if (!hang) {
+                if (lastTab >= 0) {
+                    L.S = 0;
+                    L.J = lastTab;
+                }
+                L.X = x;
+                L.S += blanks;
             }
+            const int64_t xAfterBlanks = L.X;
             if (C.Pos >= Len)
                 break;
 
@@ -339,8 +351,7 @@ struct TLineFormatter::Layout {
             const Word word = MeasureWord(W - L.X);
             const bool beginsLine = L.Start == wordStart;
             if (OnFirstRelaid && beginsLine && HasPrev() && !word.Exceeded) {
-                LineInfo& peek = F.FNew.empty() ? KeptPrev : F.FNew.back();
-                if (int64_t(peek.FullWidth) + word.Width <= W) {
+                if (int64_t(PeekPrev().FullWidth) + word.Width <= W) {
                     // The word joins the line above, whose trailing blanks now stand between words.
                     LineInfo& prev = Prev();
                     prev.Spaces += TrailingSpaces(prev);
@@ -367,9 +378,16 @@ struct TLineFormatter::Layout {
                 return;
             StartLine(wordStart);
         }
-        // The last line, unless it would be empty after lines already produced or kept.
-        if (L.Start < Len || (F.FNew.empty() && First == 0))
+        // The last line, unless it would be empty after lines already produced or kept; then the
+        // line above is the last one and, like any last line, is never stretched.
+        if (L.Start < Len || !HasPrev()) {
             Push(LineInfo{L.Start, Len, Clamp32(L.X), Clamp32(L.X), 0, Len, L.StartStyle, L.RunIndex});
+            return;
+        }
+        LineInfo& last = Prev();
+        last.Spaces = 0;
+        last.JustifyFrom = Len;
+        last.TextWidth = last.FullWidth;
     }
 
     TLineFormatter& F;
@@ -461,7 +479,10 @@ void TLineFormatter::FormatParagraph(int parIndex, TParFormat& f) {
         --first;
     }
 
-    Layout layout(*this, parIndex, par, first, f.MayStopEarly);
+    // Old lines from the requested one on are the edited line and those after it: only their breaks
+    // can show that the rest of the old table still holds.
+    const int requested = std::clamp(f.FirstLine, 0, oldCount - 1);
+    Layout layout(*this, parIndex, par, first, requested, f.MayStopEarly);
     layout.Run();
 
     const int stop = layout.Stopped ? layout.StopAt : oldCount - 1;
