@@ -5,16 +5,14 @@
 #pragma once
 
 #include "editor/control/EditActions.h"
-#include "editor/control/MemoMessages.h"
 #include "editor/control/MemoOptions.h"
-#include "editor/control/MemoSinks.h"
+#include "editor/control/MemoView.h"
 #include "editor/engine/MemoCore.h"
 #include "editor/engine/ParagraphStreams.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/FontValue.h"
 
-#include <QAbstractScrollArea>
 #include <QImage>
 #include <QRect>
 
@@ -29,6 +27,7 @@ class QMenu;
 namespace zandor {
 
 class TArtHighlighter;
+class TScrollGeometry;
 class TArtNavigator;
 class TByteStream;
 class TKeywordList;
@@ -45,7 +44,7 @@ using platform::TPenValue;
 // Owns its core, its navigators (through the core's registry), the format thread, the line bitmap
 // and the measurer of its fonts. Refers to the sinks in its two lists, the attached highlighter and
 // a render canvas while one is set; none of those is owned.
-class TArtMemo : public QAbstractScrollArea, public TFormatHost, public IamEditActions {
+class TArtMemo : public TMemoView, public IamEditActions {
     Q_OBJECT
 public:
     using TNotifyEvent = std::function<void(TArtMemo* sender)>;
@@ -66,21 +65,9 @@ public:
     explicit TArtMemo(QWidget* parent = nullptr);
     ~TArtMemo() override;
 
-    // Deletes the control now, or, while it is inside one of its own event handlers, as soon as
-    // that handler has returned (the control is hidden and detached from its thread at once).
-    void Release();
-
-    // The window exists (it is created when first shown, or by HandleNeeded): fonts are measured,
-    // the text is laid out, the format thread runs.
-    bool HandleAllocated() const { return FWindowCreated; }
-    void HandleNeeded();
-
     // Another control's core, for add-ons that were told about it by a notification.
     static TArtMemo* FromCore(const TArtMemoCore* core);
     static int InstanceCount();
-
-    TArtMemoCore& Core() { return *FCore; }
-    const TArtMemoCore& Core() const { return *FCore; }
 
     // ---- the control's own virtual operations
     // Text changed: sinks (code 1), the text-changed message when hooks listen, then OnChange.
@@ -95,26 +82,24 @@ public:
     virtual void SaveToStream(TByteStream& stream, int flag = 0);
 
     // ---- layout and appearance
-    TAlignment Alignment() const;
+    TAlignment Alignment() const { return FCore->Alignment(); }
     void SetAlignment(TAlignment value);
-    TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle value);
-    bool WordWrap() const;
+    bool WordWrap() const { return FCore->WordWrap(); }
     void SetWordWrap(bool value);
-    int ColumnWrap() const;
+    int ColumnWrap() const { return FCore->ColumnWrap(); }
     void SetColumnWrap(int value);
-    const std::string& WordWrapChars() const;
+    const std::string& WordWrapChars() const { return FCore->WordWrapChars(); }
     void SetWordWrapChars(std::string value);
-    bool Justified() const;
+    bool Justified() const { return FCore->Justified(); }
     void SetJustified(bool value);
-    int LeftMargin() const;
+    int LeftMargin() const { return FCore->LeftMargin(); }
     void SetLeftMargin(int value);
-    int RightMargin() const;
+    int RightMargin() const { return FCore->RightMargin(); }
     void SetRightMargin(int value);
-    int TabStops() const;
+    int TabStops() const { return FCore->TabStops(); }
     void SetTabStops(int value);
     // <= 0 automatic; reads 0 while automatic.
-    int LineHeight() const;
+    int LineHeight() const { return FCore->LineHeight(); }
     void SetLineHeight(int value);
     int CaretWidth() const { return FCaretWidth; }
     void SetCaretWidth(int value);
@@ -123,33 +108,62 @@ public:
     const platform::FontValue& AltFont() const { return FAltFont; }
     void SetAltFont(const platform::FontValue& value);
     TColor Color() const { return FColor; }
-    void SetColor(TColor value);
+    void SetColor(TColor value) {
+        FColor = value;
+        Repaint();
+    }
     const QImage& BackgroundBmp() const { return FBackgroundBmp; }
-    void SetBackgroundBmp(const QImage& value);
+    void SetBackgroundBmp(const QImage& value) {
+        FBackgroundBmp = value;
+        Repaint();
+    }
     const TPenValue& EndOfTextMark() const { return FEndOfTextMark; }
-    void SetEndOfTextMark(const TPenValue& value);
+    void SetEndOfTextMark(const TPenValue& value) {
+        FEndOfTextMark = value;
+        Repaint();
+    }
     const TPenValue& RightLinePen() const { return FRightLinePen; }
-    void SetRightLinePen(const TPenValue& value);
-    const TPenValue& SpecUnderline() const { return FSpecUnderline; }
-    void SetSpecUnderline(const TPenValue& value);
+    void SetRightLinePen(const TPenValue& value) {
+        FRightLinePen = value;
+        Repaint();
+    }
     int RightLinePos() const { return FRightLinePos; }
-    void SetRightLinePos(int value);
+    void SetRightLinePos(int value) {
+        FRightLinePos = value;
+        Repaint();
+    }
     TColor HighlightColor() const { return FHighlightColor; }
-    void SetHighlightColor(TColor value);
+    void SetHighlightColor(TColor value) {
+        FHighlightColor = value;
+        Repaint();
+    }
     TColor HighlightBackgnd() const { return FHighlightBackgnd; }
-    void SetHighlightBackgnd(TColor value);
+    void SetHighlightBackgnd(TColor value) {
+        FHighlightBackgnd = value;
+        Repaint();
+    }
     TColor SelBackColor() const { return FSelBackColor; }
-    void SetSelBackColor(TColor value);
+    void SetSelBackColor(TColor value) {
+        FSelBackColor = value;
+        RepaintSelection();
+    }
     TColor SelTextColor() const { return FSelTextColor; }
-    void SetSelTextColor(TColor value);
+    void SetSelTextColor(TColor value) {
+        FSelTextColor = value;
+        RepaintSelection();
+    }
     bool HideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool value);
+    void SetHideSelection(bool value) {
+        FHideSelection = value;
+        RepaintSelection();
+    }
     bool ShowEndParSelected() const { return FShowEndParSelected; }
-    void SetShowEndParSelected(bool value);
+    void SetShowEndParSelected(bool value) {
+        FShowEndParSelected = value;
+        RepaintSelection();
+    }
     TamNonPrintChars ShowNonPrintChars() const { return FShowNonPrintChars; }
     void SetShowNonPrintChars(TamNonPrintChars value);
-    TScrollStyle ScrollBars() const { return FScrollBars; }
-    void SetScrollBars(TScrollStyle value);
 
     // ---- editing and behaviour
     bool ReadOnly() const { return FReadOnly; }
@@ -167,26 +181,22 @@ public:
     TArtMemoOptions Options() const { return FOptions; }
     void SetOptions(TArtMemoOptions value);
     // The separator bytes in ascending order.
-    std::string Separators() const;
-    void SetSeparators(std::string_view value);
+    std::string Separators() const { return FCore->SeparatorsText(); }
+    void SetSeparators(std::string_view value) { FCore->SetSeparatorsText(value); }
     int UndoMaxLevel() const { return FUndoMaxLevel; }
     void SetUndoMaxLevel(int value) { FUndoMaxLevel = value; }
     int UndoMaxSpace() const { return FUndoMaxSpace; }
     void SetUndoMaxSpace(int value) { FUndoMaxSpace = value; }
-    int ScrollTime() const { return FScrollTime; }
-    void SetScrollTime(int value) { FScrollTime = value; }
-    int MouseWheelFactor() const { return FMouseWheelFactor; }
-    void SetMouseWheelFactor(int value) { FMouseWheelFactor = value; }
     TArtLineBreak LineBreak() const { return FLineBreak; }
     void SetLineBreak(TArtLineBreak value) { FLineBreak = value; }
     char NullReplacement() const { return FNullReplacement; }
     void SetNullReplacement(char value) { FNullReplacement = value; }
-    bool StaticFormat() const;
+    bool StaticFormat() const { return FCore->StaticFormat(); }
     void SetStaticFormat(bool value);
-    TUpdateMode UpdateMode() const;
+    TUpdateMode UpdateMode() const { return FCore->UpdateMode(); }
     void SetUpdateMode(TUpdateMode value);
-    uint32_t ProgressInterval() const;
-    void SetProgressInterval(uint32_t value);
+    uint32_t ProgressInterval() const { return FCore->ProgressInterval(); }
+    void SetProgressInterval(uint32_t value) { FCore->SetProgressInterval(value); }
 
     // ---- highlighting
     TArtHighlighter* Highlighter() const;
@@ -226,12 +236,6 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
 
-    // ---- notification sinks
-    TSinkList& EventSinks() { return FEventSinks; }
-    TSinkList& MessageHooks() { return FMessageHooks; }
-    // The message being handled; hooks read it and may set its Result (127 suppresses it).
-    TMessageRecord& CurrentMessage() { return FMessage; }
-
     // ---- selection and caret (positions count every paragraph break as two characters)
     int32_t SelStart() const;
     void SetSelStart(int32_t value);
@@ -257,12 +261,11 @@ public:
     TArtNavigator& Caret();
     TArtNavigator& SelStartNavigator() { return *FSelStartNav; }
     TArtNavigator& SelEndNavigator() { return *FSelEndNav; }
-    TArtNavigator& TopNavigator() { return *FTopNav; }
 
     // ---- the text
-    int32_t CharCount() const;
-    int32_t LineCount() const;
-    int32_t ParagraphCount() const;
+    int32_t CharCount() const { return FCore->CharCount(); }
+    int32_t LineCount() const { return FCore->LineCount(); }
+    int32_t ParagraphCount() const { return FCore->ParagraphCount(); }
     // Empty beyond the last line.
     std::string GetDisplayLine(int32_t index);
     std::string GetParagraph(int32_t index) const;
@@ -275,16 +278,15 @@ public:
     void Clear();
     void BeginUpdate();
     void EndUpdate();
-    int UpdateLevel() const { return FUpdateLevel; }
     bool FindTxt(std::string_view text, bool forward, bool matchCase, bool wholeWord, bool fromBoundary);
     void ReApplyKeywords();
 
     // ---- commands whose behaviour is built with the editing layers (clipboard, undo, style codes)
-    bool CanCut() override;
-    bool CanCopy() override;
-    bool CanPaste() override;
-    bool CanSelectAll() override;
-    bool CanDelete() override;
+    bool CanCut() override { return !FReadOnly && !FDisplayOnly && FSelLength != 0; }
+    bool CanCopy() override { return !FDisplayOnly && FSelLength != 0; }
+    bool CanPaste() override { return !FReadOnly && !FDisplayOnly; }
+    bool CanSelectAll() override { return !FDisplayOnly && CharCount() != 0; }
+    bool CanDelete() override { return CanCut(); }
     bool CanUndo() override;
     bool CanRedo() override;
     void CutToClipboard() override;
@@ -295,63 +297,27 @@ public:
     void ClearUndo();
 
     // ---- view
-    int TopOrigin() const;
-    void SetTopOrigin(int value);
-    int LeftOrigin() const;
-    void SetLeftOrigin(int value);
-    int32_t TopLine();
-    void SetTopLine(int32_t value);
     void ScrollInView() override;
-    // Sets both origins (pixels). Scrolls in one step; `time` is the animation the caller asks for.
-    void ScrollTo(int top, int left, int time);
-    // Repaints display lines min(first, last) .. max(first, last) where they are on screen.
-    void InvalidateLines(int32_t first, int32_t last);
-    // Recomputes the caret's place and raises the caret notifications (nothing inside a bracket).
-    void UpdateCaret(bool recreate = false);
+    void UpdateCaret(bool recreate = false) override;
 
     // ---- what the painter reads
-    int TextAreaWidth() const;
-    int ClientHeight() const;
-    int LinePixels() const;
-    int Baseline() const;
-    int AvgCharWidth() const;
-    int VisibleLineCount() const;
-    int UnderlineY() const { return FCore->UnderlineY(); }
-    int SpecUnderlineAmplitude() const { return FSpecAmplitude; }
-    int SpecUnderlineY() const { return FSpecUnderlineY; }
-    int TextOutputChunk() const;
     platform::QtTextMeasurer& Measurer() { return *FMeasurer; }
-    // One display line high, as wide as the text area; null before the window exists.
-    QImage* LineBitmap() { return FWindowCreated ? &FLineBitmap : nullptr; }
     // The caret as it stands on screen (client pixels); empty while it is not shown.
     QRect CaretRect() const { return FCaretShown ? FCaretRect : QRect(); }
     bool Focused() const { return hasFocus(); }
-    // A render canvas set for printing, its width, and whether painting is held back.
-    platform::TCanvas* RenderCanvas() const { return FRenderCanvas; }
-    int RenderWidth() const { return FRenderWidth; }
     // Lays out and paints into a foreign canvas from now on (null: back to the screen). The
     // measurer measures in the canvas's fonts; null measures with the control's own fonts.
     void SetRenderCanvas(platform::TCanvas* canvas, int width,
                          std::unique_ptr<platform::TextMeasurer> measurer = nullptr);
 
     // ---- what the formatting engine asks of the control
-    bool InUpdate() const override { return FUpdateLevel > 0; }
-    bool HasWindow() const override { return FWindowCreated; }
-    void WakeFormatThread() override;
-    void AfterFormat(int fromPar, int toPar, int visibleLineDelta) override;
-    void AfterEditFormat(int firstLine, int lastChangedLine, int lineDelta) override;
     void Progress() override;
     bool HasProgressHandler() const override { return static_cast<bool>(OnProgress); }
     void Changed() override { Change(); }
 
-    // The running format thread, if any.
-    TamFormatThread* FormatThread() const { return FFormatThread; }
-
 protected:
-    bool event(QEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
+    bool HandleEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -360,55 +326,36 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+    void WindowCreated() override;
+    void ViewScrolled(int dx, int dy) override;
+    bool AutoScrollBars() const override { return FOptions.Has(amoAutoScrollBars); }
+    bool NoFineScroll() const override { return FOptions.Has(amoNoFineScroll); }
 
 private:
-    class TMessageScope;
-
-    // The one path every described message takes: hooks before (a 127 result skips `handle`),
-    // the handling, hooks after unless the control was destroyed meanwhile.
-    bool Dispatch(QEvent* event, bool clientEvent, const std::function<bool()>& handle);
-    bool DispatchMessage(TMessageRecord message, const std::function<bool()>& handle);
-    void CreateWindowState();
-    void DestroyWindowState();
-    void StartFormatThread();
-    void StopFormatThread();
     void RebuildMeasurer();
-    void ComputeFontMetrics();
-    void LayoutChanged(bool needsWrap);
-    void RefreshView();
-    void UpdateScrollBars();
-    void ResetView();
     void RepaintSelection();
     void CollapseSelectionAt(int32_t pos);
     void SetSelectionEnds(int32_t caret, int32_t length);
-    void ApplyCaretSize();
     void FireSelMove();
-    void FormatUpToPar(int32_t par);
-    void OnScrollAction(Qt::Orientation orientation, int action);
     void ReloadThroughStream();
     uint8_t StyleAtCaret();
+    int EffectiveCaretWidth();
 
-    std::unique_ptr<TArtMemoCore> FCore;
     platform::QtTextMeasurer* FMeasurer = nullptr; // owned by the core
     TArtNavigator* FSelStartNav = nullptr;         // these navigators are owned by the core's registry
     TArtNavigator* FSelEndNav = nullptr;
-    TArtNavigator* FTopNav = nullptr;
     TArtNavigator* FMouseNav = nullptr;
     TArtNavigator* FFreeCaret = nullptr;
     TArtNavigator* FScratch[4] = {};
-    TamFormatThread* FFormatThread = nullptr; // frees itself once stopped
 
     platform::FontValue FFont;
     platform::FontValue FAltFont;
     TColor FColor = platform::clWindow;
-    TBorderStyle FBorderStyle = bsSingle;
     int FCaretWidth = 1;
     QImage FBackgroundBmp;
     TPenValue FEndOfTextMark;
     TPenValue FRightLinePen;
-    TPenValue FSpecUnderline;
     int FRightLinePos = 0;
     TColor FHighlightColor = platform::clRed;
     TColor FHighlightBackgnd = platform::clWindow;
@@ -417,7 +364,6 @@ private:
     bool FHideSelection = true;
     bool FShowEndParSelected = true;
     TamNonPrintChars FShowNonPrintChars = 0;
-    TScrollStyle FScrollBars = ssVertical;
     bool FReadOnly = false;
     bool FDisplayOnly = false;
     bool FOverwrite = false;
@@ -427,21 +373,12 @@ private:
     TArtMemoOptions FOptions = kDefaultArtMemoOptions;
     int FUndoMaxLevel = 65536;
     int FUndoMaxSpace = 4194304;
-    int FScrollTime = 300;
-    int FMouseWheelFactor = -1;
     TArtLineBreak FLineBreak = pbCRLF;
     char FNullReplacement = 0;
-
-    TSinkList FEventSinks;
-    TSinkList FMessageHooks;
-    TMessageRecord FMessage;
-    int FMessageNesting = 0;
 
     int32_t FSelLength = 0;
     bool FBlockMode = false;
     std::string FPendingBlanks;
-    int FRememberedX = INT32_MIN;
-    int FUpdateLevel = 0;
     int FEventDeferral = 0;
     bool FSelMoved = false;
     int32_t FLastCaretPos = -1;
@@ -449,22 +386,9 @@ private:
     int FLastStyle = -1;
     bool FLoading = false;
     bool FSaving = false;
-    bool FWindowCreated = false;
-    bool FInResize = false;
-    bool FScrollingInternally = false;
-
-    QImage FLineBitmap;
     QRect FCaretRect;
     bool FCaretCreated = false;
     bool FCaretShown = false;
-    int FSpecAmplitude = 1;
-    int FSpecUnderlineY = 0;
-    int FVertUnit = 1;
-    int FHorzUnit = 1;
-
-    platform::TCanvas* FRenderCanvas = nullptr;
-    int FRenderWidth = 0;
-    std::unique_ptr<platform::TextMeasurer> FRenderMeasurer;
 };
 
 } // namespace zandor

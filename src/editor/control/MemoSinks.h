@@ -3,6 +3,7 @@
 
 #include "editor/engine/NotificationSink.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,0 +1,989 @@
+#include "editor/control/ArtMemo.h"
+
+#include "editor/control/ScrollGeometry.h"
+
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/ByteStream.h"
+#include "editor/engine/EngineErrors.h"
+#include "editor/engine/Highlighting.h"
+#include "editor/engine/ParagraphsList.h"
+#include "editor/engine/ReplaceRange.h"
+#include "editor/engine/TextSearch.h"
+#include "platform/QtTextMeasurer.h"
+
+#if __has_include("editor/control/ArtPainter.h")
+#include "editor/control/ArtPainter.h"
+#define ZANDOR_HAS_ART_PAINTER 1
+#endif
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+#include <vector>
+
+namespace zandor {
+
+namespace {
+
+// Every live control, so that add-ons told about a core can find its widget.
+std::vector<TArtMemo*>& LiveInstances() {
+    static std::vector<TArtMemo*> list;
+    return list;
+}
+
+int ClampToInt(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
+}
+
+// Raises the update level for the lifetime of the object, so an exception cannot leave it raised.
+class TLevelRaise {
+public:
+    explicit TLevelRaise(int& level) : FLevel(level) { ++FLevel; }
+    ~TLevelRaise() { --FLevel; }
+    TLevelRaise(const TLevelRaise&) = delete;
+    TLevelRaise& operator=(const TLevelRaise&) = delete;
+
+private:
+    int& FLevel;
+};
+
+} // namespace
+
+// ---- construction and destruction -------------------------------------------------------------
+
+TArtMemo::TArtMemo(QWidget* parent) : TMemoView(parent) {
+    FFont.Name = "Arial";
+    FEndOfTextMark.Color = platform::clRed;
+    FRightLinePen.Color = platform::clGray;
+
+    TNavigatorRegistry& registry = FCore->Navigators();
+    auto adopt = [&] { return registry.Adopt(std::make_unique<TArtNavigator>(FCore.get())); };
+    FSelStartNav = adopt();
+    FSelEndNav = adopt();
+    FMouseNav = adopt();
+    FFreeCaret = adopt();
+    for (TArtNavigator*& scratch : FScratch)
+        scratch = adopt();
+
+    FCore->Highlighting().OnParse = [this](TArtMemoCore*, int32_t start, int32_t stop) {
+        if (OnParse) {
+            TLevelRaise raise(FUpdateLevel);
+            OnParse(this, start, stop);
+        }
+    };
+    RebuildMeasurer();
+    FLastStyle = StyleAtCaret();
+    FLastCaretPos = 0;
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true);
+    LiveInstances().push_back(this);
+}
+
+TArtMemo::~TArtMemo() {
+    auto& live = LiveInstances();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    StopFormatThread();
+    SetHighlighter(nullptr);
+    FCore->Highlighting().OnParse = nullptr;
+}
+
+TArtMemo* TArtMemo::FromCore(const TArtMemoCore* core) {
+    for (TArtMemo* memo : LiveInstances())
+        if (memo->FCore.get() == core)
+            return memo;
+    return nullptr;
+}
+
+int TArtMemo::InstanceCount() {
+    return static_cast<int>(LiveInstances().size());
+}
+
+// ---- the window ----------------------------------------------------------------------------------
+
+void TArtMemo::WindowCreated() {
+    ApplyScrollBarPolicy();
+    FPendingBlanks.clear();
+    if (hasFocus() && !FDisplayOnly)
+        FCaretCreated = true;
+    UpdateCaret(true);
+    if (OnVScroll)
+        OnVScroll(this);
+}
+
+void TArtMemo::ViewScrolled(int dx, int dy) {
+    if (dx != 0 && OnHScroll)
+        OnHScroll(this);
+    if (dy != 0 && OnVScroll)
+        OnVScroll(this);
+}
+
+bool TArtMemo::HandleEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+        if (OnMouseEnter)
+            OnMouseEnter(this);
+        break;
+    case QEvent::Leave:
+        if (OnMouseLeave)
+            OnMouseLeave(this);
+        break;
+    default:
+        break;
+    }
+    if (event->type() == kTextChangedEvent)
+        return true;
+    return TMemoView::HandleEvent(event);
+}
+
+bool TArtMemo::focusNextPrevChild(bool next) {
+    // The control keeps the Tab key while it takes tabs as text.
+    if (FWantTabs && !FDisplayOnly)
+        return false;
+    return TMemoView::focusNextPrevChild(next);
+}
+
+void TArtMemo::paintEvent(QPaintEvent* event) {
+    // Inside an update bracket nothing is drawn: EndUpdate repaints the whole text area.
+    if (FUpdateLevel > 0)
+        return;
+    QPainter painter(viewport());
+#ifdef ZANDOR_HAS_ART_PAINTER
+    TArtPainter(*this).Paint(painter, event->rect());
+#else
+    painter.fillRect(event->rect(), platform::ColorToQColor(FColor, palette()));
+#endif
+}
+
+// ---- focus, keys and mouse: the framework's events; the editing behaviour builds on these -------
+
+void TArtMemo::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    if (!FDisplayOnly) {
+        FCaretCreated = true;
+        UpdateCaret(true);
+    }
+    if (FHideSelection && FUpdateLevel == 0)
+        RepaintSelection();
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TArtMemo::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    if (FCaretShown)
+        viewport()->update(FCaretRect);
+    FCaretCreated = false;
+    FCaretShown = false;
+    if (FHideSelection && FUpdateLevel == 0)
+        RepaintSelection();
+    if (OnExit)
+        OnExit(this);
+}
+
+void TArtMemo::keyPressEvent(QKeyEvent* event) {
+    ++FEventDeferral;
+    int key = event->key();
+    if (OnKeyDown)
+        OnKeyDown(this, key, event->modifiers());
+    if (key != 0 && OnKeyPress && !event->text().isEmpty()) {
+        const QByteArray bytes = event->text().toLatin1();
+        char ch = bytes.isEmpty() ? 0 : bytes[0];
+        if (ch != 0)
+            OnKeyPress(this, ch);
+    }
+    event->accept();
+    --FEventDeferral;
+    FireSelMove();
+}
+
+void TArtMemo::keyReleaseEvent(QKeyEvent* event) {
+    int key = event->key();
+    if (OnKeyUp)
+        OnKeyUp(this, key, event->modifiers());
+    event->accept();
+}
+
+void TArtMemo::mousePressEvent(QMouseEvent* event) {
+    ++FEventDeferral;
+    if (!hasFocus() && focusPolicy() != Qt::NoFocus)
+        setFocus(Qt::MouseFocusReason);
+    const QPoint p = event->position().toPoint();
+    if (OnMouseDown)
+        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    if (OnAfterMouseDown)
+        OnAfterMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    --FEventDeferral;
+    FireSelMove();
+}
+
+void TArtMemo::mouseReleaseEvent(QMouseEvent* event) {
+    ++FEventDeferral;
+    const QPoint p = event->position().toPoint();
+    if (OnMouseUp)
+        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
+    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
+        OnClick(this);
+    --FEventDeferral;
+    FireSelMove();
+}
+
+void TArtMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TArtMemo::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (OnMouseMove)
+        OnMouseMove(this, event->modifiers(), p.x(), p.y());
+}
+
+// ---- the control's own virtual operations --------------------------------------------------------
+
+void TArtMemo::Change() {
+    EventSinks().Notify(FCore.get(), nc::Change);
+    if (!MessageHooks().Empty()) {
+        QEvent changed(kTextChangedEvent);
+        QCoreApplication::sendEvent(this, &changed);
+    }
+    if (OnChange)
+        OnChange(this);
+}
+
+void TArtMemo::SetFontFromStyle(platform::FontValue& font, uint8_t style) const {
+    font = (style & sfAltFont) ? FAltFont : FFont;
+    font.Style = style & 0x0F;
+}
+
+void TArtMemo::SetSelTextBuf(const char* text) {
+    const char* txt = text ? text : "";
+    if (OnBeforeChange) {
+        OnBeforeChange(this, txt);
+        if (!txt)
+            txt = "";
+    }
+    EventSinks().Notify(FCore.get(), nc::BeforeReplace);
+
+    // A selection end on the LF half of a break goes back onto the CR: a break is never split.
+    for (TArtNavigator* end : {FSelStartNav, FSelEndNav})
+        if (end->ParOffset() > ParLength(*end->Par()))
+            end->SetPos(end->Pos() - 1);
+    const int32_t lower = FSelStartNav->Pos();
+    const int32_t upper = std::max(lower, FSelEndNav->Pos());
+    FSelLength = FSelLength < 0 ? lower - upper : upper - lower;
+    if (FSelLength == 0 && *txt == 0)
+        return;
+
+    FBlockMode = false;
+    FPendingBlanks.clear();
+    FRememberedX = INT32_MIN;
+    const int widest = FCore->WidestLine();
+    if (widest >= 0 && widest >= FSelStartNav->ParNb() && widest <= FSelEndNav->ParNb())
+        FCore->ForgetWidestLine();
+
+    TReplaceResult result;
+    {
+        TLevelRaise raise(FUpdateLevel);
+        result = ReplaceText(*FCore, *FSelStartNav, *FSelEndNav, txt, true,
+                             FOptions.Has(amoDiscardTrailingSpaces));
+    }
+    FCore->Highlighting().AfterReplace(*FSelStartNav, *FSelEndNav, result.RunsRemoved, FUpdateLevel > 0);
+
+    FPendingBlanks.clear();
+    FSelLength = 0;
+    FBlockMode = false;
+    FSelStartNav->Assign(*FSelEndNav);
+    FSelMoved = true;
+    if (FUpdateLevel == 0) {
+        FCore->UpdateAfterEdit();
+        UpdateScrollBars();
+        UpdateCaret();
+    }
+}
+
+void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller passes 0*/) {
+    std::exception_ptr failure;
+    TParagraphsList& pars = FCore->Paragraphs();
+    {
+        TLevelRaise raise(FUpdateLevel);
+        pars.ClearAll();
+        ClearUndo();
+        FCore->FoldedText().Clear();
+        FLoading = true;
+        TArtLineBreak found = FLineBreak;
+        TProgressHandler progress;
+        if (OnProgress)
+            progress = [this] { OnProgress(this); };
+        try {
+            LoadParagraphs(pars, stream, FCore->ProgressInterval(), progress, found,
+                           FOptions.Has(amoDiscardTrailingSpaces), FNullReplacement);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        FLoading = false;
+        if (pars.Count() == 0) {
+            // A failure before the first byte still leaves a valid text: one empty paragraph.
+            TMemoryStream empty;
+            LoadParagraphs(pars, empty, 0, {}, found, false, 0);
+        }
+        if (!failure && FOptions.Has(amoAutoLineBreak))
+            FLineBreak = found;
+        FSelLength = 0;
+        FBlockMode = false;
+        FPendingBlanks.clear();
+        FRememberedX = INT32_MIN;
+        FCore->ForgetWidestLine();
+        FCore->Navigators().ResetAll();
+        if (OnParse)
+            OnParse(this, 0, CharCount());
+    }
+    FCore->SetTopOrigin(0);
+    FCore->SetLeftOrigin(0);
+    if (OnProgress)
+        OnProgress(this);
+    FCore->ScheduleFormatting();
+    ResetView();
+    UpdateCaret();
+    if (failure)
+        std::rethrow_exception(failure);
+    Change();
+    EventSinks().Notify(FCore.get(), nc::AfterLoad);
+}
+
+void TArtMemo::SaveToStream(TByteStream& stream, int /*flag: every caller passes 0*/) {
+    TProgressHandler progress;
+    if (OnProgress)
+        progress = [this] { OnProgress(this); };
+    FSaving = true;
+    try {
+        SaveParagraphs(FCore->Paragraphs(), stream, FCore->ProgressInterval(), progress, FLineBreak,
+                       FOptions.Has(amoDiscardTrailingSpaces));
+    } catch (...) {
+        FSaving = false;
+        throw;
+    }
+    FSaving = false;
+}
+
+// ---- layout and appearance -------------------------------------------------------------------------
+
+void TArtMemo::RebuildMeasurer() {
+    auto measurer = std::make_unique<platform::QtTextMeasurer>(platform::ToQFont(FFont), FFont.Charset,
+                                                               platform::ToQFont(FAltFont), FAltFont.Charset);
+    FMeasurer = measurer.get();
+    FCore->SetMeasurer(std::move(measurer), FFont.Style & 0x0F);
+}
+
+void TArtMemo::SetAlignment(TAlignment value) {
+    const TAlignment old = FCore->Alignment();
+    if (value == old)
+        return;
+    FCore->SetAlignment(value);
+    ScrollTo(FCore->TopOrigin(), 0, 0);
+    // Right and centred text always wraps; left-aligned text wraps only with word wrap.
+    if (!FCore->WordWrap() && (old == taLeftJustify || value == taLeftJustify)) {
+        LayoutChanged(true);
+    } else {
+        viewport()->update();
+        UpdateCaret();
+    }
+}
+
+void TArtMemo::SetWordWrap(bool value) {
+    if (value == FCore->WordWrap())
+        return;
+    FCore->SetWordWrap(value);
+    LayoutChanged(true);
+}
+
+void TArtMemo::SetColumnWrap(int value) {
+    if (value == FCore->ColumnWrap())
+        return;
+    FCore->SetColumnWrap(value);
+    LayoutChanged(FCore->WordWrap());
+}
+
+void TArtMemo::SetWordWrapChars(std::string value) {
+    if (value == FCore->WordWrapChars())
+        return;
+    FCore->SetWordWrapChars(std::move(value));
+    if (FCore->WordWrap())
+        LayoutChanged(true);
+}
+
+void TArtMemo::SetJustified(bool value) {
+    if (value == FCore->Justified())
+        return;
+    FCore->SetJustified(value);
+    ScrollTo(FCore->TopOrigin(), 0, 0);
+    UpdateCaret();
+    viewport()->update();
+}
+
+void TArtMemo::SetLeftMargin(int value) {
+    if (value == FCore->LeftMargin())
+        return;
+    FCore->SetLeftMargin(value);
+    LayoutChanged(FCore->WordWrap());
+}
+
+void TArtMemo::SetRightMargin(int value) {
+    if (value == FCore->RightMargin())
+        return;
+    FCore->SetRightMargin(value);
+    LayoutChanged(FCore->WordWrap());
+}
+
+void TArtMemo::SetTabStops(int value) {
+    if (value == FCore->TabStops())
+        return;
+    FCore->SetTabStops(value);
+    LayoutChanged(FCore->WordWrap());
+}
+
+void TArtMemo::SetLineHeight(int value) {
+    const int old = FCore->LinePixels();
+    FCore->SetLineHeight(value);
+    if (!FWindowCreated)
+        return;
+    ComputeFontMetrics();
+    const int now = FCore->LinePixels();
+    if (now == old)
+        return;
+    // The same line stays on top, scrolled into it by as many pixels as before.
+    const int64_t top = FCore->TopOrigin();
+    FCore->SetTopOrigin(ClampToInt(top % old + int64_t(now) * (top / old)));
+    UpdateScrollBars();
+    viewport()->update();
+    UpdateCaret(true);
+    if (OnVScroll)
+        OnVScroll(this);
+}
+
+void TArtMemo::SetCaretWidth(int value) {
+    FCaretWidth = value;
+    if (FCaretCreated && hasFocus())
+        UpdateCaret(true);
+}
+
+void TArtMemo::SetFont(const platform::FontValue& value) {
+    FFont = value;
+    RebuildMeasurer();
+    if (FWindowCreated) {
+        ComputeFontMetrics();
+        FCore->ScheduleFormatting();
+        ResetView();
+        if (OnVScroll)
+            OnVScroll(this);
+        UpdateCaret(true);
+    }
+    EventSinks().Notify(FCore.get(), nc::FontChanged);
+}
+
+void TArtMemo::SetAltFont(const platform::FontValue& value) {
+    FAltFont = value;
+    RebuildMeasurer();
+    if (FWindowCreated)
+        ComputeFontMetrics();
+    LayoutChanged(FCore->WordWrap());
+}
+
+void TArtMemo::SetShowNonPrintChars(TamNonPrintChars value) {
+    FShowNonPrintChars = value & (amNPSpace | amNPTab | amNPReturn);
+    viewport()->update();
+}
+
+// ---- editing and behaviour -------------------------------------------------------------------------
+
+void TArtMemo::SetDisplayOnly(bool value) {
+    FDisplayOnly = value;
+    if (!hasFocus())
+        return;
+    FCaretCreated = !value;
+    if (value && FCaretShown) {
+        viewport()->update(FCaretRect);
+        FCaretShown = false;
+    }
+    UpdateCaret(true);
+}
+
+void TArtMemo::SetOverwrite(bool value) {
+    FOverwrite = value;
+    if (hasFocus() && !FDisplayOnly)
+        UpdateCaret(true);
+}
+
+void TArtMemo::SetOptions(TArtMemoOptions value) {
+    const TArtMemoOptions old = FOptions;
+    FOptions = value;
+    if (value.Has(amoDiscardTrailingSpaces) && !old.Has(amoDiscardTrailingSpaces)) {
+        // Blanks already at paragraph ends go the way the loader drops them.
+        ReloadThroughStream();
+        return;
+    }
+    if (!FWindowCreated)
+        return;
+    if (value.Has(amoAutoScrollBars) != old.Has(amoAutoScrollBars))
+        UpdateScrollBars();
+    if (value.Has(amoKeepParBackgnd) != old.Has(amoKeepParBackgnd))
+        viewport()->update();
+    if (value.Has(amoWindowsSelColors) != old.Has(amoWindowsSelColors) ||
+        value.Has(amoFullLineSelect) != old.Has(amoFullLineSelect))
+        RepaintSelection();
+}
+
+void TArtMemo::ReloadThroughStream() {
+    TMemoryStream stream;
+    SaveToStream(stream);
+    stream.Seek(0);
+    LoadFromStream(stream);
+}
+
+void TArtMemo::SetStaticFormat(bool value) {
+    if (value == FCore->StaticFormat())
+        return;
+    // The codes in the text take on their new meaning by a reload; an empty text has nothing to
+    // reinterpret.
+    if (CharCount() == 0) {
+        FCore->SetStaticFormat(value);
+        return;
+    }
+    TMemoryStream stream;
+    SaveToStream(stream);
+    FCore->SetStaticFormat(value);
+    stream.Seek(0);
+    LoadFromStream(stream);
+}
+
+void TArtMemo::SetUpdateMode(TUpdateMode value) {
+    StopFormatThread();
+    FCore->SetUpdateMode(value);
+    if (FWindowCreated && value == umBackground)
+        StartFormatThread();
+}
+
+// ---- highlighting ------------------------------------------------------------------------------------
+
+TArtHighlighter* TArtMemo::Highlighter() const {
+    return FCore->Highlighting().Highlighter();
+}
+
+void TArtMemo::SetHighlighter(TArtHighlighter* value) {
+    FCore->Highlighting().SetHighlighter(value);
+}
+
+TKeywordList& TArtMemo::Keywords() {
+    return FCore->Highlighting().Keywords();
+}
+
+TStartStopKeyList& TArtMemo::StartStopKeys() {
+    return FCore->Highlighting().StartStopKeys();
+}
+
+bool TArtMemo::ApplyKeyWords() const {
+    return FCore->Highlighting().ApplyKeyWords();
+}
+
+void TArtMemo::SetApplyKeyWords(bool value) {
+    FCore->Highlighting().SetApplyKeyWords(value);
+}
+
+bool TArtMemo::ApplyStartStopKeys() const {
+    return FCore->Highlighting().ApplyStartStopKeys();
+}
+
+void TArtMemo::SetApplyStartStopKeys(bool value) {
+    FCore->Highlighting().SetApplyStartStopKeys(value);
+}
+
+TamUpperCase TArtMemo::UpperCaseType() const {
+    return FCore->UpperCaseType();
+}
+
+void TArtMemo::SetUpperCaseType(TamUpperCase value) {
+    FCore->SetUpperCaseType(value);
+}
+
+void TArtMemo::ReApplyKeywords() {
+    FCore->Highlighting().ReApplyKeywords();
+    FCore->Navigators().InvalidateAll();
+    FCore->ScheduleFormatting();
+    RefreshView();
+}
+
+// ---- selection and caret ---------------------------------------------------------------------------
+
+TArtNavigator& TArtMemo::Caret() {
+    return FSelLength < 0 ? *FSelEndNav : *FSelStartNav;
+}
+
+int32_t TArtMemo::SelStart() const {
+    return FSelLength < 0 ? FSelEndNav->Pos() : FSelStartNav->Pos();
+}
+
+void TArtMemo::SetSelectionEnds(int32_t caret, int32_t length) {
+    const int32_t anchor = caret + length;
+    FSelStartNav->SetPos(std::min(caret, anchor));
+    FSelEndNav->SetPos(std::max(caret, anchor));
+    FSelLength = length;
+}
+
+void TArtMemo::CollapseSelectionAt(int32_t pos) {
+    RepaintSelection();
+    FBlockMode = false;
+    SetSelectionEnds(pos, 0);
+}
+
+void TArtMemo::SetSelStart(int32_t value) {
+    CollapseSelectionAt(std::clamp(value, 0, CharCount()));
+    FPendingBlanks.clear();
+    FRememberedX = INT32_MIN;
+    FSelMoved = true;
+    UpdateCaret();
+    FireSelMove();
+}
+
+void TArtMemo::SetSelLength(int32_t value) {
+    if (value == FSelLength)
+        return;
+    const int32_t caret = SelStart();
+    // The anchor is clamped to the text; the caret stays where it is.
+    const int64_t anchor = std::clamp<int64_t>(int64_t(caret) + value, 0, CharCount());
+    FBlockMode = false;
+    FScratch[0]->SetPos(caret + FSelLength);
+    const int32_t oldAnchorLine = FWindowCreated ? FScratch[0]->DisplayLine() : 0;
+    SetSelectionEnds(caret, static_cast<int32_t>(anchor - caret));
+    if (FWindowCreated) {
+        FScratch[0]->SetPos(static_cast<int32_t>(anchor));
+        InvalidateLines(oldAnchorLine, FScratch[0]->DisplayLine());
+    }
+    FSelMoved = true;
+    FireSelMove();
+}
+
+std::string TArtMemo::SelText() const {
+    const int32_t lower = FSelStartNav->Pos();
+    return const_cast<TArtMemo*>(this)->GetTextPart(lower, lower + std::abs(FSelLength));
+}
+
+void TArtMemo::SetSelText(std::string_view value) {
+    std::string text;
+    if (FOptions.Has(amoPutExtraSpaces) && !FBlockMode)
+        text = FPendingBlanks;
+    text.append(value);
+    SetSelTextBuf(text.c_str());
+}
+
+int32_t TArtMemo::GetSelTextBuf(char* buffer, int32_t size) const {
+    if (!buffer || size <= 0)
+        return 0;
+    const int32_t n = std::min(std::abs(FSelLength), size - 1);
+    FScratch[1]->SetPos(FSelStartNav->Pos());
+    return FScratch[1]->GetText(buffer, n);
+}
+
+void TArtMemo::SetTextBuf(const char* text) {
+    SelectAll();
+    SetSelTextBuf(text);
+    SetSelStart(0);
+    if (FUpdateLevel == 0)
+        ScrollTo(0, FCore->LeftOrigin(), 0);
+}
+
+int32_t TArtMemo::SelLine() {
+    TArtNavigator& caret = Caret();
+    FormatUpToPar(caret.ParNb());
+    return caret.LineNb();
+}
+
+void TArtMemo::SetSelLine(int32_t value) {
+    if (FCore->WordWrap())
+        FormatUpToLine(value);
+    FScratch[0]->SetLineNb(std::max(0, value));
+    SetSelStart(FScratch[0]->Pos());
+}
+
+int32_t TArtMemo::SelCol() {
+    TArtNavigator& caret = Caret();
+    FormatUpToPar(caret.ParNb());
+    return caret.LineOffset() + static_cast<int32_t>(FPendingBlanks.size());
+}
+
+void TArtMemo::SetSelCol(int32_t value) {
+    TArtNavigator& caret = Caret();
+    FormatUpToPar(caret.ParNb());
+    FScratch[0]->Assign(caret);
+    const int32_t lineStart = FScratch[0]->Pos() - FScratch[0]->LineOffset();
+    const int32_t target = std::max(0, value);
+    const int32_t pos = FScratch[0]->SetLineOffset(target);
+    SetSelStart(pos);
+    const int32_t shortfall = target - (pos - lineStart);
+    if (shortfall > 0 && FOptions.Has(amoKeepColumnPos) && !FCore->WordWrap()) {
+        FPendingBlanks.assign(static_cast<size_t>(shortfall), ' ');
+        UpdateCaret();
+    }
+}
+
+int32_t TArtMemo::SelPar() {
+    return Caret().ParNb();
+}
+
+void TArtMemo::SetSelPar(int32_t value) {
+    SetSelStart(ParagraphStart(std::clamp(value, 0, ParagraphCount() - 1)));
+}
+
+void TArtMemo::SelectAll() {
+    SetSelStart(CharCount());
+    SetSelLength(-CharCount());
+}
+
+void TArtMemo::ClearSelection() {
+    SetSelText("");
+}
+
+void TArtMemo::RepaintSelection() {
+    if (FSelLength == 0 || !FWindowCreated)
+        return;
+    InvalidateLines(FSelStartNav->DisplayLine(), FSelEndNav->DisplayLine());
+}
+
+void TArtMemo::FireSelMove() {
+    if (FEventDeferral > 0 || !FSelMoved)
+        return;
+    FSelMoved = false;
+    if (OnSelMove)
+        OnSelMove(this);
+}
+
+uint8_t TArtMemo::StyleAtCaret() {
+    TArtNavigator& caret = Caret();
+    const TDynInfo* run = caret.CurrentRun();
+    return FCore->EffectiveStyle(run ? *run : kDefaultRunState, caret.StaticStyle());
+}
+
+int TArtMemo::EffectiveCaretWidth() {
+    if (FOverwrite && FOptions.Has(amoWideOverwriteCaret) && FSelLength == 0)
+        return std::max(1, Caret().CharWidth());
+    const int width = FCaretWidth > 0 ? FCaretWidth : FCore->LinePixels() / 14 + 1;
+    return std::max(1, width);
+}
+
+void TArtMemo::UpdateCaret(bool recreate) {
+    if (FUpdateLevel > 0)
+        return;
+    TArtNavigator& caret = Caret();
+    if (FWindowCreated) {
+        FormatUpToPar(caret.ParNb());
+        int x = caret.GetX();
+        const int left = FCore->LeftMargin() - FCore->LeftOrigin();
+        for (char c : FPendingBlanks)
+            x = c == '\t' ? FCore->NextTabStop(x - left) + left : x + FCore->AvgCharWidth();
+        const int lh = FCore->LinePixels();
+        const int y = ClampToInt(int64_t(caret.DisplayLine()) * lh - FCore->TopOrigin());
+        const bool show = FCaretCreated && hasFocus() && !FDisplayOnly;
+        if (show) {
+            if (FCore->WordWrap() && x >= TextAreaWidth())
+                x = TextAreaWidth() - 1;
+            // A caret re-created while focused sits one pixel lower so it never touches the
+            // next line.
+            const QRect rect(x, y, EffectiveCaretWidth(), recreate && FCaretShown ? lh - 1 : lh);
+            if (rect != FCaretRect || !FCaretShown) {
+                if (FCaretShown)
+                    viewport()->update(FCaretRect);
+                FCaretRect = rect;
+                viewport()->update(FCaretRect);
+            }
+        } else if (FCaretShown) {
+            viewport()->update(FCaretRect);
+        }
+        FCaretShown = show;
+    }
+
+    int32_t codes = 0;
+    const int32_t pos = caret.Pos();
+    if (pos != FLastCaretPos || FPendingBlanks != FLastPendingBlanks) {
+        FLastCaretPos = pos;
+        FLastPendingBlanks = FPendingBlanks;
+        FSelMoved = true;
+        codes |= nc::CaretMoved;
+    }
+    FireSelMove();
+    const int style = StyleAtCaret();
+    if (style != FLastStyle) {
+        FLastStyle = style;
+        codes |= nc::StyleChanged;
+        if (OnStyleChange)
+            OnStyleChange(this);
+    }
+    if (codes)
+        EventSinks().Notify(FCore.get(), codes);
+}
+
+// ---- the text ------------------------------------------------------------------------------------------
+
+std::string TArtMemo::GetDisplayLine(int32_t index) {
+    if (index < 0)
+        return {};
+    if (FCore->WordWrap())
+        FormatUpToLine(index);
+    if (index >= FCore->LineCount())
+        return {};
+    FScratch[0]->SetDisplayLine(index);
+    return FScratch[0]->LineText();
+}
+
+std::string TArtMemo::GetParagraph(int32_t index) const {
+    const ParInfo& par = FCore->Paragraphs().Par(index);
+    const int32_t length = ParLength(par);
+    return length > 0 && par.Text ? std::string(par.Text, static_cast<size_t>(length)) : std::string();
+}
+
+void TArtMemo::SetParagraph(int32_t index, std::string_view text) {
+    if (index < 0)
+        throw ERangeError();
+    const int32_t p = SelPar();
+    if (index == p)
+        SetSelStart(ParagraphStart(p));
+    const int32_t caret = SelStart();
+    const int32_t length = FSelLength;
+    const int32_t before = CharCount();
+    BeginUpdate();
+    try {
+        while (index >= ParagraphCount()) {
+            SetSelStart(CharCount());
+            SetSelTextBuf("\r\n");
+        }
+        const int32_t start = ParagraphStart(index);
+        SetSelStart(start);
+        SetSelLength(ParLength(FCore->Paragraphs().Par(index)));
+        const std::string copy(text);
+        SetSelTextBuf(copy.c_str());
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    // The caret is put back before the bracket closes, so the one caret update sees it there.
+    const int32_t shifted = index < p ? caret + (CharCount() - before) : caret;
+    SetSelStart(shifted);
+    if (index != p)
+        SetSelLength(length);
+    EndUpdate();
+}
+
+int32_t TArtMemo::ParagraphStart(int32_t index) const {
+    return FCore->Paragraphs().Par(index).Start;
+}
+
+uint8_t TArtMemo::CharAt(int32_t pos) {
+    FScratch[1]->SetPos(std::clamp(pos, 0, CharCount()));
+    return FScratch[1]->CurrentChar();
+}
+
+std::string TArtMemo::GetTextPart(int32_t start, int32_t stop) {
+    start = std::clamp(start, 0, CharCount());
+    stop = std::clamp(stop, 0, CharCount());
+    if (stop <= start)
+        return {};
+    FScratch[1]->SetPos(start);
+    return FScratch[1]->GetText(stop - start);
+}
+
+std::string TArtMemo::Text() {
+    return GetTextPart(0, CharCount());
+}
+
+void TArtMemo::Clear() {
+    TMemoryStream empty;
+    LoadFromStream(empty);
+}
+
+void TArtMemo::BeginUpdate() {
+    ++FUpdateLevel;
+}
+
+void TArtMemo::EndUpdate() {
+    if (FUpdateLevel == 0)
+        return;
+    if (--FUpdateLevel > 0)
+        return;
+    FCore->UpdateAfterEdit();
+    UpdateScrollBars();
+    if (FWindowCreated)
+        viewport()->update();
+    UpdateCaret();
+    FireSelMove();
+}
+
+bool TArtMemo::FindTxt(std::string_view text, bool forward, bool matchCase, bool wholeWord,
+                       bool fromBoundary) {
+    TSelection selection{SelStart(), FSelLength};
+    if (!FindText(*FCore, text, forward, matchCase, wholeWord, fromBoundary, selection))
+        return false;
+    SetSelStart(selection.SelStart);
+    SetSelLength(selection.SelLength);
+    return true;
+}
+
+// ---- commands of the editing layers ----------------------------------------------------------------------
+
+// No undo list is kept yet: nothing can be undone or redone.
+bool TArtMemo::CanUndo() {
+    return false;
+}
+
+bool TArtMemo::CanRedo() {
+    return false;
+}
+
+void TArtMemo::Undo() {}
+
+void TArtMemo::Redo() {}
+
+void TArtMemo::ClearUndo() {}
+
+// The clipboard exchange is not built yet; these commands leave text and clipboard alone.
+void TArtMemo::CutToClipboard() {}
+
+void TArtMemo::CopyToClipboard() {}
+
+void TArtMemo::PasteFromClipboard() {}
+
+// ---- view ----------------------------------------------------------------------------------------------
+
+void TArtMemo::ScrollInView() {
+    if (FUpdateLevel > 0 || !FWindowCreated)
+        return;
+    TArtNavigator& caret = Caret();
+    FormatUpToPar(caret.ParNb());
+    const TScrollGeometry::TOrigins to = Geometry().InViewTarget(caret.GetX(), caret.DisplayLine());
+    ScrollTo(ClampToInt(to.Top), ClampToInt(to.Left), ScrollTime());
+}
+
+// ---- formatting on demand and what the formatter asks of the widget ----------------------------------
+
+void TArtMemo::SetRenderCanvas(platform::TCanvas* canvas, int width,
+                               std::unique_ptr<platform::TextMeasurer> measurer) {
+    if (canvas && !measurer)
+        measurer = std::make_unique<platform::QtTextMeasurer>(platform::ToQFont(FFont), FFont.Charset,
+                                                              platform::ToQFont(FAltFont), FAltFont.Charset);
+    SetRenderTarget(canvas, width, std::move(measurer));
+}
+
+void TArtMemo::Progress() {
+    if (OnProgress)
+        OnProgress(this);
+}
+
+// ---- what the painter reads ---------------------------------------------------------------------------
+
+} // namespace zandor

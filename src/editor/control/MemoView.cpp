@@ -1,0 +1,501 @@
+#include "editor/control/MemoView.h"
+
+#include "editor/control/ScrollGeometry.h"
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/FormatThread.h"
+#include "editor/engine/ParagraphsList.h"
+#include "platform/QtTextMeasurer.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+
+namespace zandor {
+
+namespace {
+
+int ClampToInt(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+TMemoView::TMemoView(QWidget* parent) : QAbstractScrollArea(parent), FCore(std::make_unique<TArtMemoCore>()) {
+    FSpecUnderline.Color = platform::clRed;
+    FTopNav = FCore->Navigators().Adopt(std::make_unique<TArtNavigator>(FCore.get()));
+    FCore->SetFormatHost(this);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(Qt::Vertical, action); });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { OnScrollAction(Qt::Horizontal, action); });
+    resize(100, 60);
+    FCore->SetClientSize(viewport()->width(), viewport()->height());
+}
+
+TMemoView::~TMemoView() {
+    *FAlive = false;
+    DestroyWindowState();
+    FCore->SetFormatHost(nullptr);
+}
+
+// ---- the message path --------------------------------------------------------------------------
+
+bool TMemoView::event(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == TamFormatThread::StepEventType) {
+        TMessageRecord message;
+        message.Msg = wm::FORMATSTEP;
+        return DispatchMessage(message, [this] {
+            FCore->FormatStep();
+            return true;
+        });
+    }
+    if (type == QEvent::Show && !FWindowCreated)
+        CreateWindowState();
+    return Dispatch(event, false, [this, event] { return HandleEvent(event); });
+}
+
+bool TMemoView::HandleEvent(QEvent* event) {
+    return QAbstractScrollArea::event(event);
+}
+
+void TMemoView::HandleNeeded() {
+    if (!FWindowCreated)
+        CreateWindowState();
+}
+
+void TMemoView::CreateWindowState() {
+    FWindowCreated = true;
+    FRememberedX = INT32_MIN;
+    FCore->SetClientSize(viewport()->width(), viewport()->height());
+    ComputeFontMetrics();
+    StartFormatThread();
+    FCore->ScheduleFormatting();
+    ResetView();
+    WindowCreated();
+}
+
+void TMemoView::DestroyWindowState() {
+    StopFormatThread();
+    FLineBitmap = QImage();
+    FWindowCreated = false;
+}
+
+void TMemoView::StartFormatThread() {
+    if (FFormatThread || !FWindowCreated || FCore->UpdateMode() != umBackground)
+        return;
+    FFormatThread = std::make_unique<TamFormatThread>(this);
+    if (FCore->BgNext() <= FCore->BgLast())
+        FFormatThread->SetEvent();
+}
+
+void TMemoView::StopFormatThread() {
+    if (!FFormatThread)
+        return;
+    // Detached at once: a step already queued for this control finds no thread and does nothing
+    // harmful, and the worker ends by itself.
+    FFormatThread->Stop(QCoreApplication::closingDown());
+    FFormatThread.reset();
+}
+
+void TMemoView::WakeFormatThread() {
+    if (FFormatThread)
+        FFormatThread->SetEvent();
+}
+
+bool TMemoView::DispatchMessage(TMessageRecord message, const std::function<bool()>& handle) {
+    // A handler may destroy the control; the token outlives it and tells us not to touch it.
+    std::shared_ptr<bool> alive = FAlive;
+    ++FMessageNesting;
+    bool handled = true;
+    bool suppressed = false;
+    if (!FMessageHooks.Empty()) {
+        FMessage = message;
+        FMessageHooks.Notify(FCore.get(), nc::BeforeMessage);
+        if (!*alive)
+            return true;
+        suppressed = FMessage.Result == kSuppressMessage;
+    }
+    if (!suppressed) {
+        FMessage = message;
+        try {
+            handled = handle();
+        } catch (...) {
+            if (*alive)
+                --FMessageNesting;
+            throw;
+        }
+        if (!*alive)
+            return true;
+    }
+    if (!FMessageHooks.Empty()) {
+        // Stored again: messages handled meanwhile may have overwritten it.
+        const int64_t result = FMessage.Result;
+        FMessage = message;
+        FMessage.Result = result;
+        FMessageHooks.Notify(FCore.get(), nc::AfterMessage);
+        if (!*alive)
+            return true;
+    }
+    --FMessageNesting;
+    return suppressed ? true : handled;
+}
+
+bool TMemoView::Dispatch(QEvent* event, bool clientEvent, const std::function<bool()>& handle) {
+    TMessageRecord message;
+    if (!MessageFromEvent(*event, clientEvent, message))
+        return handle();
+    return DispatchMessage(message, handle);
+}
+
+bool TMemoView::viewportEvent(QEvent* event) {
+    return Dispatch(event, true, [this, event] { return QAbstractScrollArea::viewportEvent(event); });
+}
+
+void TMemoView::resizeEvent(QResizeEvent*) {
+    const QSize size = viewport()->size();
+    if (FInResize || (size.width() == FCore->ClientWidth() && size.height() == FCore->ClientHeight()))
+        return;
+    FInResize = true;
+    const int64_t lh = FCore->LinePixels();
+    const int64_t textHeight = int64_t(FCore->VisibleLineCount()) * lh;
+    // A window that showed the end of the text keeps showing it without empty space below.
+    const bool notBeyondEnd = FCore->TopOrigin() < textHeight - FCore->ClientHeight() + 5;
+    FCore->SetClientSize(size.width(), size.height());
+    if (FWindowCreated) {
+        UpdateScrollBars();
+        const int64_t limit = textHeight - size.height() + 3;
+        if (notBeyondEnd && FCore->TopOrigin() > limit)
+            ScrollTo(ClampToInt(std::max<int64_t>(limit, 0)), FCore->LeftOrigin(), 0);
+    }
+    FInResize = false;
+}
+
+void TMemoView::scrollContentsBy(int, int) {
+    // The origins move through ScrollTo, which also repaints; the bars only mirror them.
+}
+
+void TMemoView::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    event->accept();
+    if (delta == 0 || !FWindowCreated)
+        return;
+    const int lines = FMouseWheelFactor >= 0 ? FMouseWheelFactor : QApplication::wheelScrollLines();
+    // Every full notch's worth moves one line; the rest waits for the next event.
+    FWheelRemainder += delta * lines;
+    const int steps = FWheelRemainder / 120;
+    FWheelRemainder -= steps * 120;
+    if (steps == 0)
+        return;
+    const int64_t top = Geometry().WheelTarget(steps);
+    FormatUpToLine(static_cast<int32_t>(top / FCore->LinePixels()));
+    ScrollTo(ClampToInt(top), FCore->LeftOrigin(), 0);
+}
+
+void TMemoView::Release() {
+    if (FMessageNesting == 0) {
+        delete this;
+        return;
+    }
+    // Deleting now would pull the object from under the handler that is still running on it.
+    hide();
+    StopFormatThread();
+    deleteLater();
+}
+
+void TMemoView::ComputeFontMetrics() {
+    FCore->UpdateFontMetrics();
+    const int lh = FCore->LinePixels();
+    FSpecAmplitude = (FSpecUnderline.Width * 3) / 2 + 1;
+    FSpecUnderlineY = std::min(FCore->UnderlineY(), lh - FSpecAmplitude - 1);
+    if (FWindowCreated) {
+        const int width = std::max(1, TextAreaWidth());
+        if (FLineBitmap.width() != width || FLineBitmap.height() != lh)
+            FLineBitmap = QImage(width, lh, QImage::Format_RGB32);
+    }
+}
+
+void TMemoView::LayoutChanged(bool relayout) {
+    if (relayout)
+        FCore->ScheduleFormatting();
+    RefreshView();
+}
+
+void TMemoView::RefreshView() {
+    if (!FWindowCreated)
+        return;
+    // Keep no empty screen below the text when the text got shorter.
+    const int32_t lastTop = std::max(FCore->VisibleLineCount() - FCore->WindowLineCount() + 1, 0);
+    if (TopLine() > lastTop)
+        SetTopLine(lastTop);
+    UpdateScrollBars();
+    viewport()->update();
+    UpdateCaret();
+}
+
+void TMemoView::SetBorderStyle(TBorderStyle value) {
+    FBorderStyle = value;
+    setFrameStyle(value == bsSingle ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+}
+
+void TMemoView::SetScrollBars(TScrollStyle value) {
+    const bool hadVertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    FScrollBars = value;
+    ApplyScrollBarPolicy();
+    UpdateScrollBars();
+    const bool vertical = value == ssVertical || value == ssBoth;
+    // The vertical bar takes room from the text area, which changes where lines wrap.
+    if (vertical != hadVertical && FCore->WordWrap())
+        LayoutChanged(true);
+}
+
+void TMemoView::ApplyScrollBarPolicy() {
+    // Without automatic bars a present bar stays visible even when everything fits.
+    const Qt::ScrollBarPolicy present = AutoScrollBars() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
+    const bool vertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    const bool horizontal = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+    setVerticalScrollBarPolicy(vertical ? present : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(horizontal ? present : Qt::ScrollBarAlwaysOff);
+}
+
+void TMemoView::ResetView() {
+    FCore->SetTopOrigin(0);
+    FCore->SetLeftOrigin(0);
+    FTopNav->SetPos(0);
+    if (!FWindowCreated)
+        return;
+    UpdateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void TMemoView::SetSpecUnderline(const TPenValue& value) {
+    FSpecUnderline = value;
+    ComputeFontMetrics();
+    viewport()->update();
+}
+
+void TMemoView::SetTopOrigin(int value) {
+    ScrollTo(value, FCore->LeftOrigin(), FScrollTime);
+}
+
+void TMemoView::SetLeftOrigin(int value) {
+    ScrollTo(FCore->TopOrigin(), value, FScrollTime);
+}
+
+int32_t TMemoView::TopLine() {
+    return FTopNav->LineNb();
+}
+
+void TMemoView::SetTopLine(int32_t value) {
+    value = std::max(0, value);
+    FormatUpToLine(value);
+    FTopNav->SetDisplayLine(value);
+    ScrollTo(ClampToInt(int64_t(FTopNav->DisplayLine()) * FCore->LinePixels()), FCore->LeftOrigin(),
+             FScrollTime);
+}
+
+void TMemoView::ScrollTo(int top, int left, int /*time: scrolls are shown in one step*/) {
+    const int dx = FCore->LeftOrigin() - left;
+    const int dy = FCore->TopOrigin() - top;
+    if (dx != 0) {
+        if (FRememberedX != INT32_MIN)
+            FRememberedX += dx;
+        FCore->SetLeftOrigin(left);
+    }
+    if (dy != 0) {
+        FCore->SetTopOrigin(top);
+        const int32_t line = std::max(0, top / FCore->LinePixels());
+        FormatUpToLine(line);
+        FTopNav->SetDisplayLine(line);
+    }
+    if (!FWindowCreated || (dx == 0 && dy == 0))
+        return;
+    if (dx != 0)
+        horizontalScrollBar()->setValue(left / FHorzUnit);
+    if (dy != 0)
+        verticalScrollBar()->setValue(top / FVertUnit);
+    viewport()->update();
+    UpdateCaret();
+    ViewScrolled(dx, dy);
+    FEventSinks.Notify(FCore.get(),
+                       (dx != 0 ? nc::LeftOriginChanged : 0) | (dy != 0 ? nc::TopOriginChanged : 0));
+}
+
+void TMemoView::InvalidateLines(int32_t first, int32_t last) {
+    if (!FWindowCreated)
+        return;
+    const int64_t lh = FCore->LinePixels();
+    int64_t top = int64_t(std::min(first, last)) * lh - FCore->TopOrigin();
+    int64_t bottom = (int64_t(std::max(first, last)) + 1) * lh - FCore->TopOrigin();
+    const int height = FCore->ClientHeight();
+    if (bottom <= 0 || top >= height)
+        return;
+    top = std::max<int64_t>(top, 0);
+    bottom = std::min<int64_t>(bottom, height);
+    viewport()->update(QRect(0, static_cast<int>(top), TextAreaWidth(), static_cast<int>(bottom - top)));
+}
+
+void TMemoView::UpdateScrollBars() {
+    const TScrollGeometry geometry = Geometry();
+    const TBarRange vertical = geometry.VertBar();
+    const TBarRange horizontal = geometry.HorzBar();
+    FVertUnit = vertical.Unit;
+    FHorzUnit = horizontal.Unit;
+    if (horizontal.Max < horizontal.Page)
+        FCore->SetLeftOrigin(0);
+    QScrollBar* v = verticalScrollBar();
+    v->setPageStep(vertical.Page);
+    v->setSingleStep(std::max(1, FCore->LinePixels() / vertical.Unit));
+    v->setRange(0, ClampToInt(vertical.LastPosition()));
+    v->setValue(FCore->TopOrigin() / vertical.Unit);
+    QScrollBar* h = horizontalScrollBar();
+    h->setPageStep(horizontal.Page);
+    h->setSingleStep(std::max(1, TextAreaWidth() / 20 + 1));
+    h->setRange(0, ClampToInt(horizontal.LastPosition()));
+    h->setValue(FCore->LeftOrigin() / horizontal.Unit);
+
+    // The text area follows the client width; a new width lays the text out again where it wraps.
+    const int width = std::max(1, TextAreaWidth());
+    if (FWindowCreated && FLineBitmap.width() != width) {
+        ComputeFontMetrics();
+        if (FUpdateLevel == 0 && (FCore->WordWrap() || FCore->Alignment() != taLeftJustify)) {
+            FCore->ScheduleFormatting();
+            viewport()->update();
+        }
+    }
+}
+
+void TMemoView::OnScrollAction(Qt::Orientation orientation, int action) {
+    if (FUpdateLevel > 0 || !FWindowCreated)
+        return;
+    TScrollCode code;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        code = sbLineUp;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = sbLineDown;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = sbPageUp;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = sbPageDown;
+        break;
+    case QAbstractSlider::SliderMove:
+        code = sbThumbTrack;
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        code = sbTop;
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        code = sbBottom;
+        break;
+    default:
+        return;
+    }
+    QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
+    const int thumb = bar->sliderPosition();
+    TMessageRecord message;
+    message.Msg = orientation == Qt::Vertical ? wm::VSCROLL : wm::HSCROLL;
+    message.WParam = static_cast<uint64_t>(code) | (static_cast<uint64_t>(thumb & 0xFFFF) << 16);
+    DispatchMessage(message, [&] {
+        const TScrollGeometry geometry = Geometry();
+        if (orientation == Qt::Vertical) {
+            const int64_t top = geometry.VertTarget(code, thumb);
+            FormatUpToLine(static_cast<int32_t>(top / FCore->LinePixels()));
+            ScrollTo(ClampToInt(top), FCore->LeftOrigin(), FScrollTime);
+        } else {
+            ScrollTo(FCore->TopOrigin(), ClampToInt(geometry.HorzTarget(code, thumb)), 0);
+        }
+        return true;
+    });
+    // The bar shows where the text went, not where the slider's own step would have put it.
+    bar->setSliderPosition(bar->value());
+}
+
+TScrollGeometry TMemoView::Geometry() const {
+    return TScrollGeometry(*FCore, AutoScrollBars(), NoFineScroll());
+}
+
+void TMemoView::FormatUpToPar(int32_t par) {
+    FCore->FormatUpTo(std::clamp(par, 0, FCore->ParagraphCount() - 1));
+}
+
+void TMemoView::FormatUpToLine(int32_t line) {
+    // Lines are known only where paragraphs are formatted, so the front is pushed on until the
+    // formatted part holds the line or everything is formatted.
+    TParagraphsList& pars = FCore->Paragraphs();
+    int32_t step = 16;
+    while (FCore->BgNext() <= FCore->BgLast() && FCore->BgNext() < pars.Count()) {
+        const int32_t front = FCore->BgNext();
+        if (front > 0) {
+            const ParInfo& last = pars.Par(front - 1);
+            if (last.FirstLine + LineCountOf(last) > line)
+                break;
+        }
+        FCore->FormatUpTo(std::min(pars.Count() - 1, front + step));
+        if (FCore->BgNext() == front)
+            break;
+        step = std::min(step * 2, 4096);
+    }
+}
+
+void TMemoView::AfterFormat(int fromPar, int, int) {
+    if (!FWindowCreated)
+        return;
+    // The same text stays on top: the top navigator's line may have moved.
+    const int64_t lh = FCore->LinePixels();
+    const int64_t top = int64_t(FTopNav->DisplayLine()) * lh + FCore->TopOrigin() % lh;
+    if (top != FCore->TopOrigin())
+        FCore->SetTopOrigin(ClampToInt(top));
+    UpdateScrollBars();
+    const int32_t lastScreenLine = static_cast<int32_t>((FCore->TopOrigin() + FCore->ClientHeight()) / lh);
+    if (fromPar < FCore->ParagraphCount() && FCore->Paragraphs().Par(fromPar).FirstLine <= lastScreenLine)
+        viewport()->update();
+    UpdateCaret();
+}
+
+void TMemoView::AfterEditFormat(int firstLine, int lastChangedLine, int lineDelta) {
+    if (!FWindowCreated)
+        return;
+    // A changed line count moves everything below; those lines are drawn again.
+    if (lineDelta != 0)
+        InvalidateLines(firstLine,
+                        std::max(lastChangedLine, FCore->VisibleLineCount() + 1 + std::abs(lineDelta)));
+    else
+        InvalidateLines(firstLine, lastChangedLine);
+    UpdateScrollBars();
+}
+
+void TMemoView::SetRenderTarget(platform::TCanvas* canvas, int width,
+                                std::unique_ptr<platform::TextMeasurer> measurer) {
+    FRenderCanvas = canvas;
+    FRenderWidth = canvas ? width : 0;
+    if (canvas) {
+        FRenderMeasurer = std::move(measurer);
+        FCore->SetForeignMeasure(FRenderMeasurer.get(), width);
+    } else {
+        FCore->SetForeignMeasure(nullptr, 0);
+        FRenderMeasurer.reset();
+    }
+    if (canvas || FWindowCreated) {
+        ComputeFontMetrics();
+        FCore->ScheduleFormatting();
+    }
+}
+
+} // namespace zandor
