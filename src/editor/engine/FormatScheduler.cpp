@@ -191,6 +191,7 @@ void TFormatScheduler::UpdateAfterEdit() {
     const int dirtyTo = std::min(list.DirtyTo, list.Count() - 1);
     const int below = ParagraphBelowWindow();
     FMemo.ParseUpTo(std::max(below, dirtyFrom));
+    const bool widestLost = FMemo.WidestLine() < 0;
 
     // A paragraph still waiting in the pending range may hold lines of another width or font:
     // neither its kept lines nor its old breaks can be trusted.
@@ -242,7 +243,7 @@ void TFormatScheduler::UpdateAfterEdit() {
     list.BgLast = std::max(list.BgLast, dirtyTo);
     NormalizePending();
     FMemo.Navigators().InvalidateNavigators(list.Par(dirtyFrom).Start, last);
-    if (FMemo.HorizontalScrollApplies() && FMemo.WidestLine() < 0)
+    if (FMemo.HorizontalScrollApplies() && widestLost)
         RecomputeWidest();
     if (host)
         host->AfterEditFormat(changedFrom, lastChanged, list.DirtyLineDelta + visibleDelta);

@@ -5,6 +5,7 @@
 #include "FormatTestText.h"
 #include "StoreInvariants.h"
 #include "editor/engine/ArtNavigator.h"
+#include "editor/engine/Highlighting.h"
 #include "editor/engine/ReplaceRange.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ struct Variant {
     const char* WrapChars = "";
     bool StaticFormat = false;
     TUpdateMode Mode = umImmediate;
+    bool Keywords = false;
 };
 
 class FormatAfterRandomEdits : public ::testing::TestWithParam<Variant> {
@@ -36,6 +38,11 @@ protected:
         c.SetWordWrapChars(v.WrapChars);
         c.SetStaticFormat(v.StaticFormat);
         c.SetTabStops(4);
+        if (v.Keywords) {
+            // Bold and narrow keywords change the widths of the words they match.
+            c.Highlighting().Keywords().AddKeyWord("ab", koWholeWord, sfBold, 5, 0, -1, -1);
+            c.Highlighting().Keywords().AddKeyWord("cd", 0, sfAltFont, 6, 0, -1, -1);
+        }
     }
 
     // Words of letters, some long enough to break by characters, with blanks, tabs, hyphens and
@@ -147,7 +154,8 @@ TEST_P(FormatAfterRandomEdits, IncrementalLayoutEqualsLayoutFromScratch) {
         core.SetTopOrigin(core.LinePixels() * Pick(0, std::max(0, core.VisibleLineCount() - 1)));
         S.SetPos(a);
         E.SetPos(e);
-        ReplaceText(core, S, E, insert.c_str());
+        const TReplaceResult replaced = ReplaceText(core, S, E, insert.c_str());
+        core.Highlighting().AfterReplace(S, E, replaced.RunsRemoved, false);
         core.UpdateAfterEdit();
         WorkOffQueue();
         ASSERT_TRUE(LikeFromScratch(Text()))
@@ -162,7 +170,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Variant{"Columns", true, false, 12}, Variant{"WrapAfterHyphens", true, false, 0, "-"},
                       Variant{"FormatCodes", true, false, 0, "", true},
                       Variant{"Background", true, false, 0, "", false, umBackground},
-                      Variant{"OnNeed", true, true, 0, "-", false, umOnNeed}),
+                      Variant{"OnNeed", true, true, 0, "-", false, umOnNeed},
+                      Variant{"Keywords", true, false, 0, "", false, umImmediate, true},
+                      Variant{"KeywordsInColumns", true, false, 10, "-", true, umBackground, true}),
     [](const ::testing::TestParamInfo<Variant>& info) { return std::string(info.param.Name); });
 
 } // namespace
