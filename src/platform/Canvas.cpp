@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace zandor::platform {
 
@@ -196,32 +197,25 @@ namespace {
 
 QPen ToQPen(const TPenValue& pen) {
     QPen q(ColorToQColor(pen.Color));
-    const int width = std::max(1, pen.Width);
-    q.setWidth(width);
+    q.setWidth(std::max(1, pen.Width));
     q.setCapStyle(Qt::FlatCap);
-    // Dash patterns exist for one-pixel pens only; wider ones draw solid.
-    if (width == 1) {
-        QList<qreal> pattern;
-        switch (pen.Style) {
-        case psDash:
-            pattern = {18, 6};
-            break;
-        case psDot:
-            pattern = {3, 3};
-            break;
-        case psDashDot:
-            pattern = {9, 6, 3, 6};
-            break;
-        case psDashDotDot:
-            pattern = {9, 3, 3, 3, 3, 3};
-            break;
-        default:
-            break;
-        }
-        if (!pattern.isEmpty())
-            q.setDashPattern(pattern);
-    }
     return q;
+}
+
+// Lengths of the ink and gap stretches of a one-pixel dashed pen, starting with ink.
+std::vector<int> DashPattern(TPenStyle style) {
+    switch (style) {
+    case psDash:
+        return {18, 6};
+    case psDot:
+        return {3, 3};
+    case psDashDot:
+        return {9, 6, 3, 6};
+    case psDashDotDot:
+        return {9, 3, 3, 3, 3, 3};
+    default:
+        return {};
+    }
 }
 
 bool Invisible(const TPenValue& pen) {
@@ -232,8 +226,27 @@ bool Invisible(const TPenValue& pen) {
 } // namespace
 
 void TCanvas::Line(QPoint a, QPoint b, const TPenValue& pen) {
-    QPoint points[2] = {a, b};
-    Polyline(points, 2, pen);
+    if (Invisible(pen) || a == b)
+        return;
+    const std::vector<int> pattern = pen.Width <= 1 ? DashPattern(pen.Style) : std::vector<int>{};
+    FPainter.setPen(ToQPen(pen));
+    if (pattern.empty()) {
+        FPainter.drawLine(a, b);
+        return;
+    }
+    // The pattern is laid out along the line from a, pixel by pixel of its longer axis, so that
+    // it stays where the caller put it however much of the line the device clips away.
+    const int dx = b.x() - a.x();
+    const int dy = b.y() - a.y();
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    auto at = [&](int t) { return QPoint(a.x() + dx * t / steps, a.y() + dy * t / steps); };
+    size_t k = 0;
+    for (int t = 0; t < steps; k = (k + 1) % pattern.size()) {
+        const int end = std::min(steps, t + pattern[k]);
+        if (k % 2 == 0)
+            FPainter.drawLine(at(t), at(end));
+        t = end;
+    }
 }
 
 void TCanvas::Polyline(const QPoint* points, int count, const TPenValue& pen) {

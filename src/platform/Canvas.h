@@ -120,7 +120,8 @@ public:
     void TileImage(const QRect& rect, const QImage& picture, QPoint source);
 
     // ---- lines
-    // A straight line from a to b (both ends included) with a pen; psClear draws nothing.
+    // A straight line from a towards b, b itself not drawn (a pen that moves to b), dashed from a
+    // on for one-pixel pens; psClear and unset colours draw nothing.
     void Line(QPoint a, QPoint b, const TPenValue& pen);
     // Connected segments through the points.
     void Polyline(const QPoint* points, int count, const TPenValue& pen);

@@ -297,6 +297,26 @@ TEST_P(CanvasDashes, ADashedLineRepeatsWithItsPeriodFromItsStart) {
             ASSERT_EQ(image.pixel(x, y), qRgb(0, 0, 0));
 }
 
+TEST_P(CanvasDashes, APatternThatStartsOutsideTheImageKeepsItsPhase) {
+    const auto& row = GetParam();
+    QImage whole(3, 120, QImage::Format_RGB32);
+    QImage clipped(3, 100, QImage::Format_RGB32);
+    whole.fill(Qt::black);
+    clipped.fill(Qt::black);
+    {
+        QPainter painter(&whole);
+        TCanvas(painter).Line(QPoint(1, 0), QPoint(1, 120), TPenValue{clWhite, 1, row.style});
+    }
+    {
+        QPainter painter(&clipped);
+        TCanvas(painter).Line(QPoint(1, -20), QPoint(1, 100), TPenValue{clWhite, 1, row.style});
+    }
+    for (int y = 0; y < 100; ++y)
+        ASSERT_EQ(clipped.pixel(1, y), whole.pixel(1, y + 20)) << y;
+    // The end point itself stays empty, as where a moving pen stops.
+    EXPECT_EQ(whole.pixel(1, 119) == qRgb(255, 255, 255), row.style == psSolid);
+}
+
 INSTANTIATE_TEST_SUITE_P(Styles, CanvasDashes,
                          ::testing::Values(DashRow{psSolid, 1, 1}, DashRow{psDash, 24, 18},
                                            DashRow{psDot, 6, 3}, DashRow{psDashDot, 24, 12},

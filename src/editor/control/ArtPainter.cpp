@@ -13,13 +13,6 @@
 
 namespace zandor {
 
-QSize CaretShape(int caretWidthSetting, int lineHeight, bool wideOverwrite, int charWidth) {
-    int width = caretWidthSetting > 0 ? caretWidthSetting : lineHeight / 14 + 1;
-    if (wideOverwrite)
-        width = std::max(1, charWidth);
-    return QSize(std::max(1, width), lineHeight);
-}
-
 namespace {
 
 int FloorMod(int a, int b) {
@@ -88,23 +81,31 @@ TPaintSettings TArtPainter::Settings(bool render) const {
 bool TArtPainter::LayOutLines(int32_t first, int32_t last) {
     TArtMemoCore& core = FMemo.Core();
     TParagraphsList& pars = core.Paragraphs();
-    (void)first;
+    TBorrowedNavigator probe(core);
+    auto parOfLine = [&](int32_t line) {
+        probe.Nav.SetDisplayLine(std::clamp(line, 0, std::max(0, pars.VisibleLineCount - 1)));
+        return probe.Nav.ParNb();
+    };
+    // Highlighting contexts first: the colours of the top paragraph depend on what precedes it.
+    core.ParseUpTo(parOfLine(first));
     bool any = false;
-    // Layout proceeds from the front of the pending range; each pass may change which paragraph
-    // the last painted line falls in, so ask again until it is laid out.
+    // Each layout may move the paint range to other paragraphs (line counts change), so the range
+    // is looked up again until every paragraph in it is laid out.
     for (int pass = 0; pass < 64; ++pass) {
-        const int32_t front = pars.BgNext;
-        if (front >= pars.Count() || pars.BgLast < front)
+        const int32_t from = parOfLine(first);
+        const int32_t to = parOfLine(last);
+        int32_t needed = -1;
+        for (int32_t p = from; p <= to && needed < 0; ++p) {
+            const ParInfo& par = pars.Par(p);
+            if (!IsHidden(par) && !(par.Flags & pfLinesValid))
+                needed = p;
+        }
+        if (needed < 0)
             break;
-        TBorrowedNavigator probe(core);
-        probe.Nav.SetDisplayLine(std::clamp(last, 0, std::max(0, pars.VisibleLineCount - 1)));
-        const int32_t par = probe.Nav.ParNb();
-        if (par < front || par > pars.BgLast)
-            break;
-        core.FormatUpTo(par);
+        core.FormatUpTo(needed);
         any = true;
-        if (pars.BgNext == front)
-            break;
+        if (!(pars.Par(needed).Flags & pfLinesValid))
+            break; // nothing to lay out with (no window yet)
     }
     return any;
 }
@@ -150,7 +151,7 @@ void TArtPainter::Paint(QPainter& painter, const QRect& dirty) {
     const int W = s.TextAreaWidth;
 
     if (first == 0 && TO < 0)
-        Background(window, QRect(0, 0, W, -TO), -1, 0);
+        Background(window, QRect(0, 0, W, -TO), -1, TO);
 
     const int32_t visible = pars.VisibleLineCount;
     int32_t line = first;
@@ -186,7 +187,7 @@ void TArtPainter::Paint(QPainter& painter, const QRect& dirty) {
     const platform::TPenValue& endMark = FMemo.EndOfTextMark();
     if (endMark.Color != platform::kNoColor && visible >= first && visible <= last) {
         const int ey = endMark.Width / 2 + visible * LH - TO;
-        window.Line(QPoint(dirty.left(), ey), QPoint(dirty.right(), ey), endMark);
+        window.Line(QPoint(dirty.left(), ey), QPoint(dirty.right() + 1, ey), endMark);
     }
 
     if (const int pos = FMemo.RightLinePos(); pos != 0) {
@@ -198,7 +199,7 @@ void TArtPainter::Paint(QPainter& painter, const QRect& dirty) {
             // stay with the text while it scrolls.
             const int period = platform::DashPeriod(pen.Style);
             const int y0 = dirty.top() - FloorMod(TO + dirty.top(), period);
-            window.Line(QPoint(x, y0), QPoint(x, dirty.bottom()), pen);
+            window.Line(QPoint(x, y0), QPoint(x, dirty.bottom() + 1), pen);
         }
     }
 

@@ -7,7 +7,6 @@
 #include "editor/control/LinePainter.h"
 
 #include <QRect>
-#include <QSize>
 
 #include <cstdint>
 #include <vector>
@@ -30,10 +29,6 @@ struct TRenderRecord {
 };
 #pragma pack(pop)
 static_assert(sizeof(TRenderRecord) == 20);
-
-// The caret: as wide as the setting (0: automatic, one pixel per 14 of line height plus one), as
-// wide as the character under it in overwrite mode when the option asks for it, one line high.
-QSize CaretShape(int caretWidthSetting, int lineHeight, bool wideOverwrite, int charWidth);
 
 // Refers to the control it paints; keeps nothing between paints except the optional run log.
 class TArtPainter {
