@@ -28,18 +28,29 @@ bool TSinkList::Empty() const {
 void TSinkList::Notify(TArtMemoCore* sender, int32_t codes) {
     // Compaction waits for the outermost pass: an inner pass (a sink that causes another
     // notification) must not shift the entries under the outer loop's index.
-    struct PassGuard {
-        TSinkList& List;
-        explicit PassGuard(TSinkList& list) : List(list) { ++List.FPassDepth; }
-        ~PassGuard() {
-            if (--List.FPassDepth == 0)
-                List.Compact();
-        }
-    } guard(*this);
+    const std::shared_ptr<bool> alive = FAlive;
+    ++FPassDepth;
     const size_t count = FItems.size();
-    for (size_t i = 0; i < count && i < FItems.size(); ++i)
-        if (NotificationSink* sink = FItems[i])
+    for (size_t i = 0; i < count && i < FItems.size(); ++i) {
+        NotificationSink* sink = FItems[i];
+        if (!sink)
+            continue;
+        try {
             sink->Notify(sender, codes);
+        } catch (...) {
+            if (*alive)
+                EndPass();
+            throw;
+        }
+        if (!*alive)
+            return;
+    }
+    EndPass();
+}
+
+void TSinkList::EndPass() {
+    if (--FPassDepth == 0)
+        Compact();
 }
 
 void TSinkList::Compact() {

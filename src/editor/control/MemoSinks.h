@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace zandor {
@@ -31,6 +32,7 @@ inline constexpr int32_t AfterLoad = 0x800;
 class TSinkList {
 public:
     TSinkList() = default;
+    ~TSinkList() { *FAlive = false; }
     TSinkList(const TSinkList&) = delete;
     TSinkList& operator=(const TSinkList&) = delete;
 
@@ -50,9 +52,11 @@ public:
 
 private:
     void Compact();
+    void EndPass();
 
     std::vector<NotificationSink*> FItems;
     int FPassDepth = 0;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 } // namespace zandor

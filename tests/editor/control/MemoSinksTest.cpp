@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace zandor {
@@ -113,6 +114,17 @@ TEST(SinkList, EmptyCountsOnlyLiveEntries) {
     };
     list.Notify(nullptr, 1);
     EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(SinkList, SinkThatDestroysTheListEndsThePassQuietly) {
+    std::vector<std::pair<int, int32_t>> log;
+    RecordingSink a(1, log), b(2, log);
+    auto list = std::make_unique<TSinkList>();
+    list->Add(&a);
+    list->Add(&b);
+    a.During = [&] { list.reset(); };
+    list->Notify(nullptr, 1);
+    EXPECT_EQ(log, (std::vector<std::pair<int, int32_t>>{{1, 1}}));
 }
 
 } // namespace

@@ -1,0 +1,190 @@
+#include "editor/control/ArtMemo.h"
+#include "editor/engine/FormatThread.h"
+
+#include "MemoTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace zandor {
+namespace {
+
+using test::TRecordingSink;
+
+void SendKey(TArtMemo& memo, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&memo, &press);
+}
+
+void SendLeftPress(TArtMemo& memo, QPoint at) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, memo.viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(memo.viewport(), &press);
+}
+
+TEST(MessageHooks, HooksSeeTheMessageBeforeAndAfterTheControlHandlesIt) {
+    TArtMemo memo;
+    TRecordingSink hook(&memo);
+    memo.MessageHooks().Add(&hook);
+    std::vector<std::string> order;
+    hook.During = [&](int32_t codes) { order.push_back(codes == nc::BeforeMessage ? "before" : "after"); };
+    memo.OnKeyDown = [&](TArtMemo*, int& key, Qt::KeyboardModifiers) {
+        order.push_back("key " + std::to_string(key));
+    };
+    SendKey(memo, Qt::Key_A, "a");
+    EXPECT_EQ(order, (std::vector<std::string>{"before", "key " + std::to_string(Qt::Key_A), "after"}));
+    ASSERT_EQ(hook.Calls.size(), 2u);
+    EXPECT_EQ(hook.Calls[0].Msg, wm::KEYDOWN);
+    EXPECT_EQ(hook.Calls[1].Msg, wm::KEYDOWN);
+    EXPECT_EQ(memo.CurrentMessage().WParam, uint64_t('A'));
+    EXPECT_EQ(hook.Senders[0], &memo.Core());
+}
+
+TEST(MessageHooks, MouseMessagesCarryThePointAndTheKeyState) {
+    TArtMemo memo;
+    memo.show();
+    TRecordingSink hook(&memo);
+    memo.MessageHooks().Add(&hook);
+    std::vector<TMessageRecord> seen;
+    hook.During = [&](int32_t codes) {
+        if (codes == nc::BeforeMessage)
+            seen.push_back(memo.CurrentMessage());
+    };
+    int afterDown = 0;
+    memo.OnAfterMouseDown = [&](TArtMemo*, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        EXPECT_EQ(button, Qt::LeftButton);
+        EXPECT_EQ(x, 12);
+        EXPECT_EQ(y, 7);
+        ++afterDown;
+    };
+    SendLeftPress(memo, QPoint(12, 7));
+    EXPECT_EQ(afterDown, 1);
+    bool found = false;
+    for (const TMessageRecord& m : seen)
+        if (m.Msg == wm::LBUTTONDOWN) {
+            found = true;
+            EXPECT_EQ(m.LParam, (7 << 16) | 12);
+            EXPECT_EQ(m.WParam, MK_LBUTTON | MK_SHIFT);
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST(MessageHooks, ResultOf127SuppressesTheControlsOwnHandlingButNotTheAfterHooks) {
+    TArtMemo memo;
+    TRecordingSink hook(&memo);
+    memo.MessageHooks().Add(&hook);
+    hook.During = [&](int32_t codes) {
+        if (codes == nc::BeforeMessage && memo.CurrentMessage().Msg == wm::KEYDOWN)
+            memo.CurrentMessage().Result = kSuppressMessage;
+    };
+    int keys = 0;
+    memo.OnKeyDown = [&](TArtMemo*, int&, Qt::KeyboardModifiers) { ++keys; };
+    SendKey(memo, Qt::Key_B, "b");
+    EXPECT_EQ(keys, 0);
+    ASSERT_EQ(hook.Calls.size(), 2u);
+    EXPECT_EQ(hook.Calls[1].Codes, nc::AfterMessage);
+    EXPECT_EQ(hook.Calls[1].Msg, wm::KEYDOWN);
+
+    // Another result lets the message through.
+    hook.During = [&](int32_t codes) {
+        if (codes == nc::BeforeMessage)
+            memo.CurrentMessage().Result = 126;
+    };
+    SendKey(memo, Qt::Key_B, "b");
+    EXPECT_EQ(keys, 1);
+}
+
+TEST(MessageHooks, TextChangeIsAMessageWhileHooksListen) {
+    TArtMemo memo;
+    TRecordingSink hook(&memo);
+    std::vector<uint32_t> messages;
+    hook.During = [&](int32_t codes) {
+        if (codes == nc::BeforeMessage)
+            messages.push_back(memo.CurrentMessage().Msg);
+    };
+    int changes = 0;
+    memo.OnChange = [&](TArtMemo*) {
+        ++changes;
+        EXPECT_EQ(messages, std::vector<uint32_t>{wm::TEXTCHANGED}) << "the message comes before OnChange";
+    };
+    memo.MessageHooks().Add(&hook);
+    memo.SetSelText("x");
+    EXPECT_EQ(changes, 1);
+    memo.MessageHooks().Remove(&hook);
+    messages.clear();
+    memo.OnChange = nullptr;
+    memo.SetSelText("y");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST(MessageHooks, FormatStepsPassTheHooksAsTheirOwnMessage) {
+    TArtMemo memo;
+    TRecordingSink hook(&memo);
+    memo.MessageHooks().Add(&hook);
+    QEvent step(TamFormatThread::StepEventType);
+    QCoreApplication::sendEvent(&memo, &step);
+    ASSERT_EQ(hook.Calls.size(), 2u);
+    EXPECT_EQ(hook.Calls[0].Msg, wm::FORMATSTEP);
+    EXPECT_EQ(hook.Calls[0].Msg, 1025u);
+}
+
+TEST(MessageHooks, ReleaseInsideItsOwnHandlerWaitsUntilTheHandlerReturned) {
+    QPointer<TArtMemo> memo = new TArtMemo;
+    TRecordingSink hook(memo.data());
+    memo->MessageHooks().Add(&hook);
+    memo->OnKeyDown = [&](TArtMemo* sender, int&, Qt::KeyboardModifiers) {
+        sender->Release();
+        // Still whole: the rest of the handling may use it.
+        EXPECT_EQ(sender->CharCount(), 0);
+    };
+    SendKey(*memo, Qt::Key_C, "c");
+    ASSERT_FALSE(memo.isNull());
+    EXPECT_TRUE(memo->isHidden());
+    EXPECT_EQ(hook.Calls.size(), 2u);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(memo.isNull());
+}
+
+TEST(MessageHooks, ControlDeletedByABeforeHookIsNotTouchedAgain) {
+    auto* memo = new TArtMemo;
+    TRecordingSink hook;
+    memo->MessageHooks().Add(&hook);
+    const int before = TArtMemo::InstanceCount();
+    hook.During = [&](int32_t codes) {
+        if (codes == nc::BeforeMessage)
+            delete memo;
+    };
+    TMessageRecord message;
+    message.Msg = wm::PAINT;
+    bool handled = false;
+    // The hook deletes the control; neither the handling nor the after-hooks may run.
+    EXPECT_TRUE(memo->DispatchMessage(message, [&] {
+        handled = true;
+        return true;
+    }));
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(hook.Calls.size(), 1u);
+    EXPECT_EQ(TArtMemo::InstanceCount(), before - 1);
+}
+
+TEST(MessageHooks, ReleaseOutsideAnyHandlerDeletesAtOnce) {
+    QPointer<TArtMemo> memo = new TArtMemo;
+    memo->Release();
+    EXPECT_TRUE(memo.isNull());
+}
+
+TEST(MessageHooks, VirtualKeysOfNavigationKeys) {
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Left), 0x25u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Down), 0x28u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Delete), 0x2Eu);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_F1), 0x70u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Z), uint32_t('Z'));
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_7), uint32_t('7'));
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Return), 0x0Du);
+}
+
+} // namespace
+} // namespace zandor
