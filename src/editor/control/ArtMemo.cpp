@@ -1,5 +1,6 @@
 #include "editor/control/ArtMemo.h"
 
+#include "editor/control/ArtPainter.h"
 #include "editor/control/ScrollGeometry.h"
 
 #include "editor/engine/ArtNavigator.h"
@@ -10,11 +11,6 @@
 #include "editor/engine/ReplaceRange.h"
 #include "editor/engine/TextSearch.h"
 #include "platform/QtTextMeasurer.h"
-
-#if __has_include("editor/control/ArtPainter.h")
-#include "editor/control/ArtPainter.h"
-#define ZANDOR_HAS_ART_PAINTER 1
-#endif
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -152,15 +148,8 @@ bool TArtMemo::focusNextPrevChild(bool next) {
 }
 
 void TArtMemo::paintEvent(QPaintEvent* event) {
-    // Inside an update bracket nothing is drawn: EndUpdate repaints the whole text area.
-    if (FUpdateLevel > 0)
-        return;
     QPainter painter(viewport());
-#ifdef ZANDOR_HAS_ART_PAINTER
     TArtPainter(*this).Paint(painter, event->rect());
-#else
-    painter.fillRect(event->rect(), platform::ColorToQColor(FColor, palette()));
-#endif
 }
 
 // ---- focus, keys and mouse: the framework's events; the editing behaviour builds on these -------
