@@ -102,7 +102,9 @@ bool TArtPainter::LayOutLines(int32_t first, int32_t last) {
         }
         if (needed < 0)
             break;
-        core.FormatUpTo(needed);
+        // Pending paragraphs are laid out in one range up to the last one painted; a stale one
+        // before the pending front on its own.
+        core.FormatUpTo(needed >= pars.BgNext ? to : needed);
         any = true;
         if (!(pars.Par(needed).Flags & pfLinesValid))
             break; // nothing to lay out with (no window yet)
