@@ -224,14 +224,34 @@ TEST_F(MemoPaint, TheBackgroundPictureIsTiledFromTheDocumentOrigin) {
     memo->SetBackgroundBmp(picture);
     for (int topOrigin : {0, -7}) {
         memo->SetTopOrigin(topOrigin);
-        if (memo->TopOrigin() != topOrigin)
-            continue;
+        ASSERT_EQ(memo->TopOrigin(), topOrigin);
         const QImage image = Paint();
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
                 ASSERT_EQ(image.pixel(x, y), picture.pixel(x % 5, (((y + topOrigin) % 3) + 3) % 3))
                     << x << "," << y << " top origin " << topOrigin;
     }
+}
+
+TEST_F(MemoPaint, TheCaretIsShownByInvertingItsRectangle) {
+    Load("\xDB\xDB\xDB");
+    const QImage without = Paint();
+    memo->setFocusPolicy(Qt::StrongFocus);
+    memo->activateWindow();
+    memo->setFocus();
+    QCoreApplication::processEvents();
+    if (!memo->hasFocus())
+        GTEST_SKIP() << "the platform gives no focus";
+    memo->SetSelStart(1);
+    const QRect caret = memo->CaretRect();
+    ASSERT_FALSE(caret.isEmpty());
+    EXPECT_EQ(caret.height(), memo->LinePixels());
+    const QImage with = Paint();
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            ASSERT_EQ(with.pixel(x, y),
+                      caret.contains(x, y) ? without.pixel(x, y) ^ 0x00FFFFFF : without.pixel(x, y))
+                << x << "," << y;
 }
 
 } // namespace
