@@ -203,5 +203,35 @@ TEST(MemoText, TopLineReadsParagraphsWithoutWrapAndDisplayLinesWithIt) {
     EXPECT_EQ(memo.LineCount(), memo.ParagraphCount());
 }
 
+struct HalfBreakRow {
+    const char* Name;
+    int32_t Caret;
+    int32_t Length;
+    const char* Expected;
+};
+
+class HalfBreak : public ::testing::TestWithParam<HalfBreakRow> {};
+
+// Position 3 of "ab\r\ncd" lies between the CR and the LF: an end standing there goes back onto
+// the CR, so a break is never split and no half break is left behind.
+TEST_P(HalfBreak, ReplacementNeverSplitsABreak) {
+    const HalfBreakRow row = GetParam();
+    TArtMemo memo;
+    LoadText(memo, "ab\ncd");
+    memo.SetSelStart(row.Caret);
+    memo.SetSelLength(row.Length);
+    memo.SetSelText("X");
+    EXPECT_EQ(memo.Text(), row.Expected);
+    EXPECT_EQ(memo.ParagraphCount(), std::string(row.Expected).find('\n') == std::string::npos ? 1 : 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HalfBreak,
+                         ::testing::Values(HalfBreakRow{"InsertAtTheLf", 3, 0, "abX\r\ncd"},
+                                           HalfBreakRow{"SelectionEndingAtTheLf", 1, 2, "aX\r\ncd"},
+                                           HalfBreakRow{"SelectionStartingAtTheLfTakesTheWholeBreak", 3, 2,
+                                                        "abXd"},
+                                           HalfBreakRow{"WholeBreak", 2, 2, "abXcd"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 } // namespace
 } // namespace zandor

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -174,6 +175,43 @@ TEST(MessageHooks, ReleaseOutsideAnyHandlerDeletesAtOnce) {
     QPointer<TArtMemo> memo = new TArtMemo;
     memo->Release();
     EXPECT_TRUE(memo.isNull());
+}
+
+TEST(MessageHooks, TabKeyStaysWithTheControlWhileItWantsTabs) {
+    QWidget window;
+    auto* memo = new TArtMemo(&window);
+    auto* other = new TArtMemo(&window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    memo->setFocus();
+    ASSERT_TRUE(test::DriveUntil([&] { return memo->hasFocus(); }, 1000));
+    int tabs = 0;
+    memo->OnKeyDown = [&](TArtMemo*, int& key, Qt::KeyboardModifiers) { tabs += key == Qt::Key_Tab; };
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
+    QApplication::sendEvent(memo, &tab);
+    EXPECT_EQ(tabs, 1);
+    EXPECT_TRUE(memo->hasFocus());
+    memo->SetWantTabs(false);
+    QApplication::sendEvent(memo, &tab);
+    EXPECT_EQ(tabs, 1) << "without WantTabs the key moves the focus on";
+    EXPECT_TRUE(other->hasFocus());
+}
+
+TEST(MessageHooks, MouseEnterAndLeaveAreReportedAsTheirMessages) {
+    TArtMemo memo;
+    TRecordingSink hook(&memo);
+    memo.MessageHooks().Add(&hook);
+    std::vector<std::string> events;
+    memo.OnMouseEnter = [&](TArtMemo*) { events.push_back("enter"); };
+    memo.OnMouseLeave = [&](TArtMemo*) { events.push_back("leave"); };
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&memo, &enter);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&memo, &leave);
+    EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
+    ASSERT_EQ(hook.Calls.size(), 4u);
+    EXPECT_EQ(hook.Calls[0].Msg, wm::MOUSEENTER);
+    EXPECT_EQ(hook.Calls[2].Msg, wm::MOUSELEAVE);
 }
 
 TEST(MessageHooks, VirtualKeysOfNavigationKeys) {
