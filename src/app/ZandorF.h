@@ -1,9 +1,12 @@
-// The main window. For now it carries the document state, the title, the settings it loads and
-// saves, and the receiving half of the single-instance hand-off; the editor, menus and panels join
-// it as they are built.
+// The main window: the editor with its panels, the tool bar that serves as menu bar, the bottom
+// buttons, the document state and the title, the window's size and place per file type, the
+// settings it loads and saves, and the receiving half of the single-instance hand-off. The behaviour
+// behind the menu commands lives in one class per feature; this window only hosts and wires them.
 #pragma once
 
+#include "app/MainMenu.h"
 #include "app/Settings.h"
+#include "app/WindowGeometry.h"
 
 #include <QMainWindow>
 
@@ -11,63 +14,195 @@
 #include <memory>
 #include <string>
 
+class QLabel;
+class QPushButton;
 class QTimer;
 
 namespace zandor {
 
 struct TStartup;
+class TArtMemo;
+class TLanguageMenu;
+class TLocalisation;
+class TMenuToolBar;
+class TOptionsMenu;
+class TStatusPanel;
 
 namespace platform {
 class NewFileListener;
 }
 
-// Refers to the start-up's state and settings store (owned by TStartup); owns its timers and the
-// hand-off listener through Qt parenthood.
+// Refers to the start-up's state and settings store (owned by TStartup). Owns the localisation and
+// the options feature through unique_ptr, and every widget, menu and timer through Qt parenthood.
 class TZandorF : public QMainWindow {
     Q_OBJECT
 public:
-    // fileToOpen: the long form of the first command-line argument (may be empty).
-    TZandorF(TStartup& startup, const std::string& fileToOpen, QWidget* parent = nullptr);
+    // fileToOpen: the long form of the first command-line argument (may be empty). desktop: where
+    // the work area and the number of monitors come from.
+    TZandorF(TStartup& startup, const std::string& fileToOpen, TDesktop desktop = TDesktop::System(),
+             QWidget* parent = nullptr);
     ~TZandorF() override;
 
+    // ---- document state and title
     void UpdateTitle();
-    // Opens a named file; an empty name loads nothing and changes nothing. Returns false when the
-    // file could not be opened.
+    // Opens a named file: its bytes go into the editor as they are. An empty name loads nothing and
+    // changes nothing. Returns false when the file could not be opened.
     bool LoadFile(const std::string& name);
     // True when the user cancelled the offer to save unsaved changes.
     bool AskSaveChanges();
+    // The editor font for a stored font key: a scratch font (the screen font for art extensions),
+    // then the user's default font, then the font stored under section/key; then the metrics.
+    void SetFont(const std::string& section, const std::string& key);
 
+    // ---- size and place
+    void ApplyWindowDimensions(const std::string& section);
+    void AutoSizeWindow(int width, int height);
+    void KeepInsideWorkArea();
+    void SaveWindowBounds();
+    void SaveBoundsTimerTimer();
+    void UpdateFontMetrics();
+    void ApplyAlwaysOnTop();
+    void UpdateCaretPosition();
+    // The editor's shown special characters from Spaces and Returns.
+    void ApplyNonPrintMarks();
+
+    // ---- settings
     void LoadConfig();
     void SaveConfig();
-    void FormResize();
 
-    // The receiving side of the hand-off: the channel's message arms Timer1.
+    // ---- layout
+    void FormResize();
+    void PanelBottomResize();
+    void MemoPanelResize();
+
+    // ---- menu preparation
+    void File1Click();
+
+    // ---- the receiving side of the hand-off: the channel's message arms Timer1
     void NewFileWndProc();
     void Timer1Timer();
     bool ForceForegroundWindow();
 
+    // ---- editor notifications
+    void mChange();
+    // True when the key was consumed (Escape closes the window).
+    bool mKeyDown(int key);
+    void mKeyUp();
+    void mMouseUp();
+    void mSelMove();
+
+    // Commands whose features are built later; each is wired to its menu items, buttons and context
+    // menu twins already and does nothing until its feature fills it.
+    void FileNew1Click() {}
+    void FileOpen1Click() {}
+    void FileSave1Click() {}
+    void FileSaveAs1Click() {}
+    void Saveasgraphic1Click() {}
+    void Properties1Click() {}
+    void Print1Click() {}
+    void PrintPreview1Click() {}
+    void Edit1Click() {}
+    void Undo1Click() {}
+    void Redo1Click() {}
+    void Cut1Click() {}
+    void Copy1Click() {}
+    void Paste1Click() {}
+    void Deleteline1Click() {}
+    void SelectAll1Click() {}
+    void Find1Click() {}
+    void FindNext1Click() {}
+    void edit_formatClick() {}
+    void FormatCommandClick(int tag) { (void)tag; }
+    void edit_insertClick() {}
+    void TimeDate1Click() {}
+    void SetFont1Click() {}
+    void SetFont2Click() {}
+    void options_showfontClick() {}
+    void SetPrintFont1Click() {}
+    void Edithighlightlist1Click() {}
+    void Help1Click() {}
+    void Contents1Click() {}
+    void DonateClick() {}
+    void Lookfornewversion1Click() {}
+    void OtherVeltraneSoftware1Click() {}
+    void About1Click() {}
+    void PopupMenu1Popup() {}
+
+    // ---- state
     std::string CurrentFile;
     std::string CurrentExt;
-    std::string WindowSection = "Other";
+    std::string WindowSection = kOtherSection;
     bool DocumentModified = false;
+    bool ApplyingDimensions = false;
+    int AvgCharWidth = 8;
+    int MaxCharWidth = 8;
+    QRect WorkArea;
     // The task-bar text (the window title carries the full path).
     std::string ApplicationTitle = "Zandor";
+    // The option flags and every other stored value.
     TSettings Settings;
+
+    // ---- components
+    TMainMenu Menu;
+    TMenuToolBar* ToolBar1 = nullptr;
+    TStatusPanel* StatusPanel = nullptr;
+    QLabel* lbPosition = nullptr;
+    QWidget* MemoPanel = nullptr;
+    QWidget* g = nullptr;
+    TArtMemo* m = nullptr;
+    QWidget* PanelBottom = nullptr;
+    QPushButton* buttoncopy = nullptr;
+    QPushButton* buttoncut = nullptr;
+    QPushButton* buttonpaste = nullptr;
+    QPushButton* buttonsave = nullptr;
+    QPushButton* buttonexit = nullptr;
+    TArtMemo* PrintMemo = nullptr;
     QTimer* Timer1 = nullptr;
+    QTimer* SaveBoundsTimer = nullptr;
+    QTimer* DonateTimer = nullptr;
+    std::unique_ptr<TLocalisation> Localisation;
+    TLanguageMenu* LanguageMenu = nullptr;
+    std::unique_ptr<TOptionsMenu> Options;
+    // The help file beside the program and the keyword list in the data folder.
+    std::string HelpFile;
+    std::string HighlightFile;
+    // The open dialog's filter.
+    std::string OpenFilter;
 
     // How the window reports a problem to the user; replaced by tests.
     std::function<void(const std::string&)> ShowMessage;
 
+    TStartup& Startup() { return startup_; }
+    const TDesktop& Desktop() const { return desktop_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void FormCreate(const std::string& fileToOpen);
+    void FormShow();
     void FormClose();
+    void CreateComponents();
+    void CreateEditors();
+    void CreateBottomPanel();
+    void WireCommands();
+    void ApplyMenuBarHeight();
+    // The move notification and the layout share this: restart the bounds timer unless the window is
+    // starting up or being placed by the program.
+    void ScheduleBoundsSave();
+    // Applies a new outer size at once, with the layout that follows it.
+    void SetWindowSize(int width, int height);
+    int EditorHeight() const;
 
     TStartup& startup_;
+    TDesktop desktop_;
     platform::NewFileListener* listener_ = nullptr;
+    QWidget* client_ = nullptr;
+    // Where ApplyWindowDimensions last put the window.
+    QRect appliedBounds_;
     bool closed_ = false;
 };
 

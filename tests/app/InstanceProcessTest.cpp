@@ -34,6 +34,11 @@ protected:
         dir.write("bin/usb.dat", "");
         ASSERT_TRUE(QFile::copy(QString::fromStdString(BuiltProgram()), QString::fromStdString(program)));
         chmod(program.c_str(), 0755);
+        // The program does not start without its English texts beside it.
+        const std::string folder = BuiltProgram().substr(0, BuiltProgram().rfind('/') + 1);
+        const QByteArray english = zandor::test::readFile(folder + "languages/English.vlf");
+        ASSERT_FALSE(english.isEmpty()) << "no languages folder beside " << BuiltProgram();
+        dir.write("bin/languages/English.vlf", english);
         dir.write("run/.keep", "");
         chmod(dir.file("run").c_str(), 0700);
         dir.write("docs/art.nfo", "art");

@@ -1,44 +1,25 @@
-#include "app/ZandorF.h"
+#include "WindowFixture.h"
 
-#include "app/Startup.h"
-#include "platform/FileSystem.h"
-#include "support/TestSupport.h"
+#include "app/MenuBand.h"
+#include "app/OptionsMenu.h"
+#include "editor/control/ArtMemo.h"
+#include "localisation/LanguageMenu.h"
 
-#include <QApplication>
-#include <QDeadlineTimer>
+#include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace zandor;
-using zandor::test::EnvGuard;
-using zandor::test::ScratchDir;
+using zandor::test::WindowFixture;
 
 namespace {
 
-// A portable start in a scratch folder, with its own runtime folder.
-struct Window : ::testing::Test {
-    ScratchDir dir;
-    EnvGuard runtime{"XDG_RUNTIME_DIR", dir.path()};
-    TStartup startup;
-    std::vector<std::string> messages;
-
-    void SetUp() override { chmod(dir.path().c_str(), 0700); }
-
-    std::unique_ptr<TZandorF> Create(const std::string& file = "") {
-        dir.write("usb.dat", "");
-        ChooseSettingsLocation(startup, dir.path(), "");
-        CreateSettingsStore(startup);
-        PrepareHandOff(startup);
-        auto window = std::make_unique<TZandorF>(startup, file);
-        window->ShowMessage = [this](const std::string& m) { messages.push_back(m); };
-        return window;
-    }
-};
+using Window = WindowFixture;
 
 } // namespace
 
@@ -62,6 +43,57 @@ TEST_F(Window, TitleFollowsTheFileAndTheModifiedState) {
     EXPECT_EQ("* Art.NFO", w->ApplicationTitle);
 }
 
+TEST_F(Window, AFileNamedAtStartIsShownByteForByteInTheEditor) {
+    const QByteArray bytes("\xC9\xCD\xBB art\r\nsecond line\r\n\xB0\xB1\xB2");
+    const std::string file = dir.write("art.diz", bytes);
+    auto w = Create(file);
+    EXPECT_EQ(file, w->CurrentFile);
+    EXPECT_EQ(3, w->m->ParagraphCount());
+    EXPECT_EQ(bytes.toStdString(), w->m->Text());
+    EXPECT_FALSE(w->DocumentModified);
+    EXPECT_FALSE(w->buttonsave->isEnabled());
+    auto other = Create(dir.file("missing.nfo"));
+    EXPECT_EQ("", other->CurrentFile);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Window, AnUnreadableFileIsReportedAndChangesNothing) {
+    const std::string file = dir.write("keep.txt", "kept");
+    auto w = Create(file);
+    const std::string folder = dir.file("a-folder.nfo");
+    ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
+    EXPECT_FALSE(w->LoadFile(folder));
+    EXPECT_EQ(file, w->CurrentFile);
+    EXPECT_EQ("kept", w->m->Text());
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_NE(std::string::npos, messages[0].find(folder));
+}
+
+TEST_F(Window, AnEditMarksTheDocumentOnceAndEnablesSave) {
+    const std::string file = dir.write("edit.txt", "abc");
+    auto w = Create(file);
+    w->m->SetSelStart(3);
+    w->m->SetSelText("d");
+    EXPECT_TRUE(w->DocumentModified);
+    EXPECT_TRUE(w->buttonsave->isEnabled());
+    EXPECT_EQ("Zandor - " + file + " *", w->windowTitle().toStdString());
+    w->File1Click();
+    EXPECT_TRUE(w->Menu.Save1->isEnabled());
+    EXPECT_TRUE(w->Menu.Properties1->isEnabled());
+}
+
+TEST_F(Window, FileMenuEnablesSaveOnlyForAChangedNamedFile) {
+    auto w = Create();
+    w->DocumentModified = true;
+    w->File1Click();
+    EXPECT_FALSE(w->Menu.Save1->isEnabled()); // no name yet
+    EXPECT_FALSE(w->Menu.Properties1->isEnabled());
+    w->CurrentFile = dir.file("gone.txt");
+    w->File1Click();
+    EXPECT_TRUE(w->Menu.Save1->isEnabled());
+    EXPECT_FALSE(w->Menu.Properties1->isEnabled()); // the file does not exist
+}
+
 struct SectionRow {
     const char* name;
     const char* section;
@@ -82,24 +114,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, WindowSectionRows,
                                            SectionRow{"/a/b.md", "Other"},
                                            SectionRow{"/a.dir/readme", "Other"}, SectionRow{"", "Other"}));
 
-TEST_F(Window, AnExistingFileNamedAtStartIsOpened) {
-    const std::string file = dir.write("art.diz", "x");
-    auto w = Create(file);
-    EXPECT_EQ(file, w->CurrentFile);
-    auto other = Create(dir.file("missing.nfo"));
-    EXPECT_EQ("", other->CurrentFile);
-    EXPECT_TRUE(messages.empty());
-}
-
 TEST_F(Window, AHandedOverNameIsOpenedOnTheTimer) {
     auto w = Create();
     const std::string file = dir.write("handed.nfo", "x");
     std::memcpy(startup.SharedMem->Data, file.c_str(), file.size() + 1);
     w->NewFileWndProc();
     EXPECT_TRUE(w->Timer1->isActive());
-    QDeadlineTimer deadline(5000);
-    while (w->CurrentFile.empty() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_TRUE(ProcessUntil([&] { return !w->CurrentFile.empty(); }));
     EXPECT_EQ(file, w->CurrentFile);
     EXPECT_FALSE(w->Timer1->isActive()); // one message, one tick
 }
@@ -113,17 +134,154 @@ TEST_F(Window, AnEmptyHandedOverNameChangesNothing) {
     EXPECT_FALSE(w->DocumentModified);
 }
 
-TEST_F(Window, ClosingSavesTheSettings) {
+TEST_F(Window, ClosingSavesTheSettingsWithTheEditorsState) {
     {
         auto w = Create();
         w->Settings.OnTop = true;
         w->Settings.FindText = "needle";
+        w->m->SetColor(0x00123456);
+        w->m->SetWordWrap(false);
         w->close();
     }
     const QByteArray ini = zandor::test::readFile(dir.file("Zandor.ini"));
     EXPECT_NE(-1, ini.indexOf("OnTop=1"));
     EXPECT_NE(-1, ini.indexOf("Text=needle"));
     EXPECT_NE(-1, ini.indexOf("Version=4.8"));
+    EXPECT_NE(-1, ini.indexOf("BackColor=$00123456"));
+    EXPECT_NE(-1, ini.indexOf("WordWrap=0"));
+    EXPECT_NE(-1, ini.indexOf("[Other]"));
+    EXPECT_NE(-1, ini.indexOf("Language=English"));
+}
+
+TEST_F(Window, StoredSettingsReachTheEditorAndThePanels) {
+    Store().WriteString("Options", "BackColor", "clNavy");
+    Store().WriteString("Options", "HLColor", "clRed");
+    Store().WriteBool("Options", "WordWrap", false);
+    Store().WriteBool("Options", "Spaces", true);
+    Store().WriteBool("Options", "Returns", true);
+    Store().WriteBool("Options", "DragDrop", false);
+    Store().WriteBool("Options", "Buttons", false);
+    Store().WriteString("Options", "Font5", "ZandorTiny,6,0000,clYellow");
+    Store().WriteString("Options", "PrintFont", "Liberation Mono,11,0100,clBlack");
+    auto w = Create();
+    EXPECT_EQ(platform::clNavy, w->m->Color());
+    EXPECT_EQ(platform::clRed, w->m->HighlightColor());
+    EXPECT_EQ(platform::clBlack, w->m->HighlightBackgnd()); // not stored: the editor's own
+    EXPECT_FALSE(w->m->WordWrap());
+    EXPECT_EQ(amNPSpace | amNPTab | amNPReturn, w->m->ShowNonPrintChars());
+    EXPECT_TRUE(w->m->Options().Has(amoNoDragnDrop));
+    EXPECT_TRUE(w->PanelBottom->isHidden());
+    EXPECT_EQ("ZandorTiny", w->m->Font().Name);
+    EXPECT_EQ(platform::clYellow, w->m->Font().Color);
+    EXPECT_EQ("Liberation Mono", w->PrintMemo->Font().Name);
+    EXPECT_TRUE(w->PrintMemo->Font().HasStyle(platform::fsItalic));
+}
+
+TEST_F(Window, TheEditorStartsAsTheDocumentEditorIsMeantToBe) {
+    auto w = Create();
+    TArtMemo& m = *w->m;
+    EXPECT_EQ(bsNone, m.BorderStyle());
+    EXPECT_EQ(ssBoth, m.ScrollBars());
+    EXPECT_FALSE(m.HideSelection());
+    EXPECT_EQ(0x004A0000, m.Color());
+    EXPECT_EQ(platform::clLime, m.HighlightColor());
+    EXPECT_EQ(500000, m.UndoMaxSpace());
+    EXPECT_EQ(TArtMemoOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars,
+                               amoAutoIndent, amoBlockSelection, amoPlainClipboard, amoSmartTabs}),
+              m.Options());
+    EXPECT_TRUE(w->PrintMemo->isHidden());
+    EXPECT_EQ("Courier New", w->PrintMemo->Font().Name);
+    EXPECT_EQ(9, w->PrintMemo->Font().PointSize());
+    EXPECT_TRUE(w->g->isHidden());
+    EXPECT_EQ(QStringLiteral("0,0"), w->lbPosition->text());
+}
+
+struct FontRow {
+    const char* file;
+    const char* storedFont5;   // "" when none is stored
+    const char* storedForType; // "" when none is stored
+    const char* face;
+    int size;
+    int charset;
+};
+
+class EditorFonts : public Window, public ::testing::WithParamInterface<FontRow> {};
+
+TEST_P(EditorFonts, FollowTheFileTypeTheDefaultFontAndTheFontStoredForTheType) {
+    const FontRow& row = GetParam();
+    const std::string ext = LowerExtension(row.file);
+    if (*row.storedFont5)
+        Store().WriteString("Options", "Font5", row.storedFont5);
+    if (*row.storedForType)
+        Store().WriteString("Fonts", ext, row.storedForType);
+    auto w = Create(*row.file ? dir.write(row.file, "text") : std::string());
+    EXPECT_EQ(row.face, w->m->Font().Name);
+    EXPECT_EQ(row.size, w->m->Font().PointSize());
+    EXPECT_EQ(row.charset, w->m->Font().Charset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EditorFonts,
+    ::testing::Values(
+        FontRow{"", "", "", "MS Sans Serif", 8, 0}, FontRow{"a.txt", "", "", "MS Sans Serif", 8, 0},
+        FontRow{"a.nfo", "", "", "ZandorLarge", 9, 255}, FontRow{"A.DIZ", "", "", "ZandorLarge", 9, 255},
+        // The default font replaces the art font too; a missing character set is ANSI.
+        FontRow{"a.nfo", "Courier New,10,0000,clRed", "", "Courier New", 10, 0},
+        FontRow{"a.txt", "Courier New,10,0000,clRed", "", "Courier New", 10, 0},
+        // The font of the type wins; a screen font always shows the OEM set.
+        FontRow{"a.txt", "Courier New,10,0000,clRed", "ZandorTiny,6,0000,clWhite", "ZandorTiny", 6, 255},
+        FontRow{"a.ini", "", "Courier New,x,0000,clRed", "MS Sans Serif", 8, 0}));
+
+TEST_F(Window, CaretPositionIsShownFromOne) {
+    auto w = Create(dir.write("pos.txt", "first\r\nsecond line"));
+    w->m->SetSelStart(7 + 3); // "sec|ond"
+    w->UpdateCaretPosition();
+    EXPECT_EQ(QStringLiteral("2,4"), w->lbPosition->text());
+    w->m->SetSelStart(0);
+    w->UpdateCaretPosition();
+    EXPECT_EQ(QStringLiteral("1,1"), w->lbPosition->text());
+}
+
+TEST_F(Window, TheLayoutPutsTheBandOnTopTheEditorBelowAndTheButtonsAtTheBottom) {
+    auto w = Create("", true);
+    w->resize(700, 500);
+    w->FormResize();
+    const int band = w->ToolBar1->height();
+    EXPECT_EQ(QRect(0, 0, 620, band), w->ToolBar1->geometry());
+    EXPECT_EQ(619, w->StatusPanel->x());
+    EXPECT_EQ(80, w->StatusPanel->width());
+    EXPECT_EQ(band, w->StatusPanel->height());
+    EXPECT_EQ(QRect(0, band, 700, 500 - band - 26 + 1), w->MemoPanel->geometry());
+    EXPECT_EQ(QRect(0, 474, 700, 26), w->PanelBottom->geometry());
+    EXPECT_EQ(w->MemoPanel->size(), w->m->size());
+    // The last button ends at the panel's right edge.
+    EXPECT_EQ(700, w->buttonexit->geometry().right() + 1);
+    EXPECT_EQ(70, w->buttonsave->width());
+
+    // "Show Buttons" off: the editor takes the bottom panel's place.
+    w->Menu.miShowButtons->trigger();
+    EXPECT_FALSE(w->Settings.Buttons);
+    EXPECT_TRUE(w->PanelBottom->isHidden());
+    EXPECT_EQ(500 - band + 1, w->MemoPanel->height());
+}
+
+TEST_F(Window, OnlyTheExitButtonTakesPartInTabbing) {
+    auto w = Create();
+    for (QPushButton* b : {w->buttoncopy, w->buttoncut, w->buttonpaste, w->buttonsave})
+        EXPECT_EQ(Qt::NoFocus, b->focusPolicy()) << b->objectName().toStdString();
+    EXPECT_NE(Qt::NoFocus, w->buttonexit->focusPolicy());
+    EXPECT_TRUE(w->buttonexit->font().bold());
+}
+
+TEST_F(Window, EscapeInTheEditorClosesTheWindow) {
+    auto w = Create("", true);
+    w->show();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w->m, &escape);
+    EXPECT_TRUE(ProcessUntil([&] { return !w->isVisible(); }));
+    // Closing wrote the settings.
+    EXPECT_NE(-1, zandor::test::readFile(dir.file("Zandor.ini")).indexOf("Version=4.8"));
 }
 
 TEST_F(Window, AnUnwritableSettingsFileIsReportedOnceAndTheWindowStillCloses) {

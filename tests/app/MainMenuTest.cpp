@@ -1,0 +1,181 @@
+// The menus of the main window: what each item is called, its text number, caption and shortcut,
+// where the separators stand, and the tool bar that shows the top-level menus.
+#include "WindowFixture.h"
+
+#include "app/MenuBand.h"
+#include "localisation/Tag.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QToolButton>
+
+using namespace zandor;
+using zandor::test::WindowFixture;
+
+namespace {
+
+struct ItemRow {
+    const char* name;
+    int tag;
+    const char* caption;
+    const char* shortcut;
+};
+
+class MenuItems : public WindowFixture, public ::testing::WithParamInterface<ItemRow> {};
+
+// A caption as the user reads it: the "&" in front of a keyboard mnemonic is not shown (the
+// language file gives the menu item "Save" the button's "&Save").
+std::string Shown(QString caption) {
+    caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return caption.toStdString();
+}
+
+// Captions in a menu: items by text, separators as "-", submenus by title.
+std::vector<std::string> Layout(const QMenu* menu) {
+    std::vector<std::string> items;
+    for (const QAction* a : menu->actions())
+        items.push_back(a->isSeparator() ? "-" : Shown(a->text()));
+    return items;
+}
+
+} // namespace
+
+TEST_P(MenuItems, CarryTheirNumberCaptionAndShortcut) {
+    auto w = Create();
+    const ItemRow& row = GetParam();
+    auto* action = w->findChild<QAction*>(QString::fromLatin1(row.name));
+    ASSERT_NE(nullptr, action) << row.name;
+    EXPECT_EQ(row.tag, TagOf(action)) << row.name;
+    EXPECT_EQ(Shown(QString::fromLatin1(row.caption)), Shown(action->text())) << row.name;
+    EXPECT_EQ(row.shortcut, action->shortcut().toString(QKeySequence::PortableText).toStdString())
+        << row.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(File, MenuItems,
+                         ::testing::Values(ItemRow{"New1", 18, "New", "Ctrl+N"},
+                                           ItemRow{"Open1", 19, "Open...", "Ctrl+O"},
+                                           ItemRow{"Save1", 21, "Save", "Ctrl+S"},
+                                           ItemRow{"Saveas1", 22, "Save as...", "F12"},
+                                           ItemRow{"Saveasgraphic1", 26, "Save as GIF image...", ""},
+                                           ItemRow{"Properties1", 27, "Properties...", ""},
+                                           ItemRow{"Print1", 23, "Print...", "Ctrl+P"},
+                                           ItemRow{"PrintPreview1", 24, "Print Preview...", ""},
+                                           ItemRow{"Exit1", 25, "Exit", ""}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, MenuItems,
+    ::testing::Values(
+        ItemRow{"Setcolor1", 43, "Set Background Color...", ""},
+        ItemRow{"SetFont1", 44, "Set default Font Style and Color...", ""},
+        ItemRow{"options_showfont", 16, "Show current Font...", ""},
+        ItemRow{"SetPrintFont1", 45, "Set Print Font...", ""},
+        ItemRow{"Edithighlightlist1", 46, "Edit Highlight List...", "Ctrl+H"},
+        ItemRow{"Highlightkeywords1", 47, "Highlight Keywords", ""},
+        ItemRow{"SetHighlightBackgroundColor1", 48, "Set Highlight Background Color...", ""},
+        ItemRow{"SetHighlightColor1", 49, "Set Highlight Foreground Color...", ""},
+        ItemRow{"Copyeveryselectiontoclipboard1", 50, "Auto-Copy Selection to Clipboard", ""},
+        ItemRow{"Trimcutcopy1", 51, "Trim Selection before Copy", ""},
+        ItemRow{"Askforchangesonexit1", 52, "Ask to save changes on load/exit", ""},
+        ItemRow{"Addtxttofileswithoutextension1", 70, "Add .txt to files without extension", ""},
+        ItemRow{"ConvertUnixfiles1", 53, "Convert Unix files to Windows", ""},
+        ItemRow{"DragDrop1", 38, "Drag && Drop", ""}, ItemRow{"LaunchURLs1", 54, "Launch URLs on click", ""},
+        ItemRow{"Showlinenumbers1", 118, "Show Line Numbers", ""},
+        ItemRow{"Showspacestabs1", 55, "Show Spaces/Tabs", ""},
+        ItemRow{"miShowCR", 120, "Show Carriage Returns", ""},
+        ItemRow{"miShowButtons", 119, "Show Buttons", ""}, ItemRow{"Wordwrap1", 56, "Wordwrap", "Ctrl+W"},
+        ItemRow{"AllowonlyoneZandorinstance1", 57, "Allow only one Zandor instance", ""},
+        ItemRow{"AlwaysonTop1", 58, "Always on Top", ""}, ItemRow{"Exitbutton1", 60, "Exit button", ""},
+        ItemRow{"Textfield1", 61, "Edit area", ""},
+        ItemRow{"Setwidthaccordingtowidestlinelengthonload1", 64,
+                "Set width according to widest line (on load)", ""},
+        ItemRow{"Setheightaccordingtonumberoflines1", 65, "Set height according to number of lines (on load)",
+                ""},
+        ItemRow{"Samewindowforallfiletypes1", 66, "Same dimensions for all file types", ""},
+        ItemRow{"Individualdimensions1", 67, "Individual dimensions", ""}));
+
+INSTANTIATE_TEST_SUITE_P(
+    ContextTwins, MenuItems,
+    ::testing::Values(ItemRow{"Undo2", 30, "Undo", "Ctrl+Z"}, ItemRow{"Redo2", 115, "Redo", "Ctrl+Y"},
+                      ItemRow{"Cut2", 31, "Cut", "Ctrl+X"}, ItemRow{"Copy2", 32, "Copy", "Ctrl+C"},
+                      ItemRow{"Paste2", 33, "Paste", "Ctrl+V"},
+                      ItemRow{"SelectAll2", 37, "Select All", "Ctrl+A"},
+                      ItemRow{"shortcut_insert", 14, "Insert character from ASCII table...", "Ctrl+I"},
+                      ItemRow{"shortcut_format_capitalize", 15, "Capitalize", "Ctrl+Q"},
+                      ItemRow{"Deleteline2", 116, "Delete line", "Ctrl+E"},
+                      ItemRow{"FindReplace1", 34, "Find/Replace...", "Ctrl+F"},
+                      ItemRow{"FindNext2", 35, "Find/Replace Next", "F3"},
+                      ItemRow{"FindPrev2", 36, "Find Previous", "Ctrl+F3"},
+                      ItemRow{"DateTime1", 117, "Date/Time", "Ctrl+D"},
+                      ItemRow{"Saveas2", 22, "Save as...", "F12"},
+                      ItemRow{"EditHighlightList2", 46, "Edit Highlight List...", "Ctrl+H"},
+                      ItemRow{"Wordwrap2", 56, "Wordwrap", "Ctrl+W"}));
+
+TEST_F(WindowFixture, SeparatorsStandWhereTheMenusGroupTheirItems) {
+    auto w = Create();
+    using V = std::vector<std::string>;
+    EXPECT_EQ((V{"New", "Open...", "-", "Save", "Save as...", "Save as GIF image...", "-", "Properties...",
+                 "Recent files", "-", "Print...", "Print Preview...", "-", "Exit"}),
+              Layout(w->Menu.File1));
+    const V options = Layout(w->Menu.Options1);
+    const auto after = [&](const char* caption) {
+        const auto it = std::find(options.begin(), options.end(), caption);
+        return it != options.end() && it + 1 != options.end() && *(it + 1) == "-";
+    };
+    for (const char* caption :
+         {"Set Print Font...", "Set Highlight Foreground Color...", "Trim Selection before Copy", "Wordwrap"})
+        EXPECT_TRUE(after(caption)) << caption;
+    EXPECT_EQ(4, std::count(options.begin(), options.end(), "-"));
+    EXPECT_EQ((V{"Set width according to widest line (on load)",
+                 "Set height according to number of lines (on load)", "-",
+                 "Same dimensions for all file types", "Individual dimensions"}),
+              Layout(w->Menu.Windowdimensions1));
+    EXPECT_EQ((V{"Undo", "Redo", "-", "Cut", "Copy", "Paste", "-", "Select All",
+                 "Insert character from ASCII table...", "-", "Format", "Edit", "File", "Options"}),
+              Layout(w->Menu.PopupMenu1));
+    EXPECT_EQ(
+        (V{"Delete line", "-", "Find/Replace...", "Find/Replace Next", "Find Previous", "-", "Date/Time"}),
+        Layout(w->Menu.Edit2));
+    EXPECT_EQ((V{"New", "Open...", "-", "Save", "Save as...", "-", "Print...", "Print Preview..."}),
+              Layout(w->Menu.File2));
+    EXPECT_EQ(Layout(w->Menu.edit_format), Layout(w->Menu.shortcut_format));
+    // The language items come first, then a separator and the translator download.
+    const V language = Layout(w->Menu.options_language);
+    ASSERT_GE(language.size(), 3u);
+    EXPECT_EQ("Automatic", language[0]);
+    EXPECT_EQ("-", language[language.size() - 2]);
+    EXPECT_EQ("Download Translator", language.back());
+}
+
+TEST_F(WindowFixture, RecentFilesAndRepeatedSearchStartDisabled) {
+    auto w = Create();
+    EXPECT_FALSE(w->Menu.file_recentfiles->menuAction()->isEnabled());
+    EXPECT_FALSE(w->Menu.FindNext1->isEnabled());
+    EXPECT_FALSE(w->Menu.FindPrev2->isEnabled());
+    EXPECT_TRUE(w->Menu.Find1->isEnabled());
+}
+
+TEST_F(WindowFixture, TheToolBarShowsTheTopLevelMenusAsItsButtons) {
+    auto w = Create();
+    std::vector<std::string> captions;
+    for (QAction* a : w->ToolBar1->actions()) {
+        captions.push_back(a->text().toStdString());
+        auto* button = qobject_cast<QToolButton*>(w->ToolBar1->widgetForAction(a));
+        ASSERT_NE(nullptr, button);
+        EXPECT_EQ(QToolButton::InstantPopup, button->popupMode());
+        EXPECT_NE(nullptr, a->menu<QMenu*>());
+    }
+    EXPECT_EQ((std::vector<std::string>{"File", "Edit", "Options", "Help"}), captions);
+}
+
+TEST_F(WindowFixture, BothWordwrapItemsToggleTheEditorsWordWrap) {
+    auto w = Create();
+    const bool wrap = w->m->WordWrap();
+    w->Menu.Wordwrap1->trigger();
+    EXPECT_NE(wrap, w->m->WordWrap());
+    w->Menu.Wordwrap2->trigger();
+    EXPECT_EQ(wrap, w->m->WordWrap());
+    // The context menu's item shows the editor's state when its submenu opens.
+    emit w->Menu.Options2->aboutToShow();
+    EXPECT_EQ(wrap, w->Menu.Wordwrap2->isChecked());
+}

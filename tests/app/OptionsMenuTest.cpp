@@ -1,0 +1,180 @@
+// The Options menu: check marks that follow the settings, toggles with their immediate effects, and
+// the Language submenu translating the window.
+#include "WindowFixture.h"
+
+#include "app/OptionsMenu.h"
+#include "editor/control/ArtMemo.h"
+#include "localisation/LanguageMenu.h"
+#include "localisation/Localisation.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace zandor;
+using zandor::test::WindowFixture;
+
+namespace {
+
+using OptionsMenu = WindowFixture;
+
+struct ToggleRow {
+    const char* item;
+    bool TSettings::*flag;
+};
+
+class PlainToggles : public WindowFixture, public ::testing::WithParamInterface<ToggleRow> {};
+
+} // namespace
+
+TEST_P(PlainToggles, FlipTheirSettingAndTheMenuShowsIt) {
+    auto w = Create();
+    auto* item = w->findChild<QAction*>(QString::fromLatin1(GetParam().item));
+    ASSERT_NE(nullptr, item);
+    bool& flag = w->Settings.*GetParam().flag;
+    for (const bool start : {true, false}) {
+        flag = start;
+        w->Options->Options1Click();
+        EXPECT_EQ(start, item->isChecked());
+        item->trigger();
+        EXPECT_EQ(!start, flag);
+        w->Options->Options1Click();
+        w->Options->Windowdimensions1Click();
+        EXPECT_EQ(!start, item->isChecked());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PlainToggles,
+    ::testing::Values(
+        ToggleRow{"Highlightkeywords1", &TSettings::HighLight},
+        ToggleRow{"Copyeveryselectiontoclipboard1", &TSettings::SelectCopy},
+        ToggleRow{"Trimcutcopy1", &TSettings::Trim},
+        ToggleRow{"Askforchangesonexit1", &TSettings::AskChanges},
+        ToggleRow{"Addtxttofileswithoutextension1", &TSettings::AddTxt},
+        ToggleRow{"ConvertUnixfiles1", &TSettings::Convert},
+        ToggleRow{"Setwidthaccordingtowidestlinelengthonload1", &TSettings::AutoWidth},
+        ToggleRow{"Setheightaccordingtonumberoflines1", &TSettings::AutoHeight},
+        ToggleRow{"AlwaysonTop1", &TSettings::OnTop}, ToggleRow{"miShowButtons", &TSettings::Buttons},
+        ToggleRow{"Showlinenumbers1", &TSettings::LineNumbers},
+        ToggleRow{"Showspacestabs1", &TSettings::Spaces}, ToggleRow{"miShowCR", &TSettings::Returns},
+        ToggleRow{"DragDrop1", &TSettings::DragDrop}, ToggleRow{"LaunchURLs1", &TSettings::Launch}));
+
+TEST_F(OptionsMenu, MarksOfSpacesAndReturnsAreRebuiltFromBothSettings) {
+    auto w = Create();
+    EXPECT_EQ(0, w->m->ShowNonPrintChars());
+    w->Menu.miShowCR->trigger();
+    EXPECT_EQ(amNPReturn, w->m->ShowNonPrintChars());
+    w->Menu.Showspacestabs1->trigger();
+    EXPECT_EQ(amNPSpace | amNPTab | amNPReturn, w->m->ShowNonPrintChars());
+    w->Menu.miShowCR->trigger();
+    EXPECT_EQ(amNPSpace | amNPTab, w->m->ShowNonPrintChars());
+}
+
+TEST_F(OptionsMenu, DragAndDropSetsTheEditorOptionThatForbidsDragging) {
+    auto w = Create();
+    ASSERT_TRUE(w->Settings.DragDrop);
+    const TArtMemoOptions before = w->m->Options();
+    w->Menu.DragDrop1->trigger();
+    EXPECT_EQ(before.With(amoNoDragnDrop), w->m->Options());
+    w->Menu.DragDrop1->trigger();
+    EXPECT_EQ(before, w->m->Options());
+}
+
+TEST_F(OptionsMenu, AlwaysOnTopMovesTheWindowIntoTheTopBandWithoutMovingIt) {
+    auto w = Create("", true);
+    w->show();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+    const QRect bounds = w->geometry();
+    w->Menu.AlwaysonTop1->trigger();
+    EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(bounds, w->geometry());
+    w->Menu.AlwaysonTop1->trigger();
+    EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(OptionsMenu, OneInstanceIsStoredAtOnce) {
+    auto w = Create();
+    ASSERT_FALSE(startup.OneInstance);
+    w->Options->Options1Click();
+    EXPECT_FALSE(w->Menu.AllowonlyoneZandorinstance1->isChecked());
+    w->Menu.AllowonlyoneZandorinstance1->trigger();
+    EXPECT_TRUE(startup.OneInstance);
+    // Written to the file, not only to the store in memory: the next start reads the file.
+    EXPECT_NE(-1, zandor::test::readFile(dir.file("Zandor.ini")).indexOf("OneInstance=1"));
+}
+
+TEST_F(OptionsMenu, RadioItemsShowTheirSetting) {
+    auto w = Create();
+    w->Menu.Exitbutton1->trigger();
+    EXPECT_TRUE(w->Settings.ExitFocus);
+    w->Options->InitialFocus1Click();
+    EXPECT_TRUE(w->Menu.Exitbutton1->isChecked());
+    EXPECT_FALSE(w->Menu.Textfield1->isChecked());
+    w->Menu.Samewindowforallfiletypes1->trigger();
+    EXPECT_TRUE(w->Settings.SameDim);
+    w->Menu.Individualdimensions1->trigger();
+    EXPECT_FALSE(w->Settings.SameDim);
+    w->Options->Windowdimensions1Click();
+    EXPECT_TRUE(w->Menu.Individualdimensions1->isChecked());
+    EXPECT_FALSE(w->Menu.Samewindowforallfiletypes1->isChecked());
+}
+
+TEST_F(OptionsMenu, FontItemForTheExtensionNamesItAndNeedsOne) {
+    auto w = Create();
+    w->Options->Options1Click();
+    EXPECT_FALSE(w->Menu.SetFont2->isEnabled());
+    EXPECT_EQ(QStringLiteral("Set Font Style and Color for"), w->Menu.SetFont2->text());
+    ASSERT_TRUE(w->LoadFile(dir.write("Art.NFO", "x")));
+    w->Options->Options1Click();
+    EXPECT_TRUE(w->Menu.SetFont2->isEnabled());
+    EXPECT_EQ(QStringLiteral("Set Font Style and Color for .nfo..."), w->Menu.SetFont2->text());
+}
+
+TEST_F(OptionsMenu, ChosenColoursGoToTheEditorAndCancelKeepsThem) {
+    auto w = Create();
+    std::optional<platform::TColor> answer = platform::clMaroon;
+    platform::TColor asked = -1;
+    w->Options->ChooseColor = [&](platform::TColor initial) {
+        asked = initial;
+        return answer;
+    };
+    w->Menu.Setcolor1->trigger();
+    EXPECT_EQ(0x004A0000, asked);
+    EXPECT_EQ(platform::clMaroon, w->m->Color());
+    answer = std::nullopt;
+    w->Menu.Setcolor1->trigger();
+    EXPECT_EQ(platform::clMaroon, w->m->Color());
+    answer = platform::clAqua;
+    w->Menu.SetHighlightColor1->trigger();
+    EXPECT_EQ(platform::clAqua, w->m->HighlightColor());
+    answer = platform::clGray;
+    w->Menu.SetHighlightBackgroundColor1->trigger();
+    EXPECT_EQ(platform::clGray, w->m->HighlightBackgnd());
+}
+
+TEST_F(OptionsMenu, ChoosingALanguageTranslatesMenusButtonsAndTheToolBar) {
+    dir.write("languages/German.vlf",
+              zandor::test::readFile(std::string(ZANDOR_SOURCE_DIR_BUILT) + "/languages/German.vlf"));
+    Store().WriteString("Options", "Language", "English");
+    auto w = Create();
+    const QList<QAction*> items = w->LanguageMenu->LanguageItems();
+    std::vector<std::string> names;
+    for (QAction* a : items)
+        names.push_back(a->text().toStdString());
+    EXPECT_EQ((std::vector<std::string>{"Automatic", "English", "German"}), names);
+    EXPECT_TRUE(items[1]->isChecked());
+    const QString englishExit = w->buttonexit->text();
+
+    items[2]->trigger();
+    EXPECT_EQ("German", w->Settings.Language);
+    EXPECT_NE(englishExit, w->buttonexit->text());
+    EXPECT_EQ(w->Localisation->GetCaption(13), w->buttonexit->text());
+    EXPECT_EQ(w->Localisation->GetCaption(17), w->Menu.File1->title());
+    EXPECT_EQ(w->Localisation->GetCaption(17), w->ToolBar1->actions().first()->text());
+    EXPECT_EQ(w->Localisation->GetCaption(42), w->Menu.Options2->title());
+    // The window's own caption is the file's, never a translation.
+    EXPECT_EQ(QStringLiteral("Zandor"), w->windowTitle());
+}
