@@ -24,15 +24,20 @@ bool LinesValid(const ParInfo& par) {
 struct TFormatScheduler::Measure {
     TextMeasurer* Canvas;
     int Width;
+    TMeasureCache& Fonts;
 };
 
-TFormatScheduler::Measure TFormatScheduler::ChooseMeasure() const {
-    if (FMemo.ForeignMeasurer())
-        return {FMemo.ForeignMeasurer(), FMemo.ForeignWidth()};
+TFormatScheduler::Measure TFormatScheduler::ChooseMeasure() {
+    const uint32_t generation = FMemo.MeasurerGeneration();
+    if (TextMeasurer* foreign = FMemo.ForeignMeasurer()) {
+        FForeignFonts.Bind(foreign, generation);
+        return {foreign, FMemo.ForeignWidth(), FForeignFonts};
+    }
+    FOwnFonts.Bind(&FMemo.Measurer(), generation);
     const TFormatHost* host = FMemo.FormatHost();
     if (host && !host->HasWindow())
-        return {nullptr, 0};
-    return {&FMemo.Measurer(), FMemo.ClientWidth()};
+        return {nullptr, 0, FOwnFonts};
+    return {&FMemo.Measurer(), FMemo.ClientWidth(), FOwnFonts};
 }
 
 void TFormatScheduler::ReportProgress(bool force) {
@@ -70,7 +75,7 @@ void TFormatScheduler::FormatRange(int from, int to, bool withProgress, bool for
         FMemo.ParseUpTo(to);
 
     const Measure m = ChooseMeasure();
-    TLineFormatter formatter(FMemo, m.Canvas, m.Width);
+    TLineFormatter formatter(FMemo, m.Canvas, m.Width, m.Fonts);
     int32_t running = list.Par(from).FirstLine;
     int32_t lineDelta = 0, visibleDelta = 0;
     for (int i = from; i <= to; ++i) {
@@ -113,7 +118,7 @@ void TFormatScheduler::FormatStep() {
         return;
     const Clock::time_point start = Clock::now();
     const Measure m = ChooseMeasure();
-    TLineFormatter formatter(FMemo, m.Canvas, m.Width);
+    TLineFormatter formatter(FMemo, m.Canvas, m.Width, m.Fonts);
     const int from = list.BgNext;
     int32_t running = list.Par(from).FirstLine;
     int32_t lineDelta = 0, visibleDelta = 0;
@@ -206,7 +211,7 @@ void TFormatScheduler::UpdateAfterEdit() {
     const int32_t firstLineBefore = first.FirstLine + f.FirstLine;
 
     const Measure m = ChooseMeasure();
-    TLineFormatter formatter(FMemo, m.Canvas, m.Width);
+    TLineFormatter formatter(FMemo, m.Canvas, m.Width, m.Fonts);
     formatter.FormatParagraph(dirtyFrom, f);
     int32_t lineDelta = f.LineDelta;
     int32_t visibleDelta = IsHidden(first) ? 0 : f.LineDelta;

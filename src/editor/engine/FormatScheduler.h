@@ -3,6 +3,8 @@
 // the store), the line counters and the FirstLine chain in step with the line tables.
 #pragma once
 
+#include "editor/engine/FontAdvances.h"
+
 #include <chrono>
 #include <cstdint>
 
@@ -10,7 +12,7 @@ namespace zandor {
 
 class TArtMemoCore;
 
-// Owned by the control's core; refers to it.
+// Owned by the control's core; refers to it. Owns the font tables of the measurers it lays out with.
 class TFormatScheduler {
 public:
     explicit TFormatScheduler(TArtMemoCore& memo) : FMemo(memo) {}
@@ -38,7 +40,7 @@ public:
 
 private:
     struct Measure;
-    Measure ChooseMeasure() const;
+    Measure ChooseMeasure();
     void ReportProgress(bool force);
     void RecomputeWidest();
     int ParagraphBelowWindow() const;
@@ -46,6 +48,8 @@ private:
 
     TArtMemoCore& FMemo;
     std::chrono::steady_clock::time_point FLastProgress{};
+    TMeasureCache FOwnFonts;
+    TMeasureCache FForeignFonts;
 };
 
 } // namespace zandor

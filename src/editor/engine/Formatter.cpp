@@ -26,8 +26,9 @@ bool IsBlank(char c) {
 
 } // namespace
 
-TLineFormatter::TLineFormatter(TArtMemoCore& memo, TextMeasurer* canvas, int textAreaWidth)
-    : FMemo(memo), FCanvas(canvas), FTextAreaWidth(textAreaWidth) {
+TLineFormatter::TLineFormatter(TArtMemoCore& memo, TextMeasurer* canvas, int textAreaWidth,
+                               TMeasureCache& fonts)
+    : FMemo(memo), FCanvas(canvas), FTextAreaWidth(textAreaWidth), FFonts(fonts) {
     if (canvas) {
         int avg = memo.AvgCharWidth();
         if (canvas != &memo.Measurer()) {
@@ -66,21 +67,6 @@ bool TLineFormatter::ColumnMode(const ParInfo& par) const {
     return FMemo.ColumnWrap() >= 1;
 }
 
-const TLineFormatter::FontMetrics& TLineFormatter::MetricsOf(uint8_t font) {
-    FontMetrics& m = FMetrics[font & 0x3F];
-    if (!m.Known) {
-        m.Known = true;
-        const char blanks[2] = {' ', ' '};
-        const int one = FCanvas->TextExtent(font, blanks, 1);
-        const int two = FCanvas->TextExtent(font, blanks, 2);
-        if (one > 0 && two > 0) {
-            m.SpaceAdvance = two - one;
-            m.Overhang = std::max(0, 2 * one - two);
-        }
-    }
-    return m;
-}
-
 // The walk over one paragraph: the cursor (offset, static format state, runs entered, font), the
 // line being built and the line before it, which blanks and words may still join.
 struct TLineFormatter::Layout {
@@ -96,10 +82,10 @@ struct TLineFormatter::Layout {
         bool Exceeded = false;
     };
 
-    Layout(TLineFormatter& f, int parIndex, ParInfo& par, int firstLine, int stopFrom, bool mayStopEarly)
-        : F(f), Memo(f.FMemo), Par(par), ParIndex(parIndex), Text(par.Text), Len(ParLength(par)),
-          Base(BaseStyleOf(par)), StaticOn(f.FMemo.StaticFormat()), Columns(f.ColumnMode(par)),
-          W(f.WrapWidth(par)), MayStopEarly(mayStopEarly), First(firstLine), StopAt(stopFrom) {
+    Layout(TLineFormatter& f, ParInfo& par, int firstLine, int stopFrom, bool mayStopEarly)
+        : F(f), Memo(f.FMemo), Par(par), Text(par.Text), Len(ParLength(par)), Base(BaseStyleOf(par)),
+          StaticOn(f.FMemo.StaticFormat()), Columns(f.ColumnMode(par)), W(f.WrapWidth(par)),
+          MayStopEarly(mayStopEarly), First(firstLine), StopAt(stopFrom) {
         if (IsExtended(par)) {
             Runs = par.Extra->Runs.data();
             RunCount = static_cast<int>(par.Extra->Runs.size());
@@ -118,7 +104,7 @@ struct TLineFormatter::Layout {
         if (font != C.Font) {
             C.Font = font;
             if (!Columns)
-                M = &F.MetricsOf(font);
+                M = &F.FFonts.Of(font);
         }
     }
     bool RunBeginsAt(int32_t i) const { return C.R < RunCount && Runs[C.R].Offset <= i; }
@@ -137,7 +123,7 @@ struct TLineFormatter::Layout {
     int64_t Extent(int32_t from, int32_t to) const {
         if (to <= from)
             return 0;
-        return Columns ? to - from : F.FCanvas->TextExtent(C.Font, Text + from, to - from);
+        return Columns ? to - from : F.FFonts.Extent(*M, C.Font, Text + from, to - from);
     }
     int64_t SpaceWidth() const { return Columns ? 1 : M->SpaceAdvance; }
     int64_t NextTab(int64_t x) const {
@@ -180,11 +166,7 @@ struct TLineFormatter::Layout {
         }
         return false;
     }
-    void Push(const LineInfo& line) {
-        F.FNew.push_back(line);
-        if (Memo.HorizontalScrollApplies())
-            Memo.NoteLineWidth(line.TextWidth, ParIndex);
-    }
+    void Push(const LineInfo& line) { F.FNew.push_back(line); }
     // Blanks at the end of a line that become stretchable when a word joins it.
     int32_t TrailingSpaces(const LineInfo& line) const {
         int32_t n = 0;
@@ -257,7 +239,7 @@ struct TLineFormatter::Layout {
                 ++i;
                 continue;
             }
-            const int64_t w = Columns ? 1 : F.FCanvas->TextExtent(C.Font, &c, 1);
+            const int64_t w = Columns ? 1 : M->Advance[static_cast<unsigned char>(c)];
             if (acc + w > W) {
                 // The character moves to the next line, except the only one, or one right before a
                 // format code or a run.
@@ -294,7 +276,7 @@ struct TLineFormatter::Layout {
         C.Font = 0xFF;
         Refont();
         if (!Columns && !M)
-            M = &F.MetricsOf(C.Font);
+            M = &F.FFonts.Of(C.Font);
         StartLine(from.Start);
 
         while (true) {
@@ -368,7 +350,7 @@ struct TLineFormatter::Layout {
             }
             C = atWord;
             if (!Columns)
-                M = &F.MetricsOf(C.Font);
+                M = &F.FFonts.Of(C.Font);
             if (beginsLine) {
                 if (BreakWord())
                     return;
@@ -393,7 +375,6 @@ struct TLineFormatter::Layout {
     TLineFormatter& F;
     TArtMemoCore& Memo;
     ParInfo& Par;
-    int ParIndex;
     const char* Text;
     int32_t Len;
     const TDynInfo* Base;
@@ -409,7 +390,7 @@ struct TLineFormatter::Layout {
     bool PrevChanged = false;
     bool OnFirstRelaid = false;
     bool WrapAfter[256] = {};
-    const FontMetrics* M = nullptr;
+    const TFontAdvances* M = nullptr;
     Cursor C{};
     struct {
         int32_t Start;
@@ -482,9 +463,15 @@ void TLineFormatter::FormatParagraph(int parIndex, TParFormat& f) {
     // Old lines from the requested one on are the edited line and those after it: only their breaks
     // can show that the rest of the old table still holds.
     const int requested = std::clamp(f.FirstLine, 0, oldCount - 1);
-    Layout layout(*this, parIndex, par, first, requested, f.MayStopEarly);
+    Layout layout(*this, par, first, requested, f.MayStopEarly);
     layout.Run();
 
+    if (FMemo.HorizontalScrollApplies()) {
+        for (const LineInfo& line : FNew)
+            FMemo.NoteLineWidth(line.TextWidth, parIndex);
+        if (layout.PrevChanged)
+            FMemo.NoteLineWidth(layout.KeptPrev.TextWidth, parIndex);
+    }
     const int stop = layout.Stopped ? layout.StopAt : oldCount - 1;
     if (layout.PrevChanged)
         FOld[static_cast<size_t>(first - 1)] = layout.KeptPrev;

@@ -3,10 +3,10 @@
 // start. One formatter serves a batch of paragraphs measured in one measurer at one width.
 #pragma once
 
+#include "editor/engine/FontAdvances.h"
 #include "editor/engine/ParagraphsList.h"
 #include "editor/engine/TextMeasurer.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -29,12 +29,12 @@ struct TParFormat {
     bool MayStopEarly = false;
 };
 
-// Refers to the control and the measurer (null: no measuring, every paragraph one line of width
-// 0); owns the scratch line table and the measuring state of each font it has used.
+// Refers to the control, the measurer (null: no measuring, every paragraph one line of width 0) and
+// the font tables kept for it between batches; owns the scratch line tables.
 class TLineFormatter {
 public:
     // textAreaWidth: the pixels the control's text area has (margins are taken off here).
-    TLineFormatter(TArtMemoCore& memo, TextMeasurer* canvas, int textAreaWidth);
+    TLineFormatter(TArtMemoCore& memo, TextMeasurer* canvas, int textAreaWidth, TMeasureCache& fonts);
     TLineFormatter(const TLineFormatter&) = delete;
     TLineFormatter& operator=(const TLineFormatter&) = delete;
 
@@ -47,15 +47,9 @@ public:
     bool ColumnMode(const ParInfo& par) const;
 
 private:
-    struct FontMetrics {
-        bool Known = false;
-        int SpaceAdvance = 1;
-        int Overhang = 0;
-    };
     struct Layout;
     friend struct Layout;
 
-    const FontMetrics& MetricsOf(uint8_t font);
     void FormatWithoutCanvas(ParInfo& par, TParFormat& f);
 
     TArtMemoCore& FMemo;
@@ -63,7 +57,7 @@ private:
     int FTextAreaWidth;
     int FTabCell = 0;
     int FPieceLimit = 256;
-    std::array<FontMetrics, 64> FMetrics{};
+    TMeasureCache& FFonts;
     std::vector<LineInfo> FOld;
     std::vector<LineInfo> FNew;
 };

@@ -76,6 +76,7 @@ void TArtMemoCore::ForgetWidestLine() {
 void TArtMemoCore::SetForeignMeasure(TextMeasurer* measurer, int width) {
     FForeignMeasurer = measurer;
     FForeignWidth = measurer ? width : 0;
+    ++FMeasurerGeneration;
 }
 
 void TArtMemoCore::FormatRange(int from, int to, bool withProgress, bool force) {
@@ -127,6 +128,7 @@ void TArtMemoCore::SetSeparatorsText(std::string_view text) {
 void TArtMemoCore::SetMeasurer(std::unique_ptr<TextMeasurer> measurer, uint8_t fontStyle) {
     if (measurer)
         FMeasurer = std::move(measurer);
+    ++FMeasurerGeneration;
     FFontStyle = fontStyle & 0x0F;
     UpdateFontMetrics();
 }

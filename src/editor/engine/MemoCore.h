@@ -179,6 +179,9 @@ public:
     // printing); null goes back to the control's own.
     void SetForeignMeasure(TextMeasurer* measurer, int width);
     TextMeasurer* ForeignMeasurer() const { return FForeignMeasurer; }
+    // Changes whenever the measurer or the foreign measurer is replaced, so that what was learnt
+    // about their fonts is not used for others that happen to live at the same address.
+    uint32_t MeasurerGeneration() const { return FMeasurerGeneration; }
     int ForeignWidth() const { return FForeignWidth; }
 
     // Formats paragraphs from .. to (see TFormatScheduler).
@@ -240,6 +243,7 @@ private:
     int FWidestLine = -1;
     TextMeasurer* FForeignMeasurer = nullptr;
     int FForeignWidth = 0;
+    uint32_t FMeasurerGeneration = 0;
     std::unique_ptr<TFormatScheduler> FScheduler;
     // Last member: destroyed first, so navigators detach while the store still exists.
     TNavigatorRegistry FNavigators;

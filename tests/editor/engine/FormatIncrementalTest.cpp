@@ -3,6 +3,7 @@
 // off the queue as the update mode does: the line tables must always be those of laying the whole
 // text out from scratch.
 #include "FormatTestText.h"
+#include "ReplaceTestText.h"
 #include "StoreInvariants.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
@@ -119,6 +120,8 @@ protected:
     TArtMemoCore core;
     TArtNavigator S{&core};
     TArtNavigator E{&core};
+    // Stands anywhere with its line index known, like the caret or a bookmark.
+    TArtNavigator Probe{&core};
 };
 
 TEST_P(FormatAfterRandomEdits, IncrementalLayoutEqualsLayoutFromScratch) {
@@ -152,6 +155,8 @@ TEST_P(FormatAfterRandomEdits, IncrementalLayoutEqualsLayoutFromScratch) {
         }
         // The window wanders over the text, so edits happen above, inside and below it.
         core.SetTopOrigin(core.LinePixels() * Pick(0, std::max(0, core.VisibleLineCount() - 1)));
+        Probe.SetPos(Pick(0, length));
+        Probe.LineIndex();
         S.SetPos(a);
         E.SetPos(e);
         const TReplaceResult replaced = ReplaceText(core, S, E, insert.c_str());
@@ -161,6 +166,7 @@ TEST_P(FormatAfterRandomEdits, IncrementalLayoutEqualsLayoutFromScratch) {
         ASSERT_TRUE(LikeFromScratch(Text()))
             << "after step " << step << ": replaced " << a << ".." << e << " by \"" << insert << "\"";
         ASSERT_TRUE(StoreInvariantsHold(core.Paragraphs()));
+        ASSERT_TRUE(ResolvedLikeAFreshNavigator(core, Probe)) << "after step " << step;
     }
 }
 
