@@ -158,6 +158,7 @@ void TArtMemo::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     if (!FDisplayOnly) {
         FCaretCreated = true;
+        FCaretShort = false;
         UpdateCaret(true);
     }
     if (FHideSelection && FUpdateLevel == 0)
@@ -461,8 +462,11 @@ void TArtMemo::SetLineHeight(int value) {
 
 void TArtMemo::SetCaretWidth(int value) {
     FCaretWidth = value;
-    if (FCaretCreated && hasFocus())
+    if (FCaretCreated && hasFocus()) {
+        // Re-created while focused, the caret stays one pixel short of the line height.
+        FCaretShort = true;
         UpdateCaret(true);
+    }
 }
 
 void TArtMemo::SetFont(const platform::FontValue& value) {
@@ -785,8 +789,8 @@ void TArtMemo::UpdateCaret(bool recreate) {
                 x = TextAreaWidth() - 1;
             // A caret re-created while focused sits one pixel lower so it never touches the
             // next line.
-            const QRect rect(x, y, EffectiveCaretWidth(), recreate && FCaretShown ? lh - 1 : lh);
-            if (rect != FCaretRect || !FCaretShown) {
+            const QRect rect(x, y, EffectiveCaretWidth(), FCaretShort ? lh - 1 : lh);
+            if (recreate || rect != FCaretRect || !FCaretShown) {
                 if (FCaretShown)
                     viewport()->update(FCaretRect);
                 FCaretRect = rect;

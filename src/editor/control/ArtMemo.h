@@ -389,6 +389,7 @@ private:
     QRect FCaretRect;
     bool FCaretCreated = false;
     bool FCaretShown = false;
+    bool FCaretShort = false;
 };
 
 } // namespace zandor

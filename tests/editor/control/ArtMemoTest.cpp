@@ -129,8 +129,10 @@ TEST(ArtMemo, CaretWidthZeroIsOnePixelPerFourteenOfLineHeightPlusOne) {
     memo.setFocus();
     ASSERT_TRUE(test::DriveUntil([&] { return memo.hasFocus(); }, 1000));
     memo.SetLineHeight(30);
+    EXPECT_EQ(memo.CaretRect().height(), 30);
     memo.SetCaretWidth(0);
     EXPECT_EQ(memo.CaretRect().width(), 30 / 14 + 1);
+    EXPECT_EQ(memo.CaretRect().height(), 29) << "re-created while focused: one pixel short";
     memo.SetCaretWidth(4);
     EXPECT_EQ(memo.CaretRect().width(), 4);
     memo.SetDisplayOnly(true);

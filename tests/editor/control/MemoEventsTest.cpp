@@ -210,5 +210,53 @@ TEST(MemoEvents, SelLengthChangeMarksTheSelectionMovedOnlyWhenItChanges) {
     EXPECT_EQ(moves, 1);
 }
 
+TEST(MemoEvents, CaretEnteringAnotherStyleReportsBothCodesInOneNotification) {
+    TArtMemo memo;
+    memo.SetStaticFormat(true);
+    LoadText(memo, "ab\x02"
+                   "cd\x02"
+                   "ef");
+    memo.SetSelStart(1);
+    TRecordingSink sink;
+    memo.EventSinks().Add(&sink);
+    int styleChanges = 0;
+    memo.OnStyleChange = [&](TArtMemo*) { ++styleChanges; };
+    memo.SetSelStart(4); // inside the bold part
+    EXPECT_EQ(styleChanges, 1);
+    EXPECT_EQ(sink.Codes(), std::vector<int32_t>{nc::CaretMoved | nc::StyleChanged});
+    memo.SetSelStart(5); // still bold
+    EXPECT_EQ(styleChanges, 1);
+    EXPECT_EQ(sink.Codes().back(), nc::CaretMoved);
+    memo.SetSelStart(5); // not moved at all: nothing to tell
+    EXPECT_EQ(sink.Calls.size(), 2u);
+}
+
+TEST(MemoEvents, GrowingAWindowThatShowedTheEndLeavesNoEmptySpaceBelowIt) {
+    TArtMemo memo;
+    memo.SetUpdateMode(umImmediate);
+    memo.SetWordWrap(false);
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "line\n";
+    LoadText(memo, text);
+    memo.resize(300, 200);
+    memo.show();
+    memo.SetScrollTime(0);
+    const int lh = memo.LinePixels();
+    const int textHeight = memo.Core().VisibleLineCount() * lh;
+    memo.SetTopOrigin(textHeight - memo.ClientHeight() + 3);
+    const int before = memo.TopOrigin();
+    memo.resize(300, 400);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo.TopOrigin(), textHeight - memo.ClientHeight() + 3);
+    EXPECT_LT(memo.TopOrigin(), before);
+
+    // A view at the top stays at the top.
+    memo.SetTopOrigin(0);
+    memo.resize(300, 150);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(memo.TopOrigin(), 0);
+}
+
 } // namespace
 } // namespace zandor
