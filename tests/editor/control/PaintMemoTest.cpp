@@ -129,6 +129,9 @@ TEST_F(MemoPaint, NothingIsDrawnInsideAnUpdateBracket) {
     EXPECT_EQ(rendered, untouched);
     memo->EndUpdate();
     EXPECT_NE(Paint(), untouched);
+    // Outside the bracket the widget paints through the painter.
+    memo->viewport()->render(&rendered);
+    EXPECT_EQ(rendered, Paint());
 }
 
 TEST_F(MemoPaint, AForeignCanvasGetsTheSameTextPixelsAsTheScreen) {
