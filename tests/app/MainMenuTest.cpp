@@ -6,6 +6,7 @@
 #include "localisation/Tag.h"
 
 #include <QAction>
+#include <QImage>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QToolButton>
@@ -178,4 +179,21 @@ TEST_F(WindowFixture, BothWordwrapItemsToggleTheEditorsWordWrap) {
     // The context menu's item shows the editor's state when its submenu opens.
     emit w->Menu.Options2->aboutToShow();
     EXPECT_EQ(wrap, w->Menu.Wordwrap2->isChecked());
+}
+
+TEST_F(WindowFixture, ToolBarAndStatusPanelPaintOneBand) {
+    auto w = Create("", true);
+    w->resize(700, 500);
+    w->FormResize();
+    const QImage bar = w->ToolBar1->grab().toImage();
+    const QImage panel = w->StatusPanel->grab().toImage();
+    ASSERT_EQ(bar.height(), panel.height());
+    // The tool bar's right end holds no button and the status panel's left end no text: row by row
+    // both show the same background, so the two read as one strip.
+    bool shaded = false;
+    for (int y = 0; y < bar.height(); ++y) {
+        EXPECT_EQ(bar.pixel(bar.width() - 2, y), panel.pixel(1, y)) << "row " << y;
+        shaded = shaded || bar.pixel(bar.width() - 2, y) != bar.pixel(bar.width() - 2, 0);
+    }
+    EXPECT_TRUE(shaded) << "the band has a gradient, not a flat fill";
 }
