@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <QScrollBar>
+#include <functional>
 
 namespace zandor {
 namespace {
@@ -253,6 +256,82 @@ TEST(ArtMemo, FontChangeResetsTheViewAndTellsTheSinks) {
     EXPECT_EQ(vscrolls, 1);
     EXPECT_TRUE(sink.Saw(nc::FontChanged));
     EXPECT_GE(memo.LinePixels(), 40);
+}
+
+TEST(ArtMemo, RenderCanvasLaysTheTextOutAtTheRenderWidthUntilItIsCleared) {
+    TArtMemo memo;
+    memo.SetUpdateMode(umImmediate);
+    memo.SetLeftMargin(0);
+    memo.SetRightMargin(0);
+    LoadText(memo, std::string(400, 'x'));
+    QImage page(2000, 200, QImage::Format_RGB32);
+    QPainter painter(&page);
+    platform::TCanvas canvas(painter);
+    const int narrow = 20 * memo.AvgCharWidth();
+    memo.SetRenderCanvas(&canvas, narrow);
+    EXPECT_EQ(memo.RenderCanvas(), &canvas);
+    EXPECT_EQ(memo.RenderWidth(), narrow);
+    EXPECT_EQ(memo.Core().ForeignWidth(), narrow);
+    ASSERT_NE(memo.Core().ForeignMeasurer(), nullptr);
+    EXPECT_GE(memo.LineCount(), 400 / 21) << "wrapped at the render width";
+    memo.SetRenderCanvas(nullptr, 0);
+    EXPECT_EQ(memo.RenderCanvas(), nullptr);
+    EXPECT_EQ(memo.Core().ForeignMeasurer(), nullptr);
+}
+
+struct LayoutRow {
+    const char* Name;
+    std::function<void(TArtMemo&)> Change;
+};
+
+class LayoutProperty : public ::testing::TestWithParam<LayoutRow> {};
+
+// Each of these narrows the wrap width enough to add lines to a text laid out in a 300-pixel window.
+TEST_P(LayoutProperty, ChangeLaysTheTextOutAgainWhileWrapping) {
+    TArtMemo memo;
+    memo.SetUpdateMode(umImmediate);
+    memo.resize(300, 200);
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "aaaa bbbb\tcccc dddd eeee ffff gggg hhhh iiii jjjj\n";
+    LoadText(memo, text);
+    memo.show();
+    const int32_t before = memo.LineCount();
+    GetParam().Change(memo);
+    EXPECT_GT(memo.LineCount(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LayoutProperty,
+                         ::testing::Values(LayoutRow{"LeftMargin", [](TArtMemo& m) { m.SetLeftMargin(150); }},
+                                           LayoutRow{"RightMargin",
+                                                     [](TArtMemo& m) { m.SetRightMargin(150); }},
+                                           LayoutRow{"TabStops", [](TArtMemo& m) { m.SetTabStops(-200); }},
+                                           LayoutRow{"ColumnWrap", [](TArtMemo& m) { m.SetColumnWrap(12); }},
+                                           LayoutRow{"Width",
+                                                     [](TArtMemo& m) {
+                                                         m.resize(120, 200);
+                                                         QCoreApplication::processEvents();
+                                                     }}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(ArtMemo, WithoutWordWrapMarginsKeepOneLinePerParagraphButAlignmentWraps) {
+    TArtMemo memo;
+    memo.SetUpdateMode(umImmediate);
+    memo.SetWordWrap(false);
+    memo.resize(200, 200);
+    LoadText(memo, std::string(300, 'w') + "\n" + std::string(300, 'w'));
+    memo.show();
+    EXPECT_EQ(memo.LineCount(), 2);
+    memo.SetLeftMargin(100);
+    EXPECT_EQ(memo.LineCount(), 2);
+    memo.SetScrollTime(0);
+    memo.SetLeftOrigin(50);
+    // Centred text always wraps at the text area, and the view goes back to the left edge.
+    memo.SetAlignment(taCenter);
+    EXPECT_GT(memo.LineCount(), 2);
+    EXPECT_EQ(memo.LeftOrigin(), 0);
+    memo.SetAlignment(taLeftJustify);
+    EXPECT_EQ(memo.LineCount(), 2);
 }
 
 TEST(ArtMemo, FromCoreFindsTheWidgetOfACoreWhileItLives) {
