@@ -16,24 +16,28 @@ void TMeasureCache::Bind(TextMeasurer* measurer, uint32_t generation) {
 
 namespace {
 
-// Pairs that kern in proportional faces and sequences that form ligatures, then every byte value in
-// groups: any difference to the sum of advances shows that the face is not additive.
+// Pairs that kern in proportional faces and sequences that form ligatures, then every byte value
+// that measures alone as in a run, in groups: any difference to the rounded sum of advances shows
+// that the face does not add up.
 bool MeasuresAsSum(TextMeasurer& m, uint8_t font, const TFontAdvances& a) {
-    std::string probes[] = {"AVAWAYTaToTeVaWaYaLTLVLYP.F,r.y,", "fiflffffiffl--->=<=!=www"};
-    auto sum = [&](const std::string& s) {
+    auto predicted = [&](const std::string& s) {
         int64_t total = 0;
         for (unsigned char c : s)
-            total += a.Advance[c];
-        return total;
+            total += a.Advance64[c];
+        return TMeasureCache::Round64(total);
     };
-    for (const std::string& s : probes)
-        if (m.TextExtent(font, s.data(), static_cast<int>(s.size())) != sum(s))
+    auto same = [&](const std::string& s) {
+        return m.TextExtent(font, s.data(), static_cast<int>(s.size())) == predicted(s);
+    };
+    for (const char* probe : {"AVAWAYTaToTeVaWaYaLTLVLYP.F,r.y,", "fiflffffiffl--->=<=!=www"})
+        if (!same(probe))
             return false;
     std::string group;
     for (int c = 1; c < 256; ++c) {
-        group += static_cast<char>(c);
-        if (group.size() == 16 || c == 255) {
-            if (m.TextExtent(font, group.data(), static_cast<int>(group.size())) != sum(group))
+        if (a.Fits[static_cast<size_t>(c)])
+            group += static_cast<char>(c);
+        if (group.size() == 16 || (c == 255 && !group.empty())) {
+            if (!same(group))
                 return false;
             group.clear();
         }
@@ -50,8 +54,14 @@ const TFontAdvances& TMeasureCache::Of(uint8_t font) {
     slot = std::make_unique<TFontAdvances>();
     TFontAdvances& a = *slot;
     for (int c = 0; c < 256; ++c) {
+        const auto at = static_cast<size_t>(c);
         const char ch = static_cast<char>(c);
-        a.Advance[static_cast<size_t>(c)] = FMeasurer->TextExtent(font, &ch, 1);
+        a.Advance[at] = FMeasurer->TextExtent(font, &ch, 1);
+        // Sixty-four in a row give the advance to a 64th of a pixel, the precision text layout
+        // positions glyphs with.
+        const std::string row(64, ch);
+        a.Advance64[at] = FMeasurer->TextExtent(font, row.data(), 64);
+        a.Fits[at] = c != 0 && c != '\t' && Round64(a.Advance64[at]) == a.Advance[at];
     }
     // When measuring fails: an advance of 1 and no overhang.
     const char blanks[2] = {' ', ' '};
@@ -61,19 +71,25 @@ const TFontAdvances& TMeasureCache::Of(uint8_t font) {
         a.SpaceAdvance = two - one;
         a.Overhang = std::max(0, 2 * one - two);
     }
-    a.Additive = a.Overhang == 0 && MeasuresAsSum(*FMeasurer, font, a);
+    a.Additive = MeasuresAsSum(*FMeasurer, font, a);
     return a;
 }
 
 int64_t TMeasureCache::Extent(const TFontAdvances& a, uint8_t font, const char* text, int length) const {
     if (length <= 0)
         return 0;
-    if (!a.Additive)
-        return FMeasurer->TextExtent(font, text, length);
-    int64_t total = 0;
-    for (int i = 0; i < length; ++i)
-        total += a.Advance[static_cast<unsigned char>(text[i])];
-    return total;
+    if (a.Additive) {
+        int64_t total = 0;
+        bool fits = true;
+        for (int i = 0; i < length; ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            total += a.Advance64[c];
+            fits &= a.Fits[c];
+        }
+        if (fits)
+            return Round64(total);
+    }
+    return FMeasurer->TextExtent(font, text, length);
 }
 
 } // namespace zandor

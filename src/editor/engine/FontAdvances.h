@@ -1,7 +1,8 @@
 // What the formatter keeps of a measurer's fonts between batches: the space advance and overhang
-// of each font, and each byte's advance. A font whose runs of characters measure exactly as the sum
-// of their advances (no kerning, no ligatures: every screen font, and monospaced fonts in general)
-// is measured from the table, which spares a platform call per word.
+// of each font, and each byte's advance in 64ths of a pixel. A font whose runs of characters
+// measure exactly as their advances added up and rounded once (no kerning, no ligatures: every
+// screen font, and monospaced faces in general, fractional advances included) is measured from the
+// table, which spares a platform call per word.
 #pragma once
 
 #include "editor/engine/TextMeasurer.h"
@@ -13,10 +14,13 @@
 namespace zandor {
 
 struct TFontAdvances {
+    // Runs of bytes marked in Fits measure as the rounded sum of their Advance64.
     bool Additive = false;
     int SpaceAdvance = 1;
     int Overhang = 0;
-    std::array<int32_t, 256> Advance{};
+    std::array<int32_t, 256> Advance{};   // a single byte measured alone
+    std::array<int32_t, 256> Advance64{}; // in 64ths of a pixel
+    std::array<bool, 256> Fits{};         // the byte measures the same alone as in a run
 };
 
 // Refers to the measurer it was bound to (not owned); owns the tables of the fonts asked for.
@@ -29,6 +33,7 @@ public:
     const TFontAdvances& Of(uint8_t font);
     // Width of text[0 .. length) in font, whose tables are a.
     int64_t Extent(const TFontAdvances& a, uint8_t font, const char* text, int length) const;
+    static int64_t Round64(int64_t v) { return (v + 32) >> 6; }
 
 private:
     TextMeasurer* FMeasurer = nullptr;

@@ -226,6 +226,8 @@ struct TLineFormatter::Layout {
 
     // A word wider than the line, beginning it: as many characters as fit, at least one.
     bool BreakWord() {
+        // Widths in 64ths of a pixel: a face that adds up measures the part laid out so far as
+        // exactly as the platform would.
         int64_t acc = 0;
         bool any = false;
         int32_t i = C.Pos;
@@ -239,8 +241,11 @@ struct TLineFormatter::Layout {
                 ++i;
                 continue;
             }
-            const int64_t w = Columns ? 1 : M->Advance[static_cast<unsigned char>(c)];
-            if (acc + w > W) {
+            const auto b = static_cast<unsigned char>(c);
+            const int64_t w = Columns                     ? 64
+                              : M->Additive && M->Fits[b] ? M->Advance64[b]
+                                                          : int64_t(M->Advance[b]) * 64;
+            if (TMeasureCache::Round64(acc + w) > W) {
                 // The character moves to the next line, except the only one, or one right before a
                 // format code or a run.
                 const bool keep = !any || (i + 1 < Len && IsCode(Text[i + 1])) || RunBeginsAt(i + 1);
@@ -253,12 +258,13 @@ struct TLineFormatter::Layout {
             acc += w;
             any = true;
             ++i;
-            if (WrapAfter[static_cast<unsigned char>(c)])
+            if (WrapAfter[b])
                 break;
         }
         C.Pos = i;
         EnterRuns(i);
-        if (EndLine(i, acc, acc, 0, i))
+        const int64_t width = TMeasureCache::Round64(acc);
+        if (EndLine(i, width, width, 0, i))
             return true;
         StartLine(i);
         return false;

@@ -210,6 +210,31 @@ TEST_F(Formatting, KernedFacesAreMeasuredWordByWordAndPlainOnesFromTheirAdvances
     EXPECT_EQ(fixed.Calls, learnt) << "the advances learnt once serve every later layout";
 }
 
+// A monospaced face whose advance is 9.625 pixels: runs are positioned in fractions and rounded
+// once, so a character alone measures 10 but eight in a row measure 77.
+class TFractionalMeasurer final : public TextMeasurer {
+public:
+    int TextExtent(uint8_t, const char*, int length) override {
+        ++Calls;
+        return (std::max(length, 0) * 77 + 4) / 8;
+    }
+    TFontMetricsInfo Metrics(uint8_t) override { return {16, 12, 4, 2, 10}; }
+    long Calls = 0;
+};
+
+TEST_F(Formatting, FractionalAdvancesAddUpBeforeTheyAreRounded) {
+    auto fractional = std::make_unique<TFractionalMeasurer>();
+    TFractionalMeasurer& measurer = *fractional;
+    core.SetMeasurer(std::move(fractional));
+    core.SetClientSize(78 + 16, 400);
+    EXPECT_EQ(Format("aaaaaaaaaaaaaaaaaaaa"), "aaaaaaaa|aaaaaaaa|aaaa") << "eight characters measure 77";
+    EXPECT_EQ(+Line(0, 0).TextWidth, 77);
+    const long learnt = measurer.Calls;
+    EXPECT_EQ(Format("aaaaa aa aaaaaa"), "aaaaa aa |aaaaaa");
+    EXPECT_EQ(+Line(0, 0).TextWidth, 48 - 1 + 9 + 19 - 1) << "words lose the overhang, blanks add 19 - 10";
+    EXPECT_EQ(measurer.Calls, learnt) << "measured from the advances learnt once";
+}
+
 // ---- after an edit ------------------------------------------------------------------------------
 
 class EditFormatting : public Formatting {
