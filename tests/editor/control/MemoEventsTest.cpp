@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QWheelEvent>
 
 namespace zandor {
@@ -256,6 +257,25 @@ TEST(MemoEvents, GrowingAWindowThatShowedTheEndLeavesNoEmptySpaceBelowIt) {
     memo.resize(300, 150);
     QCoreApplication::processEvents();
     EXPECT_EQ(memo.TopOrigin(), 0);
+}
+
+TEST(MemoEvents, SelMoveWaitsForTheEndOfAKeyHandlerAndFiresOnce) {
+    TArtMemo memo;
+    LoadText(memo, "abcdef");
+    std::vector<std::string> order;
+    memo.OnSelMove = [&](TArtMemo*) { order.push_back("SelMove"); };
+    memo.OnKeyDown = [&](TArtMemo* sender, int&, Qt::KeyboardModifiers) {
+        sender->SetSelStart(2);
+        sender->SetSelLength(2);
+        sender->SetSelStart(4);
+        order.push_back("handler done");
+    };
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    QCoreApplication::sendEvent(&memo, &press);
+    EXPECT_EQ(order, (std::vector<std::string>{"handler done", "SelMove"}));
+    order.clear();
+    memo.SetSelStart(1);
+    EXPECT_EQ(order, std::vector<std::string>{"SelMove"}) << "outside a handler it fires at once";
 }
 
 } // namespace
