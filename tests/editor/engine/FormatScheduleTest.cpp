@@ -1,6 +1,7 @@
 // When paragraphs are laid out: on need from the front, in background steps, all at once, after
 // an edit; and what the control hears of it. Measurer of fixed advances, 10 characters a line.
 #include "FormatTestText.h"
+#include "NavigatorTestText.h"
 #include "StoreInvariants.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/ReplaceRange.h"
@@ -134,6 +135,21 @@ TEST_F(Schedule, AForeignMeasurerLaysEverythingOutAtOnceInItsOwnWidths) {
     EXPECT_EQ(Breaks(core.Paragraphs().Par(4)), "aaa bbb |ccc ddd");
     EXPECT_EQ(+LineTable(core.Paragraphs().Par(4))[0].TextWidth, 7 * 4);
     core.SetForeignMeasure(nullptr, 0);
+}
+
+TEST_F(Schedule, HiddenParagraphsKeepTheirLinesOutOfTheVisibleCount) {
+    LoadLongText(6);
+    HidePar(core, 2);
+    HidePar(core, 3);
+    core.SetUpdateMode(umImmediate);
+    core.ScheduleFormatting();
+    EXPECT_EQ(core.LineCount(), 12);
+    EXPECT_EQ(core.VisibleLineCount(), 8);
+    EXPECT_EQ(FirstLine(2), 4);
+    EXPECT_EQ(FirstLine(3), 4) << "a hidden paragraph shares the next visible one's first line";
+    EXPECT_EQ(FirstLine(4), 4);
+    EXPECT_EQ(FirstLine(5), 6);
+    EXPECT_TRUE(StoreInvariantsHold(core.Paragraphs()));
 }
 
 // ---- after an edit -------------------------------------------------------------------------------
