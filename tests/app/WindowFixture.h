@@ -60,6 +60,12 @@ protected:
 
     // A window as the start-up creates it; `running` clears StartingUp as the message loop does.
     std::unique_ptr<TZandorF> Create(const std::string& file = "", bool running = false) {
+        // A window that closed released the store, as at the end of a run; the next one starts anew.
+        if (!startup.Config) {
+            CreateSettingsStore(startup);
+            PrepareHandOff(startup);
+            startup.StartingUp = true;
+        }
         auto window = std::make_unique<TZandorF>(startup, file, Desktop());
         window->ShowMessage = [this](const std::string& m) { messages.push_back(m); };
         if (running) {

@@ -296,3 +296,25 @@ TEST_F(Window, AnUnwritableSettingsFileIsReportedOnceAndTheWindowStillCloses) {
     w->close();
     EXPECT_EQ(1u, messages.size());
 }
+
+TEST_F(Window, ExitButtonAndExitItemCloseTheWindow) {
+    for (const bool useButton : {true, false}) {
+        auto w = Create("", true);
+        w->show();
+        ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+        if (useButton)
+            w->buttonexit->click();
+        else
+            w->Menu.Exit1->trigger();
+        EXPECT_TRUE(ProcessUntil([&] { return !w->isVisible(); })) << (useButton ? "button" : "menu item");
+    }
+}
+
+TEST_F(Window, InitialFocusGoesToTheEditorOrTheExitButton) {
+    for (const bool exitFocus : {false, true}) {
+        Store().WriteBool("Options", "ExitFocus", exitFocus);
+        auto w = Create(dir.write("focus.txt", "text"));
+        const QWidget* expected = exitFocus ? static_cast<QWidget*>(w->buttonexit) : w->m;
+        EXPECT_EQ(expected, w->focusWidget()) << exitFocus;
+    }
+}
