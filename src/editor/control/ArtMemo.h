@@ -1,7 +1,6 @@
-// The editor control: a scrolling text area over the non-visual core. It owns the core (text,
-// layout, highlighting, navigators), turns Qt events into calls on it, keeps the caret and the
-// selection, tells add-ons about changes through its notification sinks and paces background
-// layout with its format thread.
+// The editor control: the published properties, options and events, the selection and the caret,
+// and the operations on the text, over the window side (the core, the message path, the view) that
+// it builds on.
 #pragma once
 
 #include "editor/control/EditActions.h"
@@ -27,12 +26,10 @@ class QMenu;
 namespace zandor {
 
 class TArtHighlighter;
-class TScrollGeometry;
 class TArtNavigator;
 class TByteStream;
 class TKeywordList;
 class TStartStopKeyList;
-class TamFormatThread;
 
 namespace platform {
 class QtTextMeasurer;
@@ -41,9 +38,9 @@ class QtTextMeasurer;
 using platform::TColor;
 using platform::TPenValue;
 
-// Owns its core, its navigators (through the core's registry), the format thread, the line bitmap
-// and the measurer of its fonts. Refers to the sinks in its two lists, the attached highlighter and
-// a render canvas while one is set; none of those is owned.
+// Owns (through the core's registry) the selection, mouse, free-caret and scratch navigators, and
+// (through the core) the measurer of its two fonts. Refers to the attached highlighter, which it
+// does not own; the window side owns the rest.
 class TArtMemo : public TMemoView, public IamEditActions {
     Q_OBJECT
 public:
@@ -384,6 +381,7 @@ private:
     int32_t FLastCaretPos = -1;
     std::string FLastPendingBlanks;
     int FLastStyle = -1;
+    // While the text is read or written through a stream.
     bool FLoading = false;
     bool FSaving = false;
     QRect FCaretRect;

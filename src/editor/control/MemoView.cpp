@@ -116,9 +116,16 @@ void TMemoView::WakeFormatThread() {
 
 bool TMemoView::DispatchMessage(TMessageRecord message, const std::function<bool()>& handle) {
     // A handler may destroy the control; the token outlives it and tells us not to touch it.
-    std::shared_ptr<bool> alive = FAlive;
-    ++FMessageNesting;
-    bool handled = true;
+    struct Nesting {
+        TMemoView& View;
+        std::shared_ptr<bool> Alive;
+        explicit Nesting(TMemoView& view) : View(view), Alive(view.FAlive) { ++View.FMessageNesting; }
+        ~Nesting() {
+            if (*Alive)
+                --View.FMessageNesting;
+        }
+    } nesting(*this);
+    const std::shared_ptr<bool>& alive = nesting.Alive;
     bool suppressed = false;
     if (!FMessageHooks.Empty()) {
         FMessage = message;
@@ -127,15 +134,10 @@ bool TMemoView::DispatchMessage(TMessageRecord message, const std::function<bool
             return true;
         suppressed = FMessage.Result == kSuppressMessage;
     }
+    bool handled = true;
     if (!suppressed) {
         FMessage = message;
-        try {
-            handled = handle();
-        } catch (...) {
-            if (*alive)
-                --FMessageNesting;
-            throw;
-        }
+        handled = handle();
         if (!*alive)
             return true;
     }
@@ -145,11 +147,8 @@ bool TMemoView::DispatchMessage(TMessageRecord message, const std::function<bool
         FMessage = message;
         FMessage.Result = result;
         FMessageHooks.Notify(FCore.get(), nc::AfterMessage);
-        if (!*alive)
-            return true;
     }
-    --FMessageNesting;
-    return suppressed ? true : handled;
+    return handled;
 }
 
 bool TMemoView::Dispatch(QEvent* event, bool clientEvent, const std::function<bool()>& handle) {
