@@ -187,7 +187,7 @@ int TFormatScheduler::ParagraphBelowWindow() const {
 void TFormatScheduler::UpdateAfterEdit() {
     TParagraphsList& list = FMemo.Paragraphs();
     TFormatHost* host = FMemo.FormatHost();
-    if (list.DirtyTo < list.DirtyFrom) {
+    if (list.DirtyTo < list.DirtyFrom || list.Count() == 0) {
         if (list.ResetDirty() && host)
             host->Changed();
         return;

@@ -179,10 +179,10 @@ public:
     // printing); null goes back to the control's own.
     void SetForeignMeasure(TextMeasurer* measurer, int width);
     TextMeasurer* ForeignMeasurer() const { return FForeignMeasurer; }
+    int ForeignWidth() const { return FForeignWidth; }
     // Changes whenever the measurer or the foreign measurer is replaced, so that what was learnt
     // about their fonts is not used for others that happen to live at the same address.
     uint32_t MeasurerGeneration() const { return FMeasurerGeneration; }
-    int ForeignWidth() const { return FForeignWidth; }
 
     // Formats paragraphs from .. to (see TFormatScheduler).
     void FormatRange(int from, int to, bool withProgress = false, bool force = false);
@@ -198,7 +198,7 @@ public:
     void ParseUpTo(int n);
     TFormatScheduler& Scheduler() { return *FScheduler; }
 
-    // Called by the scheduler when a formatted line is wider than any seen so far.
+    // Kept by the formatter: a line wider than any seen so far, and the result of a recount.
     void NoteLineWidth(int width, int par) {
         if (width > FWidestWidth) {
             FWidestWidth = width;
