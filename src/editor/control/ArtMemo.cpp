@@ -787,8 +787,6 @@ void TArtMemo::UpdateCaret(bool recreate) {
         if (show) {
             if (FCore->WordWrap() && x >= TextAreaWidth())
                 x = TextAreaWidth() - 1;
-            // A caret re-created while focused sits one pixel lower so it never touches the
-            // next line.
             const QRect rect(x, y, EffectiveCaretWidth(), FCaretShort ? lh - 1 : lh);
             if (recreate || rect != FCaretRect || !FCaretShown) {
                 if (FCaretShown)
