@@ -108,12 +108,16 @@ TEST_F(Schedule, BackgroundStepsWorkTheQueueOffAndWakeTheThreadWhileWorkRemains)
     EXPECT_EQ(host.Wakes, steps) << "nothing left: no step, no wake";
 }
 
-TEST_F(Schedule, ImmediateModeLaysOutWhatIsPendingAtOnce) {
+TEST_F(Schedule, ImmediateModeLaysOutWhatIsPendingAtOnceAndReportsTheEnd) {
+    host.ProgressHandler = true;
     LoadLongText();
     core.ScheduleFormatting();
     core.FormatUpTo(10);
+    const int before = host.Progresses;
     core.SetUpdateMode(umImmediate);
     EXPECT_EQ(core.BgNext(), kPars);
+    EXPECT_GT(host.Progresses, before) << "the end of the text is reported";
+    EXPECT_EQ(host.LastTo, kPars - 1);
     EXPECT_TRUE(LikeFromScratch());
 }
 
