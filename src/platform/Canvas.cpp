@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace zandor::platform {
@@ -35,7 +36,22 @@ QFont ToQFont(const FontValue& value) {
 }
 
 TCanvasFont::TCanvasFont(const QFont& font, int charset, QPaintDevice* device)
-    : FFont(font), FCharset(charset), FMetrics(device ? QFontMetrics(font, device) : QFontMetrics(font)) {}
+    : FFont(font), FCharset(charset), FMetrics(device ? QFontMetrics(font, device) : QFontMetrics(font)) {
+    // A face whose 256 characters all advance by the same whole number of pixels, also when
+    // strung together (no kerning, no fractions that add up), measures by multiplication.
+    if (!QFontInfo(font).fixedPitch())
+        return;
+    std::string all(256, '\0');
+    for (int i = 0; i < 256; ++i)
+        all[size_t(i)] = char(i);
+    const int advance = FMetrics.horizontalAdvance(ToUnicode(all.data(), 1));
+    if (advance <= 0 || FMetrics.horizontalAdvance(ToUnicode(all.data(), 256)) != 256 * advance)
+        return;
+    for (int i = 1; i < 256; ++i)
+        if (FMetrics.horizontalAdvance(ToUnicode(all.data() + i, 1)) != advance)
+            return;
+    FFixedAdvance = advance;
+}
 
 TFontMetricsInfo TCanvasFont::MetricsInfo() const {
     TFontMetricsInfo m;
@@ -51,6 +67,8 @@ TFontMetricsInfo TCanvasFont::MetricsInfo() const {
 int TCanvasFont::Extent(const char* text, int length) const {
     if (length <= 0)
         return 0;
+    if (FFixedAdvance > 0)
+        return length * FFixedAdvance;
     return FMetrics.horizontalAdvance(ToUnicode(text, length));
 }
 
@@ -126,7 +144,7 @@ int TCanvas::Advance(const char* text, int length, bool draw) {
                 to = int(static_cast<const char*>(blank) - text) + 1;
         }
         const QString piece = FFont->ToUnicode(text + from, to - from);
-        int width = metrics.horizontalAdvance(piece);
+        int width = FFont->Extent(text + from, to - from);
         const bool stretched = Justifying() && text[to - 1] == ' ';
         const int extra = stretched ? NextBreakExtra() : 0;
         if (draw) {

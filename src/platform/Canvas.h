@@ -51,6 +51,7 @@ private:
     QFont FFont;
     int FCharset;
     QFontMetrics FMetrics;
+    int FFixedAdvance = 0; // every byte's width when all are equal and whole, else 0
 };
 
 enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };

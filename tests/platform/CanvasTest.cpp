@@ -157,6 +157,19 @@ TEST_F(CanvasFonts, ExtentsAndPenMovesEqualTheMeasurersForEveryStyle) {
     EXPECT_EQ(own.Extent("AVAWAY", 6), measurer.TextExtent(0, "AVAWAY", 6));
 }
 
+TEST_F(CanvasFonts, FixedPitchFacesMeasureLongTextsAsQtDoes) {
+    // Whole-pixel cells multiply; a monospaced face with fractional advances must not.
+    const std::string text(97, 'm');
+    for (const QFont& qfont :
+         {Large(16), Large(28), QFont("DejaVu Sans Mono", 12), QFont("DejaVu Sans Mono", 13)}) {
+        const TCanvasFont font(qfont, ANSI_CHARSET);
+        for (int n : {1, 2, 10, 97})
+            EXPECT_EQ(font.Extent(text.data(), n),
+                      font.Metrics().horizontalAdvance(QString(n, QLatin1Char('m'))))
+                << qfont.family().toStdString() << " " << qfont.pointSize() << " n=" << n;
+    }
+}
+
 // Left edges of the ink columns groups: where each drawn glyph starts.
 std::vector<int> GlyphStarts(const QImage& image) {
     std::vector<int> starts;
