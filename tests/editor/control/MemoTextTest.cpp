@@ -1,5 +1,7 @@
 #include "editor/control/ArtMemo.h"
+#include "editor/engine/ArtNavigator.h"
 #include "editor/engine/EngineErrors.h"
+#include "editor/engine/KeywordList.h"
 
 #include "MemoTestSupport.h"
 
@@ -201,6 +203,25 @@ TEST(MemoText, TopLineReadsParagraphsWithoutWrapAndDisplayLinesWithIt) {
     memo.SetTopLine(5);
     EXPECT_EQ(memo.TopLine(), 5);
     EXPECT_EQ(memo.LineCount(), memo.ParagraphCount());
+}
+
+TEST(MemoText, ReApplyKeywordsHighlightsTheTextAgainWithTheNewList) {
+    TArtMemo memo;
+    memo.SetUpdateMode(umImmediate);
+    LoadText(memo, "hello world\nworld");
+    memo.show();
+    memo.SetSelStart(8);
+    EXPECT_EQ(memo.Caret().CurrentContext(), 0);
+    memo.Keywords().AddKeyWord("world", 0, sfBold, 5, 0, -1, -1);
+    memo.ReApplyKeywords();
+    memo.SetSelStart(8);
+    EXPECT_EQ(memo.Caret().CurrentContext(), 5);
+    memo.SetSelStart(14);
+    EXPECT_EQ(memo.Caret().CurrentContext(), 5) << "every paragraph, not only the one with the caret";
+    memo.Keywords().Clear();
+    memo.ReApplyKeywords();
+    memo.SetSelStart(8);
+    EXPECT_EQ(memo.Caret().CurrentContext(), 0);
 }
 
 struct HalfBreakRow {
