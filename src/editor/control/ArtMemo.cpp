@@ -77,8 +77,7 @@ TArtMemo::TArtMemo(QWidget* parent) : TMemoView(parent) {
         }
     };
     RebuildMeasurer();
-    FLastStyle = StyleAtCaret();
-    FLastCaretPos = 0;
+    FCaret.Record(0, FPendingBlanks, StyleAtCaret());
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     LiveInstances().push_back(this);
@@ -109,7 +108,7 @@ void TArtMemo::WindowCreated() {
     ApplyScrollBarPolicy();
     FPendingBlanks.clear();
     if (hasFocus() && !FDisplayOnly)
-        FCaretCreated = true;
+        FCaret.SetCreated(true);
     UpdateCaret(true);
     if (OnVScroll)
         OnVScroll(this);
@@ -157,8 +156,8 @@ void TArtMemo::paintEvent(QPaintEvent* event) {
 void TArtMemo::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     if (!FDisplayOnly) {
-        FCaretCreated = true;
-        FCaretShort = false;
+        FCaret.SetCreated(true);
+        FCaret.SetShort(false);
         UpdateCaret(true);
     }
     if (FHideSelection && FUpdateLevel == 0)
@@ -169,10 +168,8 @@ void TArtMemo::focusInEvent(QFocusEvent* event) {
 
 void TArtMemo::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
-    if (FCaretShown)
-        viewport()->update(FCaretRect);
-    FCaretCreated = false;
-    FCaretShown = false;
+    viewport()->update(FCaret.Hide());
+    FCaret.SetCreated(false);
     if (FHideSelection && FUpdateLevel == 0)
         RepaintSelection();
     if (OnExit)
@@ -462,9 +459,8 @@ void TArtMemo::SetLineHeight(int value) {
 
 void TArtMemo::SetCaretWidth(int value) {
     FCaretWidth = value;
-    if (FCaretCreated && hasFocus()) {
-        // Re-created while focused, the caret stays one pixel short of the line height.
-        FCaretShort = true;
+    if (FCaret.Created() && hasFocus()) {
+        FCaret.SetShort(true);
         UpdateCaret(true);
     }
 }
@@ -502,11 +498,9 @@ void TArtMemo::SetDisplayOnly(bool value) {
     FDisplayOnly = value;
     if (!hasFocus())
         return;
-    FCaretCreated = !value;
-    if (value && FCaretShown) {
-        viewport()->update(FCaretRect);
-        FCaretShown = false;
-    }
+    FCaret.SetCreated(!value);
+    if (value)
+        viewport()->update(FCaret.Hide());
     UpdateCaret(true);
 }
 
@@ -767,8 +761,7 @@ uint8_t TArtMemo::StyleAtCaret() {
 int TArtMemo::EffectiveCaretWidth() {
     if (FOverwrite && FOptions.Has(amoWideOverwriteCaret) && FSelLength == 0)
         return std::max(1, Caret().CharWidth());
-    const int width = FCaretWidth > 0 ? FCaretWidth : FCore->LinePixels() / 14 + 1;
-    return std::max(1, width);
+    return TMemoCaret::Width(FCaretWidth, FCore->LinePixels());
 }
 
 void TArtMemo::UpdateCaret(bool recreate) {
@@ -783,39 +776,22 @@ void TArtMemo::UpdateCaret(bool recreate) {
             x = c == '\t' ? FCore->NextTabStop(x - left) + left : x + FCore->AvgCharWidth();
         const int lh = FCore->LinePixels();
         const int y = ClampToInt(int64_t(caret.DisplayLine()) * lh - FCore->TopOrigin());
-        const bool show = FCaretCreated && hasFocus() && !FDisplayOnly;
-        if (show) {
+        if (FCaret.Created() && hasFocus() && !FDisplayOnly) {
             if (FCore->WordWrap() && x >= TextAreaWidth())
                 x = TextAreaWidth() - 1;
-            const QRect rect(x, y, EffectiveCaretWidth(), FCaretShort ? lh - 1 : lh);
-            if (recreate || rect != FCaretRect || !FCaretShown) {
-                if (FCaretShown)
-                    viewport()->update(FCaretRect);
-                FCaretRect = rect;
-                viewport()->update(FCaretRect);
-            }
-        } else if (FCaretShown) {
-            viewport()->update(FCaretRect);
+            const QRect rect(x, y, EffectiveCaretWidth(), FCaret.Short() ? lh - 1 : lh);
+            viewport()->update(FCaret.ShowAt(rect, recreate));
+        } else {
+            viewport()->update(FCaret.Hide());
         }
-        FCaretShown = show;
     }
 
-    int32_t codes = 0;
-    const int32_t pos = caret.Pos();
-    if (pos != FLastCaretPos || FPendingBlanks != FLastPendingBlanks) {
-        FLastCaretPos = pos;
-        FLastPendingBlanks = FPendingBlanks;
+    const int32_t codes = FCaret.Record(caret.Pos(), FPendingBlanks, StyleAtCaret());
+    if (codes & nc::CaretMoved)
         FSelMoved = true;
-        codes |= nc::CaretMoved;
-    }
     FireSelMove();
-    const int style = StyleAtCaret();
-    if (style != FLastStyle) {
-        FLastStyle = style;
-        codes |= nc::StyleChanged;
-        if (OnStyleChange)
-            OnStyleChange(this);
-    }
+    if ((codes & nc::StyleChanged) && OnStyleChange)
+        OnStyleChange(this);
     if (codes)
         EventSinks().Notify(FCore.get(), codes);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/control/EditActions.h"
+#include "editor/control/MemoCaret.h"
 #include "editor/control/MemoOptions.h"
 #include "editor/control/MemoView.h"
 #include "editor/engine/MemoCore.h"
@@ -300,7 +301,7 @@ public:
     // ---- what the painter reads
     platform::QtTextMeasurer& Measurer() { return *FMeasurer; }
     // The caret as it stands on screen (client pixels); empty while it is not shown.
-    QRect CaretRect() const { return FCaretShown ? FCaretRect : QRect(); }
+    QRect CaretRect() const { return FCaret.Rect(); }
     bool Focused() const { return hasFocus(); }
     // Lays out and paints into a foreign canvas from now on (null: back to the screen). The
     // measurer measures in the canvas's fonts; null measures with the control's own fonts.
@@ -378,16 +379,10 @@ private:
     std::string FPendingBlanks;
     int FEventDeferral = 0;
     bool FSelMoved = false;
-    int32_t FLastCaretPos = -1;
-    std::string FLastPendingBlanks;
-    int FLastStyle = -1;
     // While the text is read or written through a stream.
     bool FLoading = false;
     bool FSaving = false;
-    QRect FCaretRect;
-    bool FCaretCreated = false;
-    bool FCaretShown = false;
-    bool FCaretShort = false;
+    TMemoCaret FCaret;
 };
 
 } // namespace zandor
