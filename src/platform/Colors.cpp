@@ -1,5 +1,6 @@
 #include "platform/Colors.h"
 
+#include "platform/AsciiNames.h"
 #include "platform/IntegerText.h"
 #include "platform/PlatformErrors.h"
 
@@ -74,17 +75,6 @@ constexpr std::array<NamedColor, 52> kNames{{
     {clDefault, "clDefault"},
 }};
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto l = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (l(a[i]) != l(b[i]))
-            return false;
-    }
-    return true;
-}
-
 struct PaletteRole {
     QPalette::ColorGroup group;
     QPalette::ColorRole role;
@@ -139,7 +129,7 @@ bool ColorToIdent(TColor color, std::string& ident) {
 
 bool IdentToColor(std::string_view ident, TColor& color) {
     for (const auto& entry : kNames) {
-        if (sameName(entry.name, ident)) {
+        if (SameAsciiName(entry.name, ident)) {
             color = entry.color;
             return true;
         }

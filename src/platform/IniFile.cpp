@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "platform/AsciiNames.h"
 #include "platform/AtomicWrite.h"
 
 #include <fstream>
@@ -17,19 +18,6 @@ std::string_view trim(std::string_view s) {
         return {};
     const auto last = s.find_last_not_of(kBlanks);
     return s.substr(first, last - first + 1);
-}
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
 }
 
 bool isBlank(std::string_view line) {
@@ -104,10 +92,10 @@ long IniFile::FindKey(std::string_view section, std::string_view key) const {
     bool inSection = false;
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (const auto name = sectionName(lines_[i])) {
-            inSection = sameName(*name, section);
+            inSection = SameAsciiName(*name, section);
         } else if (inSection) {
             const auto k = keyName(lines_[i]);
-            if (k && sameName(*k, key))
+            if (k && SameAsciiName(*k, key))
                 return long(i);
         }
     }
@@ -129,7 +117,7 @@ bool IniFile::ValueExists(std::string_view section, std::string_view key) const 
 bool IniFile::SectionExists(std::string_view section) const {
     for (const auto& line : lines_) {
         const auto name = sectionName(line);
-        if (name && sameName(*name, section))
+        if (name && SameAsciiName(*name, section))
             return true;
     }
     return false;
@@ -154,7 +142,7 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
         if (const auto name = sectionName(lines_[i])) {
             if (header >= 0)
                 break;
-            if (sameName(*name, section))
+            if (SameAsciiName(*name, section))
                 header = lastKey = long(i);
         } else if (header >= 0 && keyName(lines_[i])) {
             lastKey = long(i);
@@ -185,7 +173,7 @@ void IniFile::EraseSection(std::string_view section) {
     bool erasing = false;
     for (auto& line : lines_) {
         if (const auto name = sectionName(line))
-            erasing = sameName(*name, section);
+            erasing = SameAsciiName(*name, section);
         if (!erasing)
             kept.push_back(std::move(line));
     }

@@ -1,5 +1,6 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/AsciiNames.h"
 #include "platform/AtomicWrite.h"
 #include "platform/PlatformErrors.h"
 
@@ -15,19 +16,6 @@
 namespace zandor::platform {
 
 namespace {
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
 
 std::string quoted(std::string_view s) {
     std::string out = "\"";
@@ -105,11 +93,11 @@ private:
 std::optional<int32_t> dword(std::string_view text) {
     constexpr std::string_view prefix = "dword:";
     if (text.size() <= prefix.size() || text.size() > prefix.size() + 8 ||
-        !sameName(text.substr(0, prefix.size()), prefix))
+        !SameAsciiName(text.substr(0, prefix.size()), prefix))
         return std::nullopt;
     uint32_t value = 0;
     for (char c : text.substr(prefix.size())) {
-        const char l = lower(c);
+        const char l = AsciiLower(c);
         if (l >= '0' && l <= '9')
             value = value * 16 + uint32_t(l - '0');
         else if (l >= 'a' && l <= 'f')
@@ -224,14 +212,14 @@ void RegistryStore::Load(std::string_view text) const {
 
 const RegistryStore::Value* RegistryStore::Find(std::string_view name) const {
     for (const auto& v : values_)
-        if (sameName(v.name, name))
+        if (SameAsciiName(v.name, name))
             return &v;
     return nullptr;
 }
 
 RegistryStore::Value& RegistryStore::FindOrAdd(std::string_view name) const {
     for (auto& v : values_)
-        if (sameName(v.name, name))
+        if (SameAsciiName(v.name, name))
             return v;
     values_.push_back(Value{std::string(name), Kind::String, {}, 0});
     return values_.back();
@@ -285,7 +273,7 @@ void RegistryStore::DeleteValue(std::string_view name) {
     const FolderLock lock(path_);
     Refresh();
     for (auto it = values_.begin(); it != values_.end(); ++it) {
-        if (sameName(it->name, name)) {
+        if (SameAsciiName(it->name, name)) {
             values_.erase(it);
             Save();
             return;

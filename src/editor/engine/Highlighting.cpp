@@ -249,28 +249,20 @@ void THighlighting::PrepareKeys() {
 }
 
 bool THighlighting::FindContextEnd(TArtNavigator& A, TArtNavigator& C) {
-    PrepareKeys();
-    const int p = A.GetParNb();
-    const int32_t length = ParLength(*A.Par());
-    int32_t c = C.GetParNb() == p ? std::min(C.ParOffset(), length) : length;
-    FoldForKeys(p);
-    const bool found = ContextEndAt(p, std::min(A.ParOffset(), length), c);
-    const int32_t start = FMemo.Paragraphs().Par(p).Start;
-    InvalidateNavigators(start, p);
-    C.Invalidate();
-    C.SetPos(start + c);
-    A.Invalidate();
-    A.SetPos(A.Pos());
-    return found;
+    return ParserStep(A, C, &THighlighting::ContextEndAt);
 }
 
 bool THighlighting::FindContextStart(TArtNavigator& A, TArtNavigator& C) {
+    return ParserStep(A, C, &THighlighting::ContextStartAt);
+}
+
+bool THighlighting::ParserStep(TArtNavigator& A, TArtNavigator& C, ParserStepAt step) {
     PrepareKeys();
     const int p = A.GetParNb();
     const int32_t length = ParLength(*A.Par());
     int32_t c = C.GetParNb() == p ? std::min(C.ParOffset(), length) : length;
     FoldForKeys(p);
-    const bool found = ContextStartAt(p, std::min(A.ParOffset(), length), c);
+    const bool found = (this->*step)(p, std::min(A.ParOffset(), length), c);
     const int32_t start = FMemo.Paragraphs().Par(p).Start;
     InvalidateNavigators(start, p);
     C.Invalidate();

@@ -105,6 +105,10 @@ private:
     void ParseParagraph(int p);
     bool ContextEndAt(int p, int32_t a, int32_t& c);
     bool ContextStartAt(int p, int32_t a, int32_t& c);
+    // The navigator side of both parser steps: the step runs on paragraph offsets, then A and C
+    // are placed again on the (possibly re-styled) paragraph.
+    using ParserStepAt = bool (THighlighting::*)(int p, int32_t a, int32_t& c);
+    bool ParserStep(TArtNavigator& A, TArtNavigator& C, ParserStepAt step);
     bool AskHighlighterStart(int p, int32_t a, int32_t& c);
     bool AskHighlighterEnd(int p, int32_t a, int32_t& c);
     void StateBefore(int p, int runIndex, int depth, TDynInfo& out);
