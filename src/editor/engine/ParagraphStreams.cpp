@@ -72,11 +72,14 @@ public:
           FClasses(ByteClasses(list.StaticFormat)) {}
 
     void Run();
-    // After a failure: what was read stays, closed by the unfinished paragraph.
+    // After a failure: every byte read so far stays, split into paragraphs as if the stream had
+    // ended there, the last one being the unfinished paragraph.
     void FinishAfterFailure();
     int64_t TextLength() const { return FTextLength; }
 
 private:
+    // Splits the bytes from FScan on into paragraphs, reading more until the stream ends.
+    void ScanToEnd();
     void StartBlock(size_t capacity, size_t keep);
     void ReadMore();
     void Refill();
@@ -100,6 +103,7 @@ private:
     size_t FScan = 0;
     size_t FParStart = 0;
     int32_t FFirstParInBlock = 0;
+    int64_t FStartPosition = 0;
     int64_t FLeft = 0;      // bytes of the stream not read yet
     int64_t FBytesRead = 0; // bytes read from where the load began
     int64_t FTextLength = 0;
@@ -203,10 +207,14 @@ void Loader::ReportProgress() {
 }
 
 void Loader::Run() {
-    const int64_t startPosition = FStream.Position();
-    FLeft = std::max<int64_t>(0, FStream.Size() - startPosition);
+    FStartPosition = FStream.Position();
+    FLeft = std::max<int64_t>(0, FStream.Size() - FStartPosition);
     StartBlock(kLoadChunk, 0);
     ReadMore();
+    ScanToEnd();
+}
+
+void Loader::ScanToEnd() {
     const auto* classes = FClasses.data();
     for (;;) {
         const auto* bytes = reinterpret_cast<const unsigned char*>(FBlock);
@@ -226,7 +234,7 @@ void Loader::Run() {
         if (c == '\0') {
             if (FNullReplacement == '\0') {
                 EndParagraph(true);
-                FStream.Seek(startPosition + FBytesRead - static_cast<int64_t>(FFilled - FScan));
+                FStream.Seek(FStartPosition + FBytesRead - static_cast<int64_t>(FFilled - FScan));
                 return;
             }
             FBlock[i] = c = FNullReplacement;
@@ -262,8 +270,12 @@ void Loader::Run() {
 void Loader::FinishAfterFailure() {
     if (!FBlock)
         return;
+    // A read can fail after earlier reads of the same refill delivered bytes that were never
+    // scanned; they are split like the rest, and nothing more is asked of the stream.
+    FLeft = 0;
     FScan = std::min(FScan, FFilled);
-    EndParagraph(true);
+    FBlock[FFilled] = '\0';
+    ScanToEnd();
 }
 
 void SetCountersAfterLoad(TParagraphsList& list, int64_t textLength) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -159,14 +161,15 @@ TEST(Streams, ProgressComesEverySixteenParagraphsAtMost) {
     EXPECT_EQ(seen, (std::vector<int32_t>{41}));
 }
 
-// Serves its bytes, then fails on a later read.
+// Serves its bytes, at most `chunk` of them a read, then fails on a later read.
 class FailingStream final : public TByteStream {
 public:
-    FailingStream(std::string bytes, int goodReads) : FBytes(std::move(bytes)), FGoodReads(goodReads) {}
+    FailingStream(std::string bytes, int goodReads, size_t chunk = SIZE_MAX)
+        : FBytes(std::move(bytes)), FGoodReads(goodReads), FChunk(chunk) {}
     size_t Read(void* buffer, size_t n) override {
         if (FGoodReads-- <= 0)
             throw EStreamError("Stream read error");
-        n = std::min(n, FBytes.size() - FPos);
+        n = std::min({n, FChunk, FBytes.size() - FPos});
         std::memcpy(buffer, FBytes.data() + FPos, n);
         FPos += n;
         return n;
@@ -180,6 +183,7 @@ private:
     std::string FBytes;
     size_t FPos = 0;
     int FGoodReads;
+    size_t FChunk;
 };
 
 TEST(Streams, AFailingStreamLeavesWhatWasReadWithItsCountersSet) {
@@ -197,6 +201,18 @@ TEST(Streams, AFailingStreamLeavesWhatWasReadWithItsCountersSet) {
     EXPECT_EQ(list.TextLength, 65500);
     EXPECT_EQ(list.DirtyTo, list.Count() - 1);
     EXPECT_EQ(list.LineCount, list.Count());
+    EXPECT_EQ(kind, pbCRLF);
+    EXPECT_TRUE(StoreInvariantsHold(list));
+}
+
+TEST(Streams, BytesOfShortReadsBeforeAFailureAreKeptAsParagraphs) {
+    // Both good reads happen while filling the first block, so nothing of them was scanned yet.
+    FailingStream stream("ab\r\ncd\r\nef\r\n", 2, 4);
+    TParagraphsList list;
+    TArtLineBreak kind = pbCR;
+    EXPECT_THROW(LoadParagraphs(list, stream, 300, {}, kind, false, '\0'), EStreamError);
+    EXPECT_EQ(Paragraphs(list), (std::vector<std::string>{"ab", "cd", ""}));
+    EXPECT_EQ(list.TextLength, 8);
     EXPECT_EQ(kind, pbCRLF);
     EXPECT_TRUE(StoreInvariantsHold(list));
 }
