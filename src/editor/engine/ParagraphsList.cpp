@@ -209,6 +209,8 @@ void TParagraphsList::ShiftStarts(int from, int32_t delta) {
 }
 
 void TParagraphsList::ShiftFirstLines(int from, int32_t delta) {
+    if (delta == 0)
+        return; // formatting that kept the line count calls this for every step
     ForEachPar(from, Count(), [delta](ParInfo& par) { par.FirstLine += delta; });
 }
 
