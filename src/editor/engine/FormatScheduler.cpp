@@ -307,6 +307,13 @@ void TFormatScheduler::ScheduleFormatting() {
     TParagraphsList& list = FMemo.Paragraphs();
     TFormatHost* host = FMemo.FormatHost();
     FMemo.ForgetWidestLine();
+    // Every line is laid out and painted anew, so what the dirty range recorded is done with. Left
+    // in place, its first line would tell the next edit's layout to start above the edited line,
+    // where an unchanged break could end it before it reached the edit. A change not yet reported
+    // stays pending for the next after-edit update.
+    const bool modified = list.Modified;
+    list.ResetDirty();
+    list.Modified = modified;
     const bool designing = host && host->DesignTime();
     if (FMemo.ForeignMeasurer() || designing || FMemo.UpdateMode() == umImmediate) {
         FormatRange(0, list.Count() - 1, true, true);

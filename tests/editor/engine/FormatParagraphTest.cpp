@@ -315,6 +315,16 @@ TEST_F(EditFormatting, TypingInALongParagraphStopsAtTheFirstUnchangedBreak) {
     core.SetFormatHost(nullptr);
 }
 
+TEST_F(EditFormatting, AnEditRightAfterALoadLaysOutTheEditedLine) {
+    std::string text;
+    for (int i = 0; i < 500; ++i)
+        text += "abcd efg ";
+    LoadThroughStream(core, text); // the whole text is marked as changed
+    core.ScheduleFormatting();
+    Edit(4000, 4000, "xxxxxxx"); // far below the first line, which keeps its break
+    EXPECT_TRUE(LikeFromScratch());
+}
+
 TEST_F(EditFormatting, AParagraphWaitingForLayoutIsLaidOutWholeAfterAnEdit) {
     core.SetUpdateMode(umOnNeed);
     Format("aaa bbb ccc ddd eee fff ggg");
