@@ -901,6 +901,43 @@ bool TArtMemo::FindTxt(std::string_view text, bool forward, bool matchCase, bool
     return true;
 }
 
+bool TArtMemo::Perform(uint32_t msg, uint64_t wParam, int64_t lParam) {
+    TMessageRecord message;
+    message.Msg = msg;
+    message.WParam = wParam;
+    message.LParam = lParam;
+    return DispatchMessage(message, [this, msg, lParam] {
+        switch (msg) {
+        case wm::CUT:
+            CutToClipboard();
+            ScrollInView();
+            return true;
+        case wm::COPY:
+            CopyToClipboard();
+            return true;
+        case wm::PASTE:
+            PasteFromClipboard();
+            ScrollInView();
+            return true;
+        case wm::UNDO:
+            Undo();
+            return true;
+        case wm::FORMATSTEP:
+            FCore->FormatStep();
+            return true;
+        case wm::PAINT:
+            // Without a record (or without a render canvas) it is the screen's paint.
+            if (lParam != 0 && RenderCanvas())
+                TArtPainter(*this).PaintRender(*reinterpret_cast<const TRenderRecord*>(lParam));
+            else
+                viewport()->repaint();
+            return true;
+        default:
+            return false;
+        }
+    });
+}
+
 // ---- commands of the editing layers ----------------------------------------------------------------------
 
 // No undo list is kept yet: nothing can be undone or redone.
@@ -950,7 +987,5 @@ void TArtMemo::Progress() {
     if (OnProgress)
         OnProgress(this);
 }
-
-// ---- what the painter reads ---------------------------------------------------------------------------
 
 } // namespace zandor

@@ -279,6 +279,11 @@ public:
     bool FindTxt(std::string_view text, bool forward, bool matchCase, bool wholeWord, bool fromBoundary);
     void ReApplyKeywords();
 
+    // Sends the control a message that no Qt event stands for (the hooks see it like any other):
+    // cut, copy, paste, undo, a background layout step, and a paint, which with a render record
+    // (lParam: a TRenderRecord*) draws into the render canvas. Returns whether it was handled.
+    bool Perform(uint32_t msg, uint64_t wParam = 0, int64_t lParam = 0);
+
     // ---- commands whose behaviour is built with the editing layers (clipboard, undo, style codes)
     bool CanCut() override { return !FReadOnly && !FDisplayOnly && FSelLength != 0; }
     bool CanCopy() override { return !FDisplayOnly && FSelLength != 0; }

@@ -171,6 +171,29 @@ TEST(MessageHooks, ControlDeletedByABeforeHookIsNotTouchedAgain) {
     EXPECT_EQ(TArtMemo::InstanceCount(), before - 1);
 }
 
+class PerformedMessages : public ::testing::TestWithParam<std::pair<uint32_t, bool>> {};
+
+TEST_P(PerformedMessages, PassTheHooksWithTheirParametersAndReportWhetherTheControlKnowsThem) {
+    const auto [msg, known] = GetParam();
+    TArtMemo memo;
+    TRecordingSink hook(&memo);
+    memo.MessageHooks().Add(&hook);
+    std::vector<TMessageRecord> seen;
+    hook.During = [&](int32_t) { seen.push_back(memo.CurrentMessage()); };
+    EXPECT_EQ(memo.Perform(msg, 7, 9), known);
+    ASSERT_EQ(hook.Codes(), (std::vector<int32_t>{nc::BeforeMessage, nc::AfterMessage}));
+    for (const TMessageRecord& m : seen) {
+        EXPECT_EQ(m.Msg, msg);
+        EXPECT_EQ(m.WParam, 7u);
+        EXPECT_EQ(m.LParam, 9);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MessageHooks, PerformedMessages,
+                         ::testing::Values(std::pair{wm::CUT, true}, std::pair{wm::COPY, true},
+                                           std::pair{wm::PASTE, true}, std::pair{wm::UNDO, true},
+                                           std::pair{wm::FORMATSTEP, true}, std::pair{0x0303u, false}));
+
 TEST(MessageHooks, ReleaseOutsideAnyHandlerDeletesAtOnce) {
     QPointer<TArtMemo> memo = new TArtMemo;
     memo->Release();

@@ -6,6 +6,7 @@
 #include "editor/control/ArtMemo.h"
 #include "editor/control/ArtPainter.h"
 #include "editor/engine/ByteStream.h"
+#include "editor/engine/NotificationSink.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -255,6 +256,64 @@ TEST_F(MemoPaint, TheCaretIsShownByInvertingItsRectangle) {
             ASSERT_EQ(with.pixel(x, y),
                       caret.contains(x, y) ? without.pixel(x, y) ^ 0x00FFFFFF : without.pixel(x, y))
                 << x << "," << y;
+}
+
+// Reads the paint message's record as a printing add-on would, and may keep the control from
+// handling the message.
+struct TPaintHook : NotificationSink {
+    explicit TPaintHook(TArtMemo& memo) : Memo(memo) {}
+    void Notify(TArtMemoCore*, int32_t codes) override {
+        const TMessageRecord& m = Memo.CurrentMessage();
+        if (m.Msg != wm::PAINT || m.LParam == 0)
+            return;
+        if (codes == nc::BeforeMessage) {
+            SeenFirstLine = reinterpret_cast<const TRenderRecord*>(m.LParam)->FirstLine;
+            if (Suppress)
+                Memo.CurrentMessage().Result = kSuppressMessage;
+        } else if (codes == nc::AfterMessage) {
+            ++After;
+        }
+    }
+    TArtMemo& Memo;
+    bool Suppress = false;
+    int32_t SeenFirstLine = -1;
+    int After = 0;
+};
+
+TEST_F(MemoPaint, APaintMessageWithARenderRecordDrawsIntoTheRenderCanvasPastTheHooks) {
+    Load("\xDB\xDB x\r\n\xB1\xB2\r\nlast");
+    const QImage screen = Paint();
+    const int LH = memo->LinePixels();
+    TPaintHook hook(*memo);
+    memo->MessageHooks().Add(&hook);
+    auto render = [&](bool suppress) {
+        hook.Suppress = suppress;
+        QImage image(screen.size(), QImage::Format_RGB32);
+        image.fill(kBlack);
+        QPainter painter(&image);
+        platform::TCanvas canvas(painter);
+        memo->SetRenderCanvas(&canvas, memo->TextAreaWidth());
+        const TRenderRecord record{1, 2, 0, 0, float(LH)};
+        EXPECT_TRUE(memo->Perform(wm::PAINT, 0, reinterpret_cast<int64_t>(&record)));
+        memo->SetRenderCanvas(nullptr, 0);
+        return image;
+    };
+
+    const QImage printed = render(false);
+    EXPECT_EQ(hook.SeenFirstLine, 1);
+    EXPECT_EQ(hook.After, 1);
+    // Lines 1 and 2 of the screen, moved up to the canvas's top.
+    for (int y = 0; y < 2 * LH; ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            ASSERT_EQ(printed.pixel(x, y), screen.pixel(x, y + LH)) << x << "," << y;
+
+    // A hook that answers 127 keeps the control from drawing; the after-hooks still follow.
+    const QImage blank = render(true);
+    EXPECT_EQ(hook.After, 2);
+    for (int y = 0; y < blank.height(); ++y)
+        for (int x = 0; x < blank.width(); ++x)
+            ASSERT_EQ(blank.pixel(x, y), kBlack) << x << "," << y;
+    memo->MessageHooks().Remove(&hook);
 }
 
 } // namespace
