@@ -327,7 +327,8 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
 
 void TZandorF::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous())
+    // Coming back after a change of band is the same window showing the same document.
+    if (!event->spontaneous() && !reshowing_)
         FormShow();
 }
 
@@ -382,6 +383,8 @@ void TZandorF::UpdateTitle() {
         ApplicationTitle = DocumentModified ? "Zandor *" : "Zandor";
         setWindowTitle(QString::fromStdString(ApplicationTitle));
     }
+    // The short form is what a task bar shows for a minimised window.
+    setWindowIconText(QString::fromLocal8Bit(ApplicationTitle.c_str()));
     WindowSection = WindowSectionFor(CurrentFile);
     Trace("caption: " + windowTitle().toStdString());
 }
@@ -654,8 +657,11 @@ void TZandorF::ApplyAlwaysOnTop() {
     const QRect bounds = geometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
     setGeometry(bounds);
-    if (visible)
+    if (visible) {
+        reshowing_ = true;
         show();
+        reshowing_ = false;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

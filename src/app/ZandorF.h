@@ -204,6 +204,8 @@ private:
     // Where ApplyWindowDimensions last put the window.
     QRect appliedBounds_;
     bool closed_ = false;
+    // True while ApplyAlwaysOnTop shows the re-created window again.
+    bool reshowing_ = false;
 };
 
 } // namespace zandor

@@ -95,6 +95,27 @@ TEST_F(OptionsMenu, AlwaysOnTopMovesTheWindowIntoTheTopBandWithoutMovingIt) {
     EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
+TEST_F(OptionsMenu, AlwaysOnTopKeepsAnUnsavedChangeMarked) {
+    const std::string file = dir.write("ontop.txt", "abc");
+    auto w = Create(file, true);
+    w->show();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+    w->m->SetSelStart(3);
+    w->m->SetSelText("d");
+    ASSERT_TRUE(w->DocumentModified);
+    // Moving the window between bands shows it again; that is no new document.
+    for (int i = 0; i < 2; ++i) {
+        w->Menu.AlwaysonTop1->trigger();
+        QApplication::processEvents();
+        EXPECT_TRUE(w->DocumentModified) << i;
+        EXPECT_EQ("Zandor - " + file + " *", w->windowTitle().toStdString()) << i;
+        EXPECT_TRUE(w->buttonsave->isEnabled()) << i;
+    }
+    // A later edit still finds the document marked and leaves the title as it is.
+    w->m->SetSelText("e");
+    EXPECT_EQ("Zandor - " + file + " *", w->windowTitle().toStdString());
+}
+
 TEST_F(OptionsMenu, OneInstanceIsStoredAtOnce) {
     auto w = Create();
     ASSERT_FALSE(startup.OneInstance);

@@ -41,6 +41,7 @@ TEST_F(Window, TitleFollowsTheFileAndTheModifiedState) {
     w->UpdateTitle();
     EXPECT_EQ("Zandor - " + file + " *", w->windowTitle().toStdString());
     EXPECT_EQ("* Art.NFO", w->ApplicationTitle);
+    EXPECT_EQ(QStringLiteral("* Art.NFO"), w->windowIconText());
 }
 
 TEST_F(Window, AFileNamedAtStartIsShownByteForByteInTheEditor) {
