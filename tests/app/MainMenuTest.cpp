@@ -3,18 +3,39 @@
 #include "WindowFixture.h"
 
 #include "app/MenuBand.h"
+#include "editor/control/ArtMemo.h"
 #include "localisation/Tag.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QToolButton>
 
+#include <map>
+#include <vector>
+
+// The GUI library's entry for simulated typing: the key goes through the shortcut map as a key from
+// the window system would, before any widget sees it. True when a shortcut took it.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(), bool autorep = false,
+                                               ushort count = 1);
+
 using namespace zandor;
 using zandor::test::WindowFixture;
 
 namespace {
+
+// Every item of a menu and its submenus.
+void CollectItems(const QMenu* menu, std::vector<QAction*>& items) {
+    for (QAction* a : menu->actions()) {
+        if (const QMenu* sub = a->menu<QMenu*>())
+            CollectItems(sub, items);
+        else if (!a->isSeparator())
+            items.push_back(a);
+    }
+}
 
 struct ItemRow {
     const char* name;
@@ -196,4 +217,53 @@ TEST_F(WindowFixture, ToolBarAndStatusPanelPaintOneBand) {
         shaded = shaded || bar.pixel(bar.width() - 2, y) != bar.pixel(bar.width() - 2, 0);
     }
     EXPECT_TRUE(shaded) << "the band has a gradient, not a flat fill";
+}
+
+TEST_F(WindowFixture, MenuKeysReachTheirItemsWhileTheEditorHasTheFocus) {
+    auto w = Create("", true);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isActiveWindow(); }));
+    w->m->setFocus();
+    std::vector<QAction*> mainItems;
+    for (const QMenu* menu : {w->Menu.File1, w->Menu.Edit1, w->Menu.Options1, w->Menu.Help1})
+        CollectItems(menu, mainItems);
+    std::vector<QAction*> everyItem = mainItems;
+    CollectItems(w->Menu.PopupMenu1, everyItem);
+    std::map<QAction*, int> fired;
+    for (QAction* a : everyItem)
+        QObject::connect(a, &QAction::triggered, w.get(), [&fired, a] { ++fired[a]; });
+
+    int keys = 0;
+    for (QAction* item : mainItems) {
+        if (item->shortcut().isEmpty())
+            continue;
+        ++keys;
+        fired.clear();
+        const QKeyCombination key = item->shortcut()[0];
+        const bool taken = qt_sendShortcutOverrideEvent(w->m, 0, key.key(), key.keyboardModifiers());
+        const std::string what =
+            item->objectName().toStdString() + " " + item->shortcut().toString().toStdString();
+        // Only the item itself answers: neither its context-menu twin nor any other item runs too.
+        if (item->isEnabled()) {
+            EXPECT_TRUE(taken) << what;
+            EXPECT_EQ((std::map<QAction*, int>{{item, 1}}), fired) << what;
+        } else {
+            EXPECT_TRUE(fired.empty()) << what;
+        }
+    }
+    EXPECT_GE(keys, 20);
+}
+
+TEST_F(WindowFixture, CtrlWInTheEditorTogglesWordWrapOnce) {
+    auto w = Create("", true);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isActiveWindow(); }));
+    w->m->setFocus();
+    const bool wrap = w->m->WordWrap();
+    qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_NE(wrap, w->m->WordWrap());
+    qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(wrap, w->m->WordWrap());
 }
