@@ -177,17 +177,23 @@ void TArtMemo::focusOutEvent(QFocusEvent* event) {
 }
 
 void TArtMemo::keyPressEvent(QKeyEvent* event) {
+    const auto alive = AliveToken();
+    event->accept();
     ++FEventDeferral;
     int key = event->key();
-    if (OnKeyDown)
+    if (OnKeyDown) {
         OnKeyDown(this, key, event->modifiers());
+        if (!*alive)
+            return;
+    }
     if (key != 0 && OnKeyPress && !event->text().isEmpty()) {
         const QByteArray bytes = event->text().toLatin1();
         char ch = bytes.isEmpty() ? 0 : bytes[0];
         if (ch != 0)
             OnKeyPress(this, ch);
+        if (!*alive)
+            return;
     }
-    event->accept();
     --FEventDeferral;
     FireSelMove();
 }
@@ -204,10 +210,13 @@ void TArtMemo::mousePressEvent(QMouseEvent* event) {
     if (!hasFocus() && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     const QPoint p = event->position().toPoint();
+    const auto alive = AliveToken();
     if (OnMouseDown)
         OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (OnAfterMouseDown)
+    if (*alive && OnAfterMouseDown)
         OnAfterMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
+    if (!*alive)
+        return;
     --FEventDeferral;
     FireSelMove();
 }
@@ -215,17 +224,21 @@ void TArtMemo::mousePressEvent(QMouseEvent* event) {
 void TArtMemo::mouseReleaseEvent(QMouseEvent* event) {
     ++FEventDeferral;
     const QPoint p = event->position().toPoint();
+    const auto alive = AliveToken();
     if (OnMouseUp)
         OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
+    if (*alive && event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
         OnClick(this);
+    if (!*alive)
+        return;
     --FEventDeferral;
     FireSelMove();
 }
 
 void TArtMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+    const auto alive = AliveToken();
     mousePressEvent(event);
-    if (OnDblClick)
+    if (*alive && OnDblClick)
         OnDblClick(this);
 }
 
@@ -238,12 +251,13 @@ void TArtMemo::mouseMoveEvent(QMouseEvent* event) {
 // ---- the control's own virtual operations --------------------------------------------------------
 
 void TArtMemo::Change() {
+    const auto alive = AliveToken();
     EventSinks().Notify(FCore.get(), nc::Change);
-    if (!MessageHooks().Empty()) {
+    if (*alive && !MessageHooks().Empty()) {
         QEvent changed(kTextChangedEvent);
         QCoreApplication::sendEvent(this, &changed);
     }
-    if (OnChange)
+    if (*alive && OnChange)
         OnChange(this);
 }
 
@@ -343,8 +357,10 @@ void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller pass
     UpdateCaret();
     if (failure)
         std::rethrow_exception(failure);
+    const auto alive = AliveToken();
     Change();
-    EventSinks().Notify(FCore.get(), nc::AfterLoad);
+    if (*alive)
+        EventSinks().Notify(FCore.get(), nc::AfterLoad);
 }
 
 void TArtMemo::SaveToStream(TByteStream& stream, int /*flag: every caller passes 0*/) {
@@ -561,46 +577,6 @@ void TArtMemo::SetUpdateMode(TUpdateMode value) {
 
 // ---- highlighting ------------------------------------------------------------------------------------
 
-TArtHighlighter* TArtMemo::Highlighter() const {
-    return FCore->Highlighting().Highlighter();
-}
-
-void TArtMemo::SetHighlighter(TArtHighlighter* value) {
-    FCore->Highlighting().SetHighlighter(value);
-}
-
-TKeywordList& TArtMemo::Keywords() {
-    return FCore->Highlighting().Keywords();
-}
-
-TStartStopKeyList& TArtMemo::StartStopKeys() {
-    return FCore->Highlighting().StartStopKeys();
-}
-
-bool TArtMemo::ApplyKeyWords() const {
-    return FCore->Highlighting().ApplyKeyWords();
-}
-
-void TArtMemo::SetApplyKeyWords(bool value) {
-    FCore->Highlighting().SetApplyKeyWords(value);
-}
-
-bool TArtMemo::ApplyStartStopKeys() const {
-    return FCore->Highlighting().ApplyStartStopKeys();
-}
-
-void TArtMemo::SetApplyStartStopKeys(bool value) {
-    FCore->Highlighting().SetApplyStartStopKeys(value);
-}
-
-TamUpperCase TArtMemo::UpperCaseType() const {
-    return FCore->UpperCaseType();
-}
-
-void TArtMemo::SetUpperCaseType(TamUpperCase value) {
-    FCore->SetUpperCaseType(value);
-}
-
 void TArtMemo::ReApplyKeywords() {
     FCore->Highlighting().ReApplyKeywords();
     FCore->Navigators().InvalidateAll();
@@ -789,10 +765,11 @@ void TArtMemo::UpdateCaret(bool recreate) {
     const int32_t codes = FCaret.Record(caret.Pos(), FPendingBlanks, StyleAtCaret());
     if (codes & nc::CaretMoved)
         FSelMoved = true;
+    const auto alive = AliveToken();
     FireSelMove();
-    if ((codes & nc::StyleChanged) && OnStyleChange)
+    if (*alive && (codes & nc::StyleChanged) && OnStyleChange)
         OnStyleChange(this);
-    if (codes)
+    if (*alive && codes)
         EventSinks().Notify(FCore.get(), codes);
 }
 

@@ -7,6 +7,7 @@
 #include "editor/control/MemoCaret.h"
 #include "editor/control/MemoOptions.h"
 #include "editor/control/MemoView.h"
+#include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
 #include "editor/engine/ParagraphStreams.h"
 #include "platform/Canvas.h"
@@ -197,16 +198,16 @@ public:
     void SetProgressInterval(uint32_t value) { FCore->SetProgressInterval(value); }
 
     // ---- highlighting
-    TArtHighlighter* Highlighter() const;
-    void SetHighlighter(TArtHighlighter* value);
-    TKeywordList& Keywords();
-    TStartStopKeyList& StartStopKeys();
-    bool ApplyKeyWords() const;
-    void SetApplyKeyWords(bool value);
-    bool ApplyStartStopKeys() const;
-    void SetApplyStartStopKeys(bool value);
-    TamUpperCase UpperCaseType() const;
-    void SetUpperCaseType(TamUpperCase value);
+    TArtHighlighter* Highlighter() const { return FCore->Highlighting().Highlighter(); }
+    void SetHighlighter(TArtHighlighter* value) { FCore->Highlighting().SetHighlighter(value); }
+    TKeywordList& Keywords() { return FCore->Highlighting().Keywords(); }
+    TStartStopKeyList& StartStopKeys() { return FCore->Highlighting().StartStopKeys(); }
+    bool ApplyKeyWords() const { return FCore->Highlighting().ApplyKeyWords(); }
+    void SetApplyKeyWords(bool value) { FCore->Highlighting().SetApplyKeyWords(value); }
+    bool ApplyStartStopKeys() const { return FCore->Highlighting().ApplyStartStopKeys(); }
+    void SetApplyStartStopKeys(bool value) { FCore->Highlighting().SetApplyStartStopKeys(value); }
+    TamUpperCase UpperCaseType() const { return FCore->UpperCaseType(); }
+    void SetUpperCaseType(TamUpperCase value) { FCore->SetUpperCaseType(value); }
 
     // ---- events (skipped when empty)
     TNotifyEvent OnChange;

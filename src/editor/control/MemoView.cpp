@@ -327,10 +327,13 @@ void TMemoView::ScrollTo(int top, int left, int /*time: scrolls are shown in one
     if (dy != 0)
         verticalScrollBar()->setValue(top / FVertUnit);
     viewport()->update();
+    const std::shared_ptr<bool> alive = FAlive;
     UpdateCaret();
-    ViewScrolled(dx, dy);
-    FEventSinks.Notify(FCore.get(),
-                       (dx != 0 ? nc::LeftOriginChanged : 0) | (dy != 0 ? nc::TopOriginChanged : 0));
+    if (*alive)
+        ViewScrolled(dx, dy);
+    if (*alive)
+        FEventSinks.Notify(FCore.get(),
+                           (dx != 0 ? nc::LeftOriginChanged : 0) | (dy != 0 ? nc::TopOriginChanged : 0));
 }
 
 void TMemoView::InvalidateLines(int32_t first, int32_t last) {

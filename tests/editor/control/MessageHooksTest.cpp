@@ -194,6 +194,68 @@ INSTANTIATE_TEST_SUITE_P(MessageHooks, PerformedMessages,
                                            std::pair{wm::PASTE, true}, std::pair{wm::UNDO, true},
                                            std::pair{wm::FORMATSTEP, true}, std::pair{0x0303u, false}));
 
+// The application's handler destroys the control outright; the control's own handling and its
+// after-hooks stop there instead of touching freed memory (the sanitizer build checks).
+enum class TDeletingHandler { KeyDown, KeyPress, MouseDown, AfterMouseDown, MouseUp, DoubleClick };
+
+class DeletedInsideAHandler : public ::testing::TestWithParam<TDeletingHandler> {};
+
+TEST_P(DeletedInsideAHandler, StopsTheControlsHandlingWithoutTouchingIt) {
+    QWidget window;
+    auto* memo = new TArtMemo(&window);
+    window.show();
+    TRecordingSink hook;
+    memo->MessageHooks().Add(&hook);
+    const int before = TArtMemo::InstanceCount();
+    int selMoves = 0;
+    memo->OnSelMove = [&](TArtMemo*) { ++selMoves; };
+    auto destroy = [&memo] { delete memo; };
+    const QPoint at(12, 5);
+    auto mouse = [&](QEvent::Type type) {
+        QMouseEvent e(type, at, memo->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(memo->viewport(), &e);
+    };
+    switch (GetParam()) {
+    case TDeletingHandler::KeyDown:
+        memo->OnKeyDown = [&](TArtMemo*, int&, Qt::KeyboardModifiers) { destroy(); };
+        SendKey(*memo, Qt::Key_A, "a");
+        break;
+    case TDeletingHandler::KeyPress:
+        memo->OnKeyPress = [&](TArtMemo*, char&) { destroy(); };
+        SendKey(*memo, Qt::Key_A, "a");
+        break;
+    case TDeletingHandler::MouseDown:
+        memo->OnMouseDown = [&](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { destroy(); };
+        mouse(QEvent::MouseButtonPress);
+        break;
+    case TDeletingHandler::AfterMouseDown:
+        memo->OnAfterMouseDown = [&](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+            destroy();
+        };
+        mouse(QEvent::MouseButtonPress);
+        break;
+    case TDeletingHandler::MouseUp:
+        memo->OnMouseUp = [&](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { destroy(); };
+        mouse(QEvent::MouseButtonRelease);
+        break;
+    case TDeletingHandler::DoubleClick:
+        memo->OnMouseDown = [&](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { destroy(); };
+        memo->OnDblClick = [&](TArtMemo*) { ADD_FAILURE() << "double-click event of a deleted control"; };
+        mouse(QEvent::MouseButtonDblClick);
+        break;
+    }
+    EXPECT_EQ(TArtMemo::InstanceCount(), before - 1);
+    EXPECT_EQ(hook.Codes(), (std::vector<int32_t>{nc::BeforeMessage}));
+    EXPECT_EQ(selMoves, 0);
+    QCoreApplication::processEvents();
+}
+
+INSTANTIATE_TEST_SUITE_P(MessageHooks, DeletedInsideAHandler,
+                         ::testing::Values(TDeletingHandler::KeyDown, TDeletingHandler::KeyPress,
+                                           TDeletingHandler::MouseDown, TDeletingHandler::AfterMouseDown,
+                                           TDeletingHandler::MouseUp, TDeletingHandler::DoubleClick));
+
 TEST(MessageHooks, ReleaseOutsideAnyHandlerDeletesAtOnce) {
     QPointer<TArtMemo> memo = new TArtMemo;
     memo->Release();
