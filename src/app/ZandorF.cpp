@@ -568,9 +568,10 @@ void TZandorF::ScheduleBoundsSave() {
     if (startup_.StartingUp || ApplyingDimensions || closed_)
         return;
     // The window system may report the program's own placing after it is done; that is no move
-    // of the user's.
+    // of the user's. Once the user has moved the window, coming back to that place is a move too.
     if (QRect(pos(), size()) == appliedBounds_)
         return;
+    appliedBounds_ = QRect();
     SaveBoundsTimer->start();
 }
 

@@ -220,3 +220,22 @@ TEST_F(WindowBounds, NothingIsScheduledWhileStartingOrPlacingTheWindow) {
     w->ApplyWindowDimensions("Other");
     EXPECT_FALSE(w->SaveBoundsTimer->isActive());
 }
+
+TEST_F(WindowBounds, MovingBackToWhereTheWindowWasPlacedIsSavedToo) {
+    auto w = Create("", true);
+    w->show();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+    QApplication::processEvents();
+    w->SaveBoundsTimer->stop();
+    const QPoint placed = w->pos();
+    w->move(placed + QPoint(25, 15));
+    ASSERT_TRUE(w->SaveBoundsTimer->isActive());
+    w->SaveBoundsTimerTimer();
+    ASSERT_EQ(placed.x() + 25, Store().ReadInteger("Other", "Left", -1));
+    // The user's way back to the program's place is a move like any other.
+    w->move(placed);
+    EXPECT_TRUE(w->SaveBoundsTimer->isActive());
+    w->SaveBoundsTimerTimer();
+    EXPECT_EQ(placed.x(), Store().ReadInteger("Other", "Left", -1));
+    EXPECT_EQ(placed.y(), Store().ReadInteger("Other", "Top", -1));
+}
