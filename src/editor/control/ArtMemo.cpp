@@ -536,8 +536,10 @@ void TArtMemo::SetOptions(TArtMemoOptions value) {
     }
     if (!FWindowCreated)
         return;
-    if (value.Has(amoAutoScrollBars) != old.Has(amoAutoScrollBars))
+    if (value.Has(amoAutoScrollBars) != old.Has(amoAutoScrollBars)) {
+        ApplyScrollBarPolicy();
         UpdateScrollBars();
+    }
     if (value.Has(amoKeepParBackgnd) != old.Has(amoKeepParBackgnd))
         viewport()->update();
     if (value.Has(amoWindowsSelColors) != old.Has(amoWindowsSelColors) ||

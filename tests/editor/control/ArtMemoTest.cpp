@@ -334,6 +334,29 @@ TEST(ArtMemo, WithoutWordWrapMarginsKeepOneLinePerParagraphButAlignmentWraps) {
     EXPECT_EQ(memo.LineCount(), 2);
 }
 
+TEST(ArtMemo, WithoutAutomaticScrollBarsTheVerticalBarStaysWhenTheTextFits) {
+    QWidget window;
+    auto* memo = new TArtMemo(&window);
+    memo->SetUpdateMode(umImmediate);
+    memo->resize(200, 120);
+    LoadText(*memo, "short");
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(memo->Options().Has(amoAutoScrollBars));
+    EXPECT_FALSE(memo->verticalScrollBar()->isVisible());
+
+    memo->SetOptions(memo->Options().Without(amoAutoScrollBars));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(memo->verticalScrollBar()->isVisible());
+    // The text area gave the bar its room.
+    EXPECT_EQ(memo->TextAreaWidth(), memo->viewport()->width());
+    EXPECT_LT(memo->TextAreaWidth(), 200 - memo->verticalScrollBar()->width() + 1);
+
+    memo->SetOptions(memo->Options().With(amoAutoScrollBars));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(memo->verticalScrollBar()->isVisible());
+}
+
 TEST(ArtMemo, FromCoreFindsTheWidgetOfACoreWhileItLives) {
     auto memo = std::make_unique<TArtMemo>();
     const TArtMemoCore* core = &memo->Core();
