@@ -59,7 +59,7 @@ void TDynArray2::SetCount(int n) {
     FCount = n;
 }
 
-int TDynArray2::Add(const void* rec) {
+int TDynArray2::AddGrowing(const void* rec) {
     if (FCount == INT32_MAX)
         throw std::bad_alloc();
     SetCount(FCount + 1);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -42,8 +43,14 @@ public:
     // n < 0 counts as 0. Grows the capacity by whole blocks when needed, never shrinks it; new
     // records are left uninitialised. Count changes only once the capacity is in place.
     void SetCount(int n);
-    // Appends a copy of RecSize bytes from rec; returns its index.
-    int Add(const void* rec);
+    // Appends a copy of RecSize bytes from rec; returns its index. Inline while the capacity lasts:
+    // a load appends millions of records one by one.
+    int Add(const void* rec) {
+        if (FCount >= FCapacity)
+            return AddGrowing(rec);
+        std::memcpy(At(FCount), rec, static_cast<size_t>(FRecSize));
+        return FCount++;
+    }
     void PutRec(int i, const void* rec);
     void GetRec(int i, void* out) const;
     // Moves n records from index `from` to index `to` (the ranges may overlap), block by block.
@@ -60,6 +67,8 @@ protected:
     std::byte* Block(int b) const { return FBlocks[static_cast<size_t>(b)].get(); }
 
 private:
+    int AddGrowing(const void* rec);
+
     int16_t FRecSize;
     int16_t FStride;
     std::vector<std::unique_ptr<std::byte[]>> FBlocks;

@@ -201,7 +201,12 @@ TParagraphsList::~TParagraphsList() {
 }
 
 void TParagraphsList::ReleaseAll() {
-    ForEachPar(0, Count(), [](ParInfo& par) { ReleasePar(par); });
+    // Only owned texts and extensions need freeing; after a load nearly every record has neither,
+    // and the records themselves are dropped with their blocks.
+    ForEachPar(0, Count(), [](ParInfo& par) {
+        if (par.Flags & (pfOwnText | pfExtended))
+            ReleasePar(par);
+    });
 }
 
 void TParagraphsList::ShiftStarts(int from, int32_t delta) {

@@ -412,5 +412,37 @@ TEST(Streams, RandomTextsRoundTripByTheByteRules) {
     }
 }
 
+// The loader searches many bytes at once for the next one it must stop at. Each such byte, put at
+// every position of a run long enough for both the wide search and its byte-wise tail, among bytes
+// one bit away from a special one (and high bytes, which a signed comparison would take for small
+// ones), is found exactly there; a format code changes the style only with static format.
+TEST(Streams, EverySpecialByteIsFoundWhereverItStandsInARun) {
+    const std::string nearMisses = "\x05\x06\x08\x09\x0B\x0C\x0E\x14\x16\x17\x80\x81\x84\x8A\x8D\x95\xFF";
+    const char specials[] = {'\r', '\n', '\0', fcItalic, fcBold, fcHighlight, fcAltFont, fcUnderline};
+    constexpr size_t kRun = 53;
+    for (const bool staticFormat : {false, true})
+        for (const char special : specials)
+            for (size_t at = 0; at < kRun; ++at) {
+                SCOPED_TRACE("static " + std::to_string(staticFormat) + ", byte " +
+                             std::to_string(int(special)) + " at " + std::to_string(at));
+                std::string bytes;
+                for (size_t i = 0; i < kRun; ++i)
+                    bytes += nearMisses[(i * 7) % nearMisses.size()];
+                bytes[at] = special;
+                bytes += "\r\nz";
+                TParagraphsList list;
+                list.StaticFormat = staticFormat;
+                const Loaded loaded = Load(list, bytes);
+                const ModelLoad expected = LoadModel(bytes, '\0', false);
+                ASSERT_EQ(loaded.Pars, expected.Pars);
+                ASSERT_EQ(loaded.Kind, expected.Kind);
+                ASSERT_EQ(loaded.StreamPosition, special == '\0' ? int64_t(at) : int64_t(bytes.size()));
+                const uint8_t style = staticFormat ? FormatCodeBit(special) : 0;
+                ASSERT_EQ(+LoadFirstLine(list.Par(list.Count() - 1)).StartStyle,
+                          special == '\0' || list.Count() == 1 ? 0 : style);
+                ASSERT_TRUE(StoreInvariantsHold(list));
+            }
+}
+
 } // namespace
 } // namespace zandor::test
