@@ -258,6 +258,42 @@ TEST_F(MemoPaint, TheCaretIsShownByInvertingItsRectangle) {
                 << x << "," << y;
 }
 
+TEST_F(MemoPaint, ARenderCanvasGetsTheTextButNoBackgroundEndMarkGuideLineOrCaret) {
+    Load("\xDB x\r\nab");
+    memo->SetColor(platform::clBlue);
+    memo->SetEndOfTextMark(TPenValue{platform::clRed, 1, platform::psSolid});
+    memo->SetRightLinePen(TPenValue{platform::clRed, 1, platform::psSolid});
+    memo->SetRightLinePos(30); // clear of the text
+    // The screen shows all three.
+    const QImage screen = Paint();
+    auto count = [](const QImage& image, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == colour;
+        return n;
+    };
+    const QRgb blue = qRgb(0, 0, 255);
+    const QRgb red = qRgb(255, 0, 0);
+    ASSERT_GT(count(screen, blue), 0);
+    ASSERT_GT(count(screen, red), 0);
+
+    QImage printed(screen.size(), QImage::Format_RGB32);
+    printed.fill(kBlack);
+    {
+        QPainter painter(&printed);
+        platform::TCanvas canvas(painter);
+        memo->SetRenderCanvas(&canvas, memo->TextAreaWidth());
+        const TRenderRecord record{0, 5, 0, 0, float(memo->LinePixels())};
+        memo->Perform(wm::PAINT, 0, reinterpret_cast<int64_t>(&record));
+        memo->SetRenderCanvas(nullptr, 0);
+    }
+    EXPECT_EQ(count(printed, blue), 0);
+    EXPECT_EQ(count(printed, red), 0);
+    // The text itself is there, pixel for pixel as on the screen.
+    EXPECT_EQ(count(printed, kWhite), count(screen, kWhite));
+}
+
 // Reads the paint message's record as a printing add-on would, and may keep the control from
 // handling the message.
 struct TPaintHook : NotificationSink {
