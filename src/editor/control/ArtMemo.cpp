@@ -244,8 +244,15 @@ void TArtMemo::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TArtMemo::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    if (OnMouseMove)
-        OnMouseMove(this, event->modifiers(), p.x(), p.y());
+    if (!OnMouseMove)
+        return;
+    const auto alive = AliveToken();
+    ++FEventDeferral;
+    OnMouseMove(this, event->modifiers(), p.x(), p.y());
+    if (!*alive)
+        return;
+    --FEventDeferral;
+    FireSelMove();
 }
 
 // ---- the control's own virtual operations --------------------------------------------------------
@@ -905,11 +912,12 @@ bool TArtMemo::Perform(uint32_t msg, uint64_t wParam, int64_t lParam) {
             FCore->FormatStep();
             return true;
         case wm::PAINT:
-            // Without a record (or without a render canvas) it is the screen's paint.
+            // The screen is painted only from the window system's own paint events; asked
+            // without a record (or without a render canvas), the control asks for one.
             if (lParam != 0 && RenderCanvas())
                 TArtPainter(*this).PaintRender(*reinterpret_cast<const TRenderRecord*>(lParam));
             else
-                viewport()->repaint();
+                viewport()->update();
             return true;
         default:
             return false;

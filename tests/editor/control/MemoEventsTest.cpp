@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 namespace zandor {
@@ -259,24 +260,59 @@ TEST(MemoEvents, GrowingAWindowThatShowedTheEndLeavesNoEmptySpaceBelowIt) {
     EXPECT_EQ(memo.TopOrigin(), 0);
 }
 
-TEST(MemoEvents, SelMoveWaitsForTheEndOfAKeyHandlerAndFiresOnce) {
+enum class THandler { KeyDown, MouseDown, MouseUp, MouseMove };
+
+class SelMoveInsideAHandler : public ::testing::TestWithParam<THandler> {};
+
+TEST_P(SelMoveInsideAHandler, WaitsForTheEndOfTheHandlerAndFiresOnce) {
     TArtMemo memo;
+    memo.show();
     LoadText(memo, "abcdef");
     std::vector<std::string> order;
     memo.OnSelMove = [&](TArtMemo*) { order.push_back("SelMove"); };
-    memo.OnKeyDown = [&](TArtMemo* sender, int&, Qt::KeyboardModifiers) {
+    auto moveAround = [&](TArtMemo* sender) {
         sender->SetSelStart(2);
         sender->SetSelLength(2);
         sender->SetSelStart(4);
         order.push_back("handler done");
     };
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
-    QCoreApplication::sendEvent(&memo, &press);
+    auto onMouse = [&](TArtMemo* sender, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        moveAround(sender);
+    };
+    const QPoint at(10, 4);
+    auto mouse = [&](QEvent::Type type, Qt::MouseButton button) {
+        QMouseEvent e(type, at, memo.viewport()->mapToGlobal(at), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(memo.viewport(), &e);
+    };
+    switch (GetParam()) {
+    case THandler::KeyDown: {
+        memo.OnKeyDown = [&](TArtMemo* sender, int&, Qt::KeyboardModifiers) { moveAround(sender); };
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+        QCoreApplication::sendEvent(&memo, &press);
+        break;
+    }
+    case THandler::MouseDown:
+        memo.OnMouseDown = onMouse;
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton);
+        break;
+    case THandler::MouseUp:
+        memo.OnMouseUp = onMouse;
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton);
+        break;
+    case THandler::MouseMove:
+        memo.OnMouseMove = [&](TArtMemo* sender, Qt::KeyboardModifiers, int, int) { moveAround(sender); };
+        mouse(QEvent::MouseMove, Qt::NoButton);
+        break;
+    }
     EXPECT_EQ(order, (std::vector<std::string>{"handler done", "SelMove"}));
     order.clear();
     memo.SetSelStart(1);
     EXPECT_EQ(order, std::vector<std::string>{"SelMove"}) << "outside a handler it fires at once";
 }
+
+INSTANTIATE_TEST_SUITE_P(MemoEvents, SelMoveInsideAHandler,
+                         ::testing::Values(THandler::KeyDown, THandler::MouseDown, THandler::MouseUp,
+                                           THandler::MouseMove));
 
 } // namespace
 } // namespace zandor

@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(MessageHooks, PerformedMessages,
 
 // The application's handler destroys the control outright; the control's own handling and its
 // after-hooks stop there instead of touching freed memory (the sanitizer build checks).
-enum class TDeletingHandler { KeyDown, KeyPress, MouseDown, AfterMouseDown, MouseUp, DoubleClick };
+enum class TDeletingHandler { KeyDown, KeyPress, MouseDown, AfterMouseDown, MouseUp, DoubleClick, MouseMove };
 
 class DeletedInsideAHandler : public ::testing::TestWithParam<TDeletingHandler> {};
 
@@ -239,6 +239,10 @@ TEST_P(DeletedInsideAHandler, StopsTheControlsHandlingWithoutTouchingIt) {
         memo->OnMouseUp = [&](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { destroy(); };
         mouse(QEvent::MouseButtonRelease);
         break;
+    case TDeletingHandler::MouseMove:
+        memo->OnMouseMove = [&](TArtMemo*, Qt::KeyboardModifiers, int, int) { destroy(); };
+        mouse(QEvent::MouseMove);
+        break;
     case TDeletingHandler::DoubleClick:
         memo->OnMouseDown = [&](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { destroy(); };
         memo->OnDblClick = [&](TArtMemo*) { ADD_FAILURE() << "double-click event of a deleted control"; };
@@ -254,7 +258,8 @@ TEST_P(DeletedInsideAHandler, StopsTheControlsHandlingWithoutTouchingIt) {
 INSTANTIATE_TEST_SUITE_P(MessageHooks, DeletedInsideAHandler,
                          ::testing::Values(TDeletingHandler::KeyDown, TDeletingHandler::KeyPress,
                                            TDeletingHandler::MouseDown, TDeletingHandler::AfterMouseDown,
-                                           TDeletingHandler::MouseUp, TDeletingHandler::DoubleClick));
+                                           TDeletingHandler::MouseUp, TDeletingHandler::DoubleClick,
+                                           TDeletingHandler::MouseMove));
 
 TEST(MessageHooks, ReleaseOutsideAnyHandlerDeletesAtOnce) {
     QPointer<TArtMemo> memo = new TArtMemo;
