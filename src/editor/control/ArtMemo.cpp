@@ -115,9 +115,10 @@ void TArtMemo::WindowCreated() {
 }
 
 void TArtMemo::ViewScrolled(int dx, int dy) {
+    const auto alive = AliveToken();
     if (dx != 0 && OnHScroll)
         OnHScroll(this);
-    if (dy != 0 && OnVScroll)
+    if (*alive && dy != 0 && OnVScroll)
         OnVScroll(this);
 }
 
@@ -237,9 +238,14 @@ void TArtMemo::mouseReleaseEvent(QMouseEvent* event) {
 
 void TArtMemo::mouseDoubleClickEvent(QMouseEvent* event) {
     const auto alive = AliveToken();
+    ++FEventDeferral;
     mousePressEvent(event);
     if (*alive && OnDblClick)
         OnDblClick(this);
+    if (!*alive)
+        return;
+    --FEventDeferral;
+    FireSelMove();
 }
 
 void TArtMemo::mouseMoveEvent(QMouseEvent* event) {

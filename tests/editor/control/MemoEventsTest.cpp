@@ -260,7 +260,7 @@ TEST(MemoEvents, GrowingAWindowThatShowedTheEndLeavesNoEmptySpaceBelowIt) {
     EXPECT_EQ(memo.TopOrigin(), 0);
 }
 
-enum class THandler { KeyDown, MouseDown, MouseUp, MouseMove };
+enum class THandler { KeyDown, MouseDown, MouseUp, MouseMove, DoubleClick };
 
 class SelMoveInsideAHandler : public ::testing::TestWithParam<THandler> {};
 
@@ -299,6 +299,13 @@ TEST_P(SelMoveInsideAHandler, WaitsForTheEndOfTheHandlerAndFiresOnce) {
         memo.OnMouseUp = onMouse;
         mouse(QEvent::MouseButtonRelease, Qt::LeftButton);
         break;
+    case THandler::DoubleClick:
+        memo.OnMouseDown = onMouse;
+        memo.OnDblClick = [&](TArtMemo* sender) { moveAround(sender); };
+        mouse(QEvent::MouseButtonDblClick, Qt::LeftButton);
+        // Both handlers ran before the one event.
+        order.erase(order.begin());
+        break;
     case THandler::MouseMove:
         memo.OnMouseMove = [&](TArtMemo* sender, Qt::KeyboardModifiers, int, int) { moveAround(sender); };
         mouse(QEvent::MouseMove, Qt::NoButton);
@@ -312,7 +319,7 @@ TEST_P(SelMoveInsideAHandler, WaitsForTheEndOfTheHandlerAndFiresOnce) {
 
 INSTANTIATE_TEST_SUITE_P(MemoEvents, SelMoveInsideAHandler,
                          ::testing::Values(THandler::KeyDown, THandler::MouseDown, THandler::MouseUp,
-                                           THandler::MouseMove));
+                                           THandler::MouseMove, THandler::DoubleClick));
 
 } // namespace
 } // namespace zandor
