@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/ConfigSaver.h"
+#include "platform/PlatformErrors.h"
 
 #include <QDate>
 #include <QLocale>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <optional>
 
 namespace zandor {
 
@@ -172,44 +174,66 @@ void AddRecentFile(std::vector<std::string>& list, const std::string& name) {
     }
 }
 
+namespace {
+
+void LoadSetting(TConfigSaver& store, const Setting& e, TSettings& s) {
+    switch (e.Type) {
+    case SettingType::String:
+        Field<std::string>(s, e.Member) = store.ReadString(e.Section, e.Key, Field<std::string>(s, e.Member));
+        break;
+    case SettingType::Integer:
+        Field<int32_t>(s, e.Member) = store.ReadInteger(e.Section, e.Key, Field<int32_t>(s, e.Member));
+        break;
+    case SettingType::Bool:
+        Field<bool>(s, e.Member) = store.ReadBool(e.Section, e.Key, Field<bool>(s, e.Member));
+        break;
+    case SettingType::Color:
+        Field<TColor>(s, e.Member) = store.ReadColor(e.Section, e.Key, Field<TColor>(s, e.Member));
+        break;
+    case SettingType::Font: {
+        FontValue& font = Field<FontValue>(s, e.Member);
+        const FontValue def = font;
+        store.ReadFont(e.Section, e.Key, def, font);
+        break;
+    }
+    case SettingType::Margin: {
+        double& margin = Field<double>(s, e.Member);
+        // A stored margin that is no number keeps the current one.
+        margin =
+            MarginFromString(store.ReadString(e.Section, e.Key, MarginToString(margin))).value_or(margin);
+        break;
+    }
+    }
+}
+
+} // namespace
+
 void LoadSettings(TConfigSaver& store, TSettings& s) {
+    // One value of the wrong type (a hand-edited registry file) costs that value only.
+    std::optional<RegistryError> firstError;
     for (const Setting& e : kTable) {
         if (!e.Loaded)
             continue;
-        switch (e.Type) {
-        case SettingType::String:
-            Field<std::string>(s, e.Member) =
-                store.ReadString(e.Section, e.Key, Field<std::string>(s, e.Member));
-            break;
-        case SettingType::Integer:
-            Field<int32_t>(s, e.Member) = store.ReadInteger(e.Section, e.Key, Field<int32_t>(s, e.Member));
-            break;
-        case SettingType::Bool:
-            Field<bool>(s, e.Member) = store.ReadBool(e.Section, e.Key, Field<bool>(s, e.Member));
-            break;
-        case SettingType::Color:
-            Field<TColor>(s, e.Member) = store.ReadColor(e.Section, e.Key, Field<TColor>(s, e.Member));
-            break;
-        case SettingType::Font: {
-            FontValue& font = Field<FontValue>(s, e.Member);
-            const FontValue def = font;
-            store.ReadFont(e.Section, e.Key, def, font);
-            break;
-        }
-        case SettingType::Margin: {
-            double& margin = Field<double>(s, e.Member);
-            // A stored margin that is no number keeps the current one.
-            margin =
-                MarginFromString(store.ReadString(e.Section, e.Key, MarginToString(margin))).value_or(margin);
-            break;
-        }
+        try {
+            LoadSetting(store, e, s);
+        } catch (const RegistryError& error) {
+            if (!firstError)
+                firstError = error;
         }
     }
     for (int n = kMaxRecentFiles - 1; n >= 0; --n) {
-        const std::string name = store.ReadString("Recent Files", std::to_string(n), "");
+        std::string name;
+        try {
+            name = store.ReadString("Recent Files", std::to_string(n), "");
+        } catch (const RegistryError& error) {
+            if (!firstError)
+                firstError = error;
+        }
         if (!name.empty())
             AddRecentFile(s.RecentFiles, name);
     }
+    if (firstError)
+        throw *firstError;
 }
 
 void SaveSettings(TConfigSaver& store, const TSettings& s, const std::function<void()>& writeBounds) {

@@ -89,6 +89,8 @@ std::span<const Setting> SettingsTable();
 TSettings DefaultSettings();
 
 // Reads every loaded setting of the table (missing values keep their defaults) and the recent files.
+// A value stored with another type than its setting's keeps the default; every other value is still
+// read, and then the first such type error is thrown (platform::RegistryError).
 void LoadSettings(TConfigSaver& store, TSettings& settings);
 // Writes every saved setting of the table and then the recent files, in table order; no flush.
 // writeBounds runs where the window bounds of the current file type belong (before the margins).

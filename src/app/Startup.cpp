@@ -3,6 +3,7 @@
 #include "app/ZandorF.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFileChannel.h"
+#include "platform/PlatformErrors.h"
 #include "platform/ScreenFonts.h"
 #include "platform/Trace.h"
 
@@ -45,7 +46,12 @@ void PrepareHandOff(TStartup& s) {
     s.SharedMem->Name = kSharedBlockName;
     s.SharedMem->Size = kSharedBlockSize;
     s.SharedMem->CreateMapping();
-    s.OneInstance = s.Config->ReadBool("Options", "OneInstance", false);
+    // A value of the wrong type counts as off; the next save writes it with its own type.
+    try {
+        s.OneInstance = s.Config->ReadBool("Options", "OneInstance", false);
+    } catch (const platform::RegistryError&) {
+        s.OneInstance = false;
+    }
 }
 
 void ProcessOneInstance(TStartup& s, const std::string& argument, const std::string& workingFolder,

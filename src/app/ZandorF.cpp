@@ -632,14 +632,27 @@ void TZandorF::SetFont(const std::string& section, const std::string& key) {
         font.Size = 9;
         font.Charset = platform::OEM_CHARSET;
     }
-    // The user's default font first, then the one stored for this extension.
-    store.ReadFont("Options", "Font5", platform::FontValue(font), font);
-    store.ReadFont(section, key, platform::FontValue(font), font);
+    // The user's default font first, then the one stored for this extension. A stored font of the
+    // wrong type is reported and leaves the font read so far.
+    try {
+        store.ReadFont("Options", "Font5", platform::FontValue(font), font);
+        store.ReadFont(section, key, platform::FontValue(font), font);
+    } catch (const platform::RegistryError& e) {
+        ReportLater(e.what());
+    }
     // A stored screen font whose character set key is missing would otherwise read as ANSI.
     if (font.Name == platform::LargeScreenFontFace || font.Name == platform::TinyScreenFontFace)
         font.Charset = platform::OEM_CHARSET;
     m->SetFont(font);
     UpdateFontMetrics();
+}
+
+void TZandorF::ReportLater(const std::string& text) {
+    // Settings are read while the window is being created; the report waits for the message loop.
+    QTimer::singleShot(0, this, [this, text] {
+        if (ShowMessage)
+            ShowMessage(text);
+    });
 }
 
 void TZandorF::UpdateFontMetrics() {
@@ -684,7 +697,12 @@ void TZandorF::LoadConfig() {
     Settings.HLColor = m->HighlightColor();
     Settings.HLBColor = m->HighlightBackgnd();
     Settings.PrintFont = PrintMemo->Font();
-    LoadSettings(store, Settings);
+    try {
+        LoadSettings(store, Settings);
+    } catch (const platform::RegistryError& e) {
+        // The window starts with what could be read; closing writes every value with its own type.
+        ReportLater(e.what());
+    }
     m->SetColor(Settings.BackColor);
     g->setPalette(QPalette(platform::ColorToQColor(Settings.BackColor)));
     m->SetHighlightColor(Settings.HLColor);

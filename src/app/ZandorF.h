@@ -189,6 +189,7 @@ private:
     void CreateEditors();
     void CreateBottomPanel();
     void WireCommands();
+    void ReportLater(const std::string& text);
     void ApplyMenuBarHeight();
     // The move notification and the layout share this: restart the bounds timer unless the window is
     // starting up or being placed by the program.

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 using namespace zandor;
@@ -318,4 +320,42 @@ TEST_F(Window, InitialFocusGoesToTheEditorOrTheExitButton) {
         const QWidget* expected = exitFocus ? static_cast<QWidget*>(w->buttonexit) : w->m;
         EXPECT_EQ(expected, w->focusWidget()) << exitFocus;
     }
+}
+
+TEST_F(Window, SettingsOfTheWrongTypeAreReportedAndRepairedByTheNextClose) {
+    // The per-user store, where every value carries its type.
+    std::remove(dir.file("usb.dat").c_str());
+    ChooseSettingsLocation(startup, dir.path(), dir.path() + "config/");
+    ASSERT_FALSE(startup.PortableMode);
+    CreateSettingsStore(startup);
+    Store().WriteString("Options", "WordWrap", "0");
+    Store().WriteString("Options", "OneInstance", "1");
+    Store().WriteInteger("Options", "Font5", 7);
+    Store().WriteBool("Options", "Spaces", true);
+    PrepareHandOff(startup);
+    EXPECT_FALSE(startup.OneInstance);
+
+    auto w = Create();
+    QApplication::processEvents();
+    // Each bad value is named; the good ones around it still count.
+    const auto reported = [&](const char* name) {
+        return std::any_of(messages.begin(), messages.end(),
+                           [&](const std::string& m) { return m.find(name) != std::string::npos; });
+    };
+    EXPECT_TRUE(reported("Options_WordWrap"));
+    EXPECT_TRUE(reported("Options_Font5"));
+    EXPECT_TRUE(w->m->WordWrap());
+    EXPECT_TRUE(w->Settings.Spaces);
+    EXPECT_NE(0, w->m->ShowNonPrintChars() & amNPSpace);
+    EXPECT_EQ("MS Sans Serif", w->m->Font().Name);
+
+    ASSERT_TRUE(w->close());
+    CreateSettingsStore(startup);
+    EXPECT_TRUE(Store().ReadBool("Options", "WordWrap", false));
+    EXPECT_FALSE(Store().ReadBool("Options", "OneInstance", true));
+    messages.clear();
+    auto again = Create();
+    QApplication::processEvents();
+    EXPECT_FALSE(reported("Options_WordWrap"));
+    EXPECT_TRUE(again->Settings.Spaces);
 }
