@@ -25,6 +25,19 @@ struct TBorrowedNavigator {
     TArtNavigator Nav;
 };
 
+// Steps (par, k) to the display line below: the next line of the paragraph, else the first line of
+// the next paragraph that is shown.
+void NextDisplayLine(const TParagraphsList& pars, int32_t& par, int& k) {
+    if (k + 1 < LineCountOf(pars.Par(par))) {
+        ++k;
+        return;
+    }
+    k = 0;
+    do
+        ++par;
+    while (par < pars.Count() && IsHidden(pars.Par(par)));
+}
+
 } // namespace
 
 TPaintSettings TArtPainter::Settings(bool render) const {
@@ -171,14 +184,7 @@ void TArtPainter::Paint(QPainter& painter, const QRect& dirty) {
                 lines.Draw(canvas, par, k, 0, 0);
             }
             painter.drawImage(QPoint(0, y), *bitmap, QRect(0, 0, bitmap->width(), LH));
-            if (k + 1 < LineCountOf(pars.Par(par))) {
-                ++k;
-            } else {
-                k = 0;
-                do
-                    ++par;
-                while (par < pars.Count() && IsHidden(pars.Par(par)));
-            }
+            NextDisplayLine(pars, par, k);
             ++line;
             y += LH;
         }
@@ -233,14 +239,7 @@ void TArtPainter::PaintRender(const TRenderRecord& record) {
     for (int32_t line = first; line <= record.LastLine && line < visible && par < pars.Count(); ++line) {
         const int top = int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
         lines.Draw(*canvas, par, k, record.LeftOffset, top);
-        if (k + 1 < LineCountOf(pars.Par(par))) {
-            ++k;
-        } else {
-            k = 0;
-            do
-                ++par;
-            while (par < pars.Count() && IsHidden(pars.Par(par)));
-        }
+        NextDisplayLine(pars, par, k);
     }
 }
 
