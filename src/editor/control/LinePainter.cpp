@@ -5,6 +5,7 @@
 #include "editor/engine/LineGeometry.h"
 #include "editor/engine/LinesList.h"
 #include "editor/engine/ParagraphsList.h"
+#include "platform/CodePages.h"
 #include "platform/QtTextMeasurer.h"
 
 #include <algorithm>
@@ -14,9 +15,31 @@ namespace zandor {
 
 namespace {
 
-constexpr char kBlankMark = char(183);
-constexpr char kTabMark = char(187);
-constexpr char kParagraphMark = char(182);
+// The marks of non-printing characters are the same three characters in every font: a middle dot
+// for a blank, a right-pointing double angle quotation mark for a tab and a pilcrow for a paragraph
+// end. Only their bytes differ: 183, 187 and 182 in the ANSI code page, 250, 175 and 20 in code
+// page 437, where 183, 187 and 182 are box-drawing characters.
+struct TMarks {
+    char Blank;
+    char Tab;
+    char Paragraph;
+};
+
+char MarkByte(char16_t mark, int charset) {
+    const char16_t* table = platform::CharsetTable(charset);
+    for (int byte = 0; byte < 256; ++byte)
+        if (table[byte] == mark)
+            return char(byte);
+    return char(mark); // not reached: both character sets hold all three marks
+}
+
+const TMarks& MarksFor(const platform::TCanvasFont& face) {
+    static const TMarks oem{MarkByte(u'\u00B7', platform::OemCharset),
+                            MarkByte(u'\u00BB', platform::OemCharset),
+                            MarkByte(u'\u00B6', platform::OemCharset)};
+    static const TMarks ansi{MarkByte(u'\u00B7', 0), MarkByte(u'\u00BB', 0), MarkByte(u'\u00B6', 0)};
+    return face.Charset() == platform::OemCharset ? oem : ansi;
+}
 
 // Text left of this is only measured: a far scrolled line costs no drawing.
 constexpr int kDrawLeftLimit = -16383;
@@ -270,19 +293,21 @@ void TLinePainter::Draw(platform::TCanvas& canvas, int32_t parIndex, int lineInd
                 canvas.FillRect(QRect(x, baseY - face->Metrics().ascent(), std::min(cellEnd, rightEnd) - x,
                                       face->Metrics().height()),
                                 back);
-            if (S.NonPrint & amNPTab) {
+            const char tabMark = (S.NonPrint & amNPTab) ? MarksFor(*face).Tab : 0;
+            if (tabMark) {
                 canvas.SetBackColor(QColor());
-                canvas.CharOut(kTabMark, 0);
+                canvas.CharOut(tabMark, 0);
             }
-            Record(i, 1, x, cellEnd - x, style, text, back, (S.NonPrint & amNPTab) ? kTabMark : 0);
+            Record(i, 1, x, cellEnd - x, style, text, back, tabMark);
             canvas.SetPenX(cellEnd);
             ++i;
             continue;
         }
         if (c == ' ' && blankMarks) {
             const int extra = canvas.Justifying() ? canvas.NextBreakExtra() : 0;
-            canvas.CharOut(kBlankMark, avg + extra);
-            Record(i, 1, x, avg + extra, style, text, back, kBlankMark);
+            const char blankMark = MarksFor(*face).Blank;
+            canvas.CharOut(blankMark, avg + extra);
+            Record(i, 1, x, avg + extra, style, text, back, blankMark);
             ++i;
             continue;
         }
@@ -320,7 +345,8 @@ void TLinePainter::Draw(platform::TCanvas& canvas, int32_t parIndex, int lineInd
             markShown = true;
             prepare(l.Length);
             const int x = canvas.PenX();
-            const int markWidth = canvas.TextExtent(&kParagraphMark, 1);
+            const char paragraphMark = MarksFor(*face).Paragraph;
+            const int markWidth = canvas.TextExtent(&paragraphMark, 1);
             canvas.SetBackColor(QColor());
             if (breakSelected && !S.Options.Has(amoFullLineSelect)) {
                 if (winColors) {
@@ -330,8 +356,8 @@ void TLinePainter::Draw(platform::TCanvas& canvas, int32_t parIndex, int lineInd
                     x2 = ClampX(x + markWidth);
                 }
             }
-            canvas.CharOut(kParagraphMark, markWidth);
-            Record(l.Length, 0, x, markWidth, style, text, QColor(), kParagraphMark);
+            canvas.CharOut(paragraphMark, markWidth);
+            Record(l.Length, 0, x, markWidth, style, text, QColor(), paragraphMark);
         }
     }
     if (hasSel && !winColors)

@@ -119,7 +119,7 @@ TEST_P(LinePaintTabs, ATabCellEndsAtTheNextStopCountedFromTheLineOrigin) {
     Paint(s);
     const TPaintedRun* tab = PieceAt(row.tabOffset);
     ASSERT_NE(tab, nullptr);
-    EXPECT_EQ(tab->Mark, char(187));
+    EXPECT_EQ(platform::BytesToText(&tab->Mark, 1, OemCharset), QString(QChar(0x00BB)));
     EXPECT_EQ(tab->X + tab->Width, core.LeftMargin() + row.cellEnd);
     const TPaintedRun* after = PieceAt(row.tabOffset + 1);
     ASSERT_NE(after, nullptr);
@@ -148,6 +148,54 @@ TEST_F(LinePaint, AnOpaqueRunFillsItsTabCellToTheStop) {
     EXPECT_EQ(image.pixel(LM + 63, 2), blue);
     EXPECT_NE(image.pixel(LM + 64, 2), kBlack) << "the b after the cell";
 }
+
+// ---- marks ----------------------------------------------------------------------------------
+
+struct MarkRow {
+    const char* name;
+    const char* face;
+    int pixels;
+    int charset;
+};
+
+void PrintTo(const MarkRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class LinePaintMarks : public LinePaint, public ::testing::WithParamInterface<MarkRow> {};
+
+TEST_P(LinePaintMarks, BlankTabAndParagraphEndShowAsADotADoubleArrowAndAPilcrow) {
+    // In a code page 437 font the bytes of the ANSI marks are box-drawing characters (╖ ╗ ╢);
+    // the marks must be the same three characters in both.
+    const MarkRow& row = GetParam();
+    const QFont font = PixelFont(row.face, row.pixels);
+    UseFont(font, row.charset);
+    Load(" \t");
+    TPaintSettings s = Settings();
+    s.NonPrint = amNPSpace | amNPTab | amNPReturn;
+    const QImage painted = Paint(s);
+    const QString expected[3] = {QChar(0x00B7), QChar(0x00BB), QChar(0x00B6)}; // · » ¶
+    QImage drawn(painted.size(), QImage::Format_RGB32);
+    drawn.fill(kBlack);
+    QPainter painter(&drawn);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    for (int32_t offset = 0; offset < 3; ++offset) {
+        const TPaintedRun* mark = PieceAt(offset);
+        ASSERT_NE(mark, nullptr) << offset;
+        EXPECT_EQ(platform::BytesToText(&mark->Mark, 1, row.charset), expected[offset]) << offset;
+        painter.drawText(mark->X, s.Baseline, expected[offset]);
+    }
+    painter.end();
+    EXPECT_EQ(painted, drawn) << "the marks are drawn as other characters";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LinePaintMarks,
+                         ::testing::Values(MarkRow{"AnsiFont", "DejaVu Sans Mono", 14,
+                                                   platform::ANSI_CHARSET},
+                                           MarkRow{"CodePage437Font", "ZandorLarge", 16, OemCharset},
+                                           MarkRow{"SmallCodePage437Font", "ZandorTiny", 8, OemCharset}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- blanks ---------------------------------------------------------------------------------
 
@@ -360,7 +408,7 @@ TEST_F(LinePaintSelection, ASelectedParagraphEndShowsABoxUnlessTheMarkIsShown) {
     Paint(s);
     const TPaintedRun* mark = PieceAt(4);
     ASSERT_NE(mark, nullptr);
-    EXPECT_EQ(mark->Mark, char(182));
+    EXPECT_EQ(platform::BytesToText(&mark->Mark, 1, OemCharset), QString(QChar(0x00B6)));
     image = Paint(s);
     const int markEnd = mark->X + mark->Width;
     EXPECT_EQ(InkIn(image, kBlack, markEnd, kWidth), 0);
