@@ -1,6 +1,9 @@
 // The generated screen fonts as Qt sees them once registered: found by name, one fixed cell per
-// size, a glyph for every code page 437 byte, and block characters that tile without seams.
+// size, a glyph for every code page 437 byte drawn as the VGA ROM draws it, and block characters
+// that tile without seams.
 #include "platform/ScreenFonts.h"
+
+#include "ConsoleFont.h"
 
 #include "platform/CodePages.h"
 #include "support/TestSupport.h"
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace zandor::platform {
 namespace {
@@ -199,6 +203,65 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.face) + std::to_string(info.param.pixels) +
                (info.param.bold ? "Bold" : "");
     });
+
+// A size Qt draws from a VGA ROM font, every ROM pixel as a square of `scale` pixels.
+struct RomSize {
+    const char* face;
+    int pixels;
+    const char* romFile;
+    int cellWidth;
+    int cellHeight;
+    int scale;
+};
+
+void PrintTo(const RomSize& size, std::ostream* out) {
+    *out << size.face << ' ' << size.pixels << "px";
+}
+
+class ScreenFontRomTest : public ScreenFontsTest, public ::testing::WithParamInterface<RomSize> {};
+
+TEST_P(ScreenFontRomTest, QtDrawsEveryByteAsTheVgaRomGlyph) {
+    const RomSize& size = GetParam();
+    const std::string romPath = std::string(ZANDOR_CONSOLEFONTS_DIR) + "/" + size.romFile;
+    if (!std::filesystem::exists(romPath))
+        GTEST_SKIP() << romPath << " is missing (Debian package console-data)";
+    const fontgen::ConsoleFont rom = fontgen::ParsePsf(fontgen::ReadMaybeGzipped(romPath));
+    ASSERT_GE(rom.glyphs.size(), 256u);
+    QFont font(size.face);
+    font.setPixelSize(size.pixels);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const QFontMetrics metrics(font);
+    ASSERT_EQ(metrics.height(), size.cellHeight);
+    // All 256 characters on one line, white on black, each in its cell.
+    QString line;
+    for (int byte = 0; byte < 256; ++byte)
+        line += QChar(Cp437ToUnicode(static_cast<unsigned char>(byte)));
+    QImage image(256 * size.cellWidth, size.cellHeight, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(0, metrics.ascent(), line);
+    }
+    for (int byte = 0; byte < 256; ++byte) {
+        int wrong = 0;
+        for (int y = 0; y < size.cellHeight; ++y)
+            for (int x = 0; x < size.cellWidth; ++x)
+                wrong += (qGreen(image.pixel(byte * size.cellWidth + x, y)) > 128) !=
+                         rom.glyphs[byte].at(x / size.scale, y / size.scale);
+        EXPECT_EQ(wrong, 0) << "byte " << byte;
+    }
+}
+
+// The 8x8 set comes from a ROM font whose glyphs have a ninth row that continues the lines.
+INSTANTIATE_TEST_SUITE_P(Sizes, ScreenFontRomTest,
+                         ::testing::Values(RomSize{"ZandorLarge", 16, "default8x16.psf.gz", 8, 16, 1},
+                                           RomSize{"ZandorLarge", 32, "default8x16.psf.gz", 16, 32, 2},
+                                           RomSize{"ZandorTiny", 8, "default8x9.psf.gz", 8, 8, 1}),
+                         [](const auto& info) {
+                             return std::string(info.param.face) + std::to_string(info.param.pixels);
+                         });
 
 struct Substitute {
     const char* face;

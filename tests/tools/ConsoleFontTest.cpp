@@ -1,4 +1,4 @@
-// Reading console fonts: both PSF versions, their Unicode tables, and damaged files.
+// Reading console fonts: both PSF versions, with and without their Unicode tables, and damaged files.
 #include "ConsoleFont.h"
 
 #include "support/TestSupport.h"
@@ -83,6 +83,20 @@ TEST(ConsoleFontTest, Psf1GlyphsAndTheirSingleCodePointsAreRead) {
     EXPECT_EQ(font.glyphOf.at(0xE000 + 255), 255);
 }
 
+TEST(ConsoleFontTest, FontsWithoutATableAreReadInTheirGlyphOrder) {
+    const ConsoleFont psf1 = ParsePsf(Psf1(false));
+    EXPECT_FALSE(psf1.hasUnicodeTable);
+    ASSERT_EQ(psf1.glyphs.size(), 256u);
+    EXPECT_TRUE(psf1.glyphs[255].at(0, 0));
+    EXPECT_TRUE(psf1.glyphOf.empty());
+    // Whatever follows the glyphs of a font without a table is not read as one.
+    const ConsoleFont psf2 = ParsePsf(Psf2(0, {0xE2, 'A', 'B'}));
+    EXPECT_FALSE(psf2.hasUnicodeTable);
+    EXPECT_TRUE(psf2.glyphs[1].at(9, 2));
+    EXPECT_TRUE(psf2.glyphOf.empty());
+    EXPECT_TRUE(ParsePsf(Psf1(true)).hasUnicodeTable);
+}
+
 TEST(ConsoleFontTest, Psf2RowsWiderThanAByteAndUtf8TableAreRead) {
     const ConsoleFont font = ParsePsf(Psf2(1, kPsf2Table));
     EXPECT_EQ(font.width, 10);
@@ -119,10 +133,9 @@ Bytes Cut(Bytes b, size_t keep) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedFontTest,
     ::testing::Values(DamagedFont{"Empty", {}}, DamagedFont{"UnknownMagic", Bytes(64, 0x11)},
-                      DamagedFont{"Psf1WithoutTable", Psf1(false)},
                       DamagedFont{"Psf1GlyphsCutShort", Cut(Psf1(true), 500)},
                       DamagedFont{"Psf1TableCutShort", Cut(Psf1(true), 4 + 1024 + 100)},
-                      DamagedFont{"Psf2WithoutTable", Psf2(0, kPsf2Table)},
+                      DamagedFont{"Psf2GlyphsCutShort", Cut(Psf2(0, {}), 32 + 7)},
                       DamagedFont{"Psf2TableCutShort", Cut(Psf2(1, kPsf2Table), 32 + 12 + 5)},
                       DamagedFont{"Psf2BadUtf8", Psf2(1, {0xE2, 'A', 'B', 0xFF, 'C', 0xFF})}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,6 +1,9 @@
 #include "BdfWriter.h"
 
+#include "platform/CodePages.h"
+
 #include <cstdio>
+#include <map>
 #include <sstream>
 
 namespace zandor::fontgen {
@@ -17,6 +20,10 @@ std::string Hex(unsigned value, int digits) {
 
 std::string FormatBdf(const ScreenFont& font) {
     const int w = font.width, h = font.height, descent = font.height - font.ascent;
+    // Written in code point order, so that the file reads the same from build to build.
+    std::map<char32_t, const GlyphBitmap*> byCodePoint;
+    for (int b = 0; b < 256; ++b)
+        byCodePoint.emplace(platform::Cp437ToUnicode(static_cast<unsigned char>(b)), &font.glyphs[b]);
     // The nominal size is the cell height in pixels; at 72 dpi points and pixels are the same.
     std::ostringstream out;
     out << "STARTFONT 2.1\n"
@@ -43,10 +50,10 @@ std::string FormatBdf(const ScreenFont& font) {
         << "FONT_DESCENT " << descent << '\n'
         << "DEFAULT_CHAR 32\n"
         << "ENDPROPERTIES\n"
-        << "CHARS " << font.glyphs.size() << '\n';
+        << "CHARS " << byCodePoint.size() << '\n';
     const int swidth = (w * 1000 + h / 2) / h;
     const int bytesPerRow = (w + 7) / 8;
-    for (const auto& [cp, glyph] : font.glyphs) {
+    for (const auto& [cp, glyph] : byCodePoint) {
         out << "STARTCHAR uni" << Hex(cp, 4) << '\n'
             << "ENCODING " << static_cast<unsigned>(cp) << '\n'
             << "SWIDTH " << swidth << " 0\n"
@@ -56,7 +63,7 @@ std::string FormatBdf(const ScreenFont& font) {
         for (int y = 0; y < h; ++y) {
             unsigned row = 0;
             for (int x = 0; x < bytesPerRow * 8; ++x)
-                row = (row << 1) | (x < w && glyph.at(x, y) ? 1u : 0u);
+                row = (row << 1) | (x < w && glyph->at(x, y) ? 1u : 0u);
             out << Hex(row, bytesPerRow * 2) << '\n';
         }
         out << "ENDCHAR\n";

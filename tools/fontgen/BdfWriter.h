@@ -7,7 +7,8 @@
 
 namespace zandor::fontgen {
 
-// The BDF text of the font: encoded in ISO 10646, every glyph one full cell of fixed advance.
+// The BDF text of the font: encoded in ISO 10646 (each byte under its code page 437 character),
+// every glyph one full cell of fixed advance.
 std::string FormatBdf(const ScreenFont& font);
 
 } // namespace zandor::fontgen

@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-
 #include <stdexcept>
 
 namespace zandor::fontgen {
@@ -138,15 +137,15 @@ ConsoleFont ParsePsf(const std::vector<std::uint8_t>& b) {
     ConsoleFont font;
     if (b.size() >= 4 && b[0] == kPsf1Magic0 && b[1] == kPsf1Magic1) {
         const std::uint8_t mode = b[2];
-        if (!(mode & (kPsf1ModeHasTab | kPsf1ModeSeq)))
-            Malformed("no unicode table");
         font.width = 8;
         font.height = b[3];
         if (font.height == 0)
             Malformed("zero height");
         const size_t count = (mode & kPsf1Mode512) ? 512 : 256;
         ReadGlyphs(font, b, 4, count, font.height);
-        ReadPsf1Table(font, b, 4 + count * font.height);
+        font.hasUnicodeTable = (mode & (kPsf1ModeHasTab | kPsf1ModeSeq)) != 0;
+        if (font.hasUnicodeTable)
+            ReadPsf1Table(font, b, 4 + count * font.height);
         return font;
     }
     if (b.size() >= 32 && ReadLe32(b, 0) == kPsf2Magic) {
@@ -154,13 +153,13 @@ ConsoleFont ParsePsf(const std::vector<std::uint8_t>& b) {
                             bytesPerGlyph = ReadLe32(b, 20);
         font.height = static_cast<int>(ReadLe32(b, 24));
         font.width = static_cast<int>(ReadLe32(b, 28));
-        if (!(flags & kPsf2HasUnicodeTable))
-            Malformed("no unicode table");
         if (font.width <= 0 || font.height <= 0 || font.width > 64 || font.height > 64 || count == 0 ||
             count > 65536 || headerSize < 32)
             Malformed("implausible header");
         ReadGlyphs(font, b, headerSize, count, bytesPerGlyph);
-        ReadPsf2Table(font, b, headerSize + static_cast<size_t>(count) * bytesPerGlyph);
+        font.hasUnicodeTable = (flags & kPsf2HasUnicodeTable) != 0;
+        if (font.hasUnicodeTable)
+            ReadPsf2Table(font, b, headerSize + static_cast<size_t>(count) * bytesPerGlyph);
         return font;
     }
     Malformed("unknown format");

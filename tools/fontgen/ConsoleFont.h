@@ -36,14 +36,16 @@ struct ConsoleFont {
     int width = 0;
     int height = 0;
     std::vector<GlyphBitmap> glyphs;
-    // The single code points of each glyph in the order the font lists them (sequences left out).
+    // Whether the font names the characters of its glyphs; without a table only the glyph order,
+    // the code page the font was made for, says which character a glyph is.
+    bool hasUnicodeTable = false;
+    // The single code points of each glyph in the order the table lists them (sequences left out).
     std::vector<std::vector<char32_t>> codePoints;
     // The glyph listed first for a code point.
     std::map<char32_t, int> glyphOf;
 };
 
-// Parses a PSF1 or PSF2 font held in memory; fails with std::runtime_error on malformed data or
-// a font without a Unicode table (without one the glyph order means nothing to us).
+// Parses a PSF1 or PSF2 font held in memory; fails with std::runtime_error on malformed data.
 ConsoleFont ParsePsf(const std::vector<std::uint8_t>& bytes);
 
 // Reads a whole file, decompressing it when it is gzip data; fails with std::runtime_error.

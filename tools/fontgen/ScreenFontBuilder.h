@@ -1,56 +1,63 @@
-// Turns a console font into one of our screen fonts: the 256 characters of code page 437 in one
-// fixed cell, each under its Unicode code point. Box drawing and block elements are generated for
-// the cell so that they tile without seams; pictures the console font lacks are drawn by us.
+// Builds our screen fonts from the IBM VGA's own character sets as Debian's console-data package
+// ships them: the 256 characters of code page 437 in one fixed cell, glyph for glyph as the VGA
+// drew them, so that text art looks the way it was drawn. Nothing is drawn by us.
 #pragma once
 
 #include "ConsoleFont.h"
 
 #include <array>
-#include <map>
 #include <string>
+#include <vector>
 
 namespace zandor::fontgen {
 
-enum class GlyphSource { Blank, Generated, Console, Drawn };
+// The 256 glyphs of one cell size, indexed by code page 437 byte.
+using Cp437Glyphs = std::array<GlyphBitmap, 256>;
 
 struct ScreenFont {
     std::string family;
     int width = 0;
     int height = 0;
     int ascent = 0; // rows above the baseline; the rest of the cell is the descent
-    std::map<char32_t, GlyphBitmap> glyphs;
-    std::array<GlyphSource, 256> sources{}; // where the picture of each byte came from
+    Cp437Glyphs glyphs;
 };
 
-// The console font's line grid. Its box-drawing lines are unitX columns and unitY rows thick; in
-// those units the cell is 8 wide, the single horizontal line sits on lineRow and the single
-// vertical line covers columns lineCol0 to lineCol1.
-struct CellGrid {
-    int width = 8;
-    int height = 16;
-    int ascent = 12;
-    int unitX = 1;
-    int unitY = 1;
-    int lineRow = 7;
-    int lineCol0 = 3;
-    int lineCol1 = 4;
+// The console fonts the screen fonts are made of, and their file names in the console fonts folder.
+struct VgaSources {
+    // The VGA ROM's 8x16 set, in code page 437 order with its Unicode table.
+    ConsoleFont rom8x16;
+    // The VGA ROM's 8x8 set, in code page 437 order, each glyph given a ninth row.
+    ConsoleFont rom8x9;
+    // An IBM-derived 8x14 set made for code page 866, without a Unicode table.
+    ConsoleFont alt8x14;
 };
+inline constexpr const char* kRom8x16File = "default8x16.psf.gz";
+inline constexpr const char* kRom8x9File = "default8x9.psf.gz";
+inline constexpr const char* kAlt8x14File = "alt-8x14.psf.gz";
 
-CellGrid MeasureGrid(const ConsoleFont& font);
+// The glyphs of a font whose Unicode table lists every code page 437 character under the glyph at
+// that character's own byte. Fails with std::runtime_error when the font is not such a font.
+Cp437Glyphs InCp437Order(const ConsoleFont& font);
 
-// A box-drawing character (U+2500-U+256C as code page 437 has them) for the cell, or a blank
-// bitmap of size 0 when the code point is not one of them.
-GlyphBitmap BoxGlyph(char32_t codePoint, const CellGrid& grid);
+// The top `rows` rows of every glyph. Fails when a row cut off holds anything but a repeat of the
+// last row kept (how a taller cell continues the lines and blocks of a shorter set).
+Cp437Glyphs TopRows(const Cp437Glyphs& glyphs, int rows);
 
-// A shade or block element (U+2580-U+2593 as code page 437 has them), or size 0 when not one.
-GlyphBitmap BlockGlyph(char32_t codePoint, const CellGrid& grid);
+// The 8x14 form of a VGA 8x16 glyph. The VGA's 8x16 set grew out of its 8x14 set by drawing one
+// row twice, at the middle where it can (row 7 again as row 8), and adding a row at the bottom;
+// this drops the bottom row and the repeat nearest the middle, looking below it first, so that no
+// row the glyph draws only once is lost.
+GlyphBitmap Vga8x14From8x16(const GlyphBitmap& glyph);
 
-// Places a picture drawn on an 8-column grid (baseline = rows above its baseline) into the cell:
-// baselines aligned, kept inside the cell, scaled by the grid units; a picture taller than the
-// cell is resampled to fit.
-GlyphBitmap FitToCell(const GlyphBitmap& picture, int baseline, const CellGrid& grid);
+// Every pixel as a 2x2 square.
+GlyphBitmap Doubled(const GlyphBitmap& glyph);
 
-// Fails with std::runtime_error when some byte would be left without a picture.
-ScreenFont BuildScreenFont(const ConsoleFont& font, const std::string& family);
+// "ZandorTiny" 8x8 and "ZandorLarge" 8x14, 8x16, 16x28 and 16x32, in that order.
+std::vector<ScreenFont> BuildScreenFonts(const VgaSources& sources);
+
+// Checks the fonts as they were read back from their files: every size has all 256 glyphs of its
+// cell, the 8x16 glyphs are the ROM's bit for bit, and each doubled size is the exact doubling of
+// its base. Fails with std::runtime_error naming the first fault.
+void CheckScreenFonts(const std::vector<ScreenFont>& fonts, const Cp437Glyphs& rom8x16);
 
 } // namespace zandor::fontgen
