@@ -9,10 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace zandor::platform;
 using zandor::test::EnvGuard;
@@ -75,6 +79,51 @@ TEST_F(UserRuntime, InstanceLockIsFreeAgainWhenTheHolderGoes) {
     InstanceLock next;
     ASSERT_TRUE(next.Acquire("Zandor"));
     EXPECT_FALSE(next.AlreadyExisted());
+}
+
+// Starts that race each other must still agree on exactly one first instance. Each round lets a
+// group of processes take the lock at the same moment and hold it until all have decided.
+TEST_F(UserRuntime, SimultaneousStartsFindExactlyOneFirstInstance) {
+    constexpr int kStarts = 6;
+    for (int round = 0; round < 40; ++round) {
+        int go[2], answers[2], done[2];
+        ASSERT_EQ(0, pipe(go));
+        ASSERT_EQ(0, pipe(answers));
+        ASSERT_EQ(0, pipe(done));
+        std::vector<pid_t> children;
+        for (int i = 0; i < kStarts; ++i) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                close(go[1]);
+                close(done[1]);
+                char c;
+                (void)!read(go[0], &c, 1); // returns when the parent lets all go at once
+                InstanceLock lock;
+                const char answer = !lock.Acquire("Race") ? 'x' : lock.AlreadyExisted() ? 'n' : 'f';
+                (void)!write(answers[1], &answer, 1);
+                (void)!read(done[0], &c, 1); // holds the lock until every start has decided
+                _exit(0);
+            }
+            children.push_back(child);
+        }
+        close(go[0]);
+        close(answers[1]);
+        close(done[0]);
+        close(go[1]);
+        std::string decided;
+        char c;
+        while (decided.size() < size_t(kStarts) && read(answers[0], &c, 1) == 1)
+            decided += c;
+        close(done[1]);
+        close(answers[0]);
+        for (const pid_t child : children)
+            waitpid(child, nullptr, 0);
+        ASSERT_EQ(size_t(kStarts), decided.size());
+        EXPECT_EQ(1, std::count(decided.begin(), decided.end(), 'f')) << "round " << round << ": " << decided;
+        if (HasFailure())
+            return;
+    }
 }
 
 TEST_F(UserRuntime, SharedBlockIsSeenByEveryMapping) {
