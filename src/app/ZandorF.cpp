@@ -3,7 +3,9 @@
 #include "app/ConfigSaver.h"
 #include "app/MenuBand.h"
 #include "app/OptionsMenu.h"
+#include "app/PendingCommands.h"
 #include "app/Startup.h"
+#include "app/WebAddresses.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "localisation/LanguageMenu.h"
@@ -143,6 +145,10 @@ void TZandorF::CreateEditors() {
     m->SetHighlightColor(platform::clLime);
     m->SetHighlightBackgnd(platform::clBlack);
     m->SetUndoMaxSpace(500000);
+    // The main window's editors draw no line below the end of the text.
+    platform::TPenValue noEndMark = m->EndOfTextMark();
+    noEndMark.Style = platform::psClear;
+    m->SetEndOfTextMark(noEndMark);
     m->SetOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars, amoAutoIndent,
                    amoBlockSelection, amoPlainClipboard, amoSmartTabs});
     m->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -168,6 +174,7 @@ void TZandorF::CreateEditors() {
     printFont.Name = "Courier New";
     printFont.Size = 9;
     PrintMemo->SetFont(printFont);
+    PrintMemo->SetEndOfTextMark(noEndMark);
 }
 
 void TZandorF::CreateBottomPanel() {
@@ -269,6 +276,7 @@ void TZandorF::WireCommands() {
     onButton(buttonsave, &TZandorF::FileSave1Click);
     connect(buttonexit, &QPushButton::clicked, this, &QWidget::close);
     Options->Wire();
+    ApplyPendingCommands(*this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -309,6 +317,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
         ToolBar1->ShowMenus({Menu.File1, Menu.Edit1, Menu.Options1, Menu.Help1});
     };
     LanguageMenu->FillLanguageMenu();
+    LanguageMenu->SetTranslatorUrl(QString::fromUtf8(web::TranslatorDownload));
     LanguageMenu->LanguageChange();
 
     OpenFilter = "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
@@ -437,7 +446,7 @@ void TZandorF::mChange() {
     if (DocumentModified)
         return;
     DocumentModified = true;
-    buttonsave->setEnabled(true);
+    buttonsave->setEnabled(CommandBuilt(*this, buttonsave));
     UpdateTitle();
 }
 
@@ -772,8 +781,9 @@ void TZandorF::Timer1Timer() {
 }
 
 bool TZandorF::ForceForegroundWindow() {
+    // Restored to the state it had before it was minimised: a maximised window comes back maximised.
     if (isMinimized())
-        showNormal();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     if (isActiveWindow())
         return true;
     raise();
