@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 using namespace zandor::platform;
 using zandor::test::EnvGuard;
@@ -81,49 +81,29 @@ TEST_F(UserRuntime, InstanceLockIsFreeAgainWhenTheHolderGoes) {
     EXPECT_FALSE(next.AlreadyExisted());
 }
 
-// Starts that race each other must still agree on exactly one first instance. Each round lets a
-// group of processes take the lock at the same moment and hold it until all have decided.
-TEST_F(UserRuntime, SimultaneousStartsFindExactlyOneFirstInstance) {
-    constexpr int kStarts = 6;
-    for (int round = 0; round < 40; ++round) {
-        int go[2], answers[2], done[2];
-        ASSERT_EQ(0, pipe(go));
-        ASSERT_EQ(0, pipe(answers));
-        ASSERT_EQ(0, pipe(done));
-        std::vector<pid_t> children;
-        for (int i = 0; i < kStarts; ++i) {
-            const pid_t child = fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                close(go[1]);
-                close(done[1]);
-                char c;
-                (void)!read(go[0], &c, 1); // returns when the parent lets all go at once
-                InstanceLock lock;
-                const char answer = !lock.Acquire("Race") ? 'x' : lock.AlreadyExisted() ? 'n' : 'f';
-                (void)!write(answers[1], &answer, 1);
-                (void)!read(done[0], &c, 1); // holds the lock until every start has decided
-                _exit(0);
-            }
-            children.push_back(child);
-        }
-        close(go[0]);
-        close(answers[1]);
-        close(done[0]);
-        close(go[1]);
-        std::string decided;
-        char c;
-        while (decided.size() < size_t(kStarts) && read(answers[0], &c, 1) == 1)
-            decided += c;
-        close(done[1]);
-        close(answers[0]);
-        for (const pid_t child : children)
-            waitpid(child, nullptr, 0);
-        ASSERT_EQ(size_t(kStarts), decided.size());
-        EXPECT_EQ(1, std::count(decided.begin(), decided.end(), 'f')) << "round " << round << ": " << decided;
-        if (HasFailure())
-            return;
-    }
+// The first start's exclusive hold becomes a shared one in two steps, so for a moment it holds
+// nothing. A start that comes in that moment must wait for the deciding one, not call itself first.
+TEST_F(UserRuntime, AStartWaitsForOneThatIsStillDecidingAndComesSecond) {
+    auto deciding = std::make_unique<RuntimeTurn>("Race"); // a start between its two steps
+    ASSERT_TRUE(deciding->Held());
+    std::atomic<bool> decided = false;
+    InstanceLock second;
+    std::thread start([&] {
+        second.Acquire("Race");
+        decided = true;
+    });
+    QDeadlineTimer deadline(300);
+    while (!decided && !deadline.hasExpired())
+        QThread::msleep(5);
+    EXPECT_FALSE(decided) << "decided while another start was still deciding";
+    // The deciding start ends its turn holding the lock shared, as every running instance does.
+    const int held = open(RuntimeObjectPath("Race.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(0, flock(held, LOCK_SH));
+    deciding.reset();
+    start.join();
+    EXPECT_TRUE(second.AlreadyExisted());
+    close(held);
 }
 
 TEST_F(UserRuntime, SharedBlockIsSeenByEveryMapping) {

@@ -80,7 +80,9 @@ AsOrdinaryUser::~AsOrdinaryUser() {
 
 ReplacementCounter::ReplacementCounter(const std::string& folder, std::string name)
     : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), name_(std::move(name)) {
-    if (fd_ < 0 || inotify_add_watch(fd_, folder.c_str(), IN_MOVED_TO) < 0)
+    // Renames away from the temporary names come too: they keep the kernel from merging the
+    // replacements, which look alike, into one event.
+    if (fd_ < 0 || inotify_add_watch(fd_, folder.c_str(), IN_MOVED_FROM | IN_MOVED_TO) < 0)
         throw std::runtime_error("cannot watch " + folder);
 }
 
@@ -93,7 +95,7 @@ int ReplacementCounter::Count() {
     for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
         for (const char* p = buffer; p < buffer + n;) {
             const auto* event = reinterpret_cast<const inotify_event*>(p);
-            if (event->len > 0 && name_ == event->name)
+            if ((event->mask & IN_MOVED_TO) && event->len > 0 && name_ == event->name)
                 ++count_;
             p += sizeof(inotify_event) + event->len;
         }
