@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds Zandor (optimised, in build/) and runs it: ./run.sh [FILE]
+# The program runs in the caller's folder, so a relative FILE names the file the caller means.
 set -euo pipefail
-cd "$(dirname "$0")"
-source cmake/packages.sh
-mapfile -t pkgs < <(zandor_package_list packages.txt)
+root="$(cd "$(dirname "$0")" && pwd)"
+source "$root/cmake/packages.sh"
+mapfile -t pkgs < <(zandor_package_list "$root/packages.txt")
 zandor_install_packages "${pkgs[@]}"
-if [ ! -f build/build.ninja ]; then
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DZANDOR_TESTS=OFF >/dev/null
+if [ ! -f "$root/build/build.ninja" ]; then
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZANDOR_TESTS=OFF >/dev/null
 fi
-cmake --build build --target zandor
-exec ./build/zandor "$@"
+cmake --build "$root/build" --target zandor
+exec "$root/build/zandor" "$@"

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zandor {
 
@@ -17,7 +18,9 @@ class RegistryStore;
 } // namespace platform
 
 // Owns both back-ends; the registry object always exists (it touches the disk only when written),
-// the INI object only in INI mode.
+// the INI object only in INI mode. Section and key names that an INI file could not give back as
+// they are (see platform::IniFile::CanStore...) are never stored, in either mode: their reads give
+// the default and their writes are skipped, so a hostile name cannot add lines or sections.
 class TConfigSaver {
 public:
     // INI mode when iniPath is not empty; otherwise the registry stand-in in registryPath.
@@ -41,9 +44,44 @@ public:
     void WriteFontAndFlush(const std::string& section, const std::string& key,
                            const platform::FontValue& font);
 
+    void DeleteValue(const std::string& section, const std::string& key);
+
     // INI mode: writes the memory copy to the file (throws platform::FileError when it cannot);
     // registry mode: every write already reached the disk.
     void Flush();
+
+    // Registry mode: the writes made while a batch lives reach the file in one rewrite at Commit
+    // (which throws platform::FileError as a write would), or not at all when the batch ends
+    // without it. INI mode: nothing changes, writes wait for Flush as always.
+    class WriteBatch {
+    public:
+        explicit WriteBatch(TConfigSaver& store);
+        WriteBatch(const WriteBatch&) = delete;
+        WriteBatch& operator=(const WriteBatch&) = delete;
+        ~WriteBatch();
+        void Commit();
+
+    private:
+        TConfigSaver& store_;
+        bool open_ = false;
+    };
+
+    // A value a read found stored with another type than it asked for (registry mode), with the
+    // read's message. Each value is listed once, in the order found; writing it takes it off.
+    struct TypeError {
+        std::string Section;
+        std::string Key;
+        std::string Message;
+    };
+    const std::vector<TypeError>& TypeErrors() const { return typeErrors_; }
+    // Removes the values still listed, so that those nothing writes anew read as their defaults at
+    // the next start instead of failing again.
+    void RemoveBadlyTypedValues();
+
+    // Why the existing settings file could not be read; empty when it was read or is new. The store
+    // then holds defaults only and never writes over the file: Flush (and in registry mode every
+    // write) throws FileError with this text.
+    const std::string& LoadError() const;
 
     static std::string FontToString(const platform::FontValue& font);
     static void StringToFont(const std::string& text, platform::FontValue& font);
@@ -55,6 +93,12 @@ public:
 
 private:
     static std::string ValueName(const std::string& section, const std::string& key);
+    static bool Storable(const std::string& section, const std::string& key);
+    // Runs a read of the registry; a type error is listed before it goes on to the caller.
+    template <typename Read> auto Typed(const std::string& section, const std::string& key, Read read);
+    void Written(const std::string& section, const std::string& key);
+
+    std::vector<TypeError> typeErrors_;
 };
 
 } // namespace zandor

@@ -190,12 +190,7 @@ void TOptionsMenu::LaunchURLs1Click() {
 void TOptionsMenu::AllowonlyoneZandorinstance1Click() {
     w_.Startup().OneInstance = !w_.Startup().OneInstance;
     // Stored at once: the next start reads it before any window exists.
-    try {
-        w_.SaveConfig();
-    } catch (const std::exception& e) {
-        if (w_.ShowMessage)
-            w_.ShowMessage(e.what());
-    }
+    w_.SettingsReports.Guard([this] { w_.SaveConfig(); });
 }
 
 void TOptionsMenu::Wordwrap1Click() {

@@ -2,6 +2,7 @@
 
 #include "app/ZandorF.h"
 #include "platform/FileSystem.h"
+#include "platform/IntegerText.h"
 #include "platform/NewFileChannel.h"
 #include "platform/PlatformErrors.h"
 #include "platform/ScreenFonts.h"
@@ -46,11 +47,20 @@ void PrepareHandOff(TStartup& s) {
     s.SharedMem->Name = kSharedBlockName;
     s.SharedMem->Size = kSharedBlockSize;
     s.SharedMem->CreateMapping();
-    // A value of the wrong type counts as off; the next save writes it with its own type.
+    // A value of the wrong type (a number stored as text by hand) still holds the user's choice
+    // when its text is a number; the store keeps the error for the window to report, and the next
+    // save writes the value with its own type.
     try {
         s.OneInstance = s.Config->ReadBool("Options", "OneInstance", false);
     } catch (const platform::RegistryError&) {
-        s.OneInstance = false;
+        int32_t value = 0;
+        try {
+            s.OneInstance =
+                platform::TryStrToInt(s.Config->ReadString("Options", "OneInstance", "0"), value) &&
+                value != 0;
+        } catch (const platform::RegistryError&) {
+            s.OneInstance = false; // neither a number nor text: nothing to go by
+        }
     }
 }
 
@@ -69,9 +79,14 @@ void ProcessOneInstance(TStartup& s, const std::string& argument, const std::str
             std::memcpy(block.Data, name.c_str(), name.size() + 1);
         else
             block.Data[0] = 0;
+        // Only an instance that answered has the name; without one this start opens its own window
+        // rather than end having delivered nothing.
+        if (!platform::SendNewFileMessage(s.NewFileMessage)) {
+            Trace("hand-off unanswered");
+            return;
+        }
         s.HandedOff = true;
         Trace("handed off: " + std::string(reinterpret_cast<const char*>(block.Data)));
-        platform::SendNewFileMessage(s.NewFileMessage);
         s.Config.reset();
         s.SharedMem.reset();
     } catch (const std::exception&) {

@@ -1,5 +1,7 @@
 #include "app/WindowGeometry.h"
 
+#include "platform/IniFile.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -31,7 +33,17 @@ std::string LowerExtension(const std::string& path) {
 
 std::string WindowSectionFor(const std::string& path) {
     const std::string ext = LowerExtension(path);
-    return ext.size() > 3 ? ext.substr(1) : std::string(kOtherSection);
+    if (ext.size() <= 3)
+        return kOtherSection;
+    // An extension that could not come back from the settings as a section name (one holding "]"
+    // or a line break), or that is the name of one of the program's own sections, shares "Other".
+    const std::string section = ext.substr(1);
+    if (!platform::IniFile::CanStoreSection(section))
+        return kOtherSection;
+    for (const char* own : {"options", "info", "find", "fonts", "recent files"})
+        if (section == own)
+            return kOtherSection;
+    return section;
 }
 
 QSize DefaultWindowSize(const std::string& section, const QRect& workArea) {

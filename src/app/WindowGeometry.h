@@ -35,7 +35,8 @@ inline constexpr const char* kOtherSection = "Other";
 std::string LowerExtension(const std::string& path);
 
 // The settings section for the bounds of a file: the extension without its dot when it has three or
-// more letters, otherwise "Other" (so ".c" and ".md" share one set of bounds).
+// more letters, otherwise "Other" (so ".c" and ".md" share one set of bounds). An extension that
+// cannot serve as a section name shares "Other" too.
 std::string WindowSectionFor(const std::string& path);
 
 // Width and height used for a section that has no stored bounds yet.

@@ -3,7 +3,9 @@
 #include "app/ConfigSaver.h"
 #include "app/MenuBand.h"
 #include "app/OptionsMenu.h"
+#include "app/PendingCommands.h"
 #include "app/Startup.h"
+#include "app/WebAddresses.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "localisation/LanguageMenu.h"
@@ -49,13 +51,20 @@ QFont WindowFont(bool bold = false) {
 } // namespace
 
 TZandorF::TZandorF(TStartup& startup, const std::string& fileToOpen, TDesktop desktop, QWidget* parent)
-    : QMainWindow(parent), Menu(this), startup_(startup), desktop_(std::move(desktop)) {
+    : QMainWindow(parent), Menu(this), SettingsReports([this](const std::string& text) {
+          if (creating_)
+              ReportLater(text);
+          else if (ShowMessage)
+              ShowMessage(text);
+      }),
+      startup_(startup), desktop_(std::move(desktop)) {
     setObjectName(QStringLiteral("ZandorF"));
     ShowMessage = [this](const std::string& text) {
         QMessageBox::warning(this, QStringLiteral("Zandor"), QString::fromStdString(text));
     };
     CreateComponents();
     FormCreate(fileToOpen);
+    creating_ = false;
 }
 
 TZandorF::~TZandorF() {
@@ -136,6 +145,10 @@ void TZandorF::CreateEditors() {
     m->SetHighlightColor(platform::clLime);
     m->SetHighlightBackgnd(platform::clBlack);
     m->SetUndoMaxSpace(500000);
+    // The main window's editors draw no line below the end of the text.
+    platform::TPenValue noEndMark = m->EndOfTextMark();
+    noEndMark.Style = platform::psClear;
+    m->SetEndOfTextMark(noEndMark);
     m->SetOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars, amoAutoIndent,
                    amoBlockSelection, amoPlainClipboard, amoSmartTabs});
     m->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -161,6 +174,7 @@ void TZandorF::CreateEditors() {
     printFont.Name = "Courier New";
     printFont.Size = 9;
     PrintMemo->SetFont(printFont);
+    PrintMemo->SetEndOfTextMark(noEndMark);
 }
 
 void TZandorF::CreateBottomPanel() {
@@ -262,6 +276,7 @@ void TZandorF::WireCommands() {
     onButton(buttonsave, &TZandorF::FileSave1Click);
     connect(buttonexit, &QPushButton::clicked, this, &QWidget::close);
     Options->Wire();
+    ApplyPendingCommands(*this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -302,6 +317,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
         ToolBar1->ShowMenus({Menu.File1, Menu.Edit1, Menu.Options1, Menu.Help1});
     };
     LanguageMenu->FillLanguageMenu();
+    LanguageMenu->SetTranslatorUrl(QString::fromUtf8(web::TranslatorDownload));
     LanguageMenu->LanguageChange();
 
     OpenFilter = "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
@@ -323,6 +339,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     // Later hand-offs reach this window through the channel.
     listener_ = new platform::NewFileListener([this] { NewFileWndProc(); }, this);
     listener_->Listen(startup_.NewFileMessage);
+    SettingsReports.ReportStore(*startup_.Config);
 }
 
 void TZandorF::showEvent(QShowEvent* event) {
@@ -355,11 +372,7 @@ void TZandorF::FormClose() {
     SaveBoundsTimer->stop();
     // A settings file that cannot be written (a read-only portable folder) must not keep the
     // window open; the user hears about it once.
-    try {
-        SaveConfig();
-    } catch (const platform::FileError& e) {
-        ShowMessage(e.what());
-    }
+    SettingsReports.Guard([this] { SaveConfig(); });
     if (startup_.SharedMem)
         startup_.SharedMem->CloseMapping();
     startup_.SharedMem.reset();
@@ -420,6 +433,7 @@ bool TZandorF::LoadFile(const std::string& name) {
     UpdateTitle();
     QWidget* focus = Settings.ExitFocus ? static_cast<QWidget*>(buttonexit) : static_cast<QWidget*>(m);
     focus->setFocus();
+    SettingsReports.ReportStore(*startup_.Config);
     return true;
 }
 
@@ -432,7 +446,7 @@ void TZandorF::mChange() {
     if (DocumentModified)
         return;
     DocumentModified = true;
-    buttonsave->setEnabled(true);
+    buttonsave->setEnabled(CommandBuilt(*this, buttonsave));
     UpdateTitle();
 }
 
@@ -485,13 +499,12 @@ int TZandorF::EditorHeight() const {
 void TZandorF::ApplyWindowDimensions(const std::string& requested) {
     ApplyingDimensions = true;
     const std::string section = Settings.SameDim ? std::string(kOtherSection) : requested;
-    TConfigSaver& store = *startup_.Config;
     const QSize defaults = DefaultWindowSize(section, WorkArea);
-    const int width = store.ReadInteger(section, "Width", defaults.width());
-    const int height = store.ReadInteger(section, "Height", defaults.height());
+    const int width = ReadBoundsInteger(section, "Width", defaults.width());
+    const int height = ReadBoundsInteger(section, "Height", defaults.height());
     const QPoint defaultPos = DefaultWindowPos(QSize(width, height), WorkArea);
-    const int left = store.ReadInteger(section, "Left", defaultPos.x());
-    const int top = store.ReadInteger(section, "Top", defaultPos.y());
+    const int left = ReadBoundsInteger(section, "Left", defaultPos.x());
+    const int top = ReadBoundsInteger(section, "Top", defaultPos.y());
     // The stored bounds are those of a normal window; whether it is maximised comes last.
     if (isMaximized())
         setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -500,7 +513,7 @@ void TZandorF::ApplyWindowDimensions(const std::string& requested) {
     // With several monitors a window may rightly stand outside the primary work area.
     if (desktop_.MonitorCount() == 1)
         KeepInsideWorkArea();
-    if (store.ReadBool(section, "Maximized", false)) {
+    if (ReadBoundsInteger(section, "Maximized", 0) != 0) {
         if (isVisible())
             showMaximized();
         else
@@ -508,6 +521,14 @@ void TZandorF::ApplyWindowDimensions(const std::string& requested) {
     }
     appliedBounds_ = QRect(pos(), size());
     ApplyingDimensions = false;
+}
+
+int32_t TZandorF::ReadBoundsInteger(const std::string& section, const std::string& key, int32_t def) {
+    try {
+        return startup_.Config->ReadInteger(section, key, def);
+    } catch (const platform::RegistryError&) {
+        return def;
+    }
 }
 
 void TZandorF::AutoSizeWindow(int width, int height) {
@@ -561,7 +582,15 @@ void TZandorF::SaveWindowBounds() {
 
 void TZandorF::SaveBoundsTimerTimer() {
     SaveBoundsTimer->stop();
-    SaveWindowBounds();
+    // A settings folder that cannot be written (read-only, full, another user's) is reported once;
+    // the window goes on, and the next move tries again.
+    if (!startup_.Config)
+        return;
+    SettingsReports.Guard([this] {
+        TConfigSaver::WriteBatch batch(*startup_.Config);
+        SaveWindowBounds();
+        batch.Commit();
+    });
 }
 
 void TZandorF::ScheduleBoundsSave() {
@@ -633,12 +662,13 @@ void TZandorF::SetFont(const std::string& section, const std::string& key) {
         font.Charset = platform::OEM_CHARSET;
     }
     // The user's default font first, then the one stored for this extension. A stored font of the
-    // wrong type is reported and leaves the font read so far.
-    try {
-        store.ReadFont("Options", "Font5", platform::FontValue(font), font);
-        store.ReadFont(section, key, platform::FontValue(font), font);
-    } catch (const platform::RegistryError& e) {
-        ReportLater(e.what());
+    // wrong type leaves the font read so far; the store lists it for the report.
+    for (const auto& [fontSection, fontKey] :
+         {std::pair<std::string, std::string>("Options", "Font5"), {section, key}}) {
+        try {
+            store.ReadFont(fontSection, fontKey, platform::FontValue(font), font);
+        } catch (const platform::RegistryError&) {
+        }
     }
     // A stored screen font whose character set key is missing would otherwise read as ANSI.
     if (font.Name == platform::LargeScreenFontFace || font.Name == platform::TinyScreenFontFace)
@@ -699,9 +729,9 @@ void TZandorF::LoadConfig() {
     Settings.PrintFont = PrintMemo->Font();
     try {
         LoadSettings(store, Settings);
-    } catch (const platform::RegistryError& e) {
-        // The window starts with what could be read; closing writes every value with its own type.
-        ReportLater(e.what());
+    } catch (const platform::RegistryError&) {
+        // The window starts with what could be read; the store lists every value of the wrong type
+        // for the report, and closing writes them anew.
     }
     m->SetColor(Settings.BackColor);
     g->setPalette(QPalette(platform::ColorToQColor(Settings.BackColor)));
@@ -725,7 +755,12 @@ void TZandorF::SaveConfig() {
     Settings.HLBColor = m->HighlightBackgnd();
     Settings.WordWrap = m->WordWrap();
     Settings.PrintFont = PrintMemo->Font();
+    // One rewrite of the per-user file for the whole save. A value of the wrong type that nothing
+    // writes anew goes, so that it reads as its default without a warning at the next start.
+    TConfigSaver::WriteBatch batch(store);
+    store.RemoveBadlyTypedValues();
     SaveSettings(store, Settings, [this] { SaveWindowBounds(); });
+    batch.Commit();
     store.Flush();
 }
 
@@ -746,8 +781,9 @@ void TZandorF::Timer1Timer() {
 }
 
 bool TZandorF::ForceForegroundWindow() {
+    // Restored to the state it had before it was minimised: a maximised window comes back maximised.
     if (isMinimized())
-        showNormal();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     if (isActiveWindow())
         return true;
     raise();

@@ -6,6 +6,7 @@
 
 #include "app/MainMenu.h"
 #include "app/Settings.h"
+#include "app/SettingsReports.h"
 #include "app/WindowGeometry.h"
 
 #include <QMainWindow>
@@ -171,6 +172,9 @@ public:
 
     // How the window reports a problem to the user; replaced by tests.
     std::function<void(const std::string&)> ShowMessage;
+    // Problems of the settings store, each told once; every settings write outside the window's
+    // closing runs through its Guard, as the one at closing does.
+    TSettingsReports SettingsReports;
 
     TStartup& Startup() { return startup_; }
     const TDesktop& Desktop() const { return desktop_; }
@@ -198,8 +202,13 @@ private:
     void SetWindowSize(int width, int height);
     int EditorHeight() const;
 
+    // Settings reads that fail with a type error give the default; the store lists the error.
+    int32_t ReadBoundsInteger(const std::string& section, const std::string& key, int32_t def);
+
     TStartup& startup_;
     TDesktop desktop_;
+    // True while the constructor runs: reports wait for the message loop.
+    bool creating_ = true;
     platform::NewFileListener* listener_ = nullptr;
     QWidget* client_ = nullptr;
     // Where ApplyWindowDimensions last put the window.

@@ -19,8 +19,6 @@ constexpr const char* kLanguageProperty = "LanguageName";
 
 } // namespace
 
-const char* const TLanguageMenu::TranslatorUrl = "https://www.veltrane.com/download/translator.html";
-
 TLanguageMenu::TLanguageMenu(TLocalisation& localisation, QWidget& window, QMenu& menu, std::string& language)
     : QObject(&menu), localisation_(localisation), window_(window), menu_(menu), language_(language) {
     OpenUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
@@ -33,12 +31,14 @@ void TLanguageMenu::FillLanguageMenu() {
     // front of them, as they are inserted at the top.
     QAction* separator = new QAction(&menu_);
     separator->setSeparator(true);
+    translatorSeparator_ = separator;
     miDownloadTranslator = new QAction(QStringLiteral("Download Translator"), &menu_);
     miDownloadTranslator->setObjectName(QStringLiteral("miDownloadTranslator"));
     connect(miDownloadTranslator, &QAction::triggered, this, [this] {
-        if (OpenUrl)
-            OpenUrl(QString::fromLatin1(TranslatorUrl));
+        if (OpenUrl && !translatorUrl_.isEmpty())
+            OpenUrl(translatorUrl_);
     });
+    ShowTranslatorItem();
     QAction* first = menu_.actions().isEmpty() ? nullptr : menu_.actions().first();
     menu_.insertAction(first, separator);
     menu_.insertAction(first, miDownloadTranslator);
@@ -60,6 +60,19 @@ void TLanguageMenu::FillLanguageMenu() {
         connect(item, &QAction::triggered, this, [this, item] { languageClick(item); });
         menu_.insertAction(menu_.actions().isEmpty() ? nullptr : menu_.actions().first(), item);
     }
+}
+
+void TLanguageMenu::SetTranslatorUrl(const QString& url) {
+    translatorUrl_ = url;
+    ShowTranslatorItem();
+}
+
+void TLanguageMenu::ShowTranslatorItem() {
+    const bool shown = !translatorUrl_.isEmpty();
+    if (miDownloadTranslator)
+        miDownloadTranslator->setVisible(shown);
+    if (translatorSeparator_)
+        translatorSeparator_->setVisible(shown);
 }
 
 QList<QAction*> TLanguageMenu::LanguageItems() const {

@@ -28,6 +28,10 @@ public:
     // separator and "Download Translator". Items already in the menu stay after these.
     void FillLanguageMenu();
 
+    // The address "Download Translator" opens. While it is empty the item and its separator are
+    // hidden: the item never leads to a page nobody keeps.
+    void SetTranslatorUrl(const QString& url);
+
     // Applies the stored language to the window: loads it (so "Automatic" becomes the detected
     // name, which is what gets saved) and translates the window.
     void LanguageChange();
@@ -48,14 +52,16 @@ public:
     // Opens an address in the browser; replaced by tests.
     std::function<void(const QString& url)> OpenUrl;
 
-    static const char* const TranslatorUrl;
-
 private:
+    void ShowTranslatorItem();
+
     TLocalisation& localisation_;
     QWidget& window_;
     QMenu& menu_;
     std::string& language_;
     QActionGroup* group_ = nullptr;
+    QString translatorUrl_;
+    QAction* translatorSeparator_ = nullptr;
     // The item showing the check mark. Qt has already moved the mark by the time a click reports,
     // so the handler compares against this instead of asking the item.
     QAction* checked_ = nullptr;

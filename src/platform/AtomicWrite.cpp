@@ -3,7 +3,6 @@
 #include "platform/PlatformErrors.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +24,23 @@ std::string folderOf(const std::string& path) {
     if (slash == 0)
         return "/";
     return path.substr(0, slash);
+}
+
+// The path a chain of symbolic links ends at, whether or not a file stands there; the path itself
+// when it is no link. Empty when the chain does not end (a loop).
+std::string LinkTarget(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::vector<char> target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 2);
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size() - 1);
+        if (n < 0 || static_cast<size_t>(n) >= target.size() - 1)
+            return path; // changed under us; the write goes to the name as given
+        const std::string next(target.data(), static_cast<size_t>(n));
+        path = next.front() == '/' ? next : folderOf(path) + "/" + next;
+    }
+    return {};
 }
 
 // Removes the temporary file unless the rename has taken it over.
@@ -62,15 +78,10 @@ private:
 void WriteFileAtomically(const std::string& shownPath, std::string_view bytes, mode_t mode,
                          bool keepExistingMode) {
     // A settings file that is a symbolic link (kept in a synchronised folder, say) stays a link:
-    // the file it points to is the one replaced.
-    std::string path = shownPath;
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* target = ::realpath(path.c_str(), nullptr)) {
-            path = target;
-            std::free(target);
-        }
-    }
+    // the file it points to is the one replaced, or created when the link points to nothing yet.
+    const std::string path = LinkTarget(shownPath);
+    if (path.empty())
+        fail(shownPath, ELOOP);
     const std::string folder = folderOf(path);
     TempFile temp(folder + "/.zandor-XXXXXX");
     if (temp.fd() < 0)

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <limits.h>
 #include <pwd.h>
@@ -156,6 +157,50 @@ std::string LongPathName(const std::string& argument, const std::string& working
     for (const auto& part : parts)
         result += '/' + part;
     return result.empty() ? std::string("/") : result;
+}
+
+FileContents ReadWholeFile(const std::string& path) {
+    FileContents result;
+    const auto unreadable = [&](int error) {
+        result.State = FileContents::Unreadable;
+        result.Bytes.clear();
+        result.Error = "Cannot read file \"" + path + "\". " + std::strerror(error);
+        return result;
+    };
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat st {};
+        // Nothing there at all, or a link that points nowhere: a file may be created.
+        if (error == ENOENT && lstat(path.c_str(), &st) != 0)
+            return result;
+        if (error == ENOENT && S_ISLNK(st.st_mode))
+            return result;
+        return unreadable(error);
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        close(fd);
+        return unreadable(error);
+    }
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            close(fd);
+            return unreadable(error);
+        }
+        result.Bytes.append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    result.State = FileContents::Read;
+    return result;
 }
 
 } // namespace zandor::platform

@@ -39,4 +39,16 @@ std::string LongPathName(const std::string& argument, const std::string& working
 // The process's current working folder (empty when it cannot be read).
 std::string CurrentFolder();
 
+// The whole contents of a file. Missing means that nothing stands at the path (a symbolic link to
+// nothing counts as missing); a file that exists but cannot be opened or read to its end (no
+// permission, a folder in its place, an I/O error) is Unreadable, so that no caller mistakes it for
+// an empty file and writes over it.
+struct FileContents {
+    enum Status { Read, Missing, Unreadable };
+    Status State = Missing;
+    std::string Bytes;
+    std::string Error; // when Unreadable: Cannot read file "<path>". <reason>
+};
+FileContents ReadWholeFile(const std::string& path);
+
 } // namespace zandor::platform

@@ -2,9 +2,8 @@
 
 #include "platform/AsciiNames.h"
 #include "platform/AtomicWrite.h"
-
-#include <fstream>
-#include <iterator>
+#include "platform/FileSystem.h"
+#include "platform/PlatformErrors.h"
 
 namespace zandor::platform {
 
@@ -44,57 +43,67 @@ std::optional<std::string_view> keyName(std::string_view line) {
     return trim(line.substr(0, eq));
 }
 
-std::string_view firstLine(std::string_view value) {
-    const auto end = value.find_first_of("\r\n");
-    return end == std::string_view::npos ? value : value.substr(0, end);
+bool hasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// A name comes back from the file when nothing in it is trimmed or cut.
+bool storableName(std::string_view name) {
+    return !hasLineBreak(name) && trim(name).size() == name.size();
 }
 
 } // namespace
 
+bool IniFile::CanStoreSection(std::string_view section) {
+    return storableName(section) && section.find(']') == std::string_view::npos;
+}
+
+bool IniFile::CanStoreKey(std::string_view key) {
+    return storableName(key) && key.find('=') == std::string_view::npos &&
+           (key.empty() || (key.front() != ';' && key.front() != '['));
+}
+
+bool IniFile::CanStoreValue(std::string_view value) {
+    return !hasLineBreak(value);
+}
+
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in)
+    FileContents file = ReadWholeFile(path_);
+    if (file.State == FileContents::Unreadable) {
+        loadError_ = file.Error;
         return;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.eof() && in.fail())
-        return;
+    }
+    std::string_view text = file.Bytes;
     // An editor may have saved the file with a UTF-8 signature; it is not part of the first line
     // (or that section header would go unseen) but goes back into the file.
     constexpr std::string_view signature = "\xEF\xBB\xBF";
-    if (std::string_view(text).substr(0, signature.size()) == signature) {
+    if (text.substr(0, signature.size()) == signature) {
         signature_ = signature;
-        text.erase(0, signature.size());
+        text.remove_prefix(signature.size());
     }
-    if (text.empty())
-        return;
-
-    const auto firstBreak = text.find('\n');
-    if (firstBreak != std::string::npos && firstBreak > 0 && text[firstBreak - 1] == '\r')
-        lineEnding_ = "\r\n";
-
-    size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find('\n', start);
-        if (end == std::string::npos) {
-            lines_.emplace_back(text.substr(start));
-            finalLineEnding_ = false;
+    // Exactly one CR before each LF belongs to the line ending; any other CR is text, and Flush
+    // writes every line with the ending it came with.
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        if (end == std::string_view::npos) {
+            lines_.push_back({std::string(text), {}});
             break;
         }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines_.push_back(std::move(line));
-        start = end + 1;
+        const bool cr = end > 0 && text[end - 1] == '\r';
+        lines_.push_back({std::string(text.substr(0, cr ? end - 1 : end)), cr ? "\r\n" : "\n"});
+        text.remove_prefix(end + 1);
     }
+    if (!lines_.empty() && !lines_.front().Ending.empty())
+        lineEnding_ = lines_.front().Ending;
 }
 
 long IniFile::FindKey(std::string_view section, std::string_view key) const {
     bool inSection = false;
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (const auto name = sectionName(lines_[i])) {
+        if (const auto name = sectionName(lines_[i].Text)) {
             inSection = SameAsciiName(*name, section);
         } else if (inSection) {
-            const auto k = keyName(lines_[i]);
+            const auto k = keyName(lines_[i].Text);
             if (k && SameAsciiName(*k, key))
                 return long(i);
         }
@@ -106,7 +115,7 @@ std::optional<std::string> IniFile::Read(std::string_view section, std::string_v
     const long i = FindKey(section, key);
     if (i < 0)
         return std::nullopt;
-    const std::string& line = lines_[size_t(i)];
+    const std::string& line = lines_[size_t(i)].Text;
     return line.substr(line.find('=') + 1);
 }
 
@@ -116,63 +125,70 @@ bool IniFile::ValueExists(std::string_view section, std::string_view key) const 
 
 bool IniFile::SectionExists(std::string_view section) const {
     for (const auto& line : lines_) {
-        const auto name = sectionName(line);
+        const auto name = sectionName(line.Text);
         if (name && SameAsciiName(*name, section))
             return true;
     }
     return false;
 }
 
-void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string_view k = trim(key);
-    value = firstLine(value);
-    if (const long i = FindKey(section, k); i >= 0) {
-        // Keep the key exactly as the file spells it, blanks included.
-        std::string& line = lines_[size_t(i)];
-        line.replace(line.find('=') + 1, std::string::npos, value);
-        return;
+void IniFile::Insert(size_t at, std::string text) {
+    // A line's own CR at its end stays text only when a CR LF follows it.
+    const auto endingFor = [this](const std::string& line) {
+        return !line.empty() && line.back() == '\r' ? std::string("\r\n") : lineEnding_;
+    };
+    if (at > 0 && lines_[at - 1].Ending.empty())
+        lines_[at - 1].Ending = endingFor(lines_[at - 1].Text);
+    std::string ending = endingFor(text);
+    lines_.insert(lines_.begin() + long(at), Line{std::move(text), std::move(ending)});
+}
+
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
+    if (!CanStoreSection(section) || !CanStoreKey(key))
+        return false;
+    if (!CanStoreValue(value)) {
+        DeleteKey(section, key);
+        return false;
     }
-    const std::string newLine = std::string(k) + "=" + std::string(value);
+    if (const long i = FindKey(section, key); i >= 0) {
+        // Keep the key exactly as the file spells it, blanks included.
+        std::string& line = lines_[size_t(i)].Text;
+        line.replace(line.find('=') + 1, std::string::npos, value);
+        return true;
+    }
+    std::string newLine = std::string(key) + "=" + std::string(value);
 
     // The new key follows the last key line of the first section with that name; a section
     // without keys takes it right after its header.
     long header = -1;
     long lastKey = -1;
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (const auto name = sectionName(lines_[i])) {
+        if (const auto name = sectionName(lines_[i].Text)) {
             if (header >= 0)
                 break;
             if (SameAsciiName(*name, section))
                 header = lastKey = long(i);
-        } else if (header >= 0 && keyName(lines_[i])) {
+        } else if (header >= 0 && keyName(lines_[i].Text)) {
             lastKey = long(i);
         }
     }
     if (header >= 0) {
-        if (size_t(lastKey) + 1 == lines_.size())
-            finalLineEnding_ = true;
-        lines_.insert(lines_.begin() + lastKey + 1, newLine);
-        return;
+        Insert(size_t(lastKey) + 1, std::move(newLine));
+        return true;
     }
-    if (!lines_.empty() && !isBlank(lines_.back()))
-        lines_.emplace_back();
-    std::string sectionLine;
-    const std::string_view name = trim(section);
-    sectionLine.reserve(name.size() + 2);
-    sectionLine.push_back('[');
-    sectionLine.append(name);
-    sectionLine.push_back(']');
-    lines_.push_back(std::move(sectionLine));
-    lines_.push_back(newLine);
-    finalLineEnding_ = true;
+    if (!lines_.empty() && !isBlank(lines_.back().Text))
+        Insert(lines_.size(), {});
+    Insert(lines_.size(), "[" + std::string(section) + "]");
+    Insert(lines_.size(), std::move(newLine));
+    return true;
 }
 
 void IniFile::EraseSection(std::string_view section) {
-    std::vector<std::string> kept;
+    std::vector<Line> kept;
     kept.reserve(lines_.size());
     bool erasing = false;
     for (auto& line : lines_) {
-        if (const auto name = sectionName(line))
+        if (const auto name = sectionName(line.Text))
             erasing = SameAsciiName(*name, section);
         if (!erasing)
             kept.push_back(std::move(line));
@@ -186,11 +202,12 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void IniFile::Flush() {
+    if (!loadError_.empty())
+        throw FileError(loadError_);
     std::string text = signature_;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        text += lines_[i];
-        if (i + 1 < lines_.size() || finalLineEnding_)
-            text += lineEnding_;
+    for (const Line& line : lines_) {
+        text += line.Text;
+        text += line.Ending;
     }
     WriteFileAtomically(path_, text, 0644, true);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/UserRuntime.h"
 
+#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -24,23 +25,38 @@ bool SendNewFileMessage(const std::string& channelName, int timeoutMs) {
 }
 
 NewFileListener::NewFileListener(std::function<void()> onMessage, QObject* parent)
-    : QObject(parent), onMessage_(std::move(onMessage)), server_(new QLocalServer(this)) {
+    : QObject(parent), onMessage_(std::move(onMessage)), server_(new QLocalServer(this)),
+      watcher_(new QFileSystemWatcher(this)) {
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &NewFileListener::AcceptConnections);
+    // The listening instance removes its socket when it closes; the one that waits takes over.
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, [this] {
+        if (!IsListening())
+            TryListen();
+    });
 }
 
 NewFileListener::~NewFileListener() = default;
 
 bool NewFileListener::Listen(const std::string& channelName) {
-    const std::string path = RuntimeObjectPath(channelName);
+    channel_ = channelName;
+    return TryListen();
+}
+
+bool NewFileListener::TryListen() {
+    const std::string path = RuntimeObjectPath(channel_);
     if (path.empty())
         return false;
     const QString name = QString::fromStdString(path);
+    // Two waiting instances must not both find the socket gone and each replace the other's.
+    const RuntimeTurn turn(channel_);
     {
         QLocalSocket probe;
         probe.connectToServer(name);
         if (probe.waitForConnected(200)) {
             probe.disconnectFromServer();
+            if (!watcher_->files().contains(name))
+                watcher_->addPath(name);
             return false;
         }
     }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+class QFileSystemWatcher;
 class QLocalServer;
 class QLocalSocket;
 
@@ -24,17 +25,22 @@ public:
     NewFileListener(std::function<void()> onMessage, QObject* parent = nullptr);
     ~NewFileListener() override;
 
-    // Starts listening unless another live instance already does (that one stays the receiver).
-    // A socket left behind by an instance that died is replaced.
+    // Starts listening unless another live instance already does; that one stays the receiver, and
+    // this listener takes the channel over when that one's socket goes away (its window closed), so
+    // a later start always finds a running instance to hand its file to. A socket left behind by
+    // an instance that died is replaced. True when this listener listens now.
     bool Listen(const std::string& channelName);
     bool IsListening() const;
 
 private:
+    bool TryListen();
     void AcceptConnections();
     void Answer(QLocalSocket* socket);
 
     std::function<void()> onMessage_;
-    QLocalServer* server_ = nullptr; // child of this object
+    std::string channel_;
+    QLocalServer* server_ = nullptr;        // child of this object
+    QFileSystemWatcher* watcher_ = nullptr; // child of this object
 };
 
 } // namespace zandor::platform

@@ -2,13 +2,12 @@
 
 #include "platform/AsciiNames.h"
 #include "platform/AtomicWrite.h"
+#include "platform/FileSystem.h"
 #include "platform/PlatformErrors.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,6 +137,20 @@ std::string_view trimRight(std::string_view s) {
     return s;
 }
 
+// The lines of an other-typed value as they go into the file. A line whose own text ends in a CR
+// gets a CR LF, or the reader would take that CR for its line ending and see a different line.
+void appendLines(std::string& out, std::string_view text) {
+    for (;;) {
+        const auto end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        out += line;
+        out += !line.empty() && line.back() == '\r' ? "\r\n" : "\n";
+        if (end == std::string_view::npos)
+            return;
+        text.remove_prefix(end + 1);
+    }
+}
+
 } // namespace
 
 RegistryStore::RegistryStore(std::string filePath) : path_(std::move(filePath)) {
@@ -153,18 +166,20 @@ RegistryStore::Stamp RegistryStore::CurrentStamp() const {
 }
 
 void RegistryStore::Refresh() const {
+    // During an update the memory copy holds changes the file lacks; the commit reloads.
+    if (updateCount_ > 0)
+        return;
     const Stamp now = CurrentStamp();
     if (now == stamp_)
         return;
     values_.clear();
+    loadError_.clear();
     stamp_ = now;
-    if (!now.exists)
-        return;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in)
-        return;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Load(text);
+    const FileContents file = ReadWholeFile(path_);
+    if (file.State == FileContents::Unreadable)
+        loadError_ = file.Error;
+    else
+        Load(file.Bytes);
 }
 
 void RegistryStore::Load(std::string_view text) const {
@@ -200,13 +215,16 @@ void RegistryStore::Load(std::string_view text) const {
             v.number = *number;
             continue;
         }
-        // Binary and other typed values continue over lines ending in a backslash.
+        // Binary and other typed values continue over lines ending in a backslash. One at the end
+        // of the file continues nothing: it goes, or a value written after it would be taken in.
         v.kind = Kind::Other;
         v.text = std::string(line);
         while (!v.text.empty() && v.text.back() == '\\' && !r.atEnd()) {
             v.text += '\n';
             v.text += trimRight(r.restOfLine());
         }
+        while (!v.text.empty() && v.text.back() == '\\')
+            v.text.pop_back();
     }
 }
 
@@ -246,22 +264,11 @@ std::optional<int32_t> RegistryStore::ReadInteger(std::string_view name) const {
 }
 
 void RegistryStore::WriteString(std::string_view name, std::string_view value) {
-    const FolderLock lock(path_);
-    Refresh();
-    Value& v = FindOrAdd(name);
-    v.kind = Kind::String;
-    v.text = std::string(value);
-    Save();
+    Put(name, Value{std::string(name), Kind::String, std::string(value), 0});
 }
 
 void RegistryStore::WriteInteger(std::string_view name, int32_t value) {
-    const FolderLock lock(path_);
-    Refresh();
-    Value& v = FindOrAdd(name);
-    v.kind = Kind::Dword;
-    v.text.clear();
-    v.number = value;
-    Save();
+    Put(name, Value{std::string(name), Kind::Dword, {}, value});
 }
 
 bool RegistryStore::ValueExists(std::string_view name) const {
@@ -270,15 +277,68 @@ bool RegistryStore::ValueExists(std::string_view name) const {
 }
 
 void RegistryStore::DeleteValue(std::string_view name) {
+    Put(name, std::nullopt);
+}
+
+void RegistryStore::Apply(const PendingChange& change) const {
+    if (!change.value) {
+        std::erase_if(values_, [&](const Value& v) { return SameAsciiName(v.name, change.name); });
+        return;
+    }
+    Value& v = FindOrAdd(change.name);
+    v.kind = change.value->kind;
+    v.text = change.value->text;
+    v.number = change.value->number;
+}
+
+void RegistryStore::Put(std::string_view name, std::optional<Value> value) {
+    PendingChange change{std::string(name), std::move(value)};
+    if (updateCount_ > 0) {
+        if (!change.value && !Find(name))
+            return;
+        Apply(change);
+        pending_.push_back(std::move(change));
+        return;
+    }
     const FolderLock lock(path_);
     Refresh();
-    for (auto it = values_.begin(); it != values_.end(); ++it) {
-        if (SameAsciiName(it->name, name)) {
-            values_.erase(it);
-            Save();
-            return;
-        }
+    if (!loadError_.empty())
+        throw FileError(loadError_);
+    const bool existed = Find(name) != nullptr;
+    Apply(change);
+    if (change.value || existed)
+        Save();
+}
+
+void RegistryStore::BeginUpdate() {
+    ++updateCount_;
+}
+
+void RegistryStore::EndUpdate() {
+    if (updateCount_ == 0 || --updateCount_ > 0)
+        return;
+    std::vector<PendingChange> changes = std::move(pending_);
+    pending_.clear();
+    if (changes.empty())
+        return;
+    const FolderLock lock(path_);
+    if (CurrentStamp() != stamp_) {
+        Refresh();
+        for (const PendingChange& change : changes)
+            Apply(change);
     }
+    if (!loadError_.empty()) {
+        CancelUpdate();
+        throw FileError(loadError_);
+    }
+    Save();
+}
+
+void RegistryStore::CancelUpdate() {
+    updateCount_ = 0;
+    pending_.clear();
+    // The memory copy holds changes the file never got; the next access reloads the file.
+    stamp_ = Stamp{true, ~uint64_t(0), 0, 0, 0};
 }
 
 void RegistryStore::Save() {
@@ -299,8 +359,8 @@ void RegistryStore::Save() {
             break;
         }
         case Kind::Other:
-            text += v.text;
-            break;
+            appendLines(text, v.text);
+            continue;
         }
         text += '\n';
     }

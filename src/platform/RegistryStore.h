@@ -28,8 +28,9 @@ class RegistryStore {
 public:
     static constexpr std::string_view KeyPath = "HKEY_CURRENT_USER\\Software\\Veltrane\\Zandor";
 
-    // Loads the file; a missing or unreadable one gives an empty key. Nothing is created before the
-    // first write.
+    // Loads the file; a missing one gives an empty key, and nothing is created before the first
+    // write. An existing file that cannot be read gives an empty key too, but is never written
+    // over: every write then throws FileError with LoadError().
     explicit RegistryStore(std::string filePath);
 
     // Empty when the value does not exist; throws RegistryError "Invalid data type for '<name>'"
@@ -44,6 +45,16 @@ public:
     bool ValueExists(std::string_view name) const;
     void DeleteValue(std::string_view name);
 
+    // Between BeginUpdate and the matching EndUpdate (pairs nest), writes and deletions change the
+    // memory copy only; reads see them. The outermost EndUpdate rewrites the file once, after
+    // reloading it under the lock so that values other instances wrote meanwhile are kept, and
+    // throws FileError as a single write would. CancelUpdate drops what was collected.
+    void BeginUpdate();
+    void EndUpdate();
+    void CancelUpdate();
+
+    // Empty when the file was read or did not exist; otherwise why it could not be read.
+    const std::string& LoadError() const { return loadError_; }
     const std::string& FileName() const { return path_; }
 
 private:
@@ -53,6 +64,11 @@ private:
         Kind kind = Kind::String;
         std::string text; // the string, or for Other the text after '=' as found in the file
         int32_t number = 0;
+    };
+    // A change collected during an update: the new value, or a deletion.
+    struct PendingChange {
+        std::string name;
+        std::optional<Value> value;
     };
 
     // Identifies one version of the file; a rename over it changes at least the inode.
@@ -69,12 +85,18 @@ private:
     // Reloads the values when the file is not the version last read or written.
     void Refresh() const;
     void Load(std::string_view text) const;
+    // Writes (or, without a value, deletes) in the file, or during an update in the memory copy.
+    void Put(std::string_view name, std::optional<Value> value);
+    void Apply(const PendingChange& change) const;
     void Save();
 
     std::string path_;
     // The file's values as of stamp_; reads refresh them, hence mutable.
     mutable std::vector<Value> values_;
     mutable Stamp stamp_;
+    mutable std::string loadError_;
+    int updateCount_ = 0;
+    std::vector<PendingChange> pending_;
 };
 
 } // namespace zandor::platform

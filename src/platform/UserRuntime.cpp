@@ -35,6 +35,26 @@ bool IsPrivateFile(int fd) {
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
 }
 
+// Opens (creating it) a lock file of the runtime folder that only this user could have made.
+int OpenPrivateLockFile(const std::string& path) {
+    if (path.empty())
+        return -1;
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 && !IsPrivateFile(fd)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool Lock(int fd, int operation) {
+    while (flock(fd, operation) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string UserRuntimeFolder() {
@@ -58,31 +78,35 @@ InstanceLock::~InstanceLock() {
         close(fd_);
 }
 
+RuntimeTurn::RuntimeTurn(const std::string& name)
+    : fd_(OpenPrivateLockFile(RuntimeObjectPath(name + ".turn"))) {
+    if (fd_ >= 0 && !Lock(fd_, LOCK_EX)) {
+        close(fd_);
+        fd_ = -1;
+    }
+}
+
+RuntimeTurn::~RuntimeTurn() {
+    if (fd_ >= 0)
+        close(fd_); // releases the lock
+}
+
 bool InstanceLock::Acquire(const std::string& name) {
-    const std::string path = RuntimeObjectPath(name + ".lock");
-    if (path.empty())
-        return false;
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd_ = OpenPrivateLockFile(RuntimeObjectPath(name + ".lock"));
     if (fd_ < 0)
         return false;
-    if (!IsPrivateFile(fd_)) {
+    // Every instance holds the lock shared; an exclusive try tells whether anyone else holds it.
+    // Turning the exclusive hold into a shared one is two steps for the kernel, so a second start
+    // could slip its own exclusive try in between and also believe it came first. Starts therefore
+    // take turns at this decision, under a second lock held only while deciding.
+    const RuntimeTurn turn(name);
+    if (!turn.Held()) {
         close(fd_);
         fd_ = -1;
         return false;
     }
-    // Every instance holds the lock shared; an exclusive try tells whether anyone else holds it.
-    // The exclusive hold lasts only until the downgrade, so a concurrent starter that finds it
-    // waits briefly for its shared turn instead of failing.
-    if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-        existed_ = false;
-        return flock(fd_, LOCK_SH) == 0;
-    }
-    existed_ = true;
-    while (flock(fd_, LOCK_SH) != 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return true;
+    existed_ = flock(fd_, LOCK_EX | LOCK_NB) != 0;
+    return Lock(fd_, LOCK_SH);
 }
 
 SharedHandle CreateSharedBlock(const std::string& name, size_t size) {

@@ -33,6 +33,22 @@ private:
     bool existed_ = false;
 };
 
+// An exclusive per-user lock of that name, held while the object lives (its constructor waits for
+// it): for short decisions that two starting instances must not make at the same time.
+class RuntimeTurn {
+public:
+    explicit RuntimeTurn(const std::string& name);
+    RuntimeTurn(const RuntimeTurn&) = delete;
+    RuntimeTurn& operator=(const RuntimeTurn&) = delete;
+    ~RuntimeTurn();
+
+    // False when no lock could be had (no safe runtime folder).
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
 // The named shared block: a file of a fixed size in the runtime folder, mapped into every process
 // that uses it. Handles are file descriptors; -1 means none.
 struct SharedHandle {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace zandor;
 using namespace zandor::platform;
@@ -114,6 +115,26 @@ TEST_P(ConfigSaverBoth, AnUnreadableColourGivesTheDefault) {
     EXPECT_EQ(clInfoBk, store->ReadColor("Options", "HLColor", clLime));
 }
 
+TEST_P(ConfigSaverBoth, NamesAFileCouldNotGiveBackAreNeitherStoredNorRead) {
+    {
+        auto store = Open();
+        store->WriteString("Fonts", ".a", "Terminal,9,0000,clWhite");
+        store->WriteString("Fonts", ".a=b", "Courier New,10,0000,clRed");
+        store->WriteInteger("t]x", "Width", 640);
+        store->WriteInteger("nfo\n[Options]", "OnTop", 1);
+        store->Flush();
+    }
+    auto store = Open();
+    EXPECT_EQ("Terminal,9,0000,clWhite", store->ReadString("Fonts", ".a", ""));
+    EXPECT_EQ("", store->ReadString("Fonts", ".a=b", ""));
+    EXPECT_EQ(0, store->ReadInteger("t]x", "Width", 0));
+    EXPECT_FALSE(store->ReadBool("Options", "OnTop", false));
+    const QByteArray files =
+        zandor::test::readFile(dir.file("Zandor.ini")) + zandor::test::readFile(dir.file("registry.reg"));
+    EXPECT_EQ(-1, files.indexOf("Courier")) << files.toStdString();
+    EXPECT_EQ(-1, files.indexOf("t]x")) << files.toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ConfigSaverBoth, ::testing::Values(Backend::Ini, Backend::Registry),
                          [](const auto& info) { return info.param == Backend::Ini ? "Ini" : "Registry"; });
 
@@ -169,3 +190,4 @@ TEST(ConfigSaverRegistry, SectionsAreKeptApartByTheValueName) {
     EXPECT_NE(-1, file.indexOf("\"Other_Width\"=dword:000002bc"));
     EXPECT_NE(-1, file.indexOf("\"nfo_Width\"=dword:00000280"));
 }
+

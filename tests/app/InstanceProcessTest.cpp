@@ -150,3 +150,36 @@ TEST_F(TwoInstances, WithOneInstanceOffBothKeepRunning) {
     EXPECT_EQ(QProcess::Running, second->state());
     EXPECT_FALSE(HasLineStarting(first, "hand-off received"));
 }
+
+// Instances that started while OneInstance was off do not listen while the first one does. When the
+// listening one goes, a later start must still reach a window: a remaining instance takes over the
+// channel, and when nobody answers at all the start opens its own window.
+TEST_F(TwoInstances, AStartReachesAWindowAfterTheListeningInstanceHasGone) {
+    Settings(false);
+    QProcess* first = Start({});
+    ASSERT_TRUE(WaitFor([&] { return HasLineStarting(first, "window shown"); }));
+    QProcess* second = Start({});
+    ASSERT_TRUE(WaitFor([&] { return HasLineStarting(second, "window shown"); }));
+    Settings(true);
+    const std::string socket = dir.file("run/zandor/ZandorNewFile");
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(socket)));
+
+    // The first window closes: its socket goes with it, and the second takes the channel over.
+    first->kill();
+    first->waitForFinished(5000);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(socket)));
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(QString::fromStdString(socket)); }));
+    QProcess* third = Start({"art.nfo"});
+    ASSERT_TRUE(third->waitForFinished(10000));
+    EXPECT_EQ(0, third->exitCode());
+    EXPECT_TRUE(WaitFor([&] { return HasLine(second, "caption: Zandor - " + dir.file("docs/art.nfo")); }));
+
+    // The second dies without closing its socket: nobody answers, so the next start opens its own
+    // window with its file.
+    second->kill();
+    second->waitForFinished(5000);
+    QProcess* fourth = Start({"art.nfo"});
+    EXPECT_TRUE(
+        WaitFor([&] { return HasLine(fourth, "window shown: Zandor - " + dir.file("docs/art.nfo")); }));
+    EXPECT_EQ(QProcess::Running, fourth->state());
+}

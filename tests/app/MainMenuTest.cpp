@@ -4,12 +4,15 @@
 
 #include "app/MenuBand.h"
 #include "editor/control/ArtMemo.h"
+#include "localisation/LanguageMenu.h"
 #include "localisation/Tag.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDirIterator>
 #include <QImage>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
 
@@ -23,6 +26,7 @@ Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int 
                                                ushort count = 1);
 
 using namespace zandor;
+using zandor::test::readFile;
 using zandor::test::WindowFixture;
 
 namespace {
@@ -174,7 +178,52 @@ TEST_F(WindowFixture, RecentFilesAndRepeatedSearchStartDisabled) {
     EXPECT_FALSE(w->Menu.file_recentfiles->menuAction()->isEnabled());
     EXPECT_FALSE(w->Menu.FindNext1->isEnabled());
     EXPECT_FALSE(w->Menu.FindPrev2->isEnabled());
-    EXPECT_TRUE(w->Menu.Find1->isEnabled());
+}
+
+// Until their features land, commands that would do nothing are not offered: neither their menu
+// preparation nor an edit enables them, while the commands that work stay enabled.
+TEST_F(WindowFixture, CommandsStillToComeStayDisabled) {
+    auto w = Create(dir.write("named.txt", "text"));
+    w->mChange(); // a named, changed document: the state in which Save is offered
+    emit w->Menu.File1->aboutToShow();
+    emit w->Menu.Edit1->aboutToShow();
+    for (const QAction* item : {w->Menu.Save1, w->Menu.Save2, w->Menu.Open1, w->Menu.Saveas1, w->Menu.Print1,
+                                w->Menu.Find1, w->Menu.Copy1, w->Menu.Paste2, w->Menu.About1})
+        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
+    w->Menu.Save1->setEnabled(true); // as the menu's preparation does
+    EXPECT_FALSE(w->Menu.Save1->isEnabled());
+    for (const QPushButton* button : {w->buttonsave, w->buttoncopy, w->buttoncut, w->buttonpaste})
+        EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    for (const QAction* item : {w->Menu.Exit1, w->Menu.Wordwrap1, w->Menu.Wordwrap2, w->Menu.Setcolor1})
+        EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
+    EXPECT_TRUE(w->buttonexit->isEnabled());
+}
+
+// Web addresses are texts of the program that lead users somewhere: they stand in one table, and an
+// item without an address of the project's own is not shown.
+TEST_F(WindowFixture, WebAddressesLiveInOneTableAndItemsWithoutOneAreHidden) {
+    auto w = Create();
+    EXPECT_FALSE(w->LanguageMenu->miDownloadTranslator->isVisible());
+    for (const QAction* item :
+         {w->Menu.DonatePaypal1, w->Menu.Lookfornewversion1, w->Menu.OtherVeltraneSoftware1})
+        EXPECT_FALSE(item->isVisible()) << item->objectName().toStdString();
+    // An address, not a bare scheme or prefix such as address recognition names ("HTTP://", "WWW.").
+    const QRegularExpression address(QStringLiteral(R"((https?://|www\.)[a-z0-9])"),
+                                     QRegularExpression::CaseInsensitiveOption);
+    QDirIterator sources(QStringLiteral(ZANDOR_SOURCE_DIR_BUILT "/src"),
+                         {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    int files = 0;
+    while (sources.hasNext()) {
+        const QString path = sources.next();
+        ++files;
+        if (path.endsWith(QStringLiteral("/app/WebAddresses.h")))
+            continue;
+        for (const QByteArray& line : readFile(path.toStdString()).split('\n'))
+            if (address.match(QString::fromLatin1(line)).hasMatch())
+                ADD_FAILURE() << path.toStdString() << ": " << line.toStdString();
+    }
+    EXPECT_GT(files, 100);
 }
 
 TEST_F(WindowFixture, TheToolBarShowsTheTopLevelMenusAsItsButtons) {

@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "app/OptionsMenu.h"
+#include "app/PendingCommands.h"
 #include "editor/control/ArtMemo.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
@@ -109,7 +110,7 @@ TEST_F(OptionsMenu, AlwaysOnTopKeepsAnUnsavedChangeMarked) {
         QApplication::processEvents();
         EXPECT_TRUE(w->DocumentModified) << i;
         EXPECT_EQ("Zandor - " + file + " *", w->windowTitle().toStdString()) << i;
-        EXPECT_TRUE(w->buttonsave->isEnabled()) << i;
+        EXPECT_EQ(CommandBuilt(*w, w->buttonsave), w->buttonsave->isEnabled()) << i;
     }
     // A later edit still finds the document marked and leaves the title as it is.
     w->m->SetSelText("e");
@@ -150,7 +151,7 @@ TEST_F(OptionsMenu, FontItemForTheExtensionNamesItAndNeedsOne) {
     EXPECT_EQ(QStringLiteral("Set Font Style and Color for"), w->Menu.SetFont2->text());
     ASSERT_TRUE(w->LoadFile(dir.write("Art.NFO", "x")));
     w->Options->Options1Click();
-    EXPECT_TRUE(w->Menu.SetFont2->isEnabled());
+    EXPECT_EQ(CommandBuilt(*w, w->Menu.SetFont2), w->Menu.SetFont2->isEnabled());
     EXPECT_EQ(QStringLiteral("Set Font Style and Color for .nfo..."), w->Menu.SetFont2->text());
 }
 

@@ -4,15 +4,18 @@
 #include "platform/NewFileChannel.h"
 #include "support/TestSupport.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QSemaphore>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace zandor;
@@ -107,18 +110,49 @@ TEST(ChooseSettingsLocation, NothingMovesOutOfAReadOnlyProgramFolder) {
 
 namespace {
 
+// The channel of a running instance, answered on a thread of its own, so that a start on the
+// test's thread can wait for the answer as a second process would.
+class AnsweringInstance {
+public:
+    AnsweringInstance() {
+        thread_.reset(QThread::create([this] {
+            platform::NewFileListener listener([this] { ++told; });
+            listening = listener.Listen(kNewFileChannel);
+            ready_.release();
+            QEventLoop loop;
+            loop.exec();
+        }));
+        thread_->start();
+        ready_.acquire();
+    }
+    ~AnsweringInstance() {
+        thread_->quit();
+        thread_->wait();
+    }
+
+    std::atomic<int> told = 0;
+    bool listening = false;
+
+private:
+    std::unique_ptr<QThread> thread_;
+    QSemaphore ready_;
+};
+
 // One "running instance" (its lock, block and listener) and the start-up state of a second one,
 // all in a private runtime folder.
 struct HandOff : ::testing::Test {
     ScratchDir dir;
     EnvGuard runtime{"XDG_RUNTIME_DIR", dir.path()};
     std::unique_ptr<platform::InstanceLock> firstInstance = std::make_unique<platform::InstanceLock>();
+    std::unique_ptr<AnsweringInstance> firstWindow;
     TStartup second;
     std::vector<std::string> errors;
 
     void SetUp() override {
         chmod(dir.path().c_str(), 0700);
         ASSERT_TRUE(firstInstance->Acquire(kInstanceLockName));
+        firstWindow = std::make_unique<AnsweringInstance>();
+        ASSERT_TRUE(firstWindow->listening);
         Prepare(second);
     }
 
@@ -199,15 +233,13 @@ TEST_F(HandOff, ANameThatDoesNotFitTheBlockIsNotHandedOver) {
 
 TEST_F(HandOff, TheRunningInstanceIsToldAndAnswers) {
     dir.write("art.nfo", "x");
-    int told = 0;
-    platform::NewFileListener listener([&] { ++told; });
-    ASSERT_TRUE(listener.Listen(kNewFileChannel));
-    std::thread secondStart([&] { Run(dir.path() + "/art.nfo"); });
+    Run(dir.path() + "/art.nfo");
+    EXPECT_TRUE(second.HandedOff);
+    // The answer comes first; the message reaches the window right after it.
     QDeadlineTimer deadline(10000);
-    while (told == 0 && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    secondStart.join();
-    EXPECT_EQ(1, told);
+    while (firstWindow->told == 0 && !deadline.hasExpired())
+        QThread::msleep(5);
+    EXPECT_EQ(1, firstWindow->told);
     EXPECT_EQ(dir.path() + "/art.nfo", Handed());
 }
 

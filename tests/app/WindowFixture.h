@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -76,6 +77,14 @@ protected:
     }
 
     TConfigSaver& Store() { return *startup.Config; }
+
+    // Switches to the per-user store (registry.reg in config/Veltrane/Zandor/) before any window.
+    void UsePerUserStore() {
+        std::remove(dir.file("usb.dat").c_str());
+        ChooseSettingsLocation(startup, dir.path(), dir.path() + "/config/");
+        CreateSettingsStore(startup);
+        PrepareHandOff(startup);
+    }
 
     // Runs events until the condition holds or five seconds have passed.
     static bool ProcessUntil(const std::function<bool()>& condition) {

@@ -86,11 +86,24 @@ TEST_F(LanguageMenuTest, ListsLanguagesInOrderBeforeTheTranslatorItem) {
     EXPECT_EQ(button->text(), QStringLiteral("&Kopieren"));
     EXPECT_EQ(bitcoin->text(), QStringLiteral("Spenden (Bitcoin)"));
     EXPECT_EQ(translations, 1);
+}
 
-    QString opened;
-    languageMenu->OpenUrl = [&](const QString& url) { opened = url; };
+TEST_F(LanguageMenuTest, TheTranslatorItemShowsOnlyWithAnAddressToOpen) {
+    Build("English");
+    QStringList opened;
+    languageMenu->OpenUrl = [&](const QString& url) { opened << url; };
+    const QAction* separator = menu->actions()[menu->actions().size() - 2];
+    ASSERT_TRUE(separator->isSeparator());
+    EXPECT_FALSE(languageMenu->miDownloadTranslator->isVisible());
+    EXPECT_FALSE(separator->isVisible());
     languageMenu->miDownloadTranslator->trigger();
-    EXPECT_EQ(opened, QString::fromLatin1(TLanguageMenu::TranslatorUrl));
+    EXPECT_TRUE(opened.isEmpty());
+
+    languageMenu->SetTranslatorUrl(QStringLiteral("https://example.org/translator"));
+    EXPECT_TRUE(languageMenu->miDownloadTranslator->isVisible());
+    EXPECT_TRUE(separator->isVisible());
+    languageMenu->miDownloadTranslator->trigger();
+    EXPECT_EQ(opened, QStringList{QStringLiteral("https://example.org/translator")});
 }
 
 TEST_F(LanguageMenuTest, StoredNameInAnotherCaseChecksNothing) {

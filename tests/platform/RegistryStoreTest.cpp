@@ -7,12 +7,17 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using zandor::platform::FileError;
 using zandor::platform::RegistryError;
 using zandor::platform::RegistryStore;
+using zandor::test::AsOrdinaryUser;
 using zandor::test::readFile;
+using zandor::test::ReplacementCounter;
 using zandor::test::ScratchDir;
 
 namespace {
@@ -22,6 +27,21 @@ constexpr const char* kHeader = "Windows Registry Editor Version 5.00\n\n"
 
 std::string fileText(const std::string& path) {
     return readFile(path).toStdString();
+}
+
+// A value as the program sees it: its type and contents.
+std::string Describe(const RegistryStore& store, const std::string& name) {
+    if (!store.ValueExists(name))
+        return "missing";
+    try {
+        return "string " + store.ReadString(name).value_or("?");
+    } catch (const RegistryError&) {
+    }
+    try {
+        return "dword " + std::to_string(store.ReadInteger(name).value_or(0));
+    } catch (const RegistryError&) {
+    }
+    return "other";
 }
 
 } // namespace
@@ -182,4 +202,75 @@ TEST(RegistryStore, WriteIntoMissingFolderThrowsFileError) {
     RegistryStore store(dir.file("no/such/folder/registry.reg"));
     EXPECT_THROW(store.WriteInteger("Options_WordWrap", 1), FileError);
     EXPECT_FALSE(store.ValueExists("Options_WordWrap"));
+}
+
+// A value of another type whose last line ends in a continuation must not take in the line of the
+// value written after it, on this load or any later one.
+class RegistryStoreContinuations : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RegistryStoreContinuations, DoNotSwallowTheValueWrittenAfterThem) {
+    ScratchDir dir;
+    const std::string path = dir.write("registry.reg", QByteArray::fromStdString(kHeader + GetParam()));
+    RegistryStore(path).WriteString("Find_Text", "needle");
+    RegistryStore(path).WriteInteger("Options_WordWrap", 1);
+    const std::string settled = fileText(path);
+    RegistryStore again(path);
+    EXPECT_EQ(again.ReadString("Find_Text"), "needle");
+    EXPECT_EQ(again.ReadInteger("Options_WordWrap"), 1);
+    again.WriteString("Find_Text", "needle");
+    EXPECT_EQ(fileText(path), settled) << "the file grows at every write";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RegistryStoreContinuations,
+                         ::testing::Values("\"Blob\"=hex:01,\\", "\"Blob\"=hex:01,\\\n",
+                                           "\"Blob\"=hex:01,\\\r  \r\n", "\"Blob\"=hex:01,\\\r\\\r\n",
+                                           "\"Blob\"=hex:01,\\\n  02,\\\\"));
+
+// Random files of the pieces the reader treats specially: once the program has written a file,
+// loading and writing it again changes nothing, and every value reads the same from both.
+TEST(RegistryStore, WrittenFilesAreStableUnderLoadAndWrite) {
+    const char* pieces[] = {"\"A\"", "\"B\"", "=",  "\"x\"", "dword:1", "hex:01",     "\\", "\\\\",
+                            "\"",    " ",     "\r", "\n",    "\r\n",    "\"a\\\"b\"", ";c", "[k]"};
+    const char* names[] = {"A", "B", "Find_Text"};
+    std::mt19937 random(7);
+    ScratchDir dir;
+    const std::string path = dir.file("registry.reg");
+    for (int round = 0; round < 500; ++round) {
+        std::string text = kHeader;
+        for (int n = int(random() % 16); n > 0; --n)
+            text += pieces[random() % std::size(pieces)];
+        dir.write("registry.reg", QByteArray::fromStdString(text));
+        RegistryStore(path).WriteString("Find_Text", "x");
+        const std::string written = fileText(path);
+        std::vector<std::string> before;
+        for (const char* name : names)
+            before.push_back(Describe(RegistryStore(path), name));
+        RegistryStore(path).WriteString("Find_Text", "x");
+        ASSERT_EQ(fileText(path), written) << "round " << round << " " << ::testing::PrintToString(text);
+        for (size_t i = 0; i < std::size(names); ++i)
+            ASSERT_EQ(before[i], Describe(RegistryStore(path), names[i])) << names[i] << " round " << round;
+    }
+}
+
+TEST(RegistryStore, AnUpdateWritesTheFileOnceAndKeepsWhatOthersWroteMeanwhile) {
+    ScratchDir dir;
+    const std::string path = dir.file("registry.reg");
+    RegistryStore(path).WriteInteger("Options_OnTop", 1);
+    ReplacementCounter replacements(dir.path(), "registry.reg");
+    RegistryStore store(path);
+    store.BeginUpdate();
+    for (int i = 0; i < 46; ++i)
+        store.WriteInteger("Value_" + std::to_string(i), i);
+    store.DeleteValue("Options_OnTop");
+    EXPECT_EQ(store.ReadInteger("Value_45"), 45); // the update reads its own writes
+    EXPECT_FALSE(RegistryStore(path).ValueExists("Value_0")) << "written before the update ended";
+    RegistryStore(path).WriteString("Find_Text", "another instance");
+    EXPECT_EQ(1, replacements.Count());
+    store.EndUpdate();
+    EXPECT_EQ(2, replacements.Count());
+    RegistryStore after(path);
+    EXPECT_EQ(after.ReadInteger("Value_0"), 0);
+    EXPECT_EQ(after.ReadInteger("Value_45"), 45);
+    EXPECT_FALSE(after.ValueExists("Options_OnTop"));
+    EXPECT_EQ(after.ReadString("Find_Text"), "another instance");
 }

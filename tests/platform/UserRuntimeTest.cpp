@@ -9,7 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -75,6 +79,31 @@ TEST_F(UserRuntime, InstanceLockIsFreeAgainWhenTheHolderGoes) {
     InstanceLock next;
     ASSERT_TRUE(next.Acquire("Zandor"));
     EXPECT_FALSE(next.AlreadyExisted());
+}
+
+// The first start's exclusive hold becomes a shared one in two steps, so for a moment it holds
+// nothing. A start that comes in that moment must wait for the deciding one, not call itself first.
+TEST_F(UserRuntime, AStartWaitsForOneThatIsStillDecidingAndComesSecond) {
+    auto deciding = std::make_unique<RuntimeTurn>("Race"); // a start between its two steps
+    ASSERT_TRUE(deciding->Held());
+    std::atomic<bool> decided = false;
+    InstanceLock second;
+    std::thread start([&] {
+        second.Acquire("Race");
+        decided = true;
+    });
+    QDeadlineTimer deadline(300);
+    while (!decided && !deadline.hasExpired())
+        QThread::msleep(5);
+    EXPECT_FALSE(decided) << "decided while another start was still deciding";
+    // The deciding start ends its turn holding the lock shared, as every running instance does.
+    const int held = open(RuntimeObjectPath("Race.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(0, flock(held, LOCK_SH));
+    deciding.reset();
+    start.join();
+    EXPECT_TRUE(second.AlreadyExisted());
+    close(held);
 }
 
 TEST_F(UserRuntime, SharedBlockIsSeenByEveryMapping) {

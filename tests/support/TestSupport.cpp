@@ -5,9 +5,19 @@
 #include <QFileInfo>
 
 #include <cstdlib>
+#include <ftw.h>
 #include <stdexcept>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zandor::test {
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+} // namespace
 
 ScratchDir::ScratchDir() {
     if (!dir_.isValid())
@@ -45,6 +55,52 @@ EnvGuard::~EnvGuard() {
         setenv(name_.c_str(), old_->c_str(), 1);
     else
         unsetenv(name_.c_str());
+}
+
+AsOrdinaryUser::AsOrdinaryUser(const ScratchDir& dir) {
+    if (geteuid() != 0)
+        return;
+    // The scratch folder's parents are open to everyone; the folder and all in it become the user's.
+    const auto handOver = [](const char* path, const struct stat*, int, FTW*) {
+        return lchown(path, kNobody, kNobody);
+    };
+    if (nftw(dir.path().c_str(), handOver, 16, FTW_PHYS) != 0 || chmod(dir.path().c_str(), 0755) != 0)
+        throw std::runtime_error("cannot hand " + dir.path() + " to an ordinary user");
+    if (setegid(kNobody) != 0 || seteuid(kNobody) != 0)
+        throw std::runtime_error("cannot become an ordinary user");
+    switched_ = true;
+}
+
+AsOrdinaryUser::~AsOrdinaryUser() {
+    if (!switched_)
+        return;
+    if (seteuid(0) != 0 || setegid(0) != 0)
+        std::abort(); // the rest of the run would test something else
+}
+
+ReplacementCounter::ReplacementCounter(const std::string& folder, std::string name)
+    : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), name_(std::move(name)) {
+    // Renames away from the temporary names come too: they keep the kernel from merging the
+    // replacements, which look alike, into one event.
+    if (fd_ < 0 || inotify_add_watch(fd_, folder.c_str(), IN_MOVED_FROM | IN_MOVED_TO) < 0)
+        throw std::runtime_error("cannot watch " + folder);
+}
+
+ReplacementCounter::~ReplacementCounter() {
+    close(fd_);
+}
+
+int ReplacementCounter::Count() {
+    alignas(inotify_event) char buffer[8192];
+    for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
+        for (const char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            if ((event->mask & IN_MOVED_TO) && event->len > 0 && name_ == event->name)
+                ++count_;
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    return count_;
 }
 
 QByteArray readFile(const std::string& path) {

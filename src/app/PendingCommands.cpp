@@ -1,0 +1,135 @@
+#include "app/PendingCommands.h"
+
+#include "app/MainMenu.h"
+#include "app/WebAddresses.h"
+#include "app/ZandorF.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QPushButton>
+
+namespace zandor {
+
+namespace {
+
+// Rows go when their feature lands.
+constexpr QAction* TMainMenu::*kPendingItems[] = {
+    // Opening, saving and the file's properties
+    &TMainMenu::New1,
+    &TMainMenu::New2,
+    &TMainMenu::Open1,
+    &TMainMenu::Open2,
+    &TMainMenu::Save1,
+    &TMainMenu::Save2,
+    &TMainMenu::Saveas1,
+    &TMainMenu::Saveas2,
+    &TMainMenu::Properties1,
+    // The picture of the text
+    &TMainMenu::Saveasgraphic1,
+    // Printing
+    &TMainMenu::Print1,
+    &TMainMenu::Print2,
+    &TMainMenu::PrintPreview1,
+    &TMainMenu::PrintPreview2,
+    &TMainMenu::SetPrintFont1,
+    // Undo and the clipboard
+    &TMainMenu::Undo1,
+    &TMainMenu::Undo2,
+    &TMainMenu::Redo1,
+    &TMainMenu::Redo2,
+    &TMainMenu::Cut1,
+    &TMainMenu::Cut2,
+    &TMainMenu::Copy1,
+    &TMainMenu::Copy2,
+    &TMainMenu::Paste1,
+    &TMainMenu::Paste2,
+    // The text commands
+    &TMainMenu::Deleteline1,
+    &TMainMenu::Deleteline2,
+    &TMainMenu::SelectAll1,
+    &TMainMenu::SelectAll2,
+    &TMainMenu::edit_format_join,
+    &TMainMenu::edit_format_lower,
+    &TMainMenu::edit_format_upper,
+    &TMainMenu::edit_format_capitalize,
+    &TMainMenu::edit_format_toutf8,
+    &TMainMenu::edit_format_fromutf8,
+    &TMainMenu::shortcut_format_join,
+    &TMainMenu::shortcut_format_lower,
+    &TMainMenu::shortcut_format_upper,
+    &TMainMenu::shortcut_format_capitalize,
+    &TMainMenu::shortcut_format_toutf8,
+    &TMainMenu::shortcut_format_fromutf8,
+    &TMainMenu::edit_insert,
+    &TMainMenu::shortcut_insert,
+    &TMainMenu::TimeDate1,
+    &TMainMenu::DateTime1,
+    // Find and replace
+    &TMainMenu::Find1,
+    &TMainMenu::FindReplace1,
+    &TMainMenu::FindNext1,
+    &TMainMenu::FindNext2,
+    &TMainMenu::FindPrev1,
+    &TMainMenu::FindPrev2,
+    // The font commands
+    &TMainMenu::SetFont1,
+    &TMainMenu::SetFont2,
+    &TMainMenu::options_showfont,
+    // The keyword list's window
+    &TMainMenu::Edithighlightlist1,
+    &TMainMenu::EditHighlightList2,
+    // Help and the about window
+    &TMainMenu::Contents1,
+    &TMainMenu::About1,
+};
+
+constexpr QPushButton* TZandorF::*kPendingButtons[] = {
+    &TZandorF::buttoncopy,
+    &TZandorF::buttoncut,
+    &TZandorF::buttonpaste,
+    &TZandorF::buttonsave,
+};
+
+// Items that open a web page, with the address they open.
+struct WebItem {
+    QAction* TMainMenu::*Item;
+    const char* Address;
+};
+
+constexpr WebItem kWebItems[] = {
+    {&TMainMenu::DonatePaypal1, web::DonatePaypalUsd},
+    {&TMainMenu::DonatePaypalEUR1, web::DonatePaypalEur},
+    {&TMainMenu::miDonateBTC, web::DonateBitcoin},
+    {&TMainMenu::Lookfornewversion1, web::NewVersion},
+    {&TMainMenu::OtherVeltraneSoftware1, web::OtherSoftware},
+};
+
+} // namespace
+
+void ApplyPendingCommands(TZandorF& window) {
+    auto* pending = new QActionGroup(&window);
+    pending->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    for (QAction* TMainMenu::*item : kPendingItems)
+        pending->addAction(window.Menu.*item);
+    pending->setEnabled(false);
+    for (QPushButton* TZandorF::*button : kPendingButtons)
+        (window.*button)->setEnabled(false);
+    for (const WebItem& web : kWebItems)
+        (window.Menu.*web.Item)->setVisible(*web.Address != '\0');
+}
+
+bool CommandBuilt(const TZandorF& window, const QAction* item) {
+    for (QAction* TMainMenu::*pending : kPendingItems)
+        if (window.Menu.*pending == item)
+            return false;
+    return true;
+}
+
+bool CommandBuilt(const TZandorF& window, const QPushButton* button) {
+    for (QPushButton* TZandorF::*pending : kPendingButtons)
+        if (window.*pending == button)
+            return false;
+    return true;
+}
+
+} // namespace zandor
