@@ -178,9 +178,13 @@ void TMemoEditor::ReplaceSelected(const char* text, bool reinsertCodes, bool rem
 
     const int32_t lower = S.Pos();
     const int32_t upper = E.Pos();
-    // The widest line may be the one replaced: it is found again after the layout.
+    // The widest line may be the one replaced: it is found again after the layout. Text added to
+    // a paragraph that stays one unwrapped line without codes only widens it, and the layout
+    // notes that by itself.
     const int widest = FCore.WidestLine();
-    if (widest >= 0 && widest >= S.ParNb() && widest <= E.ParNb())
+    const bool onlyWidens = lower == upper && !FCore.WordWrap() && FCore.Alignment() == taLeftJustify &&
+                            !FCore.StaticFormat() && std::strpbrk(text, "\r\n") == nullptr;
+    if (widest >= 0 && widest >= S.ParNb() && widest <= E.ParNb() && !onlyWidens)
         FCore.ForgetWidestLine();
     FSel.SetLineAnchor(-1);
 
@@ -469,80 +473,6 @@ void TMemoEditor::FollowCaretWithBlockColumn() {
     RepaintSelection();
     FSel.SetBlockColumn(CaretColumn());
     RepaintSelection();
-}
-
-// ---- the bracket around edits at the caret ---------------------------------------------------------------
-
-TNoOverwriteBracket::TNoOverwriteBracket(TMemoEditor& editor)
-    : FEditor(editor), FUncaught(std::uncaught_exceptions()) {
-    TMemoSelection& sel = editor.FSel;
-    if (!editor.FOptions.Has(amoNoOverwriteBlocks) || (sel.SelLength() == 0 && !sel.BlockMode()))
-        return;
-    const int32_t caret = sel.SelStart();
-    if (!editor.FOptions.Has(amoPersistentBlocks)) {
-        editor.RepaintSelection();
-        sel.Collapse(caret);
-        return;
-    }
-    FActive = true;
-    FBlock = sel.BlockMode();
-    TArtMemoCore& core = editor.FCore;
-    // The lower end moves after text typed at it, the upper end stays before it: the block keeps
-    // exactly its text.
-    FLower = std::make_unique<TArtNavigator>(&core);
-    FLower->StickToEnd = true;
-    FLower->SetPos(sel.Lower());
-    FUpper = std::make_unique<TArtNavigator>(&core);
-    FUpper->SetPos(sel.Upper());
-    if (FBlock) {
-        const int t = core.TabStops();
-        const bool codes = core.StaticFormat();
-        const bool caretLow = sel.SelLength() >= 0;
-        const int lowColumn = caretLow ? sel.BlockColumn() : sel.BlockAnchorColumn();
-        const int highColumn = caretLow ? sel.BlockAnchorColumn() : sel.BlockColumn();
-        FStartOffset = lowColumn - TArtNavigator::ColumnOf(*FLower->Par(), FLower->ParOffset(), t, codes);
-        FEndOffset = highColumn - TArtNavigator::ColumnOf(*FUpper->Par(), FUpper->ParOffset(), t, codes);
-    }
-    sel.Collapse(caret);
-    editor.BeginUpdate();
-}
-
-TNoOverwriteBracket::~TNoOverwriteBracket() noexcept(false) {
-    if (!FActive)
-        return;
-    const bool failing = std::uncaught_exceptions() > FUncaught;
-    TMemoSelection& sel = FEditor.FSel;
-    TArtMemoCore& core = FEditor.FCore;
-    const int32_t caret = sel.Caret().Pos();
-    const int32_t lower = std::min(FLower->Pos(), FUpper->Pos());
-    const int32_t upper = std::max(FLower->Pos(), FUpper->Pos());
-    if (FBlock) {
-        const int t = core.TabStops();
-        const bool codes = core.StaticFormat();
-        FLower->SetPos(lower);
-        FUpper->SetPos(upper);
-        const int lowColumn =
-            FStartOffset + TArtNavigator::ColumnOf(*FLower->Par(), FLower->ParOffset(), t, codes);
-        const int highColumn =
-            FEndOffset + TArtNavigator::ColumnOf(*FUpper->Par(), FUpper->ParOffset(), t, codes);
-        FEditor.SelectBlock(lowColumn, FLower->ParNb(), FUpper->ParNb(), highColumn);
-    } else {
-        sel.SetEnds(lower, upper - lower);
-    }
-    FLower.reset();
-    FUpper.reset();
-    sel.SetPendingBlanks({});
-    sel.FreeCaret().SetPos(caret);
-    sel.SetFreeCaretActive(true);
-    sel.SetMoved(true);
-    try {
-        FEditor.EndUpdate();
-        if (FEditor.UpdateLevel() == 0 && FEditor.FHost)
-            FEditor.FHost->ScrollCaretInView();
-    } catch (...) {
-        if (!failing)
-            throw;
-    }
 }
 
 } // namespace zandor

@@ -4,6 +4,7 @@
 #include "EditorTestText.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/MemoConsistency.h"
+#include "editor/engine/NoOverwriteBracket.h"
 
 #include <gtest/gtest.h>
 
@@ -368,6 +369,23 @@ TEST_F(Editor, PendingBlanksGoInFrontOfTypedTextWhenExtraSpacesAreOn) {
     ed.SetPendingBlanks("  ");
     ed.SetSelText("d");
     EXPECT_EQ(Text(), "ab  cd");
+}
+
+TEST_F(Editor, TheWidestLineFollowsTypingIntoItAndDeletionsFromIt) {
+    Load("short\r\nthe longest line\r\nmid line");
+    FormatAll(core);
+    const int w = core.Measurer().TextExtent(0, "x", 1);
+    ASSERT_EQ(core.WidestLine(), 1);
+    ASSERT_EQ(core.WidestWidth(), 16 * w);
+    ed.SetSelStart(9);
+    ed.SetSelText("xx");
+    EXPECT_EQ(core.WidestLine(), 1);
+    EXPECT_EQ(core.WidestWidth(), 18 * w) << "typing widened it";
+    ed.Select(5, 25);
+    ed.SetSelTextBuf("");
+    ASSERT_EQ(Text(), "short\r\nmid line");
+    EXPECT_EQ(core.WidestLine(), 1) << "the old widest went; the next one is found";
+    EXPECT_EQ(core.WidestWidth(), 8 * w) << "\"mid line\"";
 }
 
 TEST_F(Editor, TheConsistencyCheckFindsABrokenStartAndNamesTheControl) {
