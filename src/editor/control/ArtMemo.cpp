@@ -613,16 +613,7 @@ int32_t TArtMemo::SelCol() {
 }
 
 void TArtMemo::SetSelCol(int32_t value) {
-    TArtNavigator& caret = Caret();
-    FormatUpToPar(caret.ParNb());
-    FScratch[0]->Assign(caret);
-    const int32_t lineStart = FScratch[0]->Pos() - FScratch[0]->LineOffset();
-    const int32_t target = std::max(0, value);
-    const int32_t pos = FScratch[0]->SetLineOffset(target);
-    SetSelStart(pos);
-    const int32_t shortfall = target - (pos - lineStart);
-    if (shortfall > 0 && FOptions.Has(amoKeepColumnPos) && !FCore->WordWrap())
-        Editor().SetPendingBlanks(std::string(static_cast<size_t>(shortfall), ' '));
+    Editor().MoveCaretToColumn(value, false);
 }
 
 int32_t TArtMemo::SelPar() {

@@ -441,6 +441,39 @@ void TMemoEditor::MoveCaret(int32_t pos, bool extend, bool keepX) {
     CaretChanged();
 }
 
+void TMemoEditor::MoveCaretToLine(int32_t line, bool extend) {
+    if (FSel.RememberedX() == kNoX)
+        FSel.SetRememberedX(CaretX() + FCore.LeftOrigin());
+    const int32_t last = std::max(0, FCore.VisibleLineCount() - 1);
+    FScratch->SetDisplayLine(std::clamp(line, 0, last));
+    FCore.FormatUpTo(FScratch->ParNb());
+    FScratch->SetX(FSel.RememberedX() - FCore.LeftOrigin());
+    MoveCaret(FScratch->Pos(), extend, true);
+}
+
+void TMemoEditor::MoveCaretToColumn(int32_t column, bool extend) {
+    TArtNavigator& caret = FSel.Caret();
+    FCore.FormatUpTo(caret.ParNb());
+    FScratch->Assign(caret);
+    const int32_t lineStart = FScratch->Pos() - FScratch->LineOffset();
+    const int32_t target = std::max(0, column);
+    const int32_t pos = FScratch->SetLineOffset(target);
+    MoveCaret(pos, extend);
+    const int32_t shortfall = target - (pos - lineStart);
+    if (shortfall > 0 && FOptions.Has(amoKeepColumnPos) && !FCore.WordWrap())
+        SetPendingBlanks(std::string(static_cast<size_t>(shortfall), ' '));
+}
+
+int32_t TMemoEditor::PositionAt(int x, int y) {
+    const int32_t line = (y + FCore.TopOrigin()) / std::max(1, FCore.LinePixels());
+    if (line >= 0 && line < FCore.VisibleLineCount()) {
+        FScratch->SetDisplayLine(line);
+        FCore.FormatUpTo(FScratch->ParNb());
+    }
+    FScratch->SetXY({x, y});
+    return FScratch->Pos();
+}
+
 void TMemoEditor::SetPendingBlanks(std::string blanks) {
     FSel.SetPendingBlanks(std::move(blanks));
     CaretChanged();

@@ -132,6 +132,16 @@ public:
     // (vertical moves), otherwise it is forgotten. Starts a new typing undo group. In block mode
     // with extend the block's current column follows the caret.
     void MoveCaret(int32_t pos, bool extend, bool keepX = false);
+    // One or more display lines up or down (vertical moves): the caret goes to the column of
+    // display line `line` (clamped) nearest to the remembered x, which is taken from the caret
+    // first when there is none and kept. Pending blanks that fill a gap are the caller's.
+    void MoveCaretToLine(int32_t line, bool extend);
+    // To column `column` (characters, a tab counts one) of the caret's display line, clamped to its
+    // end; with amoKeepColumnPos and no word wrap the rest becomes pending blanks.
+    void MoveCaretToColumn(int32_t column, bool extend);
+    // The position under client point (x, y): the character nearest to x on the display line at
+    // y, the end of the text below the last line (mouse presses and drags).
+    int32_t PositionAt(int x, int y);
     // Pending blanks beyond the line end (the caret moves, the text does not).
     void SetPendingBlanks(std::string blanks);
     // Starts a column block at the caret: both columns at column.

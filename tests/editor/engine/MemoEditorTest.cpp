@@ -223,6 +223,32 @@ TEST_F(Editor, ASelectionGrowsAndShrinksFromItsAnchor) {
     EXPECT_EQ(sel.SelStart(), 9);
 }
 
+TEST_F(Editor, VerticalMovesKeepTheRememberedColumnOverAShortLine) {
+    Load("0123456789\r\nab\r\n0123456789");
+    ed.SetSelStart(7);
+    ed.MoveCaretToLine(1, false);
+    EXPECT_EQ(sel.SelStart(), 14) << "the end of the short line";
+    ed.MoveCaretToLine(2, true);
+    EXPECT_EQ(sel.SelStart(), 23) << "back in the remembered column";
+    EXPECT_EQ(sel.SelLength(), -9) << "the selection grew from the end of the short line";
+    ed.MoveCaretToLine(99, false);
+    EXPECT_EQ(sel.SelStart(), 23) << "not beyond the last line";
+    ed.MoveCaretToColumn(3, false);
+    EXPECT_EQ(sel.SelStart(), 19);
+    EXPECT_EQ(sel.RememberedX(), TMemoSelection::kNoX) << "a sideways move forgets the column";
+}
+
+TEST_F(Editor, APointFindsTheCharacterWhoseRightHalfItIsIn) {
+    Load("0123456789\r\nab\r\n0123456789");
+    const int lh = core.LinePixels();
+    const int left = core.LeftMargin();
+    const int w = core.AvgCharWidth();
+    EXPECT_EQ(ed.PositionAt(left + 3 * w + w / 2, 2 * lh + 1), 16 + 4) << "the middle pixel lands after";
+    EXPECT_EQ(ed.PositionAt(left + 3 * w + w / 2 - 1, 2 * lh + 1), 16 + 3);
+    EXPECT_EQ(ed.PositionAt(left + 40 * w, lh), 14) << "beyond the end of a line: its end";
+    EXPECT_EQ(ed.PositionAt(0, 10 * lh), core.CharCount()) << "below the text: its end";
+}
+
 TEST_F(Editor, SelectionLengthKeepsTheCaretAndClampsTheAnchor) {
     Load("abcdef");
     ed.SetSelStart(2);
