@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -412,6 +413,39 @@ TEST_F(Editor, TheWidestLineFollowsTypingIntoItAndDeletionsFromIt) {
     ASSERT_EQ(Text(), "short\r\nmid line");
     EXPECT_EQ(core.WidestLine(), 1) << "the old widest went; the next one is found";
     EXPECT_EQ(core.WidestWidth(), 8 * w) << "\"mid line\"";
+}
+
+TEST_F(Editor, EditsInBracketsAreLaidOutAtTheBracketsEndLikeAFreshText) {
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "some words to wrap " + std::to_string(i) + "\r\n";
+    Load(text);
+    core.SetWordWrap(true);
+    core.SetClientSize(96, 170);
+    core.SetUpdateMode(umImmediate); // what is below the window is laid out too
+    FormatAll(core);
+    std::mt19937 rng(5);
+    for (int round = 0; round < 60; ++round) {
+        {
+            TUpdateBracket bracket(ed);
+            for (int n = int(rng() % 4) + 1; n > 0; --n) {
+                const int32_t count = core.CharCount();
+                int32_t a = int32_t(rng() % uint32_t(count + 1)), b = int32_t(rng() % uint32_t(count + 1));
+                const std::string now = Text();
+                for (int32_t* p : {&a, &b})
+                    if (*p > 0 && size_t(*p) < now.size() && now[size_t(*p)] == '\n')
+                        --*p;
+                ed.Select(a, b);
+                ed.SetSelText(rng() % 3 ? "new words\r\nand more " : "x");
+            }
+        }
+        TArtMemoCore fresh;
+        fresh.SetWordWrap(true);
+        fresh.SetClientSize(96, 170);
+        LoadThroughStream(fresh, Text());
+        FormatAll(fresh);
+        ASSERT_TRUE(SameLayout(core, fresh)) << "round " << round;
+    }
 }
 
 TEST_F(Editor, TheConsistencyCheckFindsABrokenStartAndNamesTheControl) {
