@@ -71,14 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                       AutoRow{50, -30, true, {asNone, 0}}, AutoRow{50, 120, true, {asDown, 6}},
                       AutoRow{-5, 120, true, {asLeft, 1}}, AutoRow{-30, 50, true, {asNone, 0}}));
 
-TEST(AutoScrollDelay, ShortensWithTheLevelAndIsNoneOutsideTheTable) {
-    EXPECT_EQ(AutoScrollDelay(1), 400);
-    EXPECT_EQ(AutoScrollDelay(4), 130);
-    EXPECT_EQ(AutoScrollDelay(7), 30);
-    EXPECT_EQ(AutoScrollDelay(0), 0);
-    EXPECT_EQ(AutoScrollDelay(8), 0);
-}
-
 class Scroller : public ::testing::Test {
 protected:
     Scroller() {

@@ -250,16 +250,6 @@ TEST_F(Editor, APointFindsTheCharacterWhoseRightHalfItIsIn) {
     EXPECT_EQ(ed.PositionAt(0, 10 * lh), core.CharCount()) << "below the text: its end";
 }
 
-TEST_F(Editor, SelectionLengthKeepsTheCaretAndClampsTheAnchor) {
-    Load("abcdef");
-    ed.SetSelStart(2);
-    ed.SetSelLength(-10);
-    EXPECT_EQ(sel.SelStart(), 2);
-    EXPECT_EQ(sel.SelLength(), -2);
-    ed.SetSelLength(100);
-    EXPECT_EQ(sel.SelLength(), 4);
-}
-
 TEST_F(Editor, PersistentBlocksStayWhileTheCaretMovesAndGoWhenItExtendsElsewhere) {
     Load("hello world");
     ed.SetOptions(ed.Options().With(amoPersistentBlocks));
