@@ -151,11 +151,10 @@ void TZandorF::CreateEditors() {
     m->SetEndOfTextMark(noEndMark);
     m->SetOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars, amoAutoIndent,
                    amoBlockSelection, amoPlainClipboard, amoSmartTabs});
+    m->SetPopupMenu(Menu.PopupMenu1);
     m->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1Popup();
-        Menu.PopupMenu1->popup(m->mapToGlobal(at));
-    });
+    connect(m, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m->ShowContextMenu(m->mapToGlobal(at)); });
     m->OnChange = [this](TArtMemo*) { mChange(); };
     m->OnSelMove = [this](TArtMemo*) { mSelMove(); };
     m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers) {
@@ -277,6 +276,7 @@ void TZandorF::WireCommands() {
     onButton(buttonsave, &TZandorF::FileSave1Click);
     connect(buttonexit, &QPushButton::clicked, this, &QWidget::close);
     Options->Wire();
+    Clipboard->Wire();
     ApplyPendingCommands(*this);
 }
 
@@ -307,6 +307,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     setWindowTitle(QStringLiteral("Zandor"));
     HighlightFile = startup_.DataFolder + "highlight.dat";
     Options = std::make_unique<TOptionsMenu>(*this);
+    Clipboard = std::make_unique<TClipboardCommands>(*this);
     WireCommands();
 
     LoadConfig();
@@ -455,10 +456,13 @@ void TZandorF::UpdateUndoItems() {
 
 void TZandorF::Edit1Click() {
     UpdateUndoItems();
+    Clipboard->UpdateSelectionItems();
+    Clipboard->UpdatePasteItems();
 }
 
 void TZandorF::PopupMenu1Popup() {
     UpdateUndoItems();
+    Clipboard->UpdatePasteItems();
 }
 
 void TZandorF::Undo1Click() {
@@ -491,13 +495,20 @@ bool TZandorF::mKeyDown(int key) {
     return true;
 }
 
-void TZandorF::mKeyUp() {}
+void TZandorF::mKeyUp() {
+    if (Settings.SelectCopy)
+        Clipboard->CopySelection();
+}
 
 void TZandorF::mMouseUp() {
+    if (Settings.SelectCopy)
+        Clipboard->CopySelection();
     UpdateCaretPosition();
 }
 
 void TZandorF::mSelMove() {
+    if (Clipboard)
+        Clipboard->UpdateSelectionItems();
     UpdateCaretPosition();
 }
 

@@ -4,6 +4,7 @@
 // behind the menu commands lives in one class per feature; this window only hosts and wires them.
 #pragma once
 
+#include "app/ClipboardCommands.h"
 #include "app/MainMenu.h"
 #include "app/Settings.h"
 #include "app/SettingsReports.h"
@@ -34,7 +35,8 @@ class NewFileListener;
 }
 
 // Refers to the start-up's state and settings store (owned by TStartup). Owns the localisation and
-// the options feature through unique_ptr, and every widget, menu and timer through Qt parenthood.
+// the options and clipboard features through unique_ptr, and every widget, menu and timer through
+// Qt parenthood.
 class TZandorF : public QMainWindow {
     Q_OBJECT
 public:
@@ -106,11 +108,12 @@ public:
     void Edit1Click();
     void Undo1Click();
     void Redo1Click();
-    void Cut1Click() {}
-    void Copy1Click() {}
-    void Paste1Click() {}
+    // The clipboard commands (TClipboardCommands).
+    void Cut1Click() { Clipboard->Cut1Click(); }
+    void Copy1Click() { Clipboard->Copy1Click(); }
+    void Paste1Click() { Clipboard->Paste1Click(); }
     void Deleteline1Click() {}
-    void SelectAll1Click() {}
+    void SelectAll1Click() { Clipboard->SelectAll1Click(); }
     void Find1Click() {}
     void FindNext1Click() {}
     void edit_formatClick() {}
@@ -165,6 +168,7 @@ public:
     std::unique_ptr<TLocalisation> Localisation;
     TLanguageMenu* LanguageMenu = nullptr;
     std::unique_ptr<TOptionsMenu> Options;
+    std::unique_ptr<TClipboardCommands> Clipboard;
     // The help file beside the program and the keyword list in the data folder.
     std::string HelpFile;
     std::string HighlightFile;

@@ -746,6 +746,17 @@ bool TArtMemo::Perform(uint32_t msg, uint64_t wParam, int64_t lParam) {
     message.LParam = lParam;
     return DispatchMessage(message, [this, msg, lParam] {
         switch (msg) {
+        case wm::CUT:
+            CutToClipboard();
+            ScrollInView();
+            return true;
+        case wm::COPY:
+            CopyToClipboard();
+            return true;
+        case wm::PASTE:
+            PasteFromClipboard();
+            ScrollInView();
+            return true;
         case wm::UNDO:
             Undo();
             return true;
