@@ -195,7 +195,13 @@ void Loader::Refill() {
         return;
     }
     const size_t unfinished = FFilled - FParStart;
-    if (FTextLength + static_cast<int64_t>(unfinished) > FMaxTextLength)
+    // The unfinished paragraph will be at least this long; blanks at its end so far count only
+    // when they are kept.
+    size_t kept = unfinished;
+    if (FDiscardTrailing)
+        while (kept > 0 && IsBlank(FBlock[FParStart + kept - 1]))
+            --kept;
+    if (FTextLength + static_cast<int64_t>(kept) > FMaxTextLength)
         throw ETextTooLong();
     // A paragraph longer than a block makes the next block as large again, so a text of one huge
     // line is copied a logarithmic number of times, not once per block.

@@ -335,6 +335,10 @@ void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
             }
         }
         StoreFirstLine(rec, SingleLine(length, style));
+        // No paragraph follows the last one: its end plus a break may lie beyond 32 bits when the
+        // text reaches the limit.
+        if (isLast)
+            break;
         if (list.StaticFormat)
             style = ApplyFormatCodes(style, TextOf(rec));
         else

@@ -531,5 +531,32 @@ TEST(ReplaceRange, ATextLengthBeyondThirtyTwoBitPositionsIsTooLong) {
     EXPECT_THROW(ReplaceText(bench.Core, bench.S, bench.E, "\r\n"), ETextTooLong);
 }
 
+TEST(ReplaceRange, SplittingOrJoiningParagraphsUpToTheLimitKeepsPositionsIn32Bits) {
+    ReplaceBench bench;
+    TParagraphsList& list = bench.List();
+    LoadHugeParagraphs(list, {1073741000, 1073740000, 8});
+    const auto room = static_cast<size_t>(kMaxTextLength - list.TextLength);
+    const int32_t lastStart = list.Par(2).Start;
+    // A break and text that end exactly at the limit: the new last paragraph ends there.
+    const std::string split = "\r\n" + std::string(room - 2, 'b');
+    bench.S.SetPos(list.TextLength);
+    bench.E.SetPos(list.TextLength);
+    ReplaceText(bench.Core, bench.S, bench.E, split.c_str());
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.TextLength, kMaxTextLength);
+    EXPECT_EQ(+list.Par(3).Start, lastStart + 10);
+    EXPECT_EQ(list.Par(3).Start + ParLength(list.Par(3)), kMaxTextLength);
+    EXPECT_EQ(bench.E.Pos(), kMaxTextLength);
+    // Replacing that break by two characters joins the paragraphs and keeps the length. (The
+    // store's invariant check would read the untouched gigabytes of the first two paragraphs.)
+    bench.S.SetPos(lastStart + 8);
+    bench.E.SetPos(lastStart + 10);
+    ReplaceText(bench.Core, bench.S, bench.E, "cc");
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.TextLength, kMaxTextLength);
+    EXPECT_EQ(+list.Par(2).Start, lastStart);
+    EXPECT_EQ(ParText(list.Par(2)), "aaaaaaaacc" + std::string(room - 2, 'b'));
+}
+
 } // namespace
 } // namespace zandor::test

@@ -234,6 +234,22 @@ TEST(Streams, ATextBeyondTheLengthLimitLoadsAsAnEmptyText) {
     EXPECT_EQ(list.TextLength, 8);
 }
 
+TEST(Streams, BlanksThatAreDiscardedDoNotCountAgainstTheLengthLimit) {
+    // The blanks fill more than a load block before the paragraph ends.
+    for (const std::string& text :
+         {"abc" + std::string(100000, ' '), "abc" + std::string(100000, '\t') + "\r\nd"}) {
+        TParagraphsList list;
+        TArtLineBreak kind = pbCRLF;
+        TMemoryStream stream(text);
+        ASSERT_NO_THROW(LoadParagraphs(list, stream, 300, {}, kind, true, '\0', 8));
+        EXPECT_EQ(ParText(list.Par(0)), "abc");
+        EXPECT_EQ(list.TextLength, text.back() == 'd' ? 6 : 3);
+        EXPECT_TRUE(StoreInvariantsHold(list));
+        TMemoryStream kept(text); // kept, the same blanks make the text too long
+        EXPECT_THROW(LoadParagraphs(list, kept, 300, {}, kind, false, '\0', 8), ETextTooLong);
+    }
+}
+
 // ---- saving
 
 struct SaveRow {
