@@ -123,6 +123,38 @@ TEST(ReplaceRange, RunsInsideTheRangeGoAndLaterRunsFollowTheirText) {
     EXPECT_TRUE(ResolvedLikeAFreshNavigator(bench.Core, bench.E));
 }
 
+// S may have counted the runs at its own offset as passed (CharWidth does, to measure the character
+// there); after an edit inside the paragraph those runs are gone or follow the text after the new
+// one, so S counts only the runs before it again.
+struct PassedRunsRow {
+    const char* Name;
+    int32_t E;
+    const char* With;
+};
+
+class SPassedTheRunsAtItsOffset : public ::testing::TestWithParam<PassedRunsRow> {};
+
+TEST_P(SPassedTheRunsAtItsOffset, AndAfterTheEditSeesTheRunBeforeIt) {
+    const PassedRunsRow& row = GetParam();
+    ReplaceBench bench;
+    LoadText(bench.Core, "0123456789");
+    AddRun(bench.Core, 0, 1, sfContext, 1);
+    AddRun(bench.Core, 0, 4, sfContext, 2);
+    bench.S.SetPos(4);
+    bench.S.SkipRunsHere();
+    ASSERT_EQ(+bench.S.CurrentRun()->Context, 2);
+    bench.E.SetPos(row.E);
+    ReplaceText(bench.Core, bench.S, bench.E, row.With);
+    EXPECT_EQ(+bench.S.CurrentRun()->Context, 1);
+    EXPECT_TRUE(ResolvedLikeAFreshNavigator(bench.Core, bench.S));
+    EXPECT_TRUE(ResolvedLikeAFreshNavigator(bench.Core, bench.E));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplaceRange, SPassedTheRunsAtItsOffset,
+                         ::testing::Values(PassedRunsRow{"Typing", 4, "ab"}, PassedRunsRow{"Deleting", 6, ""},
+                                           PassedRunsRow{"Overwriting", 5, "x"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 TEST(ReplaceRange, RunsOnlyBeforeSAreNotReportedRemoved) {
     ReplaceBench bench;
     LoadText(bench.Core, "0123456789\r\nxyz");
