@@ -176,8 +176,13 @@ public:
     }
     void Write(const void*, size_t) override {}
     int64_t Position() const override { return static_cast<int64_t>(FPos); }
-    void Seek(int64_t position) override { FPos = static_cast<size_t>(position); }
+    void Seek(int64_t position) override {
+        if (SeekFails)
+            throw EStreamError("Stream seek error");
+        FPos = static_cast<size_t>(position);
+    }
     int64_t Size() const override { return static_cast<int64_t>(FBytes.size()); }
+    bool SeekFails = false;
 
 private:
     std::string FBytes;
@@ -185,6 +190,28 @@ private:
     int FGoodReads;
     size_t FChunk;
 };
+
+// Failures after the bytes were read: placing the stream on the NUL that ended the text, and a
+// progress handler that fails and keeps failing. What was read is split once and completely.
+TEST(Streams, AFailureAfterTheBytesWereReadKeepsEachParagraphOnce) {
+    std::string lines;
+    for (int i = 0; i < 40; ++i)
+        lines += "line\r\n";
+    TParagraphsList list;
+    TArtLineBreak kind = pbCR;
+    FailingStream ending("ab\r\ncd\0ef"s, 1);
+    ending.SeekFails = true;
+    EXPECT_THROW(LoadParagraphs(list, ending, 300, {}, kind, false, '\0'), EStreamError);
+    EXPECT_EQ(Paragraphs(list), (std::vector<std::string>{"ab", "cd"}));
+    EXPECT_TRUE(StoreInvariantsHold(list));
+
+    FailingStream stream(lines, 1);
+    const TProgressHandler failing = [] { throw std::runtime_error("handler failed"); };
+    EXPECT_THROW(LoadParagraphs(list, stream, 0, failing, kind, false, '\0'), std::runtime_error);
+    EXPECT_EQ(list.Count(), 41);
+    EXPECT_EQ(list.TextLength, static_cast<int32_t>(lines.size()));
+    EXPECT_TRUE(StoreInvariantsHold(list));
+}
 
 TEST(Streams, AFailingStreamLeavesWhatWasReadWithItsCountersSet) {
     std::string text;
