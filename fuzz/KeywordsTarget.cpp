@@ -143,6 +143,9 @@ int FuzzKeywords(const uint8_t* data, size_t size) {
         s.SetPos(static_cast<int32_t>(in.Below(static_cast<uint32_t>(length) + 1)));
         e.SetPos(s.Pos() + static_cast<int32_t>(in.Below(8)));
         const std::string insert = in.Bytes(12);
+        const std::string before = test::StoreText(f.List());
+        const std::string edit = std::to_string(s.Pos()) + ".." + std::to_string(e.Pos()) + " of \"" +
+                                 before + "\" by \"" + insert.c_str() + "\"";
         const TReplaceResult r = ReplaceText(f.Core, s, e, insert.c_str());
         f.Hl.AfterReplace(s, e, r.RunsRemoved, false);
         f.HighlightAll();
@@ -152,7 +155,7 @@ int FuzzKeywords(const uint8_t* data, size_t size) {
         fresh.HighlightAll();
         const std::string diff = test::SnapshotDiff(test::Snapshot(fresh.List()), test::Snapshot(f.List()));
         if (!diff.empty())
-            FuzzFail("highlighting after an edit differs from a fresh parse: " + diff);
+            FuzzFail("highlighting after replacing " + edit + " differs from a fresh parse: " + diff);
     }
     return 0;
 }
