@@ -19,7 +19,7 @@ cmake --build build
 [ $build_only -eq 1 ] && exit 0
 status=0
 for b in build/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue # not the build's own folders there
     echo "== $(basename "$b")"
     "$b" "$@" || status=1
 done
