@@ -77,31 +77,11 @@ std::vector<std::string> QuotedTexts(std::string_view bytes) {
     return names;
 }
 
-// A value continued over lines whose last line still ends in a backslash (the file's last line, or
-// one with a CR before blanks): written back, it takes the next line in. Skipped until the reader and
-// the writer agree on it.
-bool HasOpenContinuation(std::string_view bytes) {
-    for (size_t i = bytes.find('\\'); i != std::string_view::npos; i = bytes.find('\\', i + 1)) {
-        size_t j = i + 1;
-        while (j < bytes.size() && (bytes[j] == ' ' || bytes[j] == '\t' || bytes[j] == '\r'))
-            ++j;
-        if (j == bytes.size() || (bytes[j] == '\n' && j + 1 == bytes.size()))
-            return true; // the last line of the file
-        // The CR of a CR LF ending is the line's; any other CR stays in the value.
-        const std::string_view run = bytes.substr(i + 1, j - i - 1 - (bytes[j - 1] == '\r' ? 1 : 0));
-        if (bytes[j] == '\n' && run.find('\r') != std::string_view::npos)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 int FuzzRegistry(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
     const std::string bytes = in.Bytes(4000);
-    if (HasOpenContinuation(bytes))
-        return 0;
     const std::string path = ScratchPath("registry.reg");
     WriteScratchFile(path, bytes);
 
