@@ -30,11 +30,7 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::PrintPreview1,
     &TMainMenu::PrintPreview2,
     &TMainMenu::SetPrintFont1,
-    // Undo and the clipboard
-    &TMainMenu::Undo1,
-    &TMainMenu::Undo2,
-    &TMainMenu::Redo1,
-    &TMainMenu::Redo2,
+    // The clipboard
     &TMainMenu::Cut1,
     &TMainMenu::Cut2,
     &TMainMenu::Copy1,

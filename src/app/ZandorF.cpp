@@ -225,6 +225,7 @@ void TZandorF::WireCommands() {
     TMainMenu& mm = Menu;
     connect(mm.File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
     connect(mm.Edit1, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
+    connect(mm.PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
     connect(mm.Help1, &QMenu::aboutToShow, this, [this] { Help->Help1Click(); });
     connect(mm.edit_format, &QMenu::aboutToShow, this, [this] { edit_formatClick(); });
     connect(mm.shortcut_format, &QMenu::aboutToShow, this, [this] { edit_formatClick(); });
@@ -352,6 +353,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     else
         m->setFocus();
 
+    UpdateUndoItems();
     if (!fileToOpen.empty() && platform::FileExists(fileToOpen))
         LoadFile(fileToOpen);
     else
@@ -465,7 +467,38 @@ bool TZandorF::AskSaveChanges() {
     return false;
 }
 
+void TZandorF::UpdateUndoItems() {
+    const bool undo = m->CanUndo();
+    const bool redo = m->CanRedo();
+    for (QAction* item : {Menu.Undo1, Menu.Undo2})
+        item->setEnabled(undo);
+    for (QAction* item : {Menu.Redo1, Menu.Redo2})
+        item->setEnabled(redo);
+}
+
+void TZandorF::Edit1Click() {
+    UpdateUndoItems();
+}
+
+void TZandorF::PopupMenu1Popup() {
+    UpdateUndoItems();
+}
+
+void TZandorF::Undo1Click() {
+    m->Undo();
+    m->ScrollInView();
+    UpdateUndoItems();
+}
+
+void TZandorF::Redo1Click() {
+    m->Redo();
+    m->ScrollInView();
+    UpdateUndoItems();
+}
+
 void TZandorF::mChange() {
+    // Every edit, undo and load changes what can be undone.
+    UpdateUndoItems();
     if (DocumentModified)
         return;
     DocumentModified = true;

@@ -106,9 +106,10 @@ public:
     void Properties1Click() {}
     void Print1Click() {}
     void PrintPreview1Click() {}
-    void Edit1Click() {}
-    void Undo1Click() {}
-    void Redo1Click() {}
+    // The Edit menu and the context menu enable Undo and Redo by what the editor can do.
+    void Edit1Click();
+    void Undo1Click();
+    void Redo1Click();
     void Cut1Click() {}
     void Copy1Click() {}
     void Paste1Click() {}
@@ -125,7 +126,7 @@ public:
     void options_showfontClick() {}
     void SetPrintFont1Click() {}
     void Edithighlightlist1Click() {}
-    void PopupMenu1Popup() {}
+    void PopupMenu1Popup();
 
     // ---- the host of the features
     TArtMemo& Editor() override { return *m; }
@@ -217,6 +218,9 @@ private:
     void CreateBottomPanel();
     void WireCommands();
     void ReportLater(const std::string& text);
+    // Undo and Redo items of both menus as the editor's undo list stands, so that their keys act
+    // whenever there is something to undo or redo.
+    void UpdateUndoItems();
     void ApplyMenuBarHeight();
     // The move notification and the layout share this: restart the bounds timer unless the window is
     // starting up or being placed by the program.

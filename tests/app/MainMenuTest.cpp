@@ -317,3 +317,40 @@ TEST_F(WindowFixture, CtrlWInTheEditorTogglesWordWrapOnce) {
     qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_W, Qt::ControlModifier);
     EXPECT_EQ(wrap, w->m->WordWrap());
 }
+
+TEST_F(WindowFixture, UndoAndRedoItemsFollowTheEditorAndTheirKeysAct) {
+    auto w = Create("", true);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isActiveWindow(); }));
+    TArtMemo& m = *w->m;
+    m.setFocus();
+    const auto enabled = [&] {
+        emit w->Menu.Edit1->aboutToShow();
+        emit w->Menu.PopupMenu1->aboutToShow();
+        const bool undo = w->Menu.Undo1->isEnabled(), redo = w->Menu.Redo1->isEnabled();
+        EXPECT_EQ(undo, w->Menu.Undo2->isEnabled());
+        EXPECT_EQ(redo, w->Menu.Redo2->isEnabled());
+        return std::pair{undo, redo};
+    };
+    EXPECT_EQ(std::pair(false, false), enabled()) << "nothing to undo in a new document";
+    EXPECT_FALSE(qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_Z, Qt::ControlModifier));
+
+    m.SetSelText("hello");
+    m.SetSelStart(0);
+    m.SetSelText("say ");
+    EXPECT_EQ(std::pair(true, false), enabled());
+    // The key works without the menu having been opened since the edit.
+    EXPECT_TRUE(qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_Z, Qt::ControlModifier));
+    EXPECT_EQ("hello", m.Text());
+    EXPECT_EQ(std::pair(true, true), enabled());
+    w->Menu.Redo2->trigger();
+    EXPECT_EQ("say hello", m.Text());
+    w->Menu.Undo2->trigger();
+    w->Menu.Undo1->trigger();
+    EXPECT_EQ("", m.Text());
+    EXPECT_EQ(std::pair(false, true), enabled());
+    EXPECT_TRUE(qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_Y, Qt::ControlModifier));
+    EXPECT_EQ("hello", m.Text());
+    EXPECT_TRUE(w->DocumentModified);
+}

@@ -7,8 +7,8 @@
 #include "editor/engine/ByteStream.h"
 #include "editor/engine/EngineErrors.h"
 #include "editor/engine/Highlighting.h"
+#include "editor/engine/MemoConsistency.h"
 #include "editor/engine/ParagraphsList.h"
-#include "editor/engine/ReplaceRange.h"
 #include "editor/engine/TextSearch.h"
 #include "platform/QtTextMeasurer.h"
 
@@ -40,18 +40,6 @@ int ClampToInt(int64_t v) {
     return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX));
 }
 
-// Raises the update level for the lifetime of the object, so an exception cannot leave it raised.
-class TLevelRaise {
-public:
-    explicit TLevelRaise(int& level) : FLevel(level) { ++FLevel; }
-    ~TLevelRaise() { --FLevel; }
-    TLevelRaise(const TLevelRaise&) = delete;
-    TLevelRaise& operator=(const TLevelRaise&) = delete;
-
-private:
-    int& FLevel;
-};
-
 } // namespace
 
 // ---- construction and destruction -------------------------------------------------------------
@@ -63,21 +51,13 @@ TArtMemo::TArtMemo(QWidget* parent) : TMemoView(parent) {
 
     TNavigatorRegistry& registry = FCore->Navigators();
     auto adopt = [&] { return registry.Adopt(std::make_unique<TArtNavigator>(FCore.get())); };
-    FSelStartNav = adopt();
-    FSelEndNav = adopt();
     FMouseNav = adopt();
-    FFreeCaret = adopt();
     for (TArtNavigator*& scratch : FScratch)
         scratch = adopt();
-
-    FCore->Highlighting().OnParse = [this](TArtMemoCore*, int32_t start, int32_t stop) {
-        if (OnParse) {
-            TLevelRaise raise(FUpdateLevel);
-            OnParse(this, start, stop);
-        }
-    };
+    Editor().SetHost(this);
+    Editor().SetOptions(FOptions);
     RebuildMeasurer();
-    FCaret.Record(0, FPendingBlanks, StyleAtCaret());
+    FCaret.Record(0, PendingBlanks(), StyleAtCaret());
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     LiveInstances().push_back(this);
@@ -88,7 +68,7 @@ TArtMemo::~TArtMemo() {
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     StopFormatThread();
     SetHighlighter(nullptr);
-    FCore->Highlighting().OnParse = nullptr;
+    Editor().SetHost(nullptr);
 }
 
 TArtMemo* TArtMemo::FromCore(const TArtMemoCore* core) {
@@ -106,7 +86,7 @@ int TArtMemo::InstanceCount() {
 
 void TArtMemo::WindowCreated() {
     ApplyScrollBarPolicy();
-    FPendingBlanks.clear();
+    Selection().SetPendingBlanks({});
     if (hasFocus() && !FDisplayOnly)
         FCaret.SetCreated(true);
     UpdateCaret(true);
@@ -161,7 +141,7 @@ void TArtMemo::focusInEvent(QFocusEvent* event) {
         FCaret.SetShort(false);
         UpdateCaret(true);
     }
-    if (FHideSelection && FUpdateLevel == 0)
+    if (FHideSelection && UpdateLevel() == 0)
         RepaintSelection();
     if (OnEnter)
         OnEnter(this);
@@ -171,7 +151,7 @@ void TArtMemo::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update(FCaret.Hide());
     FCaret.SetCreated(false);
-    if (FHideSelection && FUpdateLevel == 0)
+    if (FHideSelection && UpdateLevel() == 0)
         RepaintSelection();
     if (OnExit)
         OnExit(this);
@@ -280,60 +260,51 @@ void TArtMemo::SetFontFromStyle(platform::FontValue& font, uint8_t style) const 
 }
 
 void TArtMemo::SetSelTextBuf(const char* text) {
-    const char* txt = text ? text : "";
+    Editor().SetSelTextBuf(text);
+}
+
+// ---- what the editor asks of its window ------------------------------------------------------------
+
+void TArtMemo::BeforeReplace(const char*& text) {
     if (OnBeforeChange) {
-        OnBeforeChange(this, txt);
-        if (!txt)
-            txt = "";
+        OnBeforeChange(this, text);
+        if (!text)
+            text = "";
     }
     EventSinks().Notify(FCore.get(), nc::BeforeReplace);
+}
 
-    // A selection end on the LF half of a break goes back onto the CR: a break is never split.
-    for (TArtNavigator* end : {FSelStartNav, FSelEndNav})
-        if (end->ParOffset() > ParLength(*end->Par()))
-            end->SetPos(end->Pos() - 1);
-    const int32_t lower = FSelStartNav->Pos();
-    const int32_t upper = std::max(lower, FSelEndNav->Pos());
-    FSelLength = FSelLength < 0 ? lower - upper : upper - lower;
-    if (FSelLength == 0 && *txt == 0)
-        return;
+void TArtMemo::Parsed(int32_t start, int32_t stop) {
+    if (OnParse)
+        OnParse(this, start, stop);
+}
 
-    FBlockMode = false;
-    FPendingBlanks.clear();
-    FRememberedX = INT32_MIN;
-    const int widest = FCore->WidestLine();
-    if (widest >= 0 && widest >= FSelStartNav->ParNb() && widest <= FSelEndNav->ParNb())
-        FCore->ForgetWidestLine();
+void TArtMemo::CaretChanged() {
+    UpdateCaret();
+    // Inside a bracket the mark waits for its end, where the after-edit update reports it.
+    if (UpdateLevel() == 0)
+        FireSelMove();
+}
 
-    TReplaceResult result;
-    {
-        TLevelRaise raise(FUpdateLevel);
-        result = ReplaceText(*FCore, *FSelStartNav, *FSelEndNav, txt, true,
-                             FOptions.Has(amoDiscardTrailingSpaces));
-    }
-    FCore->Highlighting().AfterReplace(*FSelStartNav, *FSelEndNav, result.RunsRemoved, FUpdateLevel > 0);
-
-    FPendingBlanks.clear();
-    FSelLength = 0;
-    FBlockMode = false;
-    FSelStartNav->Assign(*FSelEndNav);
-    FSelMoved = true;
-    if (FUpdateLevel == 0) {
-        FCore->UpdateAfterEdit();
-        UpdateScrollBars();
-        UpdateCaret();
-    }
+void TArtMemo::AfterEdit(bool wholeView) {
+    UpdateScrollBars();
+    if (wholeView && FWindowCreated)
+        viewport()->update();
+    UpdateCaret();
+    if (wholeView)
+        FireSelMove();
 }
 
 void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller passes 0*/) {
     std::exception_ptr failure;
     TParagraphsList& pars = FCore->Paragraphs();
+    TMemoSelection& sel = Selection();
     {
-        TLevelRaise raise(FUpdateLevel);
+        TMemoEditor::TQuietLevel raise(Editor());
         pars.ClearAll();
         ClearUndo();
         FCore->FoldedText().Clear();
-        FLoading = true;
+        Editor().SetLoading(true);
         TArtLineBreak found = FLineBreak;
         TProgressHandler progress;
         if (OnProgress)
@@ -344,7 +315,7 @@ void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller pass
         } catch (...) {
             failure = std::current_exception();
         }
-        FLoading = false;
+        Editor().SetLoading(false);
         if (pars.Count() == 0) {
             // A failure before the first byte still leaves a valid text: one empty paragraph.
             TMemoryStream empty;
@@ -352,12 +323,12 @@ void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller pass
         }
         if (!failure && FOptions.Has(amoAutoLineBreak))
             FLineBreak = found;
-        FSelLength = 0;
-        FBlockMode = false;
-        FPendingBlanks.clear();
-        FRememberedX = INT32_MIN;
-        FCore->ForgetWidestLine();
         FCore->Navigators().ResetAll();
+        sel.Collapse(0);
+        sel.SetPendingBlanks({});
+        sel.SetRememberedX(TMemoSelection::kNoX);
+        sel.SetLineAnchor(-1);
+        FCore->ForgetWidestLine();
         if (OnParse)
             OnParse(this, 0, CharCount());
     }
@@ -542,6 +513,7 @@ void TArtMemo::SetOverwrite(bool value) {
 void TArtMemo::SetOptions(TArtMemoOptions value) {
     const TArtMemoOptions old = FOptions;
     FOptions = value;
+    Editor().SetOptions(value);
     if (value.Has(amoDiscardTrailingSpaces) && !old.Has(amoDiscardTrailingSpaces)) {
         // Blanks already at paragraph ends go the way the loader drops them.
         ReloadThroughStream();
@@ -601,72 +573,15 @@ void TArtMemo::ReApplyKeywords() {
 
 // ---- selection and caret ---------------------------------------------------------------------------
 
-TArtNavigator& TArtMemo::Caret() {
-    return FSelLength < 0 ? *FSelEndNav : *FSelStartNav;
-}
-
-int32_t TArtMemo::SelStart() const {
-    return FSelLength < 0 ? FSelEndNav->Pos() : FSelStartNav->Pos();
-}
-
-void TArtMemo::SetSelectionEnds(int32_t caret, int32_t length) {
-    const int32_t anchor = caret + length;
-    FSelStartNav->SetPos(std::min(caret, anchor));
-    FSelEndNav->SetPos(std::max(caret, anchor));
-    FSelLength = length;
-}
-
-void TArtMemo::CollapseSelectionAt(int32_t pos) {
-    RepaintSelection();
-    FBlockMode = false;
-    SetSelectionEnds(pos, 0);
-}
-
-void TArtMemo::SetSelStart(int32_t value) {
-    CollapseSelectionAt(std::clamp(value, 0, CharCount()));
-    FPendingBlanks.clear();
-    FRememberedX = INT32_MIN;
-    FSelMoved = true;
-    UpdateCaret();
-    FireSelMove();
-}
-
-void TArtMemo::SetSelLength(int32_t value) {
-    if (value == FSelLength)
-        return;
-    const int32_t caret = SelStart();
-    // The anchor is clamped to the text; the caret stays where it is.
-    const int64_t anchor = std::clamp<int64_t>(int64_t(caret) + value, 0, CharCount());
-    FBlockMode = false;
-    FScratch[0]->SetPos(caret + FSelLength);
-    const int32_t oldAnchorLine = FWindowCreated ? FScratch[0]->DisplayLine() : 0;
-    SetSelectionEnds(caret, static_cast<int32_t>(anchor - caret));
-    if (FWindowCreated) {
-        FScratch[0]->SetPos(static_cast<int32_t>(anchor));
-        InvalidateLines(oldAnchorLine, FScratch[0]->DisplayLine());
-    }
-    FSelMoved = true;
-    FireSelMove();
-}
-
-std::string TArtMemo::SelText() const {
-    const int32_t lower = FSelStartNav->Pos();
-    return const_cast<TArtMemo*>(this)->GetTextPart(lower, lower + std::abs(FSelLength));
-}
-
 void TArtMemo::SetSelText(std::string_view value) {
-    std::string text;
-    if (FOptions.Has(amoPutExtraSpaces) && !FBlockMode)
-        text = FPendingBlanks;
-    text.append(value);
-    SetSelTextBuf(text.c_str());
+    SetSelTextBuf(Editor().WithPendingBlanks(value).c_str());
 }
 
-int32_t TArtMemo::GetSelTextBuf(char* buffer, int32_t size) const {
+int32_t TArtMemo::GetSelTextBuf(char* buffer, int32_t size) {
     if (!buffer || size <= 0)
         return 0;
-    const int32_t n = std::min(std::abs(FSelLength), size - 1);
-    FScratch[1]->SetPos(FSelStartNav->Pos());
+    const int32_t n = std::min(std::abs(SelLength()), size - 1);
+    FScratch[1]->SetPos(Selection().Lower());
     return FScratch[1]->GetText(buffer, n);
 }
 
@@ -674,7 +589,7 @@ void TArtMemo::SetTextBuf(const char* text) {
     SelectAll();
     SetSelTextBuf(text);
     SetSelStart(0);
-    if (FUpdateLevel == 0)
+    if (UpdateLevel() == 0)
         ScrollTo(0, FCore->LeftOrigin(), 0);
 }
 
@@ -694,22 +609,11 @@ void TArtMemo::SetSelLine(int32_t value) {
 int32_t TArtMemo::SelCol() {
     TArtNavigator& caret = Caret();
     FormatUpToPar(caret.ParNb());
-    return caret.LineOffset() + static_cast<int32_t>(FPendingBlanks.size());
+    return caret.LineOffset() + static_cast<int32_t>(PendingBlanks().size());
 }
 
 void TArtMemo::SetSelCol(int32_t value) {
-    TArtNavigator& caret = Caret();
-    FormatUpToPar(caret.ParNb());
-    FScratch[0]->Assign(caret);
-    const int32_t lineStart = FScratch[0]->Pos() - FScratch[0]->LineOffset();
-    const int32_t target = std::max(0, value);
-    const int32_t pos = FScratch[0]->SetLineOffset(target);
-    SetSelStart(pos);
-    const int32_t shortfall = target - (pos - lineStart);
-    if (shortfall > 0 && FOptions.Has(amoKeepColumnPos) && !FCore->WordWrap()) {
-        FPendingBlanks.assign(static_cast<size_t>(shortfall), ' ');
-        UpdateCaret();
-    }
+    Editor().MoveCaretToColumn(value, false);
 }
 
 int32_t TArtMemo::SelPar() {
@@ -720,25 +624,17 @@ void TArtMemo::SetSelPar(int32_t value) {
     SetSelStart(ParagraphStart(std::clamp(value, 0, ParagraphCount() - 1)));
 }
 
-void TArtMemo::SelectAll() {
-    SetSelStart(CharCount());
-    SetSelLength(-CharCount());
-}
-
-void TArtMemo::ClearSelection() {
-    SetSelText("");
-}
-
 void TArtMemo::RepaintSelection() {
-    if (FSelLength == 0 || !FWindowCreated)
+    if ((SelLength() == 0 && !BlockMode()) || !FWindowCreated)
         return;
-    InvalidateLines(FSelStartNav->DisplayLine(), FSelEndNav->DisplayLine());
+    InvalidateLines(SelStartNavigator().DisplayLine(), SelEndNavigator().DisplayLine());
 }
 
 void TArtMemo::FireSelMove() {
-    if (FEventDeferral > 0 || !FSelMoved)
+    TMemoSelection& sel = Selection();
+    if (FEventDeferral > 0 || !sel.Moved())
         return;
-    FSelMoved = false;
+    sel.SetMoved(false);
     if (OnSelMove)
         OnSelMove(this);
 }
@@ -750,21 +646,17 @@ uint8_t TArtMemo::StyleAtCaret() {
 }
 
 int TArtMemo::EffectiveCaretWidth() {
-    if (FOverwrite && FOptions.Has(amoWideOverwriteCaret) && FSelLength == 0)
+    if (FOverwrite && FOptions.Has(amoWideOverwriteCaret) && SelLength() == 0)
         return std::max(1, Caret().CharWidth());
     return TMemoCaret::Width(FCaretWidth, FCore->LinePixels());
 }
 
 void TArtMemo::UpdateCaret(bool recreate) {
-    if (FUpdateLevel > 0)
+    if (UpdateLevel() > 0)
         return;
     TArtNavigator& caret = Caret();
     if (FWindowCreated) {
-        FormatUpToPar(caret.ParNb());
-        int x = caret.GetX();
-        const int left = FCore->LeftMargin() - FCore->LeftOrigin();
-        for (char c : FPendingBlanks)
-            x = c == '\t' ? FCore->NextTabStop(x - left) + left : x + FCore->AvgCharWidth();
+        int x = Editor().CaretX();
         const int lh = FCore->LinePixels();
         const int y = ClampToInt(int64_t(caret.DisplayLine()) * lh - FCore->TopOrigin());
         if (FCaret.Created() && hasFocus() && !FDisplayOnly) {
@@ -777,15 +669,19 @@ void TArtMemo::UpdateCaret(bool recreate) {
         }
     }
 
-    const int32_t codes = FCaret.Record(caret.Pos(), FPendingBlanks, StyleAtCaret());
+    const int32_t codes = FCaret.Record(caret.Pos(), PendingBlanks(), StyleAtCaret());
     if (codes & nc::CaretMoved)
-        FSelMoved = true;
+        Selection().SetMoved(true);
     const auto alive = AliveToken();
     FireSelMove();
     if (*alive && (codes & nc::StyleChanged) && OnStyleChange)
         OnStyleChange(this);
     if (*alive && codes)
         EventSinks().Notify(FCore.get(), codes);
+}
+
+void TArtMemo::SuspendCaret() {
+    viewport()->update(FCaret.Hide());
 }
 
 // ---- the text ------------------------------------------------------------------------------------------
@@ -808,35 +704,7 @@ std::string TArtMemo::GetParagraph(int32_t index) const {
 }
 
 void TArtMemo::SetParagraph(int32_t index, std::string_view text) {
-    if (index < 0)
-        throw ERangeError();
-    const int32_t p = SelPar();
-    if (index == p)
-        SetSelStart(ParagraphStart(p));
-    const int32_t caret = SelStart();
-    const int32_t length = FSelLength;
-    const int32_t before = CharCount();
-    BeginUpdate();
-    try {
-        while (index >= ParagraphCount()) {
-            SetSelStart(CharCount());
-            SetSelTextBuf("\r\n");
-        }
-        const int32_t start = ParagraphStart(index);
-        SetSelStart(start);
-        SetSelLength(ParLength(FCore->Paragraphs().Par(index)));
-        const std::string copy(text);
-        SetSelTextBuf(copy.c_str());
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    // The caret is put back before the bracket closes, so the one caret update sees it there.
-    const int32_t shifted = index < p ? caret + (CharCount() - before) : caret;
-    SetSelStart(shifted);
-    if (index != p)
-        SetSelLength(length);
-    EndUpdate();
+    Editor().SetParagraph(index, text);
 }
 
 int32_t TArtMemo::ParagraphStart(int32_t index) const {
@@ -849,12 +717,7 @@ uint8_t TArtMemo::CharAt(int32_t pos) {
 }
 
 std::string TArtMemo::GetTextPart(int32_t start, int32_t stop) {
-    start = std::clamp(start, 0, CharCount());
-    stop = std::clamp(stop, 0, CharCount());
-    if (stop <= start)
-        return {};
-    FScratch[1]->SetPos(start);
-    return FScratch[1]->GetText(stop - start);
+    return Editor().TextPart(start, stop);
 }
 
 std::string TArtMemo::Text() {
@@ -866,26 +729,9 @@ void TArtMemo::Clear() {
     LoadFromStream(empty);
 }
 
-void TArtMemo::BeginUpdate() {
-    ++FUpdateLevel;
-}
-
-void TArtMemo::EndUpdate() {
-    if (FUpdateLevel == 0)
-        return;
-    if (--FUpdateLevel > 0)
-        return;
-    FCore->UpdateAfterEdit();
-    UpdateScrollBars();
-    if (FWindowCreated)
-        viewport()->update();
-    UpdateCaret();
-    FireSelMove();
-}
-
 bool TArtMemo::FindTxt(std::string_view text, bool forward, bool matchCase, bool wholeWord,
                        bool fromBoundary) {
-    TSelection selection{SelStart(), FSelLength};
+    TSelection selection{SelStart(), SelLength()};
     if (!FindText(*FCore, text, forward, matchCase, wholeWord, fromBoundary, selection))
         return false;
     SetSelStart(selection.SelStart);
@@ -900,17 +746,6 @@ bool TArtMemo::Perform(uint32_t msg, uint64_t wParam, int64_t lParam) {
     message.LParam = lParam;
     return DispatchMessage(message, [this, msg, lParam] {
         switch (msg) {
-        case wm::CUT:
-            CutToClipboard();
-            ScrollInView();
-            return true;
-        case wm::COPY:
-            CopyToClipboard();
-            return true;
-        case wm::PASTE:
-            PasteFromClipboard();
-            ScrollInView();
-            return true;
         case wm::UNDO:
             Undo();
             return true;
@@ -931,39 +766,14 @@ bool TArtMemo::Perform(uint32_t msg, uint64_t wParam, int64_t lParam) {
     });
 }
 
-// ---- commands of the editing layers ----------------------------------------------------------------------
+// ---- the consistency check -----------------------------------------------------------------------------
 
-// No undo list is kept yet: nothing can be undone or redone.
-bool TArtMemo::CanUndo() {
-    return false;
+const char* TArtMemo::VersionLabel() {
+    return "ArtMemo 4.8";
 }
 
-bool TArtMemo::CanRedo() {
-    return false;
-}
-
-void TArtMemo::Undo() {}
-
-void TArtMemo::Redo() {}
-
-void TArtMemo::ClearUndo() {}
-
-// The clipboard exchange is not built yet; these commands leave text and clipboard alone.
-void TArtMemo::CutToClipboard() {}
-
-void TArtMemo::CopyToClipboard() {}
-
-void TArtMemo::PasteFromClipboard() {}
-
-// ---- view ----------------------------------------------------------------------------------------------
-
-void TArtMemo::ScrollInView() {
-    if (FUpdateLevel > 0 || !FWindowCreated)
-        return;
-    TArtNavigator& caret = Caret();
-    FormatUpToPar(caret.ParNb());
-    const TScrollGeometry::TOrigins to = Geometry().InViewTarget(caret.GetX(), caret.DisplayLine());
-    ScrollTo(ClampToInt(to.Top), ClampToInt(to.Left), ScrollTime());
+void TArtMemo::CheckConsistency() {
+    zandor::CheckConsistency(*FCore, VersionLabel());
 }
 
 // ---- formatting on demand and what the formatter asks of the widget ----------------------------------

@@ -5,11 +5,15 @@
 
 #include "editor/control/EditActions.h"
 #include "editor/control/MemoCaret.h"
-#include "editor/control/MemoOptions.h"
 #include "editor/control/MemoView.h"
+#include "editor/engine/FormatCodes.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
+#include "editor/engine/MemoEditor.h"
+#include "editor/engine/MemoOptions.h"
+#include "editor/engine/MemoSelection.h"
 #include "editor/engine/ParagraphStreams.h"
+#include "editor/engine/UndoList.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/FontValue.h"
@@ -40,10 +44,11 @@ class QtTextMeasurer;
 using platform::TColor;
 using platform::TPenValue;
 
-// Owns (through the core's registry) the selection, mouse, free-caret and scratch navigators, and
-// (through the core) the measurer of its two fonts. Refers to the attached highlighter, which it
-// does not own; the window side owns the rest.
-class TArtMemo : public TMemoView, public IamEditActions {
+// Owns (through the core's registry) the mouse and scratch navigators, and (through the core) the
+// measurer of its two fonts, the selection, the editor and the undo list, whose properties it
+// publishes. Refers to the attached highlighter, which it does not own; the window side owns the
+// rest. It is the editor's host: it turns what an edit did into events, repaint and caret.
+class TArtMemo : public TMemoView, public IamEditActions, private TEditorHost {
     Q_OBJECT
 public:
     using TNotifyEvent = std::function<void(TArtMemo* sender)>;
@@ -182,10 +187,12 @@ public:
     // The separator bytes in ascending order.
     std::string Separators() const { return FCore->SeparatorsText(); }
     void SetSeparators(std::string_view value) { FCore->SetSeparatorsText(value); }
-    int UndoMaxLevel() const { return FUndoMaxLevel; }
-    void SetUndoMaxLevel(int value) { FUndoMaxLevel = value; }
-    int UndoMaxSpace() const { return FUndoMaxSpace; }
-    void SetUndoMaxSpace(int value) { FUndoMaxSpace = value; }
+    // Undoable records at most (0: no undo, negative: no limit); setting it trims the list.
+    int UndoMaxLevel() const { return FCore->Undos().MaxLevel(); }
+    void SetUndoMaxLevel(int value) { FCore->Undos().SetMaxLevel(value); }
+    // Bytes the undo records may take (0 or negative: no limit); setting it trims the list.
+    int UndoMaxSpace() const { return FCore->Undos().MaxSpace(); }
+    void SetUndoMaxSpace(int value) { FCore->Undos().SetMaxSpace(value); }
     TArtLineBreak LineBreak() const { return FLineBreak; }
     void SetLineBreak(TArtLineBreak value) { FLineBreak = value; }
     char NullReplacement() const { return FNullReplacement; }
@@ -235,15 +242,24 @@ public:
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
 
+    // ---- the editing core: the selection, the replace operation, undo (see TMemoEditor)
+    TMemoEditor& Editor() { return FCore->Editor(); }
+    TMemoSelection& Selection() { return FCore->Selection(); }
+
     // ---- selection and caret (positions count every paragraph break as two characters)
-    int32_t SelStart() const;
-    void SetSelStart(int32_t value);
-    int32_t SelLength() const { return FSelLength; }
-    void SetSelLength(int32_t value);
-    std::string SelText() const;
+    // The caret; setting it collapses the selection there (clamped) and starts a new undo group.
+    int32_t SelStart() const { return FCore->Selection().SelStart(); }
+    void SetSelStart(int32_t value) { Editor().SetSelStart(value); }
+    // Signed: the anchor is SelStart + SelLength. Setting it keeps the caret and clamps the anchor.
+    int32_t SelLength() const { return FCore->Selection().SelLength(); }
+    void SetSelLength(int32_t value) { Editor().SetSelLength(value); }
+    // The selected text with format codes; in block mode the block's rows, each ending in CR LF.
+    std::string SelText() { return Editor().SelText(); }
+    // Replaces the selection; pending blanks go in front with amoPutExtraSpaces (no block).
     void SetSelText(std::string_view value);
     // Copies min(|SelLength|, size - 1) characters and a terminating zero; returns the count.
-    int32_t GetSelTextBuf(char* buffer, int32_t size) const;
+    int32_t GetSelTextBuf(char* buffer, int32_t size);
+    // Replaces the whole text, puts the caret at 0 and, outside brackets, scrolls to the top.
     void SetTextBuf(const char* text);
     // Paragraph index while WordWrap is off, display line while it is on.
     int32_t SelLine();
@@ -252,14 +268,18 @@ public:
     void SetSelCol(int32_t value);
     int32_t SelPar();
     void SetSelPar(int32_t value);
-    void SelectAll() override;
-    void ClearSelection() override;
-    bool BlockMode() const { return FBlockMode; }
-    const std::string& PendingBlanks() const { return FPendingBlanks; }
-    // The navigator the caret is: one of the two selection ends.
-    TArtNavigator& Caret();
-    TArtNavigator& SelStartNavigator() { return *FSelStartNav; }
-    TArtNavigator& SelEndNavigator() { return *FSelEndNav; }
+    void SelectAll() override { Editor().SelectAll(); }
+    void ClearSelection() override { SetSelText({}); }
+    // Column block from column col1 of paragraph line1 to column col2 of paragraph line2.
+    void SelectBlock(int col1, int32_t line1, int32_t line2, int col2) {
+        Editor().SelectBlock(col1, line1, line2, col2);
+    }
+    bool BlockMode() const { return FCore->Selection().BlockMode(); }
+    const std::string& PendingBlanks() const { return FCore->Selection().PendingBlanks(); }
+    // The navigator the caret is: one of the two selection ends, or the free caret.
+    TArtNavigator& Caret() { return Selection().Caret(); }
+    TArtNavigator& SelStartNavigator() { return Selection().StartNav(); }
+    TArtNavigator& SelEndNavigator() { return Selection().EndNav(); }
 
     // ---- the text
     int32_t CharCount() const { return FCore->CharCount(); }
@@ -275,34 +295,48 @@ public:
     std::string GetTextPart(int32_t start, int32_t stop);
     std::string Text();
     void Clear();
-    void BeginUpdate();
-    void EndUpdate();
+    // Prefer TUpdateBracket (on Editor()): it cannot leave the control locked.
+    void BeginUpdate() { Editor().BeginUpdate(); }
+    void EndUpdate() { Editor().EndUpdate(); }
     bool FindTxt(std::string_view text, bool forward, bool matchCase, bool wholeWord, bool fromBoundary);
     void ReApplyKeywords();
+    // With StaticFormat: wrap the selection in a format code, or put the caret between two.
+    void ToggleBold() { Editor().ToggleStyle(fcBold); }
+    void ToggleItalic() { Editor().ToggleStyle(fcItalic); }
+    void ToggleUnderline() { Editor().ToggleStyle(fcUnderline); }
+    void ToggleHighlight() { Editor().ToggleStyle(fcHighlight); }
+    void ToggleAltFont() { Editor().ToggleStyle(fcAltFont); }
+    // Walks the whole text checking the store's bookkeeping; raises the first violation found.
+    void CheckConsistency();
+    // The label the consistency check's messages end with.
+    static const char* VersionLabel();
 
     // Sends the control a message that no Qt event stands for (the hooks see it like any other):
-    // cut, copy, paste, undo, a background layout step, and a paint, which with a render record
-    // (lParam: a TRenderRecord*) draws into the render canvas. Returns whether it was handled.
+    // undo, a background layout step, and a paint, which with a render record (lParam: a
+    // TRenderRecord*) draws into the render canvas. Returns whether it was handled; the clipboard
+    // messages are not handled while the control has no clipboard exchange.
     bool Perform(uint32_t msg, uint64_t wParam = 0, int64_t lParam = 0);
 
-    // ---- commands whose behaviour is built with the editing layers (clipboard, undo, style codes)
-    bool CanCut() override { return !FReadOnly && !FDisplayOnly && FSelLength != 0; }
-    bool CanCopy() override { return !FDisplayOnly && FSelLength != 0; }
-    bool CanPaste() override { return !FReadOnly && !FDisplayOnly; }
+    // ---- the standard editing commands. The clipboard exchange is not built yet: cut, copy and
+    // paste answer that they cannot act and do nothing.
+    bool CanCut() override { return false; }
+    bool CanCopy() override { return false; }
+    bool CanPaste() override { return false; }
     bool CanSelectAll() override { return !FDisplayOnly && CharCount() != 0; }
-    bool CanDelete() override { return CanCut(); }
-    bool CanUndo() override;
-    bool CanRedo() override;
-    void CutToClipboard() override;
-    void CopyToClipboard() override;
-    void PasteFromClipboard() override;
-    void Undo() override;
-    void Redo() override;
-    void ClearUndo();
+    bool CanDelete() override { return !FReadOnly && !FDisplayOnly && SelLength() != 0; }
+    bool CanUndo() override { return Editor().CanUndo(); }
+    bool CanRedo() override { return Editor().CanRedo(); }
+    void CutToClipboard() override {}
+    void CopyToClipboard() override {}
+    void PasteFromClipboard() override {}
+    void Undo() override { Editor().Undo(); }
+    void Redo() override { Editor().Redo(); }
+    void ClearUndo() { Editor().ClearUndo(); }
 
     // ---- view
-    void ScrollInView() override;
+    void ScrollInView() override { Scroller().ScrollInView(); }
     void UpdateCaret(bool recreate = false) override;
+    void SuspendCaret() override;
 
     // ---- what the painter reads
     platform::QtTextMeasurer& Measurer() { return *FMeasurer; }
@@ -337,21 +371,24 @@ protected:
     bool NoFineScroll() const override { return FOptions.Has(amoNoFineScroll); }
 
 private:
+    // ---- what the editor asks of its window
+    void BeforeReplace(const char*& text) override;
+    void Parsed(int32_t start, int32_t stop) override;
+    void RepaintLines(int32_t first, int32_t last) override { InvalidateLines(first, last); }
+    void CaretChanged() override;
+    void AfterEdit(bool wholeView) override;
+    void ScrollCaretInView() override { ScrollInView(); }
+
     void RebuildMeasurer();
     void RepaintSelection();
-    void CollapseSelectionAt(int32_t pos);
-    void SetSelectionEnds(int32_t caret, int32_t length);
     void FireSelMove();
     void ReloadThroughStream();
     uint8_t StyleAtCaret();
     int EffectiveCaretWidth();
 
     platform::QtTextMeasurer* FMeasurer = nullptr; // owned by the core
-    TArtNavigator* FSelStartNav = nullptr;         // these navigators are owned by the core's registry
-    TArtNavigator* FSelEndNav = nullptr;
-    TArtNavigator* FMouseNav = nullptr;
-    TArtNavigator* FFreeCaret = nullptr;
-    TArtNavigator* FScratch[4] = {};
+    TArtNavigator* FMouseNav = nullptr;            // these navigators are owned by the core's registry
+    TArtNavigator* FScratch[2] = {};
 
     platform::FontValue FFont;
     platform::FontValue FAltFont;
@@ -375,18 +412,11 @@ private:
     bool FEnableHotKeys = true;
     bool FPassOverCodes = true;
     TArtMemoOptions FOptions = kDefaultArtMemoOptions;
-    int FUndoMaxLevel = 65536;
-    int FUndoMaxSpace = 4194304;
     TArtLineBreak FLineBreak = pbCRLF;
     char FNullReplacement = 0;
 
-    int32_t FSelLength = 0;
-    bool FBlockMode = false;
-    std::string FPendingBlanks;
     int FEventDeferral = 0;
-    bool FSelMoved = false;
-    // While the text is read or written through a stream.
-    bool FLoading = false;
+    // While the text is written to a stream.
     bool FSaving = false;
     TMemoCaret FCaret;
 };

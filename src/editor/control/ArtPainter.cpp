@@ -67,23 +67,16 @@ TPaintSettings TArtPainter::Settings(bool render) const {
     s.NonPrint = m.ShowNonPrintChars();
     s.ShowEndParSelected = m.ShowEndParSelected();
 
-    const int32_t caret = m.SelStart();
-    const int32_t anchor = caret + m.SelLength();
-    s.SelVisible = m.SelLength() != 0 && (!m.HideSelection() || m.Focused());
-    s.SelLo = std::min(caret, anchor);
-    s.SelHi = std::max(caret, anchor);
-    s.Block = m.BlockMode();
+    TMemoSelection& sel = m.Selection();
+    s.Block = sel.BlockMode();
+    s.SelVisible = (sel.SelLength() != 0 || s.Block) && (!m.HideSelection() || m.Focused());
+    s.SelLo = sel.Lower();
+    s.SelHi = sel.Upper();
     if (s.Block && s.SelVisible) {
-        // The block's columns follow its two ends on the screen's column grid.
-        TArtNavigator& lo = m.SelStartNavigator();
-        TArtNavigator& hi = m.SelEndNavigator();
-        s.BlockParLo = lo.ParNb();
-        s.BlockParHi = hi.ParNb();
-        const int origin = m.LeftOrigin() - core.LeftMargin();
-        const int a = (lo.GetX() + origin) / s.AvgCharWidth;
-        const int b = (hi.GetX() + origin) / s.AvgCharWidth;
-        s.BlockColLo = std::min(a, b);
-        s.BlockColHi = std::max(a, b);
+        s.BlockParLo = sel.StartNav().ParNb();
+        s.BlockParHi = sel.EndNav().ParNb();
+        s.BlockColLo = sel.BlockLeft();
+        s.BlockColHi = sel.BlockRight();
     }
     s.SpecUnderline = m.SpecUnderline();
     s.SpecAmplitude = m.SpecUnderlineAmplitude();

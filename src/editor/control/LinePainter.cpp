@@ -160,7 +160,7 @@ void TLinePainter::Draw(platform::TCanvas& canvas, int32_t parIndex, int lineInd
     int32_t selA = 0; // the selected offsets of the paragraph: selA <= i < selB
     int32_t selB = 0;
     auto xAt = [&](int32_t pos) { return geometry.WidthTo(pos - parStart) + lineX; };
-    if (S.SelVisible && S.SelLo < S.SelHi) {
+    if (S.SelVisible && (S.Block || S.SelLo < S.SelHi)) {
         if (!S.Block) {
             const bool startsHere = S.SelLo >= ls && (S.SelLo < le || (l.IsLast && S.SelLo == le));
             const bool startedBefore = S.SelLo < ls && S.SelHi > ls;

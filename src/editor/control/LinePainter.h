@@ -4,8 +4,8 @@
 // their lines through it.
 #pragma once
 
-#include "editor/control/MemoOptions.h"
 #include "editor/engine/MemoCore.h"
+#include "editor/engine/MemoOptions.h"
 #include "platform/Canvas.h"
 
 #include <QColor>

@@ -77,7 +77,9 @@ struct TMessageRecord {
 // A hook that sets Result to this before the control handles a message keeps it from doing so.
 inline constexpr int64_t kSuppressMessage = 127;
 
-// Event types of the control's own events.
+// Event types of the control's own events: a background layout step (the format thread's wake-up)
+// and the text-changed notification.
+inline constexpr QEvent::Type kFormatStepEvent = static_cast<QEvent::Type>(QEvent::User + 1025);
 inline constexpr QEvent::Type kTextChangedEvent = static_cast<QEvent::Type>(QEvent::User + 1026);
 
 // The message an event stands for; false when the event has no counterpart (hooks do not see it).

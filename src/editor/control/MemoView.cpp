@@ -3,6 +3,8 @@
 #include "editor/control/ScrollGeometry.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/FormatThread.h"
+#include "editor/engine/MemoEditor.h"
+#include "editor/engine/MemoSelection.h"
 #include "editor/engine/ParagraphsList.h"
 #include "platform/QtTextMeasurer.h"
 
@@ -25,7 +27,9 @@ int ClampToInt(int64_t v) {
 
 } // namespace
 
-TMemoView::TMemoView(QWidget* parent) : QAbstractScrollArea(parent), FCore(std::make_unique<TArtMemoCore>()) {
+TMemoView::TMemoView(QWidget* parent)
+    : QAbstractScrollArea(parent), FCore(std::make_unique<TArtMemoCore>()),
+      FScroller(std::make_unique<TMemoScroller>(*this)) {
     FSpecUnderline.Color = platform::clRed;
     FTopNav = FCore->Navigators().Adopt(std::make_unique<TArtNavigator>(FCore.get()));
     FCore->SetFormatHost(this);
@@ -53,7 +57,7 @@ TMemoView::~TMemoView() {
 
 bool TMemoView::event(QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == TamFormatThread::StepEventType) {
+    if (type == kFormatStepEvent) {
         TMessageRecord message;
         message.Msg = wm::FORMATSTEP;
         return DispatchMessage(message, [this] {
@@ -75,9 +79,13 @@ void TMemoView::HandleNeeded() {
         CreateWindowState();
 }
 
+int TMemoView::UpdateLevel() const {
+    return FCore->Editor().UpdateLevel();
+}
+
 void TMemoView::CreateWindowState() {
     FWindowCreated = true;
-    FRememberedX = INT32_MIN;
+    FCore->Selection().SetRememberedX(TMemoSelection::kNoX);
     FCore->SetClientSize(viewport()->width(), viewport()->height());
     ComputeFontMetrics();
     StartFormatThread();
@@ -95,7 +103,11 @@ void TMemoView::DestroyWindowState() {
 void TMemoView::StartFormatThread() {
     if (FFormatThread || !FWindowCreated || FCore->UpdateMode() != umBackground)
         return;
-    FFormatThread = std::make_unique<TamFormatThread>(this);
+    // Each wake-up reaches the control as an event, so that the hooks see it as its own message.
+    FFormatThread = std::make_unique<TamFormatThread>([this] {
+        QEvent step(kFormatStepEvent);
+        QCoreApplication::sendEvent(this, &step);
+    });
     if (FCore->BgNext() <= FCore->BgLast())
         FFormatThread->SetEvent();
 }
@@ -186,20 +198,8 @@ void TMemoView::scrollContentsBy(int, int) {
 }
 
 void TMemoView::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
     event->accept();
-    if (delta == 0 || !FWindowCreated)
-        return;
-    const int lines = FMouseWheelFactor >= 0 ? FMouseWheelFactor : QApplication::wheelScrollLines();
-    // Every full notch's worth moves one line; the rest waits for the next event.
-    FWheelRemainder += delta * lines;
-    const int steps = FWheelRemainder / 120;
-    FWheelRemainder -= steps * 120;
-    if (steps == 0)
-        return;
-    const int64_t top = Geometry().WheelTarget(steps);
-    FormatUpToLine(static_cast<int32_t>(top / FCore->LinePixels()));
-    ScrollTo(ClampToInt(top), FCore->LeftOrigin(), 0);
+    FScroller->Wheel(event->angleDelta().y());
 }
 
 void TMemoView::Release() {
@@ -294,48 +294,6 @@ void TMemoView::SetLeftOrigin(int value) {
     ScrollTo(FCore->TopOrigin(), value, FScrollTime);
 }
 
-int32_t TMemoView::TopLine() {
-    return FTopNav->LineNb();
-}
-
-void TMemoView::SetTopLine(int32_t value) {
-    value = std::max(0, value);
-    FormatUpToLine(value);
-    FTopNav->SetDisplayLine(value);
-    ScrollTo(ClampToInt(int64_t(FTopNav->DisplayLine()) * FCore->LinePixels()), FCore->LeftOrigin(),
-             FScrollTime);
-}
-
-void TMemoView::ScrollTo(int top, int left, int /*time: scrolls are shown in one step*/) {
-    const int dx = FCore->LeftOrigin() - left;
-    const int dy = FCore->TopOrigin() - top;
-    if (dx != 0) {
-        if (FRememberedX != INT32_MIN)
-            FRememberedX += dx;
-        FCore->SetLeftOrigin(left);
-    }
-    if (dy != 0) {
-        FCore->SetTopOrigin(top);
-        const int32_t line = std::max(0, top / FCore->LinePixels());
-        FormatUpToLine(line);
-        FTopNav->SetDisplayLine(line);
-    }
-    if (!FWindowCreated || (dx == 0 && dy == 0))
-        return;
-    if (dx != 0)
-        horizontalScrollBar()->setValue(left / FHorzUnit);
-    if (dy != 0)
-        verticalScrollBar()->setValue(top / FVertUnit);
-    viewport()->update();
-    const std::shared_ptr<bool> alive = FAlive;
-    UpdateCaret();
-    if (*alive)
-        ViewScrolled(dx, dy);
-    if (*alive)
-        FEventSinks.Notify(FCore.get(),
-                           (dx != 0 ? nc::LeftOriginChanged : 0) | (dy != 0 ? nc::TopOriginChanged : 0));
-}
-
 void TMemoView::InvalidateLines(int32_t first, int32_t last) {
     if (!FWindowCreated)
         return;
@@ -350,39 +308,7 @@ void TMemoView::InvalidateLines(int32_t first, int32_t last) {
     viewport()->update(QRect(0, static_cast<int>(top), TextAreaWidth(), static_cast<int>(bottom - top)));
 }
 
-void TMemoView::UpdateScrollBars() {
-    const TScrollGeometry geometry = Geometry();
-    const TBarRange vertical = geometry.VertBar();
-    const TBarRange horizontal = geometry.HorzBar();
-    FVertUnit = vertical.Unit;
-    FHorzUnit = horizontal.Unit;
-    if (horizontal.Max < horizontal.Page)
-        FCore->SetLeftOrigin(0);
-    QScrollBar* v = verticalScrollBar();
-    v->setPageStep(vertical.Page);
-    v->setSingleStep(std::max(1, FCore->LinePixels() / vertical.Unit));
-    v->setRange(0, ClampToInt(vertical.LastPosition()));
-    v->setValue(FCore->TopOrigin() / vertical.Unit);
-    QScrollBar* h = horizontalScrollBar();
-    h->setPageStep(horizontal.Page);
-    h->setSingleStep(std::max(1, TextAreaWidth() / 20 + 1));
-    h->setRange(0, ClampToInt(horizontal.LastPosition()));
-    h->setValue(FCore->LeftOrigin() / horizontal.Unit);
-
-    // The text area follows the client width; a new width lays the text out again where it wraps.
-    const int width = std::max(1, TextAreaWidth());
-    if (FWindowCreated && FLineBitmap.width() != width) {
-        ComputeFontMetrics();
-        if (FUpdateLevel == 0 && (FCore->WordWrap() || FCore->Alignment() != taLeftJustify)) {
-            FCore->ScheduleFormatting();
-            viewport()->update();
-        }
-    }
-}
-
 void TMemoView::OnScrollAction(Qt::Orientation orientation, int action) {
-    if (FUpdateLevel > 0 || !FWindowCreated)
-        return;
     TScrollCode code;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
@@ -410,21 +336,7 @@ void TMemoView::OnScrollAction(Qt::Orientation orientation, int action) {
         return;
     }
     QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
-    const int thumb = bar->sliderPosition();
-    TMessageRecord message;
-    message.Msg = orientation == Qt::Vertical ? wm::VSCROLL : wm::HSCROLL;
-    message.WParam = static_cast<uint64_t>(code) | (static_cast<uint64_t>(thumb & 0xFFFF) << 16);
-    DispatchMessage(message, [&] {
-        const TScrollGeometry geometry = Geometry();
-        if (orientation == Qt::Vertical) {
-            const int64_t top = geometry.VertTarget(code, thumb);
-            FormatUpToLine(static_cast<int32_t>(top / FCore->LinePixels()));
-            ScrollTo(ClampToInt(top), FCore->LeftOrigin(), FScrollTime);
-        } else {
-            ScrollTo(FCore->TopOrigin(), ClampToInt(geometry.HorzTarget(code, thumb)), 0);
-        }
-        return true;
-    });
+    FScroller->ScrollMessage(orientation, code, bar->sliderPosition());
     // The bar shows where the text went, not where the slider's own step would have put it.
     bar->setSliderPosition(bar->value());
 }

@@ -1,12 +1,14 @@
 // The window side of the editor control: the core it shows, the path every event takes past the
 // message hooks, the window's life (line bitmap, metrics, the format thread) and the view onto the
-// text (origins, scroll bars, repaint of display lines). The editing control builds on it.
+// text (origins and scrolling through its scroller, repaint of display lines). The editing control
+// builds on it.
 #pragma once
 
 #include "editor/control/MemoMessages.h"
-#include "editor/control/MemoOptions.h"
+#include "editor/control/MemoScroller.h"
 #include "editor/control/MemoSinks.h"
 #include "editor/engine/MemoCore.h"
+#include "editor/engine/MemoOptions.h"
 #include "platform/Canvas.h"
 
 #include <QAbstractScrollArea>
@@ -24,8 +26,8 @@ class TamFormatThread;
 
 using platform::TPenValue;
 
-// Owns the core (and through its registry the top-of-window navigator), the format thread and the
-// line bitmap. Refers to the sinks in its two lists, which it does not own.
+// Owns the core (and through its registry the top-of-window navigator), the scroller, the format
+// thread and the line bitmap. Refers to the sinks in its two lists, which it does not own.
 class TMemoView : public QAbstractScrollArea, public TFormatHost {
     Q_OBJECT
 public:
@@ -64,23 +66,28 @@ public:
     void SetScrollTime(int value) { FScrollTime = value; }
     int MouseWheelFactor() const { return FMouseWheelFactor; }
     void SetMouseWheelFactor(int value) { FMouseWheelFactor = value; }
-    int UpdateLevel() const { return FUpdateLevel; }
+    // BeginUpdate nesting: nothing is painted, laid out or placed while it is above 0.
+    int UpdateLevel() const;
 
     // ---- the view
     int TopOrigin() const { return FCore->TopOrigin(); }
+    // Scrolls there with the control's ScrollTime.
     void SetTopOrigin(int value);
     int LeftOrigin() const { return FCore->LeftOrigin(); }
     void SetLeftOrigin(int value);
     // The top-of-window line: paragraph index while WordWrap is off, display line while on.
-    int32_t TopLine();
-    void SetTopLine(int32_t value);
+    int32_t TopLine() { return FScroller->TopLine(); }
+    void SetTopLine(int32_t value) { FScroller->SetTopLine(value); }
     TArtNavigator& TopNavigator() { return *FTopNav; }
-    // Sets both origins (pixels). Scrolls in one step; `time` is the animation the caller asks for.
-    void ScrollTo(int top, int left, int time);
+    // Sets both origins (pixels), animated over time ms (see TMemoScroller).
+    void ScrollTo(int top, int left, int time) { FScroller->ScrollTo(top, left, time); }
+    TMemoScroller& Scroller() { return *FScroller; }
     // Repaints display lines min(first, last) .. max(first, last) where they are on screen.
     void InvalidateLines(int32_t first, int32_t last);
     // Recomputes the caret's place and raises the caret notifications (nothing inside a bracket).
     virtual void UpdateCaret(bool recreate = false) = 0;
+    // The caret is not drawn until the next UpdateCaret (while the view is animated).
+    virtual void SuspendCaret() {}
 
     // ---- what the painter reads
     int TextAreaWidth() const { return FCore->ClientWidth(); }
@@ -101,7 +108,7 @@ public:
     int RenderWidth() const { return FRenderWidth; }
 
     // ---- what the formatting engine asks of the control
-    bool InUpdate() const override { return FUpdateLevel > 0; }
+    bool InUpdate() const override { return UpdateLevel() > 0; }
     bool HasWindow() const override { return FWindowCreated; }
     void WakeFormatThread() override;
     void AfterFormat(int fromPar, int toPar, int visibleLineDelta) override;
@@ -132,7 +139,7 @@ protected:
     // Lays out again when asked, then makes sure the view shows text down to its end.
     void LayoutChanged(bool relayout);
     void RefreshView();
-    void UpdateScrollBars();
+    void UpdateScrollBars() { FScroller->UpdateScrollBars(); }
     void ApplyScrollBarPolicy();
     void ResetView();
     void Repaint() { viewport()->update(); }
@@ -147,17 +154,17 @@ protected:
 
     std::unique_ptr<TArtMemoCore> FCore;
     TArtNavigator* FTopNav = nullptr; // owned by the core's registry
-    int FUpdateLevel = 0;
     int FMessageNesting = 0;
     bool FWindowCreated = false;
-    int FRememberedX = INT32_MIN;
 
 private:
+    friend class TMemoScroller;
     bool Dispatch(QEvent* event, bool clientEvent, const std::function<bool()>& handle);
     void CreateWindowState();
     void DestroyWindowState();
     void OnScrollAction(Qt::Orientation orientation, int action);
 
+    std::unique_ptr<TMemoScroller> FScroller;
     std::unique_ptr<TamFormatThread> FFormatThread;
     TSinkList FEventSinks;
     TSinkList FMessageHooks;
@@ -170,13 +177,10 @@ private:
     TPenValue FSpecUnderline;
     int FScrollTime = 300;
     int FMouseWheelFactor = -1;
-    int FWheelRemainder = 0;
     bool FInResize = false;
     QImage FLineBitmap;
     int FSpecAmplitude = 1;
     int FSpecUnderlineY = 0;
-    int FVertUnit = 1;
-    int FHorzUnit = 1;
     platform::TCanvas* FRenderCanvas = nullptr;
     int FRenderWidth = 0;
     std::unique_ptr<platform::TextMeasurer> FRenderMeasurer;

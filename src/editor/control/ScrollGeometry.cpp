@@ -129,4 +129,41 @@ TScrollGeometry::TOrigins TScrollGeometry::InViewTarget(int caretX, int32_t care
     return to;
 }
 
+int64_t TScrollAnimation::Advance(int64_t at, int64_t target, int64_t total, int64_t now) const {
+    const int64_t remaining = target > at ? target - at : at - target;
+    if (remaining == 0)
+        return at;
+    int64_t step = FTime > 0 ? (now - FStart) * remaining / (2 * int64_t(FTime))
+                             : total * (now - FLast) / -int64_t(FTime);
+    step = std::clamp<int64_t>(step, 1, remaining);
+    return target > at ? at + step : at - step;
+}
+
+void TScrollAnimation::Step(int64_t now) {
+    FTop = Advance(FTop, FToTop, FTotalTop, now);
+    FLeft = Advance(FLeft, FToLeft, FTotalLeft, now);
+    FLast = now;
+}
+
+TAutoScroll AutoScrollFor(int x, int y, int width, int height, bool draggingText) {
+    TAutoScroll scroll;
+    // While text is dragged the view only scrolls with the mouse close to the text area, and not
+    // up or down while it is beside it.
+    const bool beside = x < -3 || x > width + 3;
+    if (y < -3 && (!draggingText || (y >= -26 && !beside)))
+        scroll = {asUp, -y / 3};
+    else if (y > height && (!draggingText || (y <= height + 24 && !beside)))
+        scroll = {asDown, (y - height) / 3};
+    else if (x < 0 && (!draggingText || x >= -23))
+        scroll = {asLeft, -x / 3};
+    else if (x > width && (!draggingText || x <= width + 24))
+        scroll = {asRight, (x - width) / 3};
+    return scroll;
+}
+
+int AutoScrollDelay(int level) {
+    static constexpr int kDelays[] = {0, 400, 300, 200, 130, 78, 48, 30};
+    return level >= 1 && level <= 7 ? kDelays[level] : 0;
+}
+
 } // namespace zandor

@@ -1,6 +1,6 @@
 // Where the view goes: the scroll-bar ranges and the target origins of scroll requests, the wheel
-// and keeping the caret in view, computed from the control's geometry alone so that the rules can
-// be checked with exact numbers.
+// and keeping the caret in view, the steps of an animated scroll and the direction of auto-scroll,
+// computed from the control's geometry alone so that the rules can be checked with exact numbers.
 #pragma once
 
 #include "editor/control/MemoMessages.h"
@@ -52,5 +52,44 @@ private:
     bool FAutoScrollBars;
     bool FNoFineScroll;
 };
+
+// One animated scroll: both origins go from where they were to their targets in steps, one each
+// time the millisecond tick has changed. time > 0 eases out: a step covers (time since the start)
+// x remaining distance div (2 x time); time < 0 moves evenly: (time since the last step) x whole
+// distance div -time. Every step moves at least one pixel and never past the target.
+class TScrollAnimation {
+public:
+    TScrollAnimation(int64_t fromTop, int64_t fromLeft, int64_t toTop, int64_t toLeft, int time, int64_t now)
+        : FTop(fromTop), FLeft(fromLeft), FToTop(toTop), FToLeft(toLeft),
+          FTotalTop(toTop > fromTop ? toTop - fromTop : fromTop - toTop),
+          FTotalLeft(toLeft > fromLeft ? toLeft - fromLeft : fromLeft - toLeft), FTime(time), FStart(now),
+          FLast(now) {}
+
+    bool Done() const { return FTop == FToTop && FLeft == FToLeft; }
+    // The origins at tick now, which must be later than the last step's.
+    void Step(int64_t now);
+    int64_t Top() const { return FTop; }
+    int64_t Left() const { return FLeft; }
+
+private:
+    int64_t Advance(int64_t at, int64_t target, int64_t total, int64_t now) const;
+
+    int64_t FTop, FLeft, FToTop, FToLeft, FTotalTop, FTotalLeft;
+    int FTime;
+    int64_t FStart, FLast;
+};
+
+// Auto-scroll while the mouse selects (or drags text) outside the text area.
+enum TAutoScrollDirection : uint8_t { asNone, asUp, asDown, asLeft, asRight };
+struct TAutoScroll {
+    TAutoScrollDirection Direction = asNone;
+    // Distance beyond the edge div 3: the higher, the shorter the delay between steps.
+    int Level = 0;
+    bool operator==(const TAutoScroll&) const = default;
+};
+// The direction for a mouse at (x, y) in client pixels of a width x height text area.
+TAutoScroll AutoScrollFor(int x, int y, int width, int height, bool draggingText);
+// Milliseconds between two steps of a level; 0 = none.
+int AutoScrollDelay(int level);
 
 } // namespace zandor

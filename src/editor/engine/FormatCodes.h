@@ -33,5 +33,9 @@ inline uint8_t ToggledBits(std::string_view text) {
 std::string CompensationCodes(uint8_t toggled);
 // text without any of the five code bytes.
 std::string StripFormatCodes(std::string_view text);
+// text without the pairs of identical codes that stand next to each other with only codes between
+// them, which toggle a style on and off again. mark, when given, is an index into text on entry and
+// the number of characters before it that were kept on return.
+std::string RemoveCodePairs(std::string_view text, size_t* mark = nullptr);
 
 } // namespace zandor

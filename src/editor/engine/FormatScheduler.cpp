@@ -12,8 +12,6 @@ namespace zandor {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 bool LinesValid(const ParInfo& par) {
     return (par.Flags & pfLinesValid) != 0;
 }
@@ -44,8 +42,8 @@ void TFormatScheduler::ReportProgress(bool force) {
     TFormatHost* host = FMemo.FormatHost();
     if (!host || !host->HasProgressHandler())
         return;
-    const Clock::time_point now = Clock::now();
-    if (!force && now - FLastProgress <= std::chrono::milliseconds(FMemo.ProgressInterval()))
+    const int64_t now = FClock();
+    if (!force && now - FLastProgress <= int64_t(FMemo.ProgressInterval()))
         return;
     FLastProgress = now;
     host->Progress();
@@ -116,7 +114,7 @@ void TFormatScheduler::FormatStep() {
     TFormatHost* host = FMemo.FormatHost();
     if ((host && host->InUpdate()) || list.BgNext >= list.Count())
         return;
-    const Clock::time_point start = Clock::now();
+    const int64_t start = FClock();
     const Measure m = ChooseMeasure();
     TLineFormatter formatter(FMemo, m.Canvas, m.Width, m.Fonts);
     const int from = list.BgNext;
@@ -142,7 +140,7 @@ void TFormatScheduler::FormatStep() {
         list.BgNext = i + 1;
         if (list.BgNext < list.Count())
             list.Par(list.BgNext).FirstLine = running;
-        if (Clock::now() - start >= kStepBudget)
+        if (FClock() - start >= kStepBudget)
             break;
     }
     const int last = list.BgNext - 1;

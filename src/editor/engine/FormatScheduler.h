@@ -4,8 +4,8 @@
 #pragma once
 
 #include "editor/engine/FontAdvances.h"
+#include "platform/TickClock.h"
 
-#include <chrono>
 #include <cstdint>
 
 namespace zandor {
@@ -36,7 +36,11 @@ public:
     // The pending range is formatted now (umImmediate).
     void FormatPending();
 
-    static constexpr std::chrono::milliseconds kStepBudget{25};
+    // The clock that paces background slices and progress reports (milliseconds).
+    void SetClock(platform::TTickSource clock) { FClock = std::move(clock); }
+
+    // Milliseconds one background slice may take.
+    static constexpr int64_t kStepBudget = 25;
 
 private:
     struct Measure;
@@ -47,7 +51,8 @@ private:
     void NormalizePending();
 
     TArtMemoCore& FMemo;
-    std::chrono::steady_clock::time_point FLastProgress{};
+    platform::TTickSource FClock = platform::TickCount;
+    int64_t FLastProgress = INT64_MIN / 2;
     TMeasureCache FOwnFonts;
     TMeasureCache FForeignFonts;
 };

@@ -1,10 +1,7 @@
 #include "editor/engine/FormatThread.h"
 
 #include "platform/AutoResetEvent.h"
-
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QObject>
+#include "platform/UiThread.h"
 
 #include <atomic>
 
@@ -19,11 +16,11 @@ struct TamFormatThread::State {
     std::atomic<bool> Terminated{false};
     // Read and written on the UI thread only: the worker never looks at it, the queued wake-ups
     // check it where they run, so a control that has stopped its thread is never called again.
-    QObject* Memo = nullptr;
+    std::function<void()> Step;
 };
 
-TamFormatThread::TamFormatThread(QObject* memo) : FState(std::make_shared<State>()) {
-    FState->Memo = memo;
+TamFormatThread::TamFormatThread(std::function<void()> step) : FState(std::make_shared<State>()) {
+    FState->Step = std::move(step);
     gRunning.fetch_add(1);
     FThread = std::thread(&TamFormatThread::Execute, FState);
 }
@@ -45,7 +42,7 @@ void TamFormatThread::SetEvent() {
 void TamFormatThread::Stop(bool wait) {
     if (!FState)
         return;
-    FState->Memo = nullptr;
+    FState->Step = nullptr;
     FState->Terminated.store(true);
     FState->Event.Set();
     if (wait)
@@ -60,20 +57,14 @@ void TamFormatThread::Execute(std::shared_ptr<State> state) {
         state->Event.Wait();
         if (state->Terminated.load())
             break;
-        QCoreApplication* app = QCoreApplication::instance();
-        if (!app)
-            continue;
         // The wake-up carries its share of the state, so it stays valid however long it waits in
-        // the queue; the step itself runs on the UI thread, where Memo is checked.
-        QMetaObject::invokeMethod(
-            app,
-            [state] {
-                if (!state->Memo)
-                    return;
-                QEvent step(StepEventType);
-                QCoreApplication::sendEvent(state->Memo, &step);
-            },
-            Qt::QueuedConnection);
+        // the queue; the step itself runs on the UI thread, where it is checked. It is copied
+        // first: the step may stop the thread, which forgets the step while it runs.
+        platform::PostToUiThread([state] {
+            const std::function<void()> step = state->Step;
+            if (step)
+                step();
+        });
     }
     state.reset();
     gRunning.fetch_sub(1);

@@ -2,7 +2,10 @@
 
 #include "editor/engine/FormatScheduler.h"
 #include "editor/engine/Highlighting.h"
+#include "editor/engine/MemoEditor.h"
+#include "editor/engine/MemoSelection.h"
 #include "editor/engine/ParagraphsList.h"
+#include "editor/engine/UndoList.h"
 
 #include <algorithm>
 #include <climits>
@@ -29,6 +32,9 @@ TArtMemoCore::TArtMemoCore()
     pars.BgNext = pars.Count();
     pars.ResetDirty();
     UpdateFontMetrics();
+    FSelection = std::make_unique<TMemoSelection>(*this);
+    FUndo = std::make_unique<TUndoList>();
+    FEditor = std::make_unique<TMemoEditor>(*this, *FSelection, *FUndo);
 }
 
 TArtMemoCore::~TArtMemoCore() = default;

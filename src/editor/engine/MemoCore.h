@@ -18,6 +18,9 @@ namespace zandor {
 class TParagraphsList;
 class THighlighting;
 class TFormatScheduler;
+class TMemoSelection;
+class TMemoEditor;
+class TUndoList;
 struct TDynInfo;
 
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
@@ -53,9 +56,10 @@ using TCharSet = std::bitset<256>;
 // Tab, LF, CR, blank and $ % & , . / : ; < = >
 TCharSet DefaultSeparators();
 
-// Owns the paragraph store, the measurer, the folded-text cache, the highlighting engine and the
-// navigator registry (which in turn owns the navigators handed to it). Holds no window: sizes and scroll
-// origins are told to it by the widget.
+// Owns the paragraph store, the measurer, the folded-text cache, the highlighting engine, the
+// selection, the undo list, the editor that changes the text, and the navigator registry (which in
+// turn owns the navigators handed to it). Holds no window: sizes and scroll origins are told to it
+// by the widget.
 class TArtMemoCore {
 public:
     TArtMemoCore();
@@ -72,6 +76,12 @@ public:
     int32_t VisibleLineCount() const;
 
     TNavigatorRegistry& Navigators() { return FNavigators; }
+
+    // ---- editing: the selection, the replace operation with its update level, undo and redo
+    TMemoSelection& Selection() { return *FSelection; }
+    const TMemoSelection& Selection() const { return *FSelection; }
+    TMemoEditor& Editor() { return *FEditor; }
+    TUndoList& Undos() { return *FUndo; }
 
     // ---- case folding: the rule search and keyword matching compare with, and the control's one
     // cache of a folded paragraph range (kept in step with replacements by ReplaceText)
@@ -245,6 +255,10 @@ private:
     int FForeignWidth = 0;
     uint32_t FMeasurerGeneration = 0;
     std::unique_ptr<TFormatScheduler> FScheduler;
+    // Made once the registry exists; they adopt navigators from it.
+    std::unique_ptr<TMemoSelection> FSelection;
+    std::unique_ptr<TUndoList> FUndo;
+    std::unique_ptr<TMemoEditor> FEditor;
     // Last member: destroyed first, so navigators detach while the store still exists.
     TNavigatorRegistry FNavigators;
 };

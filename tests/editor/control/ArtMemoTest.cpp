@@ -205,29 +205,34 @@ TEST(ArtMemo, SeparatorsReadBackInAscendingCodeOrder) {
     EXPECT_EQ(memo.Separators(), " -az");
 }
 
-TEST(ArtMemo, EditActionsFollowReadOnlyDisplayOnlyAndTheSelection) {
+TEST(ArtMemo, EditActionsFollowReadOnlyDisplayOnlyTheSelectionAndTheUndoList) {
     TArtMemo memo;
     IamEditActions& actions = memo;
     EXPECT_FALSE(actions.CanSelectAll()) << "nothing to select";
     LoadText(memo, "abc");
     EXPECT_TRUE(actions.CanSelectAll());
-    EXPECT_FALSE(actions.CanCut());
-    EXPECT_FALSE(actions.CanCopy());
-    EXPECT_TRUE(actions.CanPaste());
+    EXPECT_FALSE(actions.CanDelete());
     actions.SelectAll();
-    EXPECT_TRUE(actions.CanCut());
     EXPECT_TRUE(actions.CanDelete());
-    EXPECT_TRUE(actions.CanCopy());
-    memo.SetReadOnly(true);
+    // Until the control exchanges text with the clipboard, it says it cannot.
     EXPECT_FALSE(actions.CanCut());
-    EXPECT_FALSE(actions.CanPaste());
-    EXPECT_TRUE(actions.CanCopy());
-    memo.SetDisplayOnly(true);
     EXPECT_FALSE(actions.CanCopy());
+    EXPECT_FALSE(actions.CanPaste());
+    memo.SetReadOnly(true);
+    EXPECT_FALSE(actions.CanDelete());
+    memo.SetDisplayOnly(true);
     EXPECT_FALSE(actions.CanSelectAll());
     memo.SetReadOnly(false);
     memo.SetDisplayOnly(false);
+    EXPECT_FALSE(actions.CanUndo());
     actions.ClearSelection();
+    EXPECT_EQ(memo.Text(), "");
+    EXPECT_TRUE(actions.CanUndo());
+    EXPECT_FALSE(actions.CanRedo());
+    actions.Undo();
+    EXPECT_EQ(memo.Text(), "abc");
+    EXPECT_TRUE(actions.CanRedo());
+    actions.Redo();
     EXPECT_EQ(memo.Text(), "");
 }
 

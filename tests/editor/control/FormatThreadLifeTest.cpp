@@ -70,7 +70,7 @@ TEST(FormatThreadLife, AStepInsideAnUpdateBracketDoesNothing) {
     LoadText(memo, ManyParagraphs(500));
     const int32_t front = memo.Core().BgNext();
     memo.BeginUpdate();
-    QEvent step(TamFormatThread::StepEventType);
+    QEvent step(kFormatStepEvent);
     QCoreApplication::sendEvent(&memo, &step);
     EXPECT_EQ(memo.Core().BgNext(), front);
     memo.EndUpdate();

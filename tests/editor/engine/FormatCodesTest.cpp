@@ -87,5 +87,38 @@ TEST(FormatCodes, StripRemovesExactlyTheFiveCodesAndKeepsTheOrder) {
               std::string("A\0B", 3));
 }
 
+struct PairRow {
+    const char* Text;
+    size_t Mark;
+    const char* Kept;
+    size_t KeptBeforeMark;
+};
+
+class CodePairs : public ::testing::TestWithParam<PairRow> {};
+
+// Two equal codes with only codes between them toggle nothing; a character between them keeps both.
+TEST_P(CodePairs, GoWhereTheyMeetWithOnlyCodesBetween) {
+    const PairRow& row = GetParam();
+    size_t mark = row.Mark;
+    EXPECT_EQ(RemoveCodePairs(row.Text, &mark), row.Kept);
+    EXPECT_EQ(mark, row.KeptBeforeMark);
+}
+
+INSTANTIATE_TEST_SUITE_P(FormatCodes, CodePairs,
+                         ::testing::Values(PairRow{"\x02\x02", 1, "", 0},
+                                           PairRow{"\x02"
+                                                   "a\x02",
+                                                   3,
+                                                   "\x02"
+                                                   "a\x02",
+                                                   3},
+                                           PairRow{"\x02\x01\x02", 3, "\x01", 1},
+                                           PairRow{"\x02\x02\x02", 2, "\x02", 0},
+                                           PairRow{"x\x02\x02"
+                                                   "a\x02\x02y",
+                                                   4, "xay", 2},
+                                           PairRow{"\x15\x03\x15\x04\x03", 5, "\x04", 1},
+                                           PairRow{"plain", 2, "plain", 2}));
+
 } // namespace
 } // namespace zandor

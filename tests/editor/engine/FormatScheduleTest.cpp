@@ -4,6 +4,7 @@
 #include "NavigatorTestText.h"
 #include "StoreInvariants.h"
 #include "editor/engine/ArtNavigator.h"
+#include "editor/engine/FormatScheduler.h"
 #include "editor/engine/ReplaceRange.h"
 
 #include <gtest/gtest.h>
@@ -106,6 +107,20 @@ TEST_F(Schedule, BackgroundStepsWorkTheQueueOffAndWakeTheThreadWhileWorkRemains)
     EXPECT_TRUE(LikeFromScratch());
     core.FormatStep();
     EXPECT_EQ(host.Wakes, steps) << "nothing left: no step, no wake";
+}
+
+TEST_F(Schedule, ABackgroundStepKeepsToItsBudgetOnTheClockItIsGiven) {
+    // Every look at the clock takes 5 ms: the step looks once at its start and once after each
+    // paragraph, so 25 ms hold five paragraphs, whatever the machine's speed.
+    int64_t now = 0;
+    core.Scheduler().SetClock([&] { return now += 5; });
+    LoadLongText(100);
+    core.ScheduleFormatting();
+    core.FormatStep();
+    EXPECT_EQ(core.BgNext(), 5);
+    core.FormatStep();
+    EXPECT_EQ(core.BgNext(), 10);
+    EXPECT_EQ(host.Wakes, 3) << "the schedule's wake and one from each step that left work";
 }
 
 TEST_F(Schedule, ImmediateModeLaysOutWhatIsPendingAtOnceAndReportsTheEnd) {
