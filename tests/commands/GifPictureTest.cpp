@@ -232,27 +232,6 @@ TEST_F(GifPicture, CancellingWritesNothingAndATypedNameIsKeptAsItIs) {
               QDir(QString::fromStdString(dir.path())).entryList(QDir::Files | QDir::Hidden));
 }
 
-// When the file cannot be written the error box of saving says so, with the reason, and an
-// existing picture of that name is left whole.
-TEST_F(GifPicture, AFailedWriteShowsTheSaveErrorBoxAndKeepsTheOldFile) {
-    Load(ArtText(5, 20));
-    const std::string blocker = dir.write("notafolder.txt", "x");
-    SaveAs(blocker + "/picture.gif");
-    ASSERT_EQ(1u, host.Errors.size());
-    EXPECT_EQ(TErrorBoxKind::Save, host.Errors[0].Kind);
-    EXPECT_NE(std::string::npos, host.Errors[0].Detail.find(blocker + "/picture.gif"));
-    EXPECT_EQ(QByteArray("x"), zandor::test::readFile(blocker));
-
-    // A picture that cannot be made: an editor without room for a single pixel.
-    host.Errors.clear();
-    memo->resize(0, 0);
-    QApplication::processEvents();
-    const std::string old = dir.write("old.gif", "GIF89a-old");
-    SaveAs(old);
-    ASSERT_EQ(1u, host.Errors.size());
-    EXPECT_EQ(QByteArray("GIF89a-old"), zandor::test::readFile(old));
-}
-
 struct NameRow {
     const char* File;
     const char* Proposed;

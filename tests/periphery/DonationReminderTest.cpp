@@ -143,22 +143,13 @@ TEST_P(ReminderChoice, OnlyTheFirstChoiceKeepsTheRemindersComing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, ReminderChoice,
-                         ::testing::Values(ChoiceRow{"RemindAgainByOk", 0, 0, true},
-                                           ChoiceRow{"RemindAgainByCloseButton", 0, 1, true},
+                         ::testing::Values(ChoiceRow{"RemindAgainByCloseButton", 0, 1, true},
                                            ChoiceRow{"DoNotBotherByOk", 1, 0, false},
-                                           ChoiceRow{"DoNotBotherByEscape", 1, 2, false},
-                                           ChoiceRow{"AlreadyDonatedByCloseButton", 2, 1, false},
-                                           ChoiceRow{"AlreadyDonatedByOk", 2, 0, false}),
+                                           ChoiceRow{"AlreadyDonatedByEscape", 2, 2, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
-// The program has no donation page yet: however long it has been in use, nothing is asked. A
-// donate button hands its page to the desktop, and a desktop that cannot open it is reported.
-TEST_F(Reminder, NoPageNoReminderAndADonateButtonOpensItsPage) {
-    TDonationReminder programs(host);
-    programs.Today = [] { return kInstalled + 5000; };
-    EXPECT_FALSE(TDonateAddresses::Program().Any());
-    EXPECT_FALSE(programs.StartUpCheck());
-
+// A donate button hands its page to the desktop, and a desktop that cannot open it is reported.
+TEST_F(Reminder, ADonateButtonOpensItsPage) {
     today = kInstalled + 150;
     TDonateForm* form = Show();
     ASSERT_NE(nullptr, form);
@@ -176,24 +167,4 @@ TEST_F(Reminder, NoPageNoReminderAndADonateButtonOpensItsPage) {
     EXPECT_EQ(form, reminder.Form());
     form->close();
     Gone();
-}
-
-// The reminder speaks the loaded language, with the number of days in its words.
-TEST_F(Reminder, IsShownInTheLoadedLanguage) {
-    FakeHost german(std::string(ZANDOR_SOURCE_DIR_BUILT) + "/");
-    ASSERT_EQ("German", german.Localisation->LoadLanguage("German"));
-    german.Donation = {kInstalled, 2, false};
-    TDonationReminder reminder(german);
-    reminder.Addresses = SomePages();
-    reminder.Today = [] { return kInstalled + 301; };
-    ASSERT_TRUE(reminder.StartUpCheck());
-    reminder.DonateTimerTimer();
-    TDonateForm* form = reminder.Form();
-    ASSERT_NE(nullptr, form);
-    EXPECT_EQ(QStringLiteral("Sie verwenden Zandor seit mehr als 300 Tagen!"), form->Headline->text());
-    EXPECT_EQ(QStringLiteral("Spenden (USD)"), form->DonateUsd->text());
-    EXPECT_EQ(QStringLiteral("OK"), form->OkButton->text());
-    form->close();
-    Gone();
-    EXPECT_EQ(3, german.Donation.DonationShownCount);
 }
