@@ -178,7 +178,10 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     }
     if (!lines_.empty() && !isBlank(lines_.back().Text))
         Insert(lines_.size(), {});
-    Insert(lines_.size(), "[" + std::string(section) + "]");
+    // Built by appending: GCC 12 at -O3 takes "[" + std::string(...) for an overlapping copy.
+    std::string headerLine = "[";
+    headerLine.append(section).append("]");
+    Insert(lines_.size(), std::move(headerLine));
     Insert(lines_.size(), std::move(newLine));
     return true;
 }
