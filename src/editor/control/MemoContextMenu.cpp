@@ -68,6 +68,12 @@ void TMemoContextMenu::Create() {
 QMenu* TMemoContextMenu::Show(const QPoint& globalPos) {
     QMenu* menu = PopupMenu();
     if (!menu) {
+        // An application that builds its menu when asked, the Qt way, is giving the control a menu
+        // of its own as well.
+        if (FMemo.contextMenuPolicy() == Qt::CustomContextMenu) {
+            emit FMemo.customContextMenuRequested(FMemo.mapFromGlobal(globalPos));
+            return nullptr;
+        }
         if (FMemo.Options().Has(amoNoDefaultPopup))
             return nullptr;
         Create();

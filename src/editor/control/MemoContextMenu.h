@@ -36,8 +36,9 @@ public:
     // Null until it was first needed.
     QMenu* BuiltInMenu() const { return FMenu; }
 
-    // Opens the assigned menu at a screen position, or else, unless amoNoDefaultPopup, the built-in
-    // one. Returns the menu opened (null: none).
+    // Opens the assigned menu at a screen position; else asks for the application's menu when the
+    // control's context menu policy is custom; else, unless amoNoDefaultPopup, opens the built-in
+    // one. Returns the menu opened (null: none or the application's).
     QMenu* Show(const QPoint& globalPos);
     // Enables the built-in items as things stand, then OnInternalPopup (done as the menu opens).
     void Prepare();

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zandor::test {
 namespace {
 
@@ -227,6 +229,15 @@ TEST_F(MemoClipboard, TheBuiltInMenuActsAndGivesWayToTheApplicationsMenu) {
     own->close();
     own.reset();
     EXPECT_EQ(memo->PopupMenu(), nullptr) << "a destroyed menu is forgotten";
+
+    std::vector<QPoint> asked;
+    memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(memo.get(), &QWidget::customContextMenuRequested,
+                     [&](const QPoint& at) { asked.push_back(at); });
+    memo->ShowContextMenu(memo->mapToGlobal(QPoint(7, 9)));
+    EXPECT_EQ(asked, std::vector<QPoint>{QPoint(7, 9)}) << "the application builds its own menu";
+    EXPECT_FALSE(menu->isVisible());
+    memo->setContextMenuPolicy(Qt::DefaultContextMenu);
 
     memo->SetOptions(memo->Options().With(amoNoDefaultPopup));
     memo->ShowContextMenu(QPoint(5, 5));
