@@ -255,6 +255,10 @@ int32_t TArtMemo::ContextValue() const {
     return FInput->Context();
 }
 
+bool TArtMemo::DraggingText() const {
+    return FInput->DraggingText();
+}
+
 // ---- the control's own virtual operations --------------------------------------------------------
 
 void TArtMemo::Change() {

@@ -289,6 +289,8 @@ public:
     TArtNavigator& MouseNavigator() { return *FMouseNav; }
     // The context number of the highlighted run last clicked.
     int32_t ContextValue() const;
+    // Selected text is being dragged with the mouse (Esc puts it down where it was).
+    bool DraggingText() const;
 
     // ---- the text
     int32_t CharCount() const { return FCore->CharCount(); }
