@@ -4,6 +4,8 @@
 // Shift+Alt, Backspace, Delete, Insert).
 #pragma once
 
+#include "editor/control/MemoCaretKeys.h"
+
 #include <Qt>
 
 #include <cstdint>
@@ -16,7 +18,7 @@ class TArtNavigator;
 class TMemoTextDrag;
 struct TInputState;
 
-// Refers to its control, the input state and the text drag, all owned elsewhere.
+// Refers to its control, the input state and the text drag, all owned elsewhere; owns the caret keys.
 class TMemoKeys {
 public:
     TMemoKeys(TArtMemo& memo, TInputState& state, TMemoTextDrag& drag);
@@ -29,19 +31,6 @@ private:
     bool HotKey(int key, bool shift);
     bool NavigationKey(int key, bool shift, bool ctrl, bool alt);
 
-    // ---- caret moves
-    void Horizontal(bool right, bool shift, bool ctrl);
-    int32_t StepLeft(int32_t pos);
-    int32_t StepRight(int32_t pos);
-    int32_t WordRightTarget(int32_t pos, bool shift);
-    void HomeEnd(bool end, bool shift, bool ctrl);
-    void Vertical(int lines, bool page, bool shift, bool ctrl);
-    // Without Shift (and without persistent blocks) a move first drops the selection.
-    void CollapseFirst(bool shift, bool keepX);
-    void MoveTo(int32_t pos, bool shift);
-    void ChangePendingBlanks(std::string blanks, bool shift);
-    // A key at the edge of the text goes to the application once more.
-    void OfferKeyDown(int key, Qt::KeyboardModifiers shift);
     void Finish();
 
     // ---- edits
@@ -55,6 +44,7 @@ private:
     TArtMemo& FMemo;
     TInputState& FState;
     TMemoTextDrag& FDrag;
+    TMemoCaretKeys FCaretKeys;
     Qt::KeyboardModifiers FShift;
     TArtNavigator* FNav; // owned by the control's registry
 };
