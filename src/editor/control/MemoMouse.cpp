@@ -244,7 +244,9 @@ void TMemoMouse::Move(Qt::KeyboardModifiers shift, QPoint p) {
         FState.MovedSincePress = true;
     FState.LastMouse = p;
     FState.LastModifiers = shift;
-    m.MouseNavigator().SetPos(editor.PositionAt(p.x(), p.y()));
+    // Dragged text keeps its drop point where the mouse last was inside the text area.
+    if (!FState.DraggingText)
+        m.MouseNavigator().SetPos(editor.PositionAt(p.x(), p.y()));
     if (!FState.MouseDown) {
         Hover(p);
         return;
