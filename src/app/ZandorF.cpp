@@ -164,14 +164,12 @@ void TZandorF::CreateEditors() {
     m->SetEndOfTextMark(noEndMark);
     m->SetOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars, amoAutoIndent,
                    amoBlockSelection, amoPlainClipboard, amoSmartTabs});
+    // The control opens it on the right button's release and on the menu key.
     m->SetPopupMenu(Menu.PopupMenu1);
-    m->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m->ShowContextMenu(m->mapToGlobal(at)); });
     m->OnChange = [this](TArtMemo*) { mChange(); };
     m->OnSelMove = [this](TArtMemo*) { mSelMove(); };
-    m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers) {
-        if (mKeyDown(key))
+    m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers shift) {
+        if (mKeyDown(key, shift))
             key = 0;
     };
     m->OnKeyUp = [this](TArtMemo*, int&, Qt::KeyboardModifiers) { mKeyUp(); };
@@ -510,8 +508,11 @@ void TZandorF::mChange() {
     UpdateTitle();
 }
 
-bool TZandorF::mKeyDown(int key) {
+bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
     if (key != Qt::Key_Escape)
+        return PendingCommandKey(*this, QKeyCombination(shift, Qt::Key(key)));
+    // While text is dragged in the editor, Escape puts it down there.
+    if (m->DraggingText())
         return false;
     // Escape closes the window, through the same question about unsaved changes as any close.
     QTimer::singleShot(0, this, &QWidget::close);
@@ -538,8 +539,11 @@ void TZandorF::mSelMove() {
 void TZandorF::UpdateCaretPosition() {
     const QString text =
         QString::number(m->SelLine() + 1) + QLatin1Char(',') + QString::number(m->SelCol() + 1);
-    if (lbPosition->text() != text)
-        lbPosition->setText(text);
+    if (lbPosition->text() == text)
+        return;
+    lbPosition->setText(text);
+    // Scripts that drive the window follow the caret through what the status shows.
+    Trace("position: " + text.toStdString());
 }
 
 void TZandorF::ApplyNonPrintMarks() {

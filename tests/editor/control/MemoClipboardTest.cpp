@@ -11,8 +11,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +208,32 @@ TEST_P(ContextMenu, OnAReadOnlyControlOffersOnlyCopyWithASelectionAndSelectAll) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Selection, ContextMenu, ::testing::Bool());
+
+TEST_F(MemoClipboard, TheRightButtonsReleaseAndTheMenuKeyOpenTheBuiltInMenu) {
+    auto memo = ClipboardMemo(&clipboard);
+    LoadText(*memo, "some text");
+    memo->Editor().Select(0, 4);
+    QWidget* viewport = memo->viewport();
+    const QPoint at(20, 5);
+    const auto mouse = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, viewport->mapToGlobal(at), Qt::RightButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &e);
+    };
+    mouse(QEvent::MouseButtonPress, Qt::RightButton);
+    EXPECT_EQ(memo->ContextMenu().BuiltInMenu(), nullptr) << "the menu waits for the release";
+    mouse(QEvent::MouseButtonRelease, Qt::NoButton);
+    QMenu* menu = memo->ContextMenu().BuiltInMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_TRUE(Item(menu, TMemoContextMenu::tagCopy)->isEnabled());
+    menu->close();
+
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+    QCoreApplication::sendEvent(memo.get(), &key);
+    EXPECT_TRUE(menu->isVisible());
+    menu->close();
+    EXPECT_EQ(memo->Text(), "some text");
+}
 
 TEST_F(MemoClipboard, TheBuiltInMenuActsAndGivesWayToTheApplicationsMenu) {
     auto memo = ClipboardMemo(&clipboard);
