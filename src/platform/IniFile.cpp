@@ -178,7 +178,13 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     }
     if (!lines_.empty() && !isBlank(lines_.back().Text))
         Insert(lines_.size(), {});
-    Insert(lines_.size(), "[" + std::string(section) + "]");
+    // Built piece by piece: g++ -O3 warns falsely about "[" + std::string (a -Werror=restrict).
+    std::string sectionLine;
+    sectionLine.reserve(section.size() + 2);
+    sectionLine.push_back('[');
+    sectionLine.append(section);
+    sectionLine.push_back(']');
+    Insert(lines_.size(), std::move(sectionLine));
     Insert(lines_.size(), std::move(newLine));
     return true;
 }
