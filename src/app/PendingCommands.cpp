@@ -1,8 +1,8 @@
 #include "app/PendingCommands.h"
 
 #include "app/MainMenu.h"
-#include "app/WebAddresses.h"
 #include "app/ZandorF.h"
+#include "host/WebAddresses.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -24,8 +24,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::Saveas1,
     &TMainMenu::Saveas2,
     &TMainMenu::Properties1,
-    // The picture of the text
-    &TMainMenu::Saveasgraphic1,
     // Printing
     &TMainMenu::Print1,
     &TMainMenu::Print2,
@@ -74,9 +72,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     // The keyword list's window
     &TMainMenu::Edithighlightlist1,
     &TMainMenu::EditHighlightList2,
-    // Help and the about window
-    &TMainMenu::Contents1,
-    &TMainMenu::About1,
 };
 
 constexpr QPushButton* TZandorF::*kPendingButtons[] = {

@@ -5,12 +5,17 @@
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "app/Startup.h"
-#include "app/WebAddresses.h"
+#include "app/WindowDialogs.h"
+#include "commands/GifExport.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
+#include "host/WebAddresses.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
 #include "localisation/Tag.h"
+#include "periphery/DonationReminder.h"
+#include "periphery/HelpCommands.h"
+#include "periphery/WebPage.h"
 #include "platform/Canvas.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFileChannel.h"
@@ -62,6 +67,10 @@ TZandorF::TZandorF(TStartup& startup, const std::string& fileToOpen, TDesktop de
     ShowMessage = [this](const std::string& text) {
         QMessageBox::warning(this, QStringLiteral("Zandor"), QString::fromStdString(text));
     };
+    ShowError = [this](const QString& caption, const QString& text) {
+        QMessageBox::critical(this, caption, text);
+    };
+    RunSaveDialog = [this](const TSaveDialogRequest& request) { return RunFileSaveDialog(this, request); };
     CreateComponents();
     FormCreate(fileToOpen);
     creating_ = false;
@@ -120,6 +129,10 @@ void TZandorF::CreateComponents() {
     DonateTimer = new QTimer(this);
     DonateTimer->setInterval(2000);
     DonateTimer->setSingleShot(true);
+    connect(DonateTimer, &QTimer::timeout, this, [this] {
+        DonateTimer->stop();
+        Donation->DonateTimerTimer();
+    });
 }
 
 void TZandorF::CreateEditors() {
@@ -213,7 +226,7 @@ void TZandorF::WireCommands() {
     connect(mm.File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
     connect(mm.Edit1, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
     connect(mm.PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
-    connect(mm.Help1, &QMenu::aboutToShow, this, [this] { Help1Click(); });
+    connect(mm.Help1, &QMenu::aboutToShow, this, [this] { Help->Help1Click(); });
     connect(mm.edit_format, &QMenu::aboutToShow, this, [this] { edit_formatClick(); });
     connect(mm.shortcut_format, &QMenu::aboutToShow, this, [this] { edit_formatClick(); });
     for (QAction* a : {mm.New1, mm.New2})
@@ -224,7 +237,7 @@ void TZandorF::WireCommands() {
         on(a, &TZandorF::FileSave1Click);
     for (QAction* a : {mm.Saveas1, mm.Saveas2})
         on(a, &TZandorF::FileSaveAs1Click);
-    on(mm.Saveasgraphic1, &TZandorF::Saveasgraphic1Click);
+    connect(mm.Saveasgraphic1, &QAction::triggered, this, [this] { GifExport->Saveasgraphic1Click(); });
     on(mm.Properties1, &TZandorF::Properties1Click);
     for (QAction* a : {mm.Print1, mm.Print2})
         on(a, &TZandorF::Print1Click);
@@ -264,12 +277,16 @@ void TZandorF::WireCommands() {
     on(mm.SetPrintFont1, &TZandorF::SetPrintFont1Click);
     for (QAction* a : {mm.Edithighlightlist1, mm.EditHighlightList2})
         on(a, &TZandorF::Edithighlightlist1Click);
-    on(mm.Contents1, &TZandorF::Contents1Click);
-    for (QAction* a : {mm.DonatePaypal1, mm.DonatePaypalEUR1, mm.miDonateBTC})
-        on(a, &TZandorF::DonateClick);
-    on(mm.Lookfornewversion1, &TZandorF::Lookfornewversion1Click);
-    on(mm.OtherVeltraneSoftware1, &TZandorF::OtherVeltraneSoftware1Click);
-    on(mm.About1, &TZandorF::About1Click);
+    const auto help = [this](QAction* item, void (THelpCommands::*handler)()) {
+        connect(item, &QAction::triggered, this, [this, handler] { (Help.get()->*handler)(); });
+    };
+    help(mm.Contents1, &THelpCommands::Contents1Click);
+    help(mm.DonatePaypal1, &THelpCommands::DonatePaypal1Click);
+    help(mm.DonatePaypalEUR1, &THelpCommands::DonatePaypalEUR1Click);
+    help(mm.miDonateBTC, &THelpCommands::miDonateBTCClick);
+    help(mm.Lookfornewversion1, &THelpCommands::Lookfornewversion1Click);
+    help(mm.OtherVeltraneSoftware1, &THelpCommands::OtherVeltraneSoftware1Click);
+    help(mm.About1, &THelpCommands::About1Click);
 
     onButton(buttoncopy, &TZandorF::Copy1Click);
     onButton(buttoncut, &TZandorF::Cut1Click);
@@ -303,10 +320,13 @@ void TZandorF::ApplyMenuBarHeight() {
 void TZandorF::FormCreate(const std::string& fileToOpen) {
     ApplyMenuBarHeight();
     Localisation = std::make_unique<TLocalisation>(startup_.ExeFolder);
-    HelpFile = startup_.ExeFolder + "Zandor.chm";
     setWindowTitle(QStringLiteral("Zandor"));
     HighlightFile = startup_.DataFolder + "highlight.dat";
     Options = std::make_unique<TOptionsMenu>(*this);
+    GifExport = std::make_unique<TGifExport>(*this);
+    Help = std::make_unique<THelpCommands>(*this);
+    Help->Lookfornewversion1 = Menu.Lookfornewversion1;
+    Donation = std::make_unique<TDonationReminder>(*this);
     WireCommands();
 
     LoadConfig();
@@ -319,6 +339,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     };
     LanguageMenu->FillLanguageMenu();
     LanguageMenu->SetTranslatorUrl(QString::fromUtf8(web::TranslatorDownload));
+    LanguageMenu->OpenUrl = [this](const QString& url) { OpenPage(*this, QUrl(url, QUrl::StrictMode)); };
     LanguageMenu->LanguageChange();
 
     OpenFilter = "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
@@ -342,6 +363,8 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     listener_ = new platform::NewFileListener([this] { NewFileWndProc(); }, this);
     listener_->Listen(startup_.NewFileMessage);
     SettingsReports.ReportStore(*startup_.Config);
+    if (Donation->StartUpCheck())
+        DonateTimer->start();
 }
 
 void TZandorF::showEvent(QShowEvent* event) {
@@ -795,6 +818,34 @@ void TZandorF::SaveConfig() {
     SaveSettings(store, Settings, [this] { SaveWindowBounds(); });
     batch.Commit();
     store.Flush();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The host of the features
+
+std::string TZandorF::ProgramFolder() const {
+    return startup_.ExeFolder;
+}
+
+void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {
+    const TErrorBoxText box = ErrorBoxText(*Localisation, kind, detail);
+    if (ShowError)
+        ShowError(box.Caption, box.Text);
+}
+
+TDonationSettings TZandorF::DonationSettings() const {
+    return {Settings.InstallDate, Settings.DonationShownCount, Settings.DonationDoNotBother};
+}
+
+void TZandorF::SetDonationSettings(const TDonationSettings& values) {
+    Settings.InstallDate = values.InstallDate;
+    Settings.DonationShownCount = values.DonationShownCount;
+    Settings.DonationDoNotBother = values.DonationDoNotBother;
+}
+
+void TZandorF::SaveAllSettings() {
+    if (!closed_ && startup_.Config)
+        SettingsReports.Guard([this] { SaveConfig(); });
 }
 
 // ---------------------------------------------------------------------------------------------

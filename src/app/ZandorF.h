@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "app/SettingsReports.h"
 #include "app/WindowGeometry.h"
+#include "host/ZandorHost.h"
 
 #include <QMainWindow>
 
@@ -23,6 +24,9 @@ namespace zandor {
 
 struct TStartup;
 class TArtMemo;
+class TDonationReminder;
+class TGifExport;
+class THelpCommands;
 class TLanguageMenu;
 class TLocalisation;
 class TMenuToolBar;
@@ -34,8 +38,9 @@ class NewFileListener;
 }
 
 // Refers to the start-up's state and settings store (owned by TStartup). Owns the localisation and
-// the options feature through unique_ptr, and every widget, menu and timer through Qt parenthood.
-class TZandorF : public QMainWindow {
+// the features through unique_ptr, and every widget, menu and timer through Qt parenthood. The
+// features outside src/app reach it through the host interface.
+class TZandorF : public QMainWindow, public TZandorHost {
     Q_OBJECT
 public:
     // fileToOpen: the long form of the first command-line argument (may be empty). desktop: where
@@ -98,7 +103,6 @@ public:
     void FileOpen1Click() {}
     void FileSave1Click() {}
     void FileSaveAs1Click() {}
-    void Saveasgraphic1Click() {}
     void Properties1Click() {}
     void Print1Click() {}
     void PrintPreview1Click() {}
@@ -122,13 +126,26 @@ public:
     void options_showfontClick() {}
     void SetPrintFont1Click() {}
     void Edithighlightlist1Click() {}
-    void Help1Click() {}
-    void Contents1Click() {}
-    void DonateClick() {}
-    void Lookfornewversion1Click() {}
-    void OtherVeltraneSoftware1Click() {}
-    void About1Click() {}
     void PopupMenu1Popup();
+
+    // ---- the host of the features
+    TArtMemo& Editor() override { return *m; }
+    std::string DocumentFile() const override { return CurrentFile; }
+    std::string LastSaveFolder() const override { return Settings.LastDir; }
+    std::string ProgramFolder() const override;
+    const TLocalisation& Texts() const override { return *Localisation; }
+    QWidget* DialogParent() override { return this; }
+    std::string ExecuteSaveDialog(const TSaveDialogRequest& request) override {
+        return RunSaveDialog ? RunSaveDialog(request) : std::string();
+    }
+    void ShowErrorBox(TErrorBoxKind kind, const std::string& detail) override;
+    void ShowPlainMessage(const std::string& text) override {
+        if (ShowMessage)
+            ShowMessage(text);
+    }
+    TDonationSettings DonationSettings() const override;
+    void SetDonationSettings(const TDonationSettings& values) override;
+    void SaveAllSettings() override;
 
     // ---- state
     std::string CurrentFile;
@@ -165,14 +182,20 @@ public:
     std::unique_ptr<TLocalisation> Localisation;
     TLanguageMenu* LanguageMenu = nullptr;
     std::unique_ptr<TOptionsMenu> Options;
-    // The help file beside the program and the keyword list in the data folder.
-    std::string HelpFile;
+    std::unique_ptr<TGifExport> GifExport;
+    std::unique_ptr<THelpCommands> Help;
+    std::unique_ptr<TDonationReminder> Donation;
+    // The keyword list in the data folder.
     std::string HighlightFile;
     // The open dialog's filter.
     std::string OpenFilter;
 
     // How the window reports a problem to the user; replaced by tests.
     std::function<void(const std::string&)> ShowMessage;
+    // How the window shows an error box (caption, text); replaced by tests.
+    std::function<void(const QString& caption, const QString& text)> ShowError;
+    // Runs the save dialog; replaced by tests. The chosen path, or empty when cancelled.
+    std::function<std::string(const TSaveDialogRequest&)> RunSaveDialog;
     // Problems of the settings store, each told once; every settings write outside the window's
     // closing runs through its Guard, as the one at closing does.
     TSettingsReports SettingsReports;

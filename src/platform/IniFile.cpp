@@ -178,13 +178,11 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     }
     if (!lines_.empty() && !isBlank(lines_.back().Text))
         Insert(lines_.size(), {});
-    // Built piece by piece: g++ -O3 warns falsely about "[" + std::string (a -Werror=restrict).
-    std::string sectionLine;
-    sectionLine.reserve(section.size() + 2);
-    sectionLine.push_back('[');
-    sectionLine.append(section);
-    sectionLine.push_back(']');
-    Insert(lines_.size(), std::move(sectionLine));
+    // Appended piece by piece: GCC 12 warns falsely about `"[" + std::string` at -O3.
+    std::string headerLine;
+    headerLine.reserve(section.size() + 2);
+    headerLine.append(1, '[').append(section).append(1, ']');
+    Insert(lines_.size(), std::move(headerLine));
     Insert(lines_.size(), std::move(newLine));
     return true;
 }

@@ -451,6 +451,11 @@ void TArtNavigator::SkipRunsHere() {
         ++FRunIndex;
 }
 
+void TArtNavigator::RecountRuns() {
+    if (FPar && FRunIndex >= 0)
+        FRunIndex = CountRunsBefore(FParOffset);
+}
+
 const TDynInfo* TArtNavigator::CurrentRun() {
     const int32_t i = RunIndex();
     if (i == 0)

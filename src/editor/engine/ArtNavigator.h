@@ -74,6 +74,9 @@ public:
     int32_t RunIndex();
     void SetRunIndex(int32_t i);
     void SkipRunsHere();
+    // A known run index counted again by its plain rule (runs before the position), dropping the
+    // runs at the position that SkipRunsHere, SetRunIndex or InsertRun had counted as passed.
+    void RecountRuns();
     const TDynInfo* CurrentRun();
     void GetRun(TDynInfo& out);
     int32_t CurrentContext();

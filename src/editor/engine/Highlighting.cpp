@@ -566,13 +566,18 @@ void THighlighting::ParseParagraphs(int first, int last, const TDynInfo* expecte
 
     if (last + 1 >= list.Count())
         return;
+    const int next = last + 1;
     const TDynInfo end = EndState(list.Par(last));
-    const TDynInfo expected = expectedEnd ? *expectedEnd : *BaseStyleOf(list.Par(last + 1));
-    if (SameState(end, expected))
+    const TDynInfo expected = expectedEnd ? *expectedEnd : *BaseStyleOf(list.Par(next));
+    if (SameState(end, expected)) {
+        // A paragraph still to be parsed (one an edit made) begins in the end state exactly, key
+        // lengths included, as it would after a parse from the start of the text.
+        if (!(list.Par(next).Flags & pfParsed))
+            CarryOn(last);
         return;
+    }
     // A real change: the next paragraph starts in the new state and is parsed again later, which
     // carries the change on one paragraph at a time.
-    const int next = last + 1;
     CarryOn(last);
     list.Par(next).Flags &= ~(pfLinesValid | pfParsed | pfKeywords);
     list.MarkDirty(next, 0, next);

@@ -140,6 +140,8 @@ private:
     uint8_t FStyle = 0;    // static format state at the scan position
     uint8_t FParStyle = 0; // ... at the start of the current paragraph
     char FPrevBreak = 0;
+    bool FEnded = false;     // the last paragraph is in the list
+    bool FFinishing = false; // splitting what was read after a failure: nobody is told of progress
     Clock::time_point FLastProgress = Clock::now();
 };
 
@@ -195,7 +197,13 @@ void Loader::Refill() {
         return;
     }
     const size_t unfinished = FFilled - FParStart;
-    if (FTextLength + static_cast<int64_t>(unfinished) > FMaxTextLength)
+    // The unfinished paragraph will be at least this long; blanks at its end so far count only
+    // when they are kept.
+    size_t kept = unfinished;
+    if (FDiscardTrailing)
+        while (kept > 0 && IsBlank(FBlock[FParStart + kept - 1]))
+            --kept;
+    if (FTextLength + static_cast<int64_t>(kept) > FMaxTextLength)
         throw ETextTooLong();
     // A paragraph longer than a block makes the next block as large again, so a text of one huge
     // line is copied a logarithmic number of times, not once per block.
@@ -235,7 +243,8 @@ void Loader::EndParagraph(bool last) {
 }
 
 void Loader::ReportProgress() {
-    if (FProgress && FList.Count() % 16 == 0 && MillisecondsSince(FLastProgress) >= FInterval) {
+    if (FProgress && !FFinishing && FList.Count() % 16 == 0 &&
+        MillisecondsSince(FLastProgress) >= FInterval) {
         FList.LoadProgress = static_cast<int32_t>(std::min<int64_t>(FStream.Position(), INT32_MAX));
         FProgress();
         FLastProgress = Clock::now();
@@ -270,6 +279,7 @@ void Loader::ScanToEnd() {
         if (c == '\0') {
             if (FNullReplacement == '\0') {
                 EndParagraph(true);
+                FEnded = true;
                 FStream.Seek(FStartPosition + FBytesRead - static_cast<int64_t>(FFilled - FScan));
                 return;
             }
@@ -304,8 +314,9 @@ void Loader::ScanToEnd() {
 }
 
 void Loader::FinishAfterFailure() {
-    if (!FBlock)
-        return;
+    if (!FBlock || FEnded)
+        return; // nothing read, or the text ended and only placing the stream on its NUL failed
+    FFinishing = true;
     // A read can fail after earlier reads of the same refill delivered bytes that were never
     // scanned; they are split like the rest, and nothing more is asked of the stream.
     FLeft = 0;
@@ -446,7 +457,10 @@ void LoadParagraphs(TParagraphsList& list, TByteStream& stream, uint32_t interva
             MakeEmpty(list);
             SetCountersAfterLoad(list, 0);
         } else {
-            SetCountersAfterLoad(list, loader.TextLength());
+            // Taken from the records: when finishing failed too, the last paragraph in the list may
+            // be one the loader had counted a break after.
+            const ParInfo& last = list.Par(list.Count() - 1);
+            SetCountersAfterLoad(list, int64_t(last.Start) + ParLength(last));
         }
         throw;
     }

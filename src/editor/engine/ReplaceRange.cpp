@@ -338,6 +338,10 @@ void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
             }
         }
         StoreFirstLine(rec, SingleLine(length, style));
+        // No paragraph follows the last one: its end plus a break may lie beyond 32 bits when the
+        // text reaches the limit.
+        if (isLast)
+            break;
         if (list.StaticFormat)
             style = ApplyFormatCodes(style, TextOf(rec));
         else
@@ -490,6 +494,8 @@ void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& 
     // were; a rebuilt paragraph has one line and may have fewer runs.
     if (breaks > 0 || at.SPar != at.EPar)
         S.SetParOffset(at.SOff);
+    else
+        S.RecountRuns(); // runs it had passed at its own offset were removed or moved on
     const int32_t insertedHere = static_cast<int32_t>(pieces.back().size() + codes.size());
     if (breaks == 0) {
         E.Assign(S);

@@ -28,8 +28,9 @@ char* FoldedCopy(std::string_view s, uint8_t options, TamUpperCase kind) {
     return CopyText((options & koCaseSensitive) ? std::string(s) : UpperCased(kind, s));
 }
 
-bool StartsWith(const char* s, const char* prefix) {
-    return std::strncmp(s, prefix, std::strlen(prefix)) == 0;
+// A key may hold any byte, a NUL too: its buffers are read by the length, never to a terminator.
+std::string_view Bytes(const char* key, int16_t length) {
+    return std::string_view(key, static_cast<size_t>(length));
 }
 
 } // namespace
@@ -97,9 +98,10 @@ void TStartStopKeyList::CompareWithEarlier(int i) {
     k.MaxStartLen = k.StartLen;
     for (int j = 0; j < i; ++j) {
         const StartStopInfo& e = Rec(j);
-        if (k.FirstSame < 0 && e.Options == k.Options && std::strcmp(e.StartKey, k.StartKey) == 0)
+        const std::string_view earlier = Bytes(e.StartKey, e.StartLen), key = Bytes(k.StartKey, k.StartLen);
+        if (k.FirstSame < 0 && e.Options == k.Options && earlier == key)
             k.FirstSame = static_cast<int16_t>(j);
-        if (e.StartLen > k.MaxStartLen && StartsWith(e.StartKey, k.StartKey))
+        if (e.StartLen > k.MaxStartLen && earlier.starts_with(key))
             k.MaxStartLen = e.StartLen;
     }
     if (!(k.Options & koCaseSensitive))
@@ -128,8 +130,8 @@ void TStartStopKeyList::SetUpperCase(TamUpperCase kind) {
         k.StartKey = nullptr;
         FreeText(k.StopKey);
         k.StopKey = nullptr;
-        k.StartKey = FoldedCopy(k.StartText, k.Options, kind);
-        k.StopKey = FoldedCopy(k.StopText, k.Options, kind);
+        k.StartKey = FoldedCopy(Bytes(k.StartText, k.StartLen), k.Options, kind);
+        k.StopKey = FoldedCopy(Bytes(k.StopText, k.StopLen), k.Options, kind);
     }
     Recount();
 }
@@ -169,7 +171,8 @@ void TStartStopKeyList::SaveToStrings(std::vector<std::string>& list) const {
     list.clear();
     for (int i = 0; i < Count(); ++i) {
         const StartStopInfo& k = Key(i);
-        std::string s = std::string(k.StartText) + "|" + k.StopText + "=";
+        std::string s(Bytes(k.StartText, k.StartLen));
+        s.append("|").append(Bytes(k.StopText, k.StopLen)).append("=");
         for (int32_t v : {int32_t(k.Options), int32_t(k.Style), k.Context, int32_t(k.Cursor), k.Background,
                           k.Foreground, int32_t(k.KeyFlags), k.Data1, k.Data2})
             s += std::to_string(v) + ",";
@@ -180,8 +183,8 @@ void TStartStopKeyList::SaveToStrings(std::vector<std::string>& list) const {
 void TStartStopKeyList::WriteKeys(TStoredList& out) const {
     for (int i = 0; i < Count(); ++i) {
         const StartStopInfo& k = Key(i);
-        out.emplace_back(std::string(k.StartText));
-        out.emplace_back(std::string(k.StopText));
+        out.emplace_back(std::string(Bytes(k.StartText, k.StartLen)));
+        out.emplace_back(std::string(Bytes(k.StopText, k.StopLen)));
         for (int32_t v : {int32_t(k.Options | 0x80), int32_t(k.Style), k.Context, int32_t(k.Cursor),
                           k.Background, k.Foreground})
             out.emplace_back(v);

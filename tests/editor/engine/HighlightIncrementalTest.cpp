@@ -142,6 +142,24 @@ TEST(HighlightAfterEdit, SplittingAParagraphInsideAContextStartsTheNewOnesInIt) 
     EXPECT_EQ(ContextMap(f.List(), 2), "3333..");
 }
 
+TEST(HighlightAfterEdit, ABreakInsideAContextStartsTheNewParagraphAsAFreshParseDoes) {
+    // A comment without a context number of its own lets keywords match inside; a keyword there
+    // clears the stop length of the run that opened the comment. The paragraph a break makes after
+    // that run must still begin in the comment exactly as the parser leaves it.
+    const auto prepare = [](THighlighting& hl) {
+        hl.StartStopKeys().AddKey("/*", "*/", 0, 0, 0, 0, -1, -1, false);
+        hl.Keywords().AddKeyWord("if", koWholeWord, sfBold, 6, 0, -1, -1);
+    };
+    HighlightFixture f("a /* b if c */ d");
+    prepare(f.Hl);
+    f.HighlightAll();
+    Edit(f, 6, 6, "\r\n");
+    HighlightFixture fresh("a /* b\r\n if c */ d");
+    prepare(fresh.Hl);
+    fresh.HighlightAll();
+    EXPECT_EQ(test::SnapshotDiff(test::Snapshot(fresh.List()), test::Snapshot(f.List())), "");
+}
+
 // Styles "http" and the characters up to the next blank as an address, on top of whatever context
 // is open there, the way the URL highlighter does.
 class AddressHighlighter : public TArtHighlighter {

@@ -206,6 +206,34 @@ TEST(StartStopKeyList, KeysAreFoldedUnlessCaseSensitiveAndRefoldedOnRequest) {
     EXPECT_STREQ(keys.Key(0).StartText, "rem");
 }
 
+TEST(StartStopKeyList, KeysHoldingANulByteAreFoldedComparedAndWrittenWhole) {
+    using namespace std::string_literals;
+    TStartStopKeyList keys;
+    keys.AddKey("a\0b"s, "c\0d"s, 0, 0, 1, 0, -1, -1, false);
+    keys.AddKey("a\0c"s, "x"s, 0, 0, 2, 0, -1, -1, false);  // differs only after the NUL
+    keys.AddKey("a\0bc"s, "x"s, 0, 0, 3, 0, -1, -1, false); // begins with key 0's start key
+    keys.AddKey("a\0b"s, "y"s, 0, 0, 4, 0, -1, -1, false);  // the same start key as key 0
+    keys.SetUpperCase(amuAnsi);
+    const auto bytes = [](const char* key, int16_t length) {
+        return std::string(key, static_cast<size_t>(length));
+    };
+    EXPECT_EQ(bytes(keys.Key(0).StartKey, keys.Key(0).StartLen), "A\0B"s);
+    EXPECT_EQ(bytes(keys.Key(0).StopKey, keys.Key(0).StopLen), "C\0D"s);
+    EXPECT_EQ(+keys.Key(1).FirstSame, -1);
+    EXPECT_EQ(+keys.Key(2).FirstSame, -1);
+    EXPECT_EQ(+keys.Key(3).FirstSame, 0);
+    EXPECT_EQ(+keys.Key(3).MaxStartLen, 4);
+    std::vector<std::string> strings;
+    keys.SaveToStrings(strings);
+    EXPECT_EQ(strings[0], "a\0b|c\0d=0,0,1,0,-1,-1,0,0,0,"s);
+    TStoredList stored;
+    keys.WriteKeys(stored);
+    TStartStopKeyList back;
+    back.ReadKeys(stored);
+    ASSERT_EQ(back.Count(), 4);
+    EXPECT_EQ(bytes(back.Key(2).StartText, back.Key(2).StartLen), "a\0bc"s);
+}
+
 TEST(StartStopKeyList, TooLongKeyIsRefused) {
     TStartStopKeyList keys;
     EXPECT_THROW(keys.AddKey(std::string(40000, 'a'), "", 0, 0, 1, 0, -1, -1, false), ETextTooLong);

@@ -123,6 +123,38 @@ TEST(ReplaceRange, RunsInsideTheRangeGoAndLaterRunsFollowTheirText) {
     EXPECT_TRUE(ResolvedLikeAFreshNavigator(bench.Core, bench.E));
 }
 
+// S may have counted the runs at its own offset as passed (CharWidth does, to measure the character
+// there); after an edit inside the paragraph those runs are gone or follow the text after the new
+// one, so S counts only the runs before it again.
+struct PassedRunsRow {
+    const char* Name;
+    int32_t E;
+    const char* With;
+};
+
+class SPassedTheRunsAtItsOffset : public ::testing::TestWithParam<PassedRunsRow> {};
+
+TEST_P(SPassedTheRunsAtItsOffset, AndAfterTheEditSeesTheRunBeforeIt) {
+    const PassedRunsRow& row = GetParam();
+    ReplaceBench bench;
+    LoadText(bench.Core, "0123456789");
+    AddRun(bench.Core, 0, 1, sfContext, 1);
+    AddRun(bench.Core, 0, 4, sfContext, 2);
+    bench.S.SetPos(4);
+    bench.S.SkipRunsHere();
+    ASSERT_EQ(+bench.S.CurrentRun()->Context, 2);
+    bench.E.SetPos(row.E);
+    ReplaceText(bench.Core, bench.S, bench.E, row.With);
+    EXPECT_EQ(+bench.S.CurrentRun()->Context, 1);
+    EXPECT_TRUE(ResolvedLikeAFreshNavigator(bench.Core, bench.S));
+    EXPECT_TRUE(ResolvedLikeAFreshNavigator(bench.Core, bench.E));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplaceRange, SPassedTheRunsAtItsOffset,
+                         ::testing::Values(PassedRunsRow{"Typing", 4, "ab"}, PassedRunsRow{"Deleting", 6, ""},
+                                           PassedRunsRow{"Overwriting", 5, "x"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 TEST(ReplaceRange, RunsOnlyBeforeSAreNotReportedRemoved) {
     ReplaceBench bench;
     LoadText(bench.Core, "0123456789\r\nxyz");
@@ -529,6 +561,33 @@ TEST(ReplaceRange, ATextLengthBeyondThirtyTwoBitPositionsIsTooLong) {
     EXPECT_EQ(bench.E.Pos(), kMaxTextLength);
     bench.S.SetPos(bench.E.Pos());
     EXPECT_THROW(ReplaceText(bench.Core, bench.S, bench.E, "\r\n"), ETextTooLong);
+}
+
+TEST(ReplaceRange, SplittingOrJoiningParagraphsUpToTheLimitKeepsPositionsIn32Bits) {
+    ReplaceBench bench;
+    TParagraphsList& list = bench.List();
+    LoadHugeParagraphs(list, {1073741000, 1073740000, 8});
+    const auto room = static_cast<size_t>(kMaxTextLength - list.TextLength);
+    const int32_t lastStart = list.Par(2).Start;
+    // A break and text that end exactly at the limit: the new last paragraph ends there.
+    const std::string split = "\r\n" + std::string(room - 2, 'b');
+    bench.S.SetPos(list.TextLength);
+    bench.E.SetPos(list.TextLength);
+    ReplaceText(bench.Core, bench.S, bench.E, split.c_str());
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.TextLength, kMaxTextLength);
+    EXPECT_EQ(+list.Par(3).Start, lastStart + 10);
+    EXPECT_EQ(list.Par(3).Start + ParLength(list.Par(3)), kMaxTextLength);
+    EXPECT_EQ(bench.E.Pos(), kMaxTextLength);
+    // Replacing that break by two characters joins the paragraphs and keeps the length. (The
+    // store's invariant check would read the untouched gigabytes of the first two paragraphs.)
+    bench.S.SetPos(lastStart + 8);
+    bench.E.SetPos(lastStart + 10);
+    ReplaceText(bench.Core, bench.S, bench.E, "cc");
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.TextLength, kMaxTextLength);
+    EXPECT_EQ(+list.Par(2).Start, lastStart);
+    EXPECT_EQ(ParText(list.Par(2)), "aaaaaaaacc" + std::string(room - 2, 'b'));
 }
 
 } // namespace

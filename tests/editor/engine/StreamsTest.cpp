@@ -176,8 +176,13 @@ public:
     }
     void Write(const void*, size_t) override {}
     int64_t Position() const override { return static_cast<int64_t>(FPos); }
-    void Seek(int64_t position) override { FPos = static_cast<size_t>(position); }
+    void Seek(int64_t position) override {
+        if (SeekFails)
+            throw EStreamError("Stream seek error");
+        FPos = static_cast<size_t>(position);
+    }
     int64_t Size() const override { return static_cast<int64_t>(FBytes.size()); }
+    bool SeekFails = false;
 
 private:
     std::string FBytes;
@@ -185,6 +190,28 @@ private:
     int FGoodReads;
     size_t FChunk;
 };
+
+// Failures after the bytes were read: placing the stream on the NUL that ended the text, and a
+// progress handler that fails and keeps failing. What was read is split once and completely.
+TEST(Streams, AFailureAfterTheBytesWereReadKeepsEachParagraphOnce) {
+    std::string lines;
+    for (int i = 0; i < 40; ++i)
+        lines += "line\r\n";
+    TParagraphsList list;
+    TArtLineBreak kind = pbCR;
+    FailingStream ending("ab\r\ncd\0ef"s, 1);
+    ending.SeekFails = true;
+    EXPECT_THROW(LoadParagraphs(list, ending, 300, {}, kind, false, '\0'), EStreamError);
+    EXPECT_EQ(Paragraphs(list), (std::vector<std::string>{"ab", "cd"}));
+    EXPECT_TRUE(StoreInvariantsHold(list));
+
+    FailingStream stream(lines, 1);
+    const TProgressHandler failing = [] { throw std::runtime_error("handler failed"); };
+    EXPECT_THROW(LoadParagraphs(list, stream, 0, failing, kind, false, '\0'), std::runtime_error);
+    EXPECT_EQ(list.Count(), 41);
+    EXPECT_EQ(list.TextLength, static_cast<int32_t>(lines.size()));
+    EXPECT_TRUE(StoreInvariantsHold(list));
+}
 
 TEST(Streams, AFailingStreamLeavesWhatWasReadWithItsCountersSet) {
     std::string text;
@@ -232,6 +259,22 @@ TEST(Streams, ATextBeyondTheLengthLimitLoadsAsAnEmptyText) {
     TMemoryStream fits("abc\r\ndef");
     LoadParagraphs(list, fits, 300, {}, kind, false, '\0', 8);
     EXPECT_EQ(list.TextLength, 8);
+}
+
+TEST(Streams, BlanksThatAreDiscardedDoNotCountAgainstTheLengthLimit) {
+    // The blanks fill more than a load block before the paragraph ends.
+    for (const std::string& text :
+         {"abc" + std::string(100000, ' '), "abc" + std::string(100000, '\t') + "\r\nd"}) {
+        TParagraphsList list;
+        TArtLineBreak kind = pbCRLF;
+        TMemoryStream stream(text);
+        ASSERT_NO_THROW(LoadParagraphs(list, stream, 300, {}, kind, true, '\0', 8));
+        EXPECT_EQ(ParText(list.Par(0)), "abc");
+        EXPECT_EQ(list.TextLength, text.back() == 'd' ? 6 : 3);
+        EXPECT_TRUE(StoreInvariantsHold(list));
+        TMemoryStream kept(text); // kept, the same blanks make the text too long
+        EXPECT_THROW(LoadParagraphs(list, kept, 300, {}, kind, false, '\0', 8), ETextTooLong);
+    }
 }
 
 // ---- saving
