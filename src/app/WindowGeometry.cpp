@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 namespace zandor {
 
@@ -69,6 +70,36 @@ int WidestLineChars(std::string_view text) {
             ++count;
         }
     }
+    return longest;
+}
+
+int WidestLineChars(int paragraphCount, const std::function<std::string(int)>& paragraph) {
+    constexpr int kMost = 132;
+    // A line break joins every paragraph to the next, so each is measured on its own, with its CR;
+    // the last one has no CR after it (only lines before a CR inside it count).
+    int longest = WidestLineChars(std::string_view());
+    auto measure = [&](int i) {
+        std::string line = paragraph(i);
+        if (i < paragraphCount - 1)
+            line += '\r';
+        longest = std::max(longest, WidestLineChars(line));
+        return longest >= kMost;
+    };
+    if (paragraphCount <= kWidestLineSample) {
+        for (int i = 0; i < paragraphCount; ++i)
+            if (measure(i))
+                break;
+        return longest;
+    }
+    constexpr int kTop = kWidestLineSample / 2;
+    for (int i = 0; i < kTop; ++i)
+        if (measure(i))
+            return longest;
+    const int64_t rest = paragraphCount - kTop;
+    constexpr int kSpread = kWidestLineSample - kTop;
+    for (int k = 0; k < kSpread; ++k)
+        if (measure(kTop + static_cast<int>(rest * k / kSpread)))
+            break;
     return longest;
 }
 

@@ -49,6 +49,14 @@ QPoint DefaultWindowPos(const QSize& size, const QRect& workArea);
 // result is at least 34. The last line, without a CR after it, is not measured.
 int WidestLineChars(std::string_view text);
 
+// The same widest line for a text of paragraphCount paragraphs joined by CR LF, read one paragraph
+// at a time: a text of up to kWidestLineSample paragraphs is read whole; a longer one only in a
+// sample of that many (the first half of it from the top, which the window shows first, the rest
+// spread evenly over the text), so that a text of any size is sized in the same short time. Reading
+// stops at 132 characters, the widest any line can count.
+inline constexpr int kWidestLineSample = 16384;
+int WidestLineChars(int paragraphCount, const std::function<std::string(int)>& paragraph);
+
 inline constexpr int kMinAutoWidth = 460;
 // The window width that shows the widest line: characters times the average width, plus the frame
 // and scroll bar allowance and the gutter; never below 460.

@@ -608,13 +608,9 @@ void TZandorF::AutoSizeWindow(int width, int height) {
     if (paragraphs > 0 && m->GetParagraph(paragraphs - 1).empty())
         --paragraphs;
     if (Settings.AutoWidth && AvgCharWidth == MaxCharWidth && paragraphs > 0) {
-        std::string text;
-        for (int i = 0; i < m->ParagraphCount(); ++i) {
-            if (i > 0)
-                text += "\r\n";
-            text += m->GetParagraph(i);
-        }
-        width = AutoWindowWidth(WidestLineChars(text), AvgCharWidth, Settings.LineNumbers ? kGutterWidth : 0);
+        // A sample of the lines of a long text, not a walk over all of it before the window shows.
+        const int widest = WidestLineChars(m->ParagraphCount(), [this](int i) { return m->GetParagraph(i); });
+        width = AutoWindowWidth(widest, AvgCharWidth, Settings.LineNumbers ? kGutterWidth : 0);
     }
     if (width != this->width())
         SetWindowSize(width, this->height());

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 using namespace zandor;
 
@@ -89,6 +91,49 @@ TEST(WidestLine, LinesOf133OrMoreAreIgnoredAndTheLastLineIsNotMeasured) {
     // LF characters inside a line are not characters of it.
     EXPECT_EQ(40, WidestLineChars(std::string(20, 'a') + "\n\n" + std::string(20, 'b') + "\r\nend"));
     EXPECT_EQ(34, WidestLineChars(""));
+}
+
+TEST(WidestLine, ReadByParagraphAgreesWithTheJoinedTextAndReadsABoundedSampleOfALongOne) {
+    // Texts up to the sample's size: every paragraph, the same answer as the text joined by CR LF.
+    std::mt19937 rng(619);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> pars(static_cast<size_t>(rng() % 12));
+        std::string joined;
+        for (size_t i = 0; i < pars.size(); ++i) {
+            pars[i] = std::string(rng() % 160, 'x');
+            if (rng() % 5 == 0 && !pars[i].empty())
+                pars[i][rng() % pars[i].size()] = rng() % 2 ? '\r' : '\n'; // a lone break inside
+            joined += (i ? "\r\n" : "") + pars[i];
+        }
+        const int n = static_cast<int>(pars.size());
+        EXPECT_EQ(WidestLineChars(joined), WidestLineChars(n, [&](int i) { return pars[size_t(i)]; }))
+            << "round " << round;
+    }
+
+    // A text of ten million lines: a bounded number of paragraphs read, wide lines found wherever
+    // they are common, and the reading stops at the widest possible line.
+    struct Row {
+        int widthEvery; // from line `from` on, every this many lines one of 120 characters; else 40
+        int from;
+        int firstAt132; // a line of 132 characters here, or -1
+        int expected;
+    };
+    for (const Row row : {Row{1000, 0, -1, 120}, Row{7, 0, -1, 120}, Row{0, 0, -1, 40},
+                          Row{1000, 6000000, -1, 120}, Row{1000, 0, 3, 132}}) {
+        int reads = 0;
+        const int result = WidestLineChars(10000000, [&](int i) {
+            ++reads;
+            if (i == row.firstAt132)
+                return std::string(132, 'w');
+            const bool wide = row.widthEvery && i >= row.from && i % row.widthEvery == row.widthEvery - 1;
+            return std::string(wide ? 120 : 40, 'x');
+        });
+        EXPECT_EQ(row.expected, result) << "one wide line in " << row.widthEvery;
+        EXPECT_LE(reads, kWidestLineSample);
+        if (row.firstAt132 >= 0) {
+            EXPECT_EQ(row.firstAt132 + 1, reads);
+        }
+    }
 }
 
 TEST(AutoWidth, IsCharactersTimesWidthPlusAllowanceButNeverBelow460) {

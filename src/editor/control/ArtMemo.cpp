@@ -613,7 +613,7 @@ int32_t TArtMemo::SelLine() {
 
 void TArtMemo::SetSelLine(int32_t value) {
     if (FCore->WordWrap())
-        FormatUpToLine(value);
+        FormatFrontToLine(value);
     FScratch[0]->SetLineNb(std::max(0, value));
     SetSelStart(FScratch[0]->Pos());
 }
@@ -705,7 +705,7 @@ std::string TArtMemo::GetDisplayLine(int32_t index) {
     if (index < 0)
         return {};
     if (FCore->WordWrap())
-        FormatUpToLine(index);
+        FormatFrontToLine(index);
     if (index >= FCore->LineCount())
         return {};
     FScratch[0]->SetDisplayLine(index);

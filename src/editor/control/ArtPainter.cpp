@@ -108,9 +108,9 @@ bool TArtPainter::LayOutLines(int32_t first, int32_t last) {
         }
         if (needed < 0)
             break;
-        // Pending paragraphs are laid out in one range up to the last one painted; a stale one
-        // before the pending front on its own.
-        core.FormatUpTo(needed >= pars.BgNext ? to : needed);
+        // Pending paragraphs are laid out in one range up to the last one painted (on their own
+        // when the pending front is far above); a stale one before the front on its own.
+        core.FormatForView(needed, needed >= pars.BgNext ? to : needed);
         any = true;
         if (!(pars.Par(needed).Flags & pfLinesValid))
             break; // nothing to lay out with (no window yet)

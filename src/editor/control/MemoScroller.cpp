@@ -128,7 +128,9 @@ void TMemoScroller::ScrollInView() {
     if (core.Editor().UpdateLevel() > 0 || !v.FWindowCreated)
         return;
     TArtNavigator& caret = core.Selection().Caret();
-    v.FormatUpToPar(caret.ParNb());
+    // With the lines above it laid out too, the caret stays where this puts it when the window is
+    // painted, however far ahead of the background layout it is.
+    v.FormatUpToPar(caret.ParNb(), core.WindowLineCount() + 1);
     const int x = core.Editor().CaretX();
     const TScrollGeometry::TOrigins to = v.Geometry().InViewTarget(x, caret.DisplayLine());
     ScrollTo(ClampToInt(to.Top), ClampToInt(to.Left), v.ScrollTime());
@@ -181,6 +183,14 @@ void TMemoScroller::ScrollMessage(Qt::Orientation orientation, TScrollCode code,
         // The end of a thumb drag and of a scroll carry no new place.
         if (code == sbThumbPosition || code == sbEndScroll)
             return true;
+        if (orientation == Qt::Vertical &&
+            (code == sbBottom ||
+             (code == sbThumbTrack && thumb > 0 && thumb >= v.Geometry().VertBar().LastPosition()))) {
+            // The end of the text is laid out first, so the bottom is where its last line is.
+            v.FormatUpToPar(core.ParagraphCount() - 1, core.WindowLineCount() + 1);
+            if (code == sbThumbTrack)
+                thumb = static_cast<int>(v.Geometry().VertBar().LastPosition());
+        }
         const TScrollGeometry geometry = v.Geometry();
         if (orientation == Qt::Vertical) {
             const int64_t top = geometry.VertTarget(code, thumb);

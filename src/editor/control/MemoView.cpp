@@ -345,13 +345,14 @@ TScrollGeometry TMemoView::Geometry() const {
     return TScrollGeometry(*FCore, AutoScrollBars(), NoFineScroll());
 }
 
-void TMemoView::FormatUpToPar(int32_t par) {
-    FCore->FormatUpTo(std::clamp(par, 0, FCore->ParagraphCount() - 1));
+void TMemoView::FormatUpToPar(int32_t par, int32_t linesAbove) {
+    par = std::clamp(par, 0, FCore->ParagraphCount() - 1);
+    // Each paragraph has at least one line, so this many paragraphs fill the lines above it.
+    FCore->FormatForView(std::max(0, par - linesAbove), par);
 }
 
-void TMemoView::FormatUpToLine(int32_t line) {
-    // Lines are known only where paragraphs are formatted, so the front is pushed on until the
-    // formatted part holds the line or everything is formatted.
+void TMemoView::FormatFrontToLine(int32_t line) {
+    // The front is pushed on until the laid-out part holds the line or everything is laid out.
     TParagraphsList& pars = FCore->Paragraphs();
     int32_t step = 16;
     while (FCore->BgNext() <= FCore->BgLast() && FCore->BgNext() < pars.Count()) {
@@ -368,18 +369,46 @@ void TMemoView::FormatUpToLine(int32_t line) {
     }
 }
 
-void TMemoView::AfterFormat(int fromPar, int, int) {
+void TMemoView::FormatUpToLine(int32_t line) {
+    // Every paragraph has lines, laid out or counted so far (one each after a load), so the line
+    // is found at once; the paragraph found is laid out, and as that changes the count the line
+    // may fall into another paragraph, which is laid out in turn.
+    TParagraphsList& pars = FCore->Paragraphs();
+    TArtNavigator probe;
+    probe.SetMemo(FCore.get());
+    for (int pass = 0; pass < 64; ++pass) {
+        probe.SetDisplayLine(std::clamp(line, 0, std::max(0, pars.VisibleLineCount - 1)));
+        const int32_t par = probe.ParNb();
+        if (pars.Par(par).Flags & pfLinesValid)
+            break;
+        FCore->FormatForView(par, par);
+        if (!(pars.Par(par).Flags & pfLinesValid))
+            break; // nothing to lay out with (no window yet)
+    }
+}
+
+void TMemoView::AfterFormat(int fromPar, int toPar, int) {
     if (!FWindowCreated)
         return;
-    // The same text stays on top: the top navigator's line may have moved.
+    // The same text stays on top: the top navigator's line may have moved, when lines above it
+    // were laid out (the view was placed by their count so far).
     const int64_t lh = FCore->LinePixels();
     const int64_t top = int64_t(FTopNav->DisplayLine()) * lh + FCore->TopOrigin() % lh;
     if (top != FCore->TopOrigin())
         FCore->SetTopOrigin(ClampToInt(top));
     UpdateScrollBars();
-    const int32_t lastScreenLine = static_cast<int32_t>((FCore->TopOrigin() + FCore->ClientHeight()) / lh);
-    if (fromPar < FCore->ParagraphCount() && FCore->Paragraphs().Par(fromPar).FirstLine <= lastScreenLine)
-        viewport()->update();
+    // Only paragraphs on screen change the picture; those above it moved the view with them.
+    TParagraphsList& pars = FCore->Paragraphs();
+    const int32_t count = pars.Count();
+    if (fromPar < count) {
+        const int32_t firstScreenLine = static_cast<int32_t>(FCore->TopOrigin() / lh);
+        const int32_t lastScreenLine =
+            static_cast<int32_t>((FCore->TopOrigin() + FCore->ClientHeight()) / lh);
+        const ParInfo& last = pars.Par(std::clamp(toPar, fromPar, count - 1));
+        const int32_t endLine = last.FirstLine + LineCountOf(last);
+        if (pars.Par(fromPar).FirstLine <= lastScreenLine && endLine >= firstScreenLine)
+            viewport()->update();
+    }
     UpdateCaret();
 }
 

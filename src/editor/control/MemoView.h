@@ -147,8 +147,13 @@ protected:
     void ApplyScrollBarPolicy();
     void ResetView();
     void Repaint() { viewport()->update(); }
-    void FormatUpToPar(int32_t par);
+    // Lays out paragraph par (and enough paragraphs before it for linesAbove display lines), or
+    // the paragraph that holds display line `line`; far ahead of the pending front only these.
+    void FormatUpToPar(int32_t par, int32_t linesAbove = 0);
     void FormatUpToLine(int32_t line);
+    // Lays out from the front until display line `line` is among the laid-out lines: for callers
+    // that name a line by its exact number, which lines counted ahead of the layout cannot give.
+    void FormatFrontToLine(int32_t line);
     TScrollGeometry Geometry() const;
     void SetRenderTarget(platform::TCanvas* canvas, int width,
                          std::unique_ptr<platform::TextMeasurer> measurer);

@@ -124,14 +124,14 @@ template <class Key> int32_t Locate(int32_t last, int32_t guess, int32_t value, 
 
 int32_t TArtNavigator::FindPar(int32_t pos, int32_t guess) const {
     const TParagraphsList& s = Store();
-    return Locate(s.Count() - 1, guess, pos, [&s](int32_t i) { return s.Par(i).Start; });
+    return Locate(s.Count() - 1, guess, pos, [&s](int32_t i) { return s.StartOf(i); });
 }
 
 int32_t TArtNavigator::FindParOfLine(int32_t line, int32_t guess) const {
     // Among hidden paragraphs that share a FirstLine with the visible one after them, that
     // visible one.
     const TParagraphsList& s = Store();
-    return Locate(s.Count() - 1, guess, line, [&s](int32_t i) { return s.Par(i).FirstLine; });
+    return Locate(s.Count() - 1, guess, line, [&s](int32_t i) { return s.FirstLineOf(i); });
 }
 
 void TArtNavigator::Resolve() {
@@ -166,7 +166,13 @@ int32_t TArtNavigator::GetParNb() {
 
 ParInfo* TArtNavigator::Par() {
     Resolve();
-    return FPar;
+    return &Here();
+}
+
+ParInfo& TArtNavigator::Here() {
+    // The record stays where it is, but a shift owed to its block may have come since it was found.
+    Store().Settle(FParNb);
+    return *FPar;
 }
 
 int32_t TArtNavigator::ParOffset() {
@@ -183,7 +189,7 @@ void TArtNavigator::SetPos(int32_t p) {
         FPos = p;
         return;
     }
-    const int32_t start = FPar->Start;
+    const int32_t start = Here().Start;
     const int32_t end = start + ParLength(*FPar) + 1; // on the LF
     if (p >= FPos && p <= end) {
         FParOffset = p - start;
@@ -229,7 +235,7 @@ void TArtNavigator::SetParOffset(int32_t n) {
     Resolve();
     n = std::clamp(n, 0, ParLength(*FPar));
     FParOffset = n;
-    FPos = FPar->Start + n;
+    FPos = Here().Start + n;
     if (FRunIndex >= 0)
         FRunIndex = CountRunsBefore(n);
     if (FLineIndex >= 0) {
@@ -337,15 +343,15 @@ TLinesList& TArtNavigator::Lines() {
 int32_t TArtNavigator::DisplayLine() {
     Resolve();
     if (IsHidden(*FPar))
-        return FPar->FirstLine;
-    return FPar->FirstLine + LineIndex();
+        return Here().FirstLine;
+    return Here().FirstLine + LineIndex();
 }
 
 int32_t TArtNavigator::LineNb() {
     Resolve();
     if (!FMemo->WordWrap())
         return FParNb;
-    return FPar->FirstLine + LineIndex();
+    return Here().FirstLine + LineIndex();
 }
 
 bool TArtNavigator::ParVisible() {
@@ -368,7 +374,7 @@ int32_t TArtNavigator::LineOffset() {
 int32_t TArtNavigator::SetLineOffset(int32_t n) {
     const LineInfo line = *Lines().LineAt(LineIndex());
     FParOffset = line.Start + std::clamp(n, 0, std::max(0, line.Stop - line.Start));
-    FPos = FPar->Start + FParOffset;
+    FPos = Here().Start + FParOffset;
     FRunIndex = -1;
     return FPos;
 }
@@ -508,10 +514,11 @@ bool TArtNavigator::NextRun(int32_t limit) {
     const int32_t i = RunIndex();
     if (i < RunCount(*FPar)) {
         const int32_t offset = (*RunsOf(*FPar))[static_cast<size_t>(i)].Offset;
-        if (FPar->Start + offset > limit)
+        const int32_t start = Here().Start;
+        if (start + offset > limit)
             return false;
         FParOffset = offset;
-        FPos = FPar->Start + offset;
+        FPos = start + offset;
         if (FLineIndex >= 0)
             AdvanceLineIndex();
         return true;
@@ -542,10 +549,11 @@ bool TArtNavigator::PrevRun(int32_t limit) {
     const int32_t i = RunIndex();
     if (i > 0) {
         const int32_t offset = (*RunsOf(*FPar))[static_cast<size_t>(i - 1)].Offset;
-        if (FPar->Start + offset < limit)
+        const int32_t start = Here().Start;
+        if (start + offset < limit)
             return false;
         FParOffset = offset;
-        FPos = FPar->Start + offset;
+        FPos = start + offset;
         FRunIndex = CountRunsBefore(offset);
         FLineIndex = -1;
         return true;

@@ -115,6 +115,8 @@ private:
     int32_t FindPar(int32_t pos, int32_t guess) const;
     int32_t FindParOfLine(int32_t line, int32_t guess) const;
     void PointAt(int32_t parNb);
+    // The record of the resolved paragraph with its Start and FirstLine up to date.
+    ParInfo& Here();
     void FinishAtLine(int32_t parNb, int32_t lineIndex);
     int32_t CountRunsBefore(int32_t offset);
     void AdvanceLineIndex();

@@ -12,6 +12,26 @@ void TMeasureCache::Bind(TextMeasurer* measurer, uint32_t generation) {
     FGeneration = generation;
     for (auto& font : FFonts)
         font.reset();
+    for (TPieceWidths& pieces : FPieces)
+        pieces.Clear();
+}
+
+void TPieceWidths::Remember(std::string_view piece, int width) {
+    if (piece.size() > kLongest)
+        return;
+    if (FWidths.size() >= kMost)
+        FWidths.clear(); // a text of that many distinct words starts over rather than grow on
+    FWidths.emplace(piece, width);
+}
+
+int64_t TMeasureCache::Measured(uint8_t font, const char* text, int length) const {
+    TPieceWidths& pieces = FPieces[font & 0x3F];
+    const std::string_view piece(text, static_cast<size_t>(length));
+    if (const int known = pieces.Find(piece); known >= 0)
+        return known;
+    const int width = FMeasurer->TextExtent(font, text, length);
+    pieces.Remember(piece, width);
+    return width;
 }
 
 namespace {
@@ -89,7 +109,7 @@ int64_t TMeasureCache::Extent(const TFontAdvances& a, uint8_t font, const char* 
         if (fits)
             return Round64(total);
     }
-    return FMeasurer->TextExtent(font, text, length);
+    return Measured(font, text, length);
 }
 
 } // namespace zandor

@@ -59,12 +59,16 @@ void TFormatScheduler::NormalizePending() {
 }
 
 void TFormatScheduler::FormatRange(int from, int to, bool withProgress, bool force) {
+    if (!force)
+        from = std::max(from, FMemo.Paragraphs().BgNext);
+    FormatPars(from, to, withProgress, force);
+}
+
+void TFormatScheduler::FormatPars(int from, int to, bool withProgress, bool force) {
     TParagraphsList& list = FMemo.Paragraphs();
     const int32_t oldBgNext = list.BgNext;
     to = std::min(to, list.Count() - 1);
     from = std::max(from, 0);
-    if (!force)
-        from = std::max(from, oldBgNext);
     if (to < from)
         return;
     TFormatHost* host = FMemo.FormatHost();
@@ -171,7 +175,7 @@ int TFormatScheduler::ParagraphBelowWindow() const {
     int lo = 0, hi = list.Count() - 1;
     while (lo < hi) {
         const int mid = lo + (hi - lo + 1) / 2;
-        if (list.Par(mid).FirstLine <= top)
+        if (list.FirstLineOf(mid) <= top)
             lo = mid;
         else
             hi = mid - 1;
@@ -194,7 +198,7 @@ void TFormatScheduler::UpdateAfterEdit() {
     const int dirtyTo = std::min(list.DirtyTo, list.Count() - 1);
     const int below = ParagraphBelowWindow();
     FMemo.ParseUpTo(std::max(below, dirtyFrom));
-    const bool widestLost = FMemo.WidestLine() < 0;
+    const bool widestLost = FMemo.KnownWidestLine() == -1;
 
     // A paragraph still waiting in the pending range may hold lines of another width or font:
     // neither its kept lines nor its old breaks can be trusted.
@@ -247,7 +251,7 @@ void TFormatScheduler::UpdateAfterEdit() {
     NormalizePending();
     FMemo.Navigators().InvalidateNavigators(list.Par(dirtyFrom).Start, last);
     if (FMemo.HorizontalScrollApplies() && widestLost)
-        RecomputeWidest();
+        FMemo.RecountWidest();
     if (host)
         host->AfterEditFormat(changedFrom, lastChanged, list.DirtyLineDelta + visibleDelta);
 
@@ -275,32 +279,6 @@ void TFormatScheduler::FormatPending() {
     NormalizePending();
 }
 
-// Widest display line of every paragraph, after the one that held the record was changed.
-void TFormatScheduler::RecomputeWidest() {
-    TParagraphsList& list = FMemo.Paragraphs();
-    int widest = 0, line = 0;
-    int p = 0;
-    list.ForEachPar(0, list.Count(), [&](ParInfo& par) {
-        if (IsExtended(par)) {
-            const ParExtraInfo& extra = *par.Extra;
-            if (extra.FirstLineInfo.TextWidth > widest) {
-                widest = extra.FirstLineInfo.TextWidth;
-                line = p;
-            }
-            for (const LineInfo& l : extra.Lines)
-                if (l.TextWidth > widest) {
-                    widest = l.TextWidth;
-                    line = p;
-                }
-        } else if (par.Compact.Width16 > widest) {
-            widest = par.Compact.Width16;
-            line = p;
-        }
-        ++p;
-    });
-    FMemo.SetWidest(widest, line);
-}
-
 void TFormatScheduler::ScheduleFormatting() {
     TParagraphsList& list = FMemo.Paragraphs();
     TFormatHost* host = FMemo.FormatHost();
@@ -322,6 +300,28 @@ void TFormatScheduler::ScheduleFormatting() {
     list.InvalidateFormat();
     if (FMemo.UpdateMode() == umBackground && host)
         host->WakeFormatThread();
+}
+
+void TFormatScheduler::FormatForView(int from, int to) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    to = std::min(to, list.Count() - 1);
+    from = std::clamp(from, 0, std::max(to, 0));
+    if (to < 0)
+        return;
+    if (to >= list.BgNext && from <= list.BgNext + kFrontReach) {
+        FormatUpTo(to);
+        return;
+    }
+    // Paragraphs before the front that went stale, or a stretch far ahead of it: on their own.
+    for (int p = from; p <= to; ++p) {
+        if (LinesValid(list.Par(p)))
+            continue;
+        int q = p;
+        while (q < to && !LinesValid(list.Par(q + 1)))
+            ++q;
+        FormatPars(p, q, false, false);
+        p = q;
+    }
 }
 
 void TFormatScheduler::FormatUpTo(int par) {

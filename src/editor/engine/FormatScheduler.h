@@ -33,6 +33,11 @@ public:
     void ScheduleFormatting();
     // Formats from the front until paragraph par is formatted.
     void FormatUpTo(int par);
+    // Lays out paragraphs from .. to for a view that shows them (painting, scrolling, the caret).
+    // Near the front of the pending range that is FormatUpTo(to); far ahead of it only these
+    // paragraphs are laid out, where the lines of the paragraphs before them are counted so far
+    // (one line each after a load): the front stays, and the background skips them when it comes.
+    void FormatForView(int from, int to);
     // The pending range is formatted now (umImmediate).
     void FormatPending();
 
@@ -41,12 +46,17 @@ public:
 
     // Milliseconds one background slice may take.
     static constexpr int64_t kStepBudget = 25;
+    // Paragraphs ahead of the front that a view still lays out from the front; farther ones are
+    // laid out on their own.
+    static constexpr int kFrontReach = 512;
 
 private:
     struct Measure;
+    // FormatRange without the front's rules: from .. to as given; force lays out paragraphs whose
+    // lines are up to date too.
+    void FormatPars(int from, int to, bool withProgress, bool force);
     Measure ChooseMeasure();
     void ReportProgress(bool force);
-    void RecomputeWidest();
     int ParagraphBelowWindow() const;
     void NormalizePending();
 

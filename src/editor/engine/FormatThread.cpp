@@ -14,6 +14,10 @@ std::atomic<int> gRunning{0};
 struct TamFormatThread::State {
     platform::TAutoResetEvent Event;
     std::atomic<bool> Terminated{false};
+    // A wake-up is waiting in the UI thread's queue. Wake-ups that come meanwhile merge into it, so
+    // the queue never holds two steps that the event loop would run back to back, with no input
+    // or painting between them.
+    std::atomic<bool> Queued{false};
     // Read and written on the UI thread only: the worker never looks at it, the queued wake-ups
     // check it where they run, so a control that has stopped its thread is never called again.
     std::function<void()> Step;
@@ -57,10 +61,13 @@ void TamFormatThread::Execute(std::shared_ptr<State> state) {
         state->Event.Wait();
         if (state->Terminated.load())
             break;
+        if (state->Queued.exchange(true))
+            continue;
         // The wake-up carries its share of the state, so it stays valid however long it waits in
         // the queue; the step itself runs on the UI thread, where it is checked. It is copied
         // first: the step may stop the thread, which forgets the step while it runs.
         platform::PostToUiThread([state] {
+            state->Queued.store(false);
             const std::function<void()> step = state->Step;
             if (step)
                 step();

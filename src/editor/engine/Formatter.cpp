@@ -412,6 +412,7 @@ struct TLineFormatter::Layout {
 void TLineFormatter::FormatWithoutCanvas(ParInfo& par, TParFormat& f) {
     const int oldCount = LineCountOf(par);
     if (IsExtended(par)) {
+        FMemo.Paragraphs().Widths.RemoveLines(par);
         ParExtraInfo& extra = *par.Extra;
         extra.Lines.clear();
         LineInfo& line = extra.FirstLineInfo;
@@ -449,6 +450,7 @@ void TLineFormatter::FormatParagraph(int parIndex, TParFormat& f) {
     for (int k = 0; k < oldCount; ++k)
         FOld[static_cast<size_t>(k)] = *lines.LineAt(k);
     FNew.clear();
+    FMemo.Paragraphs().Widths.RemoveLines(par);
 
     int first = std::clamp(f.FirstLine, 0, oldCount - 1);
     // A line that ends inside a word was broken by characters: the word it belongs to may fit
@@ -485,6 +487,9 @@ void TLineFormatter::FormatParagraph(int parIndex, TParFormat& f) {
     FNew.insert(FNew.begin(), FOld.begin(), FOld.begin() + first);
     FNew.insert(FNew.end(), FOld.begin() + stop + 1, FOld.end());
     const int newCount = static_cast<int>(FNew.size());
+    TLineWidths& widths = FMemo.Paragraphs().Widths;
+    for (const LineInfo& line : FNew)
+        widths.Add(line.TextWidth);
     if (newCount == 1) {
         if (IsExtended(par))
             par.Extra->Lines.clear();

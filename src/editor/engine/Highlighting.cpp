@@ -589,12 +589,48 @@ void THighlighting::ParseContexts(TArtNavigator& start, TArtNavigator& stop, con
     ParseParagraphs(start.GetParNb(), stop.GetParNb(), expectedEnd);
 }
 
+bool THighlighting::ParsePlainParagraph(int p) {
+    TParagraphsList& list = FMemo.Paragraphs();
+    ParInfo& par = list.Par(p);
+    if (IsExtended(par))
+        return false;
+    if (p + 1 < list.Count()) {
+        const ParInfo& next = list.Par(p + 1);
+        if (IsExtended(next) && !next.Extra->BaseStyle.IsDefault())
+            return false;
+    }
+    // What ParseParagraphs(p, p) comes to here: no runs to make or drop, keywords applied before
+    // are applied again at the next layout, and the next paragraph already starts right.
+    if (par.Flags & pfKeywords)
+        par.Flags &= ~(pfKeywords | pfLinesValid);
+    par.Flags |= pfParsed;
+    if (list.ParsedTo >= p - 1)
+        list.ParsedTo = std::max(list.ParsedTo, p);
+    return true;
+}
+
 void THighlighting::ParseUpTo(int n) {
     TParagraphsList& list = FMemo.Paragraphs();
     n = std::min(n, list.Count() - 1);
-    for (int p = std::max(0, list.ParsedTo + 1); p <= n; ++p)
-        if (!(list.Par(p).Flags & pfParsed))
-            ParseParagraphs(p, p);
+    // A jump far into a text that nothing highlights with contexts must not cost a full parse of
+    // every paragraph before it.
+    const bool contexts = (FApplyStartStopKeys && FStartStopKeys.Count() > 0) || FHighlighter;
+    int plainFrom = -1, plainTo = -1;
+    for (int p = std::max(0, list.ParsedTo + 1); p <= n; ++p) {
+        if (list.Par(p).Flags & pfParsed)
+            continue;
+        if (!contexts && ParsePlainParagraph(p)) {
+            if (plainFrom < 0)
+                plainFrom = p;
+            plainTo = p;
+            continue;
+        }
+        ParseParagraphs(p, p);
+    }
+    if (plainFrom >= 0) {
+        list.LinesReusable = false;
+        InvalidateNavigators(list.Par(plainFrom).Start, plainTo);
+    }
     list.ParsedTo = std::max(list.ParsedTo, n);
 }
 

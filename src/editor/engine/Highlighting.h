@@ -103,6 +103,10 @@ private:
 
     void PrepareKeys();
     void ParseParagraph(int p);
+    // Parses paragraph p the short way when nothing can open a context (no start/stop keys in use,
+    // no highlighter) and p is a plain paragraph that the next one follows in the default state:
+    // then parsing changes nothing but its flags. False when the long way is needed.
+    bool ParsePlainParagraph(int p);
     bool ContextEndAt(int p, int32_t a, int32_t& c);
     bool ContextStartAt(int p, int32_t a, int32_t& c);
     // The navigator side of both parser steps: the step runs on paragraph offsets, then A and C

@@ -79,6 +79,33 @@ void TArtMemoCore::ForgetWidestLine() {
     FWidestLine = -1;
 }
 
+void TArtMemoCore::RecountWidest() {
+    FWidestWidth = FParagraphs->Widths.Widest();
+    FWidestLine = kWidestSomewhere;
+}
+
+int TArtMemoCore::WidestLine() const {
+    if (FWidestLine != kWidestSomewhere)
+        return FWidestLine;
+    // Only asked for by whoever wants to know which line it is: one walk, then remembered.
+    int found = -1;
+    int p = 0;
+    const int width = FWidestWidth;
+    FParagraphs->ForEachPar(0, FParagraphs->Count(), [&](ParInfo& par) {
+        if (found < 0 && width > 0) {
+            bool here = LoadFirstLine(par).TextWidth == width;
+            if (!here && IsExtended(par))
+                for (const LineInfo& line : par.Extra->Lines)
+                    here = here || line.TextWidth == width;
+            if (here)
+                found = p;
+        }
+        ++p;
+    });
+    FWidestLine = std::max(found, 0);
+    return FWidestLine;
+}
+
 void TArtMemoCore::SetForeignMeasure(TextMeasurer* measurer, int width) {
     FForeignMeasurer = measurer;
     FForeignWidth = measurer ? width : 0;
@@ -103,6 +130,10 @@ void TArtMemoCore::ScheduleFormatting() {
 
 void TArtMemoCore::FormatUpTo(int par) {
     FScheduler->FormatUpTo(par);
+}
+
+void TArtMemoCore::FormatForView(int from, int to) {
+    FScheduler->FormatForView(from, to);
 }
 
 void TArtMemoCore::ParseUpTo(int n) {

@@ -179,10 +179,15 @@ public:
     int32_t BgNext() const;
     int32_t BgLast() const;
     // The widest display line seen while horizontal scrolling applies, and its paragraph (-1: to be
-    // recomputed).
+    // recomputed). After a recount only the width is known; the paragraph is looked for when asked.
     int WidestWidth() const { return FWidestWidth; }
-    int WidestLine() const { return FWidestLine; }
+    int WidestLine() const;
+    // The paragraph as far as it is known without looking: -1 lost, kWidestSomewhere after a recount.
+    int KnownWidestLine() const { return FWidestLine; }
+    static constexpr int kWidestSomewhere = -2;
     void ForgetWidestLine();
+    // The widest width again, from the store's count of line widths.
+    void RecountWidest();
     // Lines may be wider than the text area: word wrap off, or wrapping at a column count.
     bool HorizontalScrollApplies() const { return !FWordWrap || FColumnWrap > 0; }
     // Formatting measures with this measurer and text area width instead of the control's (for
@@ -204,6 +209,8 @@ public:
     void ScheduleFormatting();
     // Formats from the front of the pending range until paragraph par is formatted.
     void FormatUpTo(int par);
+    // Lays out paragraphs from .. to for showing them (see TFormatScheduler::FormatForView).
+    void FormatForView(int from, int to);
     // Contexts of every paragraph up to n made valid (highlighting).
     void ParseUpTo(int n);
     TFormatScheduler& Scheduler() { return *FScheduler; }
@@ -250,7 +257,7 @@ private:
     TUpdateMode FUpdateMode = umBackground;
     uint32_t FProgressInterval = 300;
     int FWidestWidth = 0;
-    int FWidestLine = -1;
+    mutable int FWidestLine = -1;
     TextMeasurer* FForeignMeasurer = nullptr;
     int FForeignWidth = 0;
     uint32_t FMeasurerGeneration = 0;

@@ -181,10 +181,12 @@ void TMemoEditor::ReplaceSelected(const char* text, bool reinsertCodes, bool rem
     // The widest line may be the one replaced: it is found again after the layout. Text added to
     // a paragraph that stays one unwrapped line without codes only widens it, and the layout
     // notes that by itself.
-    const int widest = FCore.WidestLine();
+    const int widest = FCore.KnownWidestLine();
     const bool onlyWidens = lower == upper && !FCore.WordWrap() && FCore.Alignment() == taLeftJustify &&
                             !FCore.StaticFormat() && std::strpbrk(text, "\r\n") == nullptr;
-    if (widest >= 0 && widest >= S.ParNb() && widest <= E.ParNb() && !onlyWidens)
+    const bool mayHoldWidest =
+        widest == TArtMemoCore::kWidestSomewhere || (widest >= S.ParNb() && widest <= E.ParNb());
+    if (mayHoldWidest && !onlyWidens)
         FCore.ForgetWidestLine();
     FSel.SetLineAnchor(-1);
 
@@ -446,14 +448,14 @@ void TMemoEditor::MoveCaretToLine(int32_t line, bool extend) {
         FSel.SetRememberedX(CaretX() + FCore.LeftOrigin());
     const int32_t last = std::max(0, FCore.VisibleLineCount() - 1);
     FScratch->SetDisplayLine(std::clamp(line, 0, last));
-    FCore.FormatUpTo(FScratch->ParNb());
+    FCore.FormatForView(FScratch->ParNb(), FScratch->ParNb());
     FScratch->SetX(FSel.RememberedX() - FCore.LeftOrigin());
     MoveCaret(FScratch->Pos(), extend, true);
 }
 
 void TMemoEditor::MoveCaretToColumn(int32_t column, bool extend) {
     TArtNavigator& caret = FSel.Caret();
-    FCore.FormatUpTo(caret.ParNb());
+    FCore.FormatForView(caret.ParNb(), caret.ParNb());
     FScratch->Assign(caret);
     const int32_t lineStart = FScratch->Pos() - FScratch->LineOffset();
     const int32_t target = std::max(0, column);
@@ -468,7 +470,7 @@ int32_t TMemoEditor::PositionAt(int x, int y) {
     const int32_t line = (y + FCore.TopOrigin()) / std::max(1, FCore.LinePixels());
     if (line >= 0 && line < FCore.VisibleLineCount()) {
         FScratch->SetDisplayLine(line);
-        FCore.FormatUpTo(FScratch->ParNb());
+        FCore.FormatForView(FScratch->ParNb(), FScratch->ParNb());
     }
     FScratch->SetXY({x, y});
     return FScratch->Pos();
@@ -489,7 +491,7 @@ void TMemoEditor::StartBlock(int column) {
 
 int TMemoEditor::CaretX() {
     TArtNavigator& caret = FSel.Caret();
-    FCore.FormatUpTo(caret.ParNb());
+    FCore.FormatForView(caret.ParNb(), caret.ParNb());
     int x = caret.GetX();
     const int left = FCore.LeftMargin() - FCore.LeftOrigin();
     for (char c : FSel.PendingBlanks())

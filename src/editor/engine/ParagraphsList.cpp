@@ -209,21 +209,83 @@ void TParagraphsList::ReleaseAll() {
     });
 }
 
+// ---- shifts owed to later blocks ------------------------------------------------------------------
+
+namespace {
+
+// Start and FirstLine always fit 32 bits once every shift is applied; the sum is taken wide.
+int32_t Shifted(int32_t value, int64_t by) {
+    return static_cast<int32_t>(int64_t(value) + by);
+}
+
+} // namespace
+
+void TParagraphsList::PayBlock(int b) const {
+    const TShift owed = FShifts.Take(b);
+    const int first = b * kParsPerBlock;
+    const int n = std::min(kParsPerBlock, Count() - first);
+    if (n <= 0)
+        return;
+    auto* rec = reinterpret_cast<ParInfo*>(Block(b));
+    for (ParInfo* end = rec + n; rec != end; ++rec) {
+        rec->Start = Shifted(rec->Start, owed.Start);
+        rec->FirstLine = Shifted(rec->FirstLine, owed.Lines);
+    }
+}
+
+int32_t TParagraphsList::StartOf(int i) const {
+    const auto* par = static_cast<const ParInfo*>(Items(i));
+    return Shifted(par->Start, FShifts.Owed(i / kParsPerBlock).Start);
+}
+
+int32_t TParagraphsList::FirstLineOf(int i) const {
+    const auto* par = static_cast<const ParInfo*>(Items(i));
+    return Shifted(par->FirstLine, FShifts.Owed(i / kParsPerBlock).Lines);
+}
+
+void TParagraphsList::Shift(int from, const TShift& shift) {
+    from = std::max(from, 0);
+    if (from >= Count() || shift.Empty())
+        return;
+    FShifts.Resize(BlockCount());
+    // The rest of from's own block at once, every later block by what it owes.
+    const int b = from / kParsPerBlock;
+    Settle(from);
+    const int end = std::min((b + 1) * kParsPerBlock, Count());
+    auto* rec = reinterpret_cast<ParInfo*>(Block(b)) + from % kParsPerBlock;
+    for (ParInfo* last = rec + (end - from); rec != last; ++rec) {
+        rec->Start = Shifted(rec->Start, shift.Start);
+        rec->FirstLine = Shifted(rec->FirstLine, shift.Lines);
+    }
+    FShifts.Add(b + 1, shift);
+}
+
 void TParagraphsList::ShiftStarts(int from, int32_t delta) {
-    ForEachPar(from, Count(), [delta](ParInfo& par) { par.Start += delta; });
+    Shift(from, TShift{delta, 0});
 }
 
 void TParagraphsList::ShiftFirstLines(int from, int32_t delta) {
-    if (delta == 0)
-        return; // formatting that kept the line count calls this for every step
-    ForEachPar(from, Count(), [delta](ParInfo& par) { par.FirstLine += delta; });
+    Shift(from, TShift{0, delta});
 }
 
 void TParagraphsList::ShiftStartsAndLines(int from, int32_t dStart, int32_t dLines) {
-    ForEachPar(from, Count(), [dStart, dLines](ParInfo& par) {
-        par.Start += dStart;
-        par.FirstLine += dLines;
-    });
+    Shift(from, TShift{dStart, dLines});
+}
+
+void TParagraphsList::MoveRecords(int from, int to, int n) {
+    if (n > 0 && from != to && from >= 0 && to >= 0) {
+        // Records that move to another block take their owed shifts along only once paid.
+        const int lo = std::min(from, to);
+        const int hi = std::min(std::max(from, to) + n, Count());
+        for (int i = lo; i < hi; i += kParsPerBlock - i % kParsPerBlock)
+            Settle(i);
+    }
+    TDynArray2::MoveRecords(from, to, n);
+}
+
+void TParagraphsList::SetCapacity(int n) {
+    TDynArray2::SetCapacity(n);
+    FShifts.Resize(std::min(FShifts.BlockCount(), BlockCount()));
 }
 
 void TParagraphsList::MarkDirty(int firstPar, int lineInPar, int lastPar) {
@@ -271,6 +333,8 @@ void TParagraphsList::ClearAll() {
     VisibleLineCount = 0;
     SetCount(0);
     SetCapacity(4);
+    FShifts.Clear();
+    Widths.Clear();
     LoadBlocks.clear();
     BgLast = -1;
 }

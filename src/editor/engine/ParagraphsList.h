@@ -2,7 +2,9 @@
 // extension (display lines, runs, colours) allocated only for paragraphs that need it.
 #pragma once
 
+#include "editor/engine/BlockShifts.h"
 #include "editor/engine/DynArray2.h"
+#include "editor/engine/LineWidths.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -210,14 +212,51 @@ public:
     TParagraphsList();
     ~TParagraphsList();
 
-    // Paragraph record i; ERangeError "List index out of bounds" outside 0 .. Count-1.
-    ParInfo& Par(int i) { return *static_cast<ParInfo*>(Items(i)); }
-    const ParInfo& Par(int i) const { return *static_cast<const ParInfo*>(Items(i)); }
+    // Paragraph record i; ERangeError "List index out of bounds" outside 0 .. Count-1. Its Start
+    // and FirstLine are up to date (a shift still owed to its block is applied first); a reference
+    // kept across a later shift may see them stale, so take the record again after a shift.
+    ParInfo& Par(int i) {
+        auto* par = static_cast<ParInfo*>(Items(i));
+        Settle(i);
+        return *par;
+    }
+    const ParInfo& Par(int i) const {
+        auto* par = static_cast<const ParInfo*>(Items(i));
+        Settle(i);
+        return *par;
+    }
+    // Start and FirstLine of paragraph i without bringing its block up to date (for searches that
+    // look at many far-apart records once). ERangeError outside 0 .. Count-1.
+    int32_t StartOf(int i) const;
+    int32_t FirstLineOf(int i) const;
+    // Brings the block of paragraph i up to date (any i >= 0).
+    void Settle(int i) const {
+        const int b = i / kParsPerBlock;
+        if (FShifts.Owes(b))
+            PayBlock(b);
+    }
 
     // Add a delta to Start and/or FirstLine of paragraphs from .. Count-1; nothing when from >= Count.
+    // The records of the block of `from` change at once, later blocks when they are next read.
     void ShiftStarts(int from, int32_t delta);
     void ShiftFirstLines(int from, int32_t delta);
     void ShiftStartsAndLines(int from, int32_t dStart, int32_t dLines);
+
+    // The record operations of the array, keeping owed shifts where their records are.
+    int Add(const void* rec) {
+        Settle(Count());
+        return TDynArray2::Add(rec);
+    }
+    void PutRec(int i, const void* rec) {
+        Par(i);
+        TDynArray2::PutRec(i, rec);
+    }
+    void GetRec(int i, void* out) const {
+        Par(i);
+        TDynArray2::GetRec(i, out);
+    }
+    void MoveRecords(int from, int to, int n);
+    void SetCapacity(int n);
 
     // Records that paragraphs firstPar .. lastPar changed, from line lineInPar of firstPar on.
     // ERangeError, with nothing changed, when firstPar is not a paragraph.
@@ -241,6 +280,7 @@ public:
         if (to > Count())
             to = Count();
         while (from < to) {
+            Settle(from);
             int inBlock = from % kParsPerBlock;
             int n = std::min(to - from, kParsPerBlock - inBlock);
             auto* rec = reinterpret_cast<ParInfo*>(Block(from / kParsPerBlock)) + inBlock;
@@ -266,9 +306,15 @@ public:
     bool LinesReusable = false;
     int32_t LoadProgress = 0;
     int32_t SaveProgress = 0;
+    // The widths of the display lines in the line tables; whoever changes a table keeps it.
+    TLineWidths Widths;
 
 private:
     void ReleaseAll();
+    void Shift(int from, const TShift& shift);
+    void PayBlock(int b) const;
+
+    mutable TBlockShifts FShifts;
 };
 
 } // namespace zandor

@@ -157,6 +157,7 @@ InPlaceResult ReplaceInParagraph(TParagraphsList& list, ParInfo& par, const Endp
     // From here on nothing can fail.
     list.Modified = true;
     list.MarkDirty(at.SPar, sLine, at.EPar);
+    list.Widths.RemoveLines(par);
     if (inPlace) {
         std::memmove(old + at.SOff + inserted, old + at.EOff, static_cast<size_t>(length - at.EOff) + 1);
         if (!piece.empty())
@@ -174,6 +175,7 @@ InPlaceResult ReplaceInParagraph(TParagraphsList& list, ParInfo& par, const Endp
 
     InPlaceResult result;
     if (!IsExtended(par)) {
+        list.Widths.AddLines(par);
         list.LinesReusable = true;
         return result;
     }
@@ -219,6 +221,7 @@ InPlaceResult ReplaceInParagraph(TParagraphsList& list, ParInfo& par, const Endp
     }
     merged.JustifyFrom = std::clamp(merged.JustifyFrom, merged.Start, merged.Stop);
     lines.PutLine(sLine, merged);
+    list.Widths.AddLines(par);
     return result;
 }
 
@@ -451,8 +454,10 @@ void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& 
         const int32_t tailCount = oldCount - tailFrom;
         if (parDelta > 0)
             list.MoveRecords(tailFrom, tailFrom + parDelta, tailCount);
-        for (int32_t p = at.SPar; p <= at.EPar; ++p)
+        for (int32_t p = at.SPar; p <= at.EPar; ++p) {
+            list.Widths.RemoveLines(list.Par(p));
             ReleasePar(list.Par(p));
+        }
         for (int32_t k = 0; k <= breaks; ++k)
             std::memcpy(&list.Par(at.SPar + k), &pending.Records[static_cast<size_t>(k)], sizeof(ParInfo));
         pending.Committed = true;

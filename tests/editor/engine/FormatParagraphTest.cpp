@@ -181,16 +181,20 @@ TEST_F(Formatting, WidestLineIsTrackedOnlyWhenLinesMayBeWiderThanTheWindow) {
 // per-character advances.
 class TKerningMeasurer final : public TextMeasurer {
 public:
+    explicit TKerningMeasurer(int kern = 6) : FKern(kern) {}
     int TextExtent(uint8_t, const char* text, int length) override {
         ++Calls;
         int width = 8 * std::max(length, 0);
         for (int i = 0; i + 1 < length; ++i)
             if (text[i] == 'A' && text[i + 1] == 'V')
-                width -= 6;
+                width -= FKern;
         return width;
     }
     TFontMetricsInfo Metrics(uint8_t) override { return {16, 12, 4, 2, 8}; }
     long Calls = 0;
+
+private:
+    int FKern;
 };
 
 TEST_F(Formatting, KernedFacesAreMeasuredWordByWordAndPlainOnesFromTheirAdvances) {
@@ -201,6 +205,15 @@ TEST_F(Formatting, KernedFacesAreMeasuredWordByWordAndPlainOnesFromTheirAdvances
     EXPECT_EQ(Format("AVAVAV AVAV ab"), "AVAVAV AVAV |ab");
     EXPECT_EQ(+Line(0, 0).TextWidth, 30 + 8 + 20);
     EXPECT_GT(measurer.Calls, 0);
+    // Words measured once are not asked for again, in another order or paragraph.
+    const long words = measurer.Calls;
+    EXPECT_EQ(Format("AVAV ab AVAVAV\r\nAVAVAV AVAV"), "AVAV ab |AVAVAV");
+    EXPECT_EQ(+Line(1, 0).TextWidth, 30 + 8 + 20);
+    EXPECT_EQ(measurer.Calls, words) << "the widths of the words are remembered";
+    // Another face forgets them: "AVAVAV" is now 48 - 3 and no longer fits beside "AVAV".
+    core.SetMeasurer(std::make_unique<TKerningMeasurer>(1));
+    EXPECT_EQ(Format("AVAVAV AVAV ab"), "AVAVAV |AVAV ab");
+    EXPECT_EQ(+Line(0, 0).TextWidth, 45);
 
     core.SetMeasurer(std::make_unique<TFixedTextMeasurer>());
     auto& fixed = static_cast<TFixedTextMeasurer&>(core.Measurer());
