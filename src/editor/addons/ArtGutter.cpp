@@ -239,7 +239,8 @@ bool TArtGutter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TArtGutter::Notify(TArtMemoCore* sender, int32_t codes) {
-    if (!FMemo || sender != &FMemo->Core())
+    // A control that is being destroyed has left the live instances already; nothing of it is read.
+    if (!FMemo || TArtMemo::FromCore(sender) != FMemo)
         return;
     if (codes & nc::AfterMessage)
         AfterMessage();

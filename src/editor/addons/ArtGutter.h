@@ -11,7 +11,6 @@
 #include "platform/Colors.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -94,7 +93,7 @@ private:
     int MemoClientTop() const;
 
     TGutterModel FModel;
-    QPointer<TArtMemo> FMemo;
+    TArtMemo* FMemo = nullptr;
     QMetaObject::Connection FDestroyed;
     TAlignment FAlignment = taCenter;
     bool FAutoWidth = false;
