@@ -22,10 +22,10 @@ namespace {
 
 using OptionsMenu = WindowFixture;
 
-void PressKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+void PressKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(&widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(&widget, &release);
 }
 
@@ -228,7 +228,8 @@ TEST_F(OptionsMenu, ShowLineNumbersPutsTheGutterBesideTheEditorWhereBookmarkKeys
 
     w->m->setFocus();
     w->m->SetSelStart(w->m->ParagraphStart(5) + 2);
-    PressKey(*w->m, Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+    PressKey(*w->m, Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier,
+             QStringLiteral("#")); // Shift+3 as X delivers it
     EXPECT_EQ(5, w->g->BookmarkLine(3));
     w->m->SetSelStart(0);
     PressKey(*w->m, Qt::Key_3, Qt::ControlModifier);

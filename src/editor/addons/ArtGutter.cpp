@@ -233,8 +233,12 @@ void TArtGutter::ClearBookmarks() {
 
 bool TArtGutter::eventFilter(QObject* watched, QEvent* event) {
     // Only looked at: the editor handles the key first, and the gutter acts after it (AfterMessage).
-    if (watched == FMemo && event->type() == QEvent::KeyPress)
-        FKeyModifiers = static_cast<QKeyEvent*>(event)->modifiers();
+    if (watched == FMemo && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        FKeyModifiers = key->modifiers();
+        FKeyDigit = TGutterModel::BookmarkDigit(key->key(), key->nativeScanCode(),
+                                                key->modifiers() & Qt::KeypadModifier);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -282,7 +286,7 @@ void TArtGutter::AfterMessage() {
             update();
         return;
     }
-    if (message.Msg != wm::KEYDOWN || !FBookmarks || message.WParam < '0' || message.WParam > '9')
+    if (message.Msg != wm::KEYDOWN || !FBookmarks || FKeyDigit < 0)
         return;
     const bool ctrl = FKeyModifiers & Qt::ControlModifier;
     const bool shift = FKeyModifiers & Qt::ShiftModifier;
@@ -290,8 +294,8 @@ void TArtGutter::AfterMessage() {
     if (!ctrl || alt)
         return;
     TArtMemo& memo = *FMemo;
-    const TBookmarkKeyResult result = FModel.BookmarkKey(static_cast<int>(message.WParam - '0'), ctrl, shift,
-                                                         alt, shift ? memo.SelLine() : 0, memo.SelStart());
+    const TBookmarkKeyResult result =
+        FModel.BookmarkKey(FKeyDigit, ctrl, shift, alt, shift ? memo.SelLine() : 0, memo.SelStart());
     if (result.Kind == TBookmarkKeyResult::kChanged) {
         update();
     } else if (result.Kind == TBookmarkKeyResult::kJump) {

@@ -111,6 +111,7 @@ private:
     bool FWordWrap = false;
     // The modifiers of the key the editor is handling, seen before the editor gets it.
     Qt::KeyboardModifiers FKeyModifiers;
+    int FKeyDigit = -1;
 };
 
 } // namespace zandor

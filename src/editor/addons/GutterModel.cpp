@@ -249,6 +249,21 @@ TGutterUpdate TGutterModel::TextChanged(bool autoWidth) {
     return TGutterUpdate::Resize;
 }
 
+int TGutterModel::BookmarkDigit(int qtKey, uint32_t nativeScanCode, bool keypad) {
+    if (keypad)
+        return -1;
+    if (qtKey >= '0' && qtKey <= '9')
+        return qtKey - '0';
+    static constexpr char kShifted[] = ")!@#$%^&*(";
+    for (int digit = 0; digit < 10; ++digit)
+        if (qtKey == kShifted[digit])
+            return digit;
+    // X key codes 10 to 19 are the digit row 1 to 9 and 0, whatever the layout prints on it.
+    if (nativeScanCode >= 10 && nativeScanCode <= 19)
+        return static_cast<int>(nativeScanCode - 9) % 10;
+    return -1;
+}
+
 TBookmarkKeyResult TGutterModel::BookmarkKey(int digit, bool ctrl, bool shift, bool alt, int32_t selLine,
                                              int32_t selStart) {
     if (!FMemo || digit < 0 || digit > 9 || !ctrl || alt)

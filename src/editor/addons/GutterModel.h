@@ -89,6 +89,10 @@ public:
     // A digit key (0 to 9) with its modifiers at the caret's line and position.
     TBookmarkKeyResult BookmarkKey(int digit, bool ctrl, bool shift, bool alt, int32_t selLine,
                                    int32_t selStart);
+    // The digit of a main-keyboard digit key (0 to 9), -1 for other keys. With Shift held the key
+    // arrives as the symbol the layout puts on the digit (Shift+3 is "#" on a US keyboard), so the
+    // symbols of the US layout and the X key codes of the digit row count as well.
+    static int BookmarkDigit(int qtKey, uint32_t nativeScanCode, bool keypad);
     // The editor is gone; its registry has let the navigators go already.
     void MemoDestroyed();
 

@@ -100,6 +100,16 @@ TEST(GutterAutoWidth, TheWidthGrowsAStepBeforeTheCountReachesTheNextPowerOfTen) 
         EXPECT_EQ(chars, TGutterModel::AutoWidthChars(count)) << count << " lines";
 }
 
+TEST(GutterKeys, DigitKeysCountWithShiftedSymbolsAndTheDigitRowButNotTheKeypad) {
+    EXPECT_EQ(3, TGutterModel::BookmarkDigit('3', 0, false));
+    EXPECT_EQ(3, TGutterModel::BookmarkDigit('#', 0, false));
+    EXPECT_EQ(0, TGutterModel::BookmarkDigit(')', 0, false));
+    EXPECT_EQ(9, TGutterModel::BookmarkDigit(0xa7, 18, false)); // another layout's symbol on the 9 key
+    EXPECT_EQ(0, TGutterModel::BookmarkDigit(0xe0, 19, false));
+    EXPECT_EQ(-1, TGutterModel::BookmarkDigit('3', 0, true));
+    EXPECT_EQ(-1, TGutterModel::BookmarkDigit('A', 38, false));
+}
+
 TEST_F(GutterModel, CtrlShiftDigitSetsRemovesAndMovesABookmarkAndCtrlDigitJumps) {
     Load("line one\r\nline two\r\nline three\r\nline four");
     EXPECT_EQ(TBookmarkKeyResult::kNone, Key(3, false, 0).Kind); // not set: nothing
