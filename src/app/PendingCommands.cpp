@@ -30,18 +30,9 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::PrintPreview1,
     &TMainMenu::PrintPreview2,
     &TMainMenu::SetPrintFont1,
-    // The clipboard
-    &TMainMenu::Cut1,
-    &TMainMenu::Cut2,
-    &TMainMenu::Copy1,
-    &TMainMenu::Copy2,
-    &TMainMenu::Paste1,
-    &TMainMenu::Paste2,
     // The text commands
     &TMainMenu::Deleteline1,
     &TMainMenu::Deleteline2,
-    &TMainMenu::SelectAll1,
-    &TMainMenu::SelectAll2,
     &TMainMenu::edit_format_join,
     &TMainMenu::edit_format_lower,
     &TMainMenu::edit_format_upper,
@@ -75,9 +66,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
 };
 
 constexpr QPushButton* TZandorF::*kPendingButtons[] = {
-    &TZandorF::buttoncopy,
-    &TZandorF::buttoncut,
-    &TZandorF::buttonpaste,
     &TZandorF::buttonsave,
 };
 
