@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "app/ZandorF.h"
+#include "editor/addons/ArtGutter.h"
 #include "editor/control/ArtMemo.h"
 #include "localisation/Localisation.h"
 
@@ -156,9 +157,8 @@ void TOptionsMenu::Showlinenumbers1Click() {
 }
 
 void TOptionsMenu::ApplyLineNumbers() {
-    // The gutter has no line numbers to draw yet, so it stays hidden whatever the setting says; the
-    // setting itself is kept and stored.
-    w_.g->setVisible(false);
+    w_.g->setVisible(w_.Settings.LineNumbers);
+    w_.MemoPanelResize();
 }
 
 void TOptionsMenu::Showspacestabs1Click() {
@@ -218,7 +218,7 @@ void TOptionsMenu::Setcolor1Click() {
         return;
     if (const auto color = ChooseColor(w_.m->Color())) {
         w_.m->SetColor(*color);
-        w_.g->setPalette(QPalette(ToQColor(*color)));
+        w_.g->SetColor(*color);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "app/WindowDialogs.h"
 #include "commands/GifExport.h"
+#include "editor/addons/ArtGutter.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "host/WebAddresses.h"
@@ -136,12 +137,6 @@ void TZandorF::CreateComponents() {
 }
 
 void TZandorF::CreateEditors() {
-    g = new QWidget(MemoPanel);
-    g->setObjectName(QStringLiteral("g"));
-    g->setFixedWidth(kGutterWidth);
-    g->setAutoFillBackground(true);
-    g->hide();
-
     m = new TArtMemo(MemoPanel);
     m->setObjectName(QStringLiteral("m"));
     m->SetBorderStyle(bsNone);
@@ -158,6 +153,14 @@ void TZandorF::CreateEditors() {
     m->SetHighlightColor(platform::clLime);
     m->SetHighlightBackgnd(platform::clBlack);
     m->SetUndoMaxSpace(500000);
+    g = new TArtGutter(MemoPanel);
+    g->setObjectName(QStringLiteral("g"));
+    g->setFixedWidth(kGutterWidth);
+    g->SetRightBorder(false);
+    g->setFont(platform::ToQFont(platform::FontValue{.Name = "Tahoma", .Height = 11}));
+    g->SetColor(m->Color());
+    g->SetArtMemo(m);
+    g->hide();
     // The main window's editors draw no line below the end of the text.
     platform::TPenValue noEndMark = m->EndOfTextMark();
     noEndMark.Style = platform::psClear;
@@ -741,6 +744,7 @@ void TZandorF::SetFont(const std::string& section, const std::string& key) {
     if (font.Name == platform::LargeScreenFontFace || font.Name == platform::TinyScreenFontFace)
         font.Charset = platform::OEM_CHARSET;
     m->SetFont(font);
+    g->SetFontColor(font.Color);
     UpdateFontMetrics();
 }
 
@@ -801,7 +805,7 @@ void TZandorF::LoadConfig() {
         // for the report, and closing writes them anew.
     }
     m->SetColor(Settings.BackColor);
-    g->setPalette(QPalette(platform::ColorToQColor(Settings.BackColor)));
+    g->SetColor(Settings.BackColor);
     m->SetHighlightColor(Settings.HLColor);
     m->SetHighlightBackgnd(Settings.HLBColor);
     SetFont("Options", "Font5");

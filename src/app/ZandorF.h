@@ -24,6 +24,7 @@ class QTimer;
 namespace zandor {
 
 struct TStartup;
+class TArtGutter;
 class TArtMemo;
 class TDonationReminder;
 class TGifExport;
@@ -170,7 +171,7 @@ public:
     TStatusPanel* StatusPanel = nullptr;
     QLabel* lbPosition = nullptr;
     QWidget* MemoPanel = nullptr;
-    QWidget* g = nullptr;
+    TArtGutter* g = nullptr;
     TArtMemo* m = nullptr;
     QWidget* PanelBottom = nullptr;
     QPushButton* buttoncopy = nullptr;

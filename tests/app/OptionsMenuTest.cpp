@@ -4,11 +4,13 @@
 
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
+#include "editor/addons/ArtGutter.h"
 #include "editor/control/ArtMemo.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -19,6 +21,13 @@ using zandor::test::WindowFixture;
 namespace {
 
 using OptionsMenu = WindowFixture;
+
+void PressKey(QWidget& widget, int key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&widget, &release);
+}
 
 struct ToggleRow {
     const char* item;
@@ -199,4 +208,37 @@ TEST_F(OptionsMenu, ChoosingALanguageTranslatesMenusButtonsAndTheToolBar) {
     EXPECT_EQ(w->Localisation->GetCaption(42), w->Menu.Options2->title());
     // The window's own caption is the file's, never a translation.
     EXPECT_EQ(QStringLiteral("Zandor"), w->windowTitle());
+}
+
+TEST_F(OptionsMenu, ShowLineNumbersPutsTheGutterBesideTheEditorWhereBookmarkKeysWorkUntilTheNextLoad) {
+    std::string text;
+    for (int i = 1; i <= 40; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    auto w = Create(dir.write("lines.txt", QByteArray::fromStdString(text)), true);
+    w->show();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+    ASSERT_TRUE(w->g->isHidden());
+    EXPECT_EQ(0, w->m->x());
+    w->Menu.Showlinenumbers1->trigger();
+    EXPECT_TRUE(w->Settings.LineNumbers);
+    EXPECT_FALSE(w->g->isHidden());
+    EXPECT_EQ(w->g->width(), w->m->x());
+    EXPECT_EQ(w->m, w->g->ArtMemo());
+    EXPECT_EQ(w->m->Color(), w->g->Color());
+
+    w->m->setFocus();
+    w->m->SetSelStart(w->m->ParagraphStart(5) + 2);
+    PressKey(*w->m, Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier,
+             QStringLiteral("#")); // Shift+3 as X delivers it
+    EXPECT_EQ(5, w->g->BookmarkLine(3));
+    w->m->SetSelStart(0);
+    PressKey(*w->m, Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(w->m->ParagraphStart(5) + 2, w->m->SelStart());
+    EXPECT_EQ(text, w->m->Text()); // the keys typed nothing
+
+    ASSERT_TRUE(w->LoadFile(dir.write("other.txt", "a\r\nb")));
+    EXPECT_EQ(-1, w->g->BookmarkLine(3));
+    w->Menu.Showlinenumbers1->trigger();
+    EXPECT_TRUE(w->g->isHidden());
+    EXPECT_EQ(0, w->m->x());
 }

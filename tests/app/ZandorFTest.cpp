@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "editor/addons/ArtGutter.h"
 
 #include "app/MenuBand.h"
 #include "app/OptionsMenu.h"
