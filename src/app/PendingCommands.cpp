@@ -14,16 +14,6 @@ namespace {
 
 // Rows go when their feature lands.
 constexpr QAction* TMainMenu::*kPendingItems[] = {
-    // Opening, saving and the file's properties
-    &TMainMenu::New1,
-    &TMainMenu::New2,
-    &TMainMenu::Open1,
-    &TMainMenu::Open2,
-    &TMainMenu::Save1,
-    &TMainMenu::Save2,
-    &TMainMenu::Saveas1,
-    &TMainMenu::Saveas2,
-    &TMainMenu::Properties1,
     // The picture of the text
     &TMainMenu::Saveasgraphic1,
     // Printing
@@ -68,8 +58,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::FindPrev1,
     &TMainMenu::FindPrev2,
     // The font commands
-    &TMainMenu::SetFont1,
-    &TMainMenu::SetFont2,
     &TMainMenu::options_showfont,
     // The keyword list's window
     &TMainMenu::Edithighlightlist1,
@@ -83,7 +71,6 @@ constexpr QPushButton* TZandorF::*kPendingButtons[] = {
     &TZandorF::buttoncopy,
     &TZandorF::buttoncut,
     &TZandorF::buttonpaste,
-    &TZandorF::buttonsave,
 };
 
 // Items that open a web page, with the address they open.

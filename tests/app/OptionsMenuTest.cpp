@@ -1,6 +1,7 @@
 // The Options menu: check marks that follow the settings, toggles with their immediate effects, and
 // the Language submenu translating the window.
 #include "WindowFixture.h"
+#include "documents/Documents.h"
 
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
@@ -149,7 +150,7 @@ TEST_F(OptionsMenu, FontItemForTheExtensionNamesItAndNeedsOne) {
     w->Options->Options1Click();
     EXPECT_FALSE(w->Menu.SetFont2->isEnabled());
     EXPECT_EQ(QStringLiteral("Set Font Style and Color for"), w->Menu.SetFont2->text());
-    ASSERT_TRUE(w->LoadFile(dir.write("Art.NFO", "x")));
+    ASSERT_TRUE(w->Documents->LoadFile(dir.write("Art.NFO", "x")));
     w->Options->Options1Click();
     EXPECT_EQ(CommandBuilt(*w, w->Menu.SetFont2), w->Menu.SetFont2->isEnabled());
     EXPECT_EQ(QStringLiteral("Set Font Style and Color for .nfo..."), w->Menu.SetFont2->text());
