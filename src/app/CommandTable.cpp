@@ -4,8 +4,10 @@
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "app/ZandorF.h"
+#include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "localisation/Tag.h"
+#include "periphery/HelpCommands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -35,7 +37,7 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Save1, &TMainMenu::Save2, &TZandorF::buttonsave,
      [](TZandorF& w) { w.Documents->FileSave1Click(); }},
     {&TMainMenu::Saveas1, &TMainMenu::Saveas2, nullptr, [](TZandorF& w) { w.Documents->FileSaveAs1Click(); }},
-    {&TMainMenu::Saveasgraphic1, nullptr, nullptr, [](TZandorF& w) { w.Saveasgraphic1Click(); }},
+    {&TMainMenu::Saveasgraphic1, nullptr, nullptr, [](TZandorF& w) { w.GifExport->Saveasgraphic1Click(); }},
     {&TMainMenu::Properties1, nullptr, nullptr, [](TZandorF& w) { w.Documents->Properties1Click(); }},
     {&TMainMenu::Print1, &TMainMenu::Print2, nullptr, [](TZandorF& w) { w.Print1Click(); }},
     {&TMainMenu::PrintPreview1, &TMainMenu::PrintPreview2, nullptr,
@@ -75,14 +77,15 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Edithighlightlist1, &TMainMenu::EditHighlightList2, nullptr,
      [](TZandorF& w) { w.Edithighlightlist1Click(); }},
     // Help
-    {&TMainMenu::Contents1, nullptr, nullptr, [](TZandorF& w) { w.Contents1Click(); }},
-    {&TMainMenu::DonatePaypal1, nullptr, nullptr, [](TZandorF& w) { w.DonateClick(); }},
-    {&TMainMenu::DonatePaypalEUR1, nullptr, nullptr, [](TZandorF& w) { w.DonateClick(); }},
-    {&TMainMenu::miDonateBTC, nullptr, nullptr, [](TZandorF& w) { w.DonateClick(); }},
-    {&TMainMenu::Lookfornewversion1, nullptr, nullptr, [](TZandorF& w) { w.Lookfornewversion1Click(); }},
+    {&TMainMenu::Contents1, nullptr, nullptr, [](TZandorF& w) { w.Help->Contents1Click(); }},
+    {&TMainMenu::DonatePaypal1, nullptr, nullptr, [](TZandorF& w) { w.Help->DonatePaypal1Click(); }},
+    {&TMainMenu::DonatePaypalEUR1, nullptr, nullptr, [](TZandorF& w) { w.Help->DonatePaypalEUR1Click(); }},
+    {&TMainMenu::miDonateBTC, nullptr, nullptr, [](TZandorF& w) { w.Help->miDonateBTCClick(); }},
+    {&TMainMenu::Lookfornewversion1, nullptr, nullptr,
+     [](TZandorF& w) { w.Help->Lookfornewversion1Click(); }},
     {&TMainMenu::OtherVeltraneSoftware1, nullptr, nullptr,
-     [](TZandorF& w) { w.OtherVeltraneSoftware1Click(); }},
-    {&TMainMenu::About1, nullptr, nullptr, [](TZandorF& w) { w.About1Click(); }},
+     [](TZandorF& w) { w.Help->OtherVeltraneSoftware1Click(); }},
+    {&TMainMenu::About1, nullptr, nullptr, [](TZandorF& w) { w.Help->About1Click(); }},
 };
 
 struct TPreparation {
@@ -94,7 +97,7 @@ constexpr TPreparation kPreparations[] = {
     {&TMainMenu::File1, [](TZandorF& w) { w.File1Click(); }},
     {&TMainMenu::Edit1, [](TZandorF& w) { w.Edit1Click(); }},
     {&TMainMenu::PopupMenu1, [](TZandorF& w) { w.PopupMenu1Popup(); }},
-    {&TMainMenu::Help1, [](TZandorF& w) { w.Help1Click(); }},
+    {&TMainMenu::Help1, [](TZandorF& w) { w.Help->Help1Click(); }},
     {&TMainMenu::edit_format, [](TZandorF& w) { w.edit_formatClick(); }},
     {&TMainMenu::shortcut_format, [](TZandorF& w) { w.edit_formatClick(); }},
 };

@@ -1,8 +1,8 @@
 #include "app/PendingCommands.h"
 
 #include "app/MainMenu.h"
-#include "app/WebAddresses.h"
 #include "app/ZandorF.h"
+#include "host/WebAddresses.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,8 +14,6 @@ namespace {
 
 // Rows go when their feature lands.
 constexpr QAction* TMainMenu::*kPendingItems[] = {
-    // The picture of the text
-    &TMainMenu::Saveasgraphic1,
     // Printing
     &TMainMenu::Print1,
     &TMainMenu::Print2,
@@ -62,9 +60,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     // The keyword list's window
     &TMainMenu::Edithighlightlist1,
     &TMainMenu::EditHighlightList2,
-    // Help and the about window
-    &TMainMenu::Contents1,
-    &TMainMenu::About1,
 };
 
 constexpr QPushButton* TZandorF::*kPendingButtons[] = {

@@ -6,14 +6,18 @@
 #include "app/MenuBand.h"
 #include "app/OptionsMenu.h"
 #include "app/Startup.h"
-#include "app/WebAddresses.h"
 #include "app/WindowDialogs.h"
+#include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "documents/FileDrag.h"
 #include "editor/control/ArtMemo.h"
+#include "host/WebAddresses.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
 #include "localisation/Tag.h"
+#include "periphery/DonationReminder.h"
+#include "periphery/HelpCommands.h"
+#include "periphery/WebPage.h"
 #include "platform/Canvas.h"
 #include "platform/FileSystem.h"
 #include "platform/NewFileChannel.h"
@@ -136,6 +140,10 @@ void TZandorF::CreateComponents() {
     // Files dropped anywhere on the window are opened.
     FileDrag1 = new TFileDrag(this);
     FileDrag1->OnDrop = [this](TFileDrag* sender) { Documents->FileDrag1Drop(*sender); };
+    connect(DonateTimer, &QTimer::timeout, this, [this] {
+        DonateTimer->stop();
+        Donation->DonateTimerTimer();
+    });
 }
 
 void TZandorF::CreateEditors() {
@@ -241,11 +249,14 @@ void TZandorF::ApplyMenuBarHeight() {
 void TZandorF::FormCreate(const std::string& fileToOpen) {
     ApplyMenuBarHeight();
     Localisation = std::make_unique<TLocalisation>(startup_.ExeFolder);
-    HelpFile = startup_.ExeFolder + "Zandor.chm";
     setWindowTitle(QStringLiteral("Zandor"));
     HighlightFile = startup_.DataFolder + "highlight.dat";
     Options = std::make_unique<TOptionsMenu>(*this);
     Documents = std::make_unique<TDocuments>(*this);
+    GifExport = std::make_unique<TGifExport>(*this);
+    Help = std::make_unique<THelpCommands>(*this);
+    Help->Lookfornewversion1 = Menu.Lookfornewversion1;
+    Donation = std::make_unique<TDonationReminder>(*this);
     WireCommands(*this);
 
     LoadConfig();
@@ -258,6 +269,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     };
     LanguageMenu->FillLanguageMenu();
     LanguageMenu->SetTranslatorUrl(QString::fromUtf8(web::TranslatorDownload));
+    LanguageMenu->OpenUrl = [this](const QString& url) { OpenPage(*this, QUrl(url, QUrl::StrictMode)); };
     LanguageMenu->LanguageChange();
 
     OpenFilter = "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
@@ -281,6 +293,8 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     listener_ = new platform::NewFileListener([this] { NewFileWndProc(); }, this);
     listener_->Listen(startup_.NewFileMessage);
     SettingsReports.ReportStore(*startup_.Config);
+    if (Donation->StartUpCheck())
+        DonateTimer->start();
 }
 
 void TZandorF::showEvent(QShowEvent* event) {
@@ -752,6 +766,10 @@ TAnswer TZandorF::Ask(const QString& text, bool withCancel) {
     return AskQuestion(text, withCancel);
 }
 
+std::string TZandorF::ProgramFolder() const {
+    return startup_.ExeFolder;
+}
+
 void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {
     const TErrorBoxText box = ErrorBoxText(*Localisation, kind, detail);
     if (ShowError)
@@ -761,6 +779,21 @@ void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {
 void TZandorF::ShowPlainMessage(const std::string& text) {
     if (ShowMessage)
         ShowMessage(text);
+}
+
+TDonationSettings TZandorF::DonationSettings() const {
+    return {Settings.InstallDate, Settings.DonationShownCount, Settings.DonationDoNotBother};
+}
+
+void TZandorF::SetDonationSettings(const TDonationSettings& values) {
+    Settings.InstallDate = values.InstallDate;
+    Settings.DonationShownCount = values.DonationShownCount;
+    Settings.DonationDoNotBother = values.DonationDoNotBother;
+}
+
+void TZandorF::SaveAllSettings() {
+    if (!closed_ && startup_.Config)
+        SettingsReports.Guard([this] { SaveConfig(); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -28,6 +28,9 @@ struct TStartup;
 class TArtMemo;
 class TDocuments;
 class TFileDrag;
+class TDonationReminder;
+class TGifExport;
+class THelpCommands;
 class TLanguageMenu;
 class TLocalisation;
 class TMenuToolBar;
@@ -92,7 +95,6 @@ public:
 
     // Commands whose features are built later; each is wired to its menu items, buttons and context
     // menu twins already and does nothing until its feature fills it.
-    void Saveasgraphic1Click() {}
     void Print1Click() {}
     void PrintPreview1Click() {}
     // The Edit menu and the context menu enable Undo and Redo by what the editor can do.
@@ -113,12 +115,6 @@ public:
     void options_showfontClick() {}
     void SetPrintFont1Click() {}
     void Edithighlightlist1Click() {}
-    void Help1Click() {}
-    void Contents1Click() {}
-    void DonateClick() {}
-    void Lookfornewversion1Click() {}
-    void OtherVeltraneSoftware1Click() {}
-    void About1Click() {}
     void PopupMenu1Popup();
 
     // ---- the host of the features
@@ -149,6 +145,10 @@ public:
     TAnswer Ask(const QString& text, bool withCancel) override;
     void ShowErrorBox(TErrorBoxKind kind, const std::string& detail) override;
     void ShowPlainMessage(const std::string& text) override;
+    std::string ProgramFolder() const override;
+    TDonationSettings DonationSettings() const override;
+    void SetDonationSettings(const TDonationSettings& values) override;
+    void SaveAllSettings() override;
 
     // ---- state
     std::string CurrentFile;
@@ -187,8 +187,10 @@ public:
     std::unique_ptr<TOptionsMenu> Options;
     std::unique_ptr<TDocuments> Documents;
     TFileDrag* FileDrag1 = nullptr;
-    // The help file beside the program and the keyword list in the data folder.
-    std::string HelpFile;
+    std::unique_ptr<TGifExport> GifExport;
+    std::unique_ptr<THelpCommands> Help;
+    std::unique_ptr<TDonationReminder> Donation;
+    // The keyword list in the data folder.
     std::string HighlightFile;
     // The open dialog's filter.
     std::string OpenFilter;

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ namespace zandor {
 
 class TArtMemo;
 class TLocalisation;
+
+// The stored values of the donation reminder ("Options" section).
+struct TDonationSettings {
+    int32_t InstallDate = 0; // whole days since 30 December 1899
+    int32_t DonationShownCount = 0;
+    bool DonationDoNotBother = false;
+};
 
 // What the window's open dialog is asked to show.
 struct TOpenDialogRequest {
@@ -57,6 +65,8 @@ public:
 
     // The document editor.
     virtual TArtMemo& Editor() = 0;
+    // The program's folder, ending in '/'; the files shipped beside the program lie there.
+    virtual std::string ProgramFolder() const = 0;
     // The loaded language's numbered texts.
     virtual const TLocalisation& Texts() const = 0;
     // The parent of the windows and dialogs a feature opens.
@@ -116,6 +126,13 @@ public:
     virtual void ShowErrorBox(TErrorBoxKind kind, const std::string& detail) = 0;
     // A plain message box with the program's caption.
     virtual void ShowPlainMessage(const std::string& text) = 0;
+
+    // ---- the donation reminder and the settings as a whole
+    virtual TDonationSettings DonationSettings() const = 0;
+    virtual void SetDonationSettings(const TDonationSettings& values) = 0;
+    // Writes every setting at once, as closing the window does; a failure is reported by the
+    // window, not passed on.
+    virtual void SaveAllSettings() = 0;
 };
 
 } // namespace zandor

@@ -178,7 +178,11 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     }
     if (!lines_.empty() && !isBlank(lines_.back().Text))
         Insert(lines_.size(), {});
-    Insert(lines_.size(), "[" + std::string(section) + "]");
+    // Appended piece by piece: GCC 12 warns falsely about `"[" + std::string` at -O3.
+    std::string headerLine;
+    headerLine.reserve(section.size() + 2);
+    headerLine.append(1, '[').append(section).append(1, ']');
+    Insert(lines_.size(), std::move(headerLine));
     Insert(lines_.size(), std::move(newLine));
     return true;
 }

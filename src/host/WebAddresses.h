@@ -11,9 +11,10 @@ inline constexpr const char* TranslatorDownload = "";
 inline constexpr const char* NewVersion = "";
 // The maker's other programs ("Other Veltrane Software").
 inline constexpr const char* OtherSoftware = "";
-// The donation pages of the Help menu and the reminder.
+// The donation pages of the Help menu and the reminder (the reminder also offers pounds).
 inline constexpr const char* DonatePaypalUsd = "";
 inline constexpr const char* DonatePaypalEur = "";
+inline constexpr const char* DonatePaypalGbp = "";
 inline constexpr const char* DonateBitcoin = "";
 // The home page the About window links to.
 inline constexpr const char* HomePage = "";
