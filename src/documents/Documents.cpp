@@ -127,13 +127,17 @@ void TDocuments::FontForExtension() {
         Fonts.SetFont("Fonts", ext);
 }
 
+void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::TFileCalls& calls) {
+    // A read-only file stays read-only: the folder would allow the replacement, the user did not.
+    platform::TReplacingFile file(path, {NewFileMode(), true, true}, calls);
+    TSaveStream stream(file);
+    editor.SaveToStream(stream);
+    file.Commit();
+}
+
 bool TDocuments::WriteDocument(const std::string& path) {
     try {
-        // A read-only file stays read-only: the folder would allow the replacement, the user did not.
-        platform::TReplacingFile file(path, {NewFileMode(), true, true}, *FileCalls);
-        TSaveStream stream(file);
-        host_.Editor().SaveToStream(stream);
-        file.Commit();
+        SaveEditorText(host_.Editor(), path, *FileCalls);
     } catch (const std::exception& e) {
         host_.ShowErrorBox(TErrorBoxKind::Save, e.what());
         return false;

@@ -14,8 +14,16 @@
 
 namespace zandor {
 
+class TArtMemo;
 class TFileDrag;
 class TZandorHost;
+
+// Writes the editor's text over the file at path, all or nothing: through a flushed temporary file
+// in the same folder that takes the old file's mode and owner (a new file gets the user's usual
+// mode) and is renamed over it; a symbolic link keeps pointing at the new file. Throws what went
+// wrong and leaves the old file as it was.
+void SaveEditorText(TArtMemo& editor, const std::string& path,
+                    const platform::TFileCalls& calls = platform::TFileCalls::System());
 
 // Refers to the window it serves; owns the font commands and the recent-files submenu's items.
 class TDocuments {
