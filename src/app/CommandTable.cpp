@@ -1,5 +1,6 @@
 #include "app/CommandTable.h"
 
+#include "app/ClipboardCommands.h"
 #include "app/MainMenu.h"
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
@@ -121,6 +122,7 @@ void WireCommands(TZandorF& window) {
                          [&window, handler] { handler(window); });
     }
     window.Options->Wire();
+    window.Clipboard->Wire();
     ApplyPendingCommands(window);
 }
 

@@ -8,6 +8,8 @@
 #include <QActionGroup>
 #include <QPushButton>
 
+#include <array>
+
 namespace zandor {
 
 namespace {
@@ -20,18 +22,9 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::PrintPreview1,
     &TMainMenu::PrintPreview2,
     &TMainMenu::SetPrintFont1,
-    // The clipboard
-    &TMainMenu::Cut1,
-    &TMainMenu::Cut2,
-    &TMainMenu::Copy1,
-    &TMainMenu::Copy2,
-    &TMainMenu::Paste1,
-    &TMainMenu::Paste2,
     // The text commands
     &TMainMenu::Deleteline1,
     &TMainMenu::Deleteline2,
-    &TMainMenu::SelectAll1,
-    &TMainMenu::SelectAll2,
     &TMainMenu::edit_format_join,
     &TMainMenu::edit_format_lower,
     &TMainMenu::edit_format_upper,
@@ -62,11 +55,8 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::EditHighlightList2,
 };
 
-constexpr QPushButton* TZandorF::*kPendingButtons[] = {
-    &TZandorF::buttoncopy,
-    &TZandorF::buttoncut,
-    &TZandorF::buttonpaste,
-};
+// None at present; a button whose command is still to come goes here.
+constexpr std::array<QPushButton * TZandorF::*, 0> kPendingButtons{};
 
 // Items that open a web page, with the address they open.
 struct WebItem {

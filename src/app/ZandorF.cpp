@@ -176,11 +176,8 @@ void TZandorF::CreateEditors() {
     m->SetEndOfTextMark(noEndMark);
     m->SetOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars, amoAutoIndent,
                    amoBlockSelection, amoPlainClipboard, amoSmartTabs});
-    m->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1Popup();
-        Menu.PopupMenu1->popup(m->mapToGlobal(at));
-    });
+    // The control opens it on the right button's release and on the menu key.
+    m->SetPopupMenu(Menu.PopupMenu1);
     m->OnChange = [this](TArtMemo*) { mChange(); };
     m->OnSelMove = [this](TArtMemo*) { mSelMove(); };
     m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers shift) {
@@ -253,6 +250,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     setWindowTitle(QStringLiteral("Zandor"));
     HighlightFile = startup_.DataFolder + "highlight.dat";
     Options = std::make_unique<TOptionsMenu>(*this);
+    Clipboard = std::make_unique<TClipboardCommands>(*this);
     Documents = std::make_unique<TDocuments>(*this);
     GifExport = std::make_unique<TGifExport>(*this);
     Help = std::make_unique<THelpCommands>(*this);
@@ -369,10 +367,13 @@ void TZandorF::UpdateUndoItems() {
 
 void TZandorF::Edit1Click() {
     UpdateUndoItems();
+    Clipboard->UpdateSelectionItems();
+    Clipboard->UpdatePasteItems();
 }
 
 void TZandorF::PopupMenu1Popup() {
     UpdateUndoItems();
+    Clipboard->UpdatePasteItems();
 }
 
 void TZandorF::Undo1Click() {
@@ -408,13 +409,20 @@ bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
     return true;
 }
 
-void TZandorF::mKeyUp() {}
+void TZandorF::mKeyUp() {
+    if (Settings.SelectCopy)
+        Clipboard->CopySelection();
+}
 
 void TZandorF::mMouseUp() {
+    if (Settings.SelectCopy)
+        Clipboard->CopySelection();
     UpdateCaretPosition();
 }
 
 void TZandorF::mSelMove() {
+    if (Clipboard)
+        Clipboard->UpdateSelectionItems();
     UpdateCaretPosition();
 }
 

@@ -4,6 +4,7 @@
 // behind the menu commands lives in one class per feature; this window only hosts and wires them.
 #pragma once
 
+#include "app/ClipboardCommands.h"
 #include "app/MainMenu.h"
 #include "app/Settings.h"
 #include "app/SettingsReports.h"
@@ -102,11 +103,12 @@ public:
     void Edit1Click();
     void Undo1Click();
     void Redo1Click();
-    void Cut1Click() {}
-    void Copy1Click() {}
-    void Paste1Click() {}
+    // The clipboard commands (TClipboardCommands).
+    void Cut1Click() { Clipboard->Cut1Click(); }
+    void Copy1Click() { Clipboard->Copy1Click(); }
+    void Paste1Click() { Clipboard->Paste1Click(); }
     void Deleteline1Click() {}
-    void SelectAll1Click() {}
+    void SelectAll1Click() { Clipboard->SelectAll1Click(); }
     void Find1Click() {}
     void FindNext1Click() {}
     void edit_formatClick() {}
@@ -188,6 +190,7 @@ public:
     std::unique_ptr<TOptionsMenu> Options;
     std::unique_ptr<TDocuments> Documents;
     TFileDrag* FileDrag1 = nullptr;
+    std::unique_ptr<TClipboardCommands> Clipboard;
     std::unique_ptr<TGifExport> GifExport;
     std::unique_ptr<THelpCommands> Help;
     std::unique_ptr<TDonationReminder> Donation;

@@ -147,6 +147,43 @@ const char16_t* CharsetTable(int charset) {
     return charset == OemCharset ? kCp437 : kCp1252;
 }
 
+namespace {
+
+bool IsStructure(char16_t ch) {
+    return ch == u'\t' || ch == u'\n' || ch == u'\r';
+}
+
+} // namespace
+
+std::u16string TextToUnicode(std::string_view bytes, int charset) {
+    const char16_t* table = CharsetTable(charset);
+    std::u16string text(bytes.size(), u'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text[i] = IsStructure(byte) ? char16_t(byte) : table[byte];
+    }
+    return text;
+}
+
+std::string UnicodeToText(std::u16string_view text, int charset) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t ch = text[i];
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+            bytes += '?';
+            ++i;
+            continue;
+        }
+        int byte = IsStructure(ch) ? ch : (charset == OemCharset ? UnicodeToCp437(ch) : UnicodeToCp1252(ch));
+        // The pictures the OEM font shows for the bytes of tab, LF and CR stand for no byte here.
+        if (byte >= 0 && IsStructure(char16_t(byte)) && !IsStructure(ch))
+            byte = -1;
+        bytes += byte >= 0 ? static_cast<char>(byte) : '?';
+    }
+    return bytes;
+}
+
 const unsigned char* AnsiUpperTable() {
     static const CaseTable table =
         BuildAnsiCase([](char16_t c) { return static_cast<char16_t>(QChar::toUpper(char32_t(c))); });

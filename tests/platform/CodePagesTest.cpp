@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace zandor::platform {
 namespace {
 
@@ -43,6 +45,44 @@ TEST(CodePagesRoundTrip, CharactersOutsideACodePageHaveNoByte) {
     EXPECT_EQ(UnicodeToCp437(0x20AC), -1);
     // Plain control characters still name their byte in the OEM set.
     EXPECT_EQ(UnicodeToCp437(0x0009), 9);
+}
+
+} // namespace
+} // namespace zandor::platform
+
+namespace zandor::platform {
+namespace {
+
+// Text exchanged with other programs: every byte comes back as it went, and nothing that comes in
+// turns into a break or a tab unless it was one.
+class TextExchange : public ::testing::TestWithParam<int> {};
+
+TEST_P(TextExchange, EveryByteSurvivesTheRoundTripAndOnlyBreaksAndTabsKeepTheirControlCodes) {
+    const int charset = GetParam();
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::u16string text = TextToUnicode(all, charset);
+    ASSERT_EQ(text.size(), 256u);
+    EXPECT_EQ(UnicodeToText(text, charset), all);
+    EXPECT_EQ(text[9], u'\t');
+    EXPECT_EQ(text[10], u'\n');
+    EXPECT_EQ(text[13], u'\r');
+    for (char16_t ch = 1; ch < 0xD800; ++ch) {
+        const std::string byte = UnicodeToText(std::u16string(1, ch), charset);
+        ASSERT_EQ(byte.size(), 1u);
+        if (byte == "\t" || byte == "\n" || byte == "\r") {
+            EXPECT_EQ(ch, char16_t(byte[0])) << std::hex << int(ch);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Charsets, TextExchange, ::testing::Values(0, OemCharset));
+
+TEST(TextExchange, ArtReadsAsItsBoxAndBlockCharactersAndForeignCharactersBecomeQuestionMarks) {
+    EXPECT_EQ(TextToUnicode("\xC9\xCD\xBB\xDB\xB0 A", OemCharset), u"\u2554\u2550\u2557\u2588\u2591 A");
+    EXPECT_EQ(UnicodeToText(u"\u2554\u2588\u00FC\u20AC\u266A\U0001F600.", OemCharset), "\xC9\xDB\x81???.");
+    EXPECT_EQ(UnicodeToText(u"\u20AC\u2588\u00FC", 0), "\x80?\xFC");
 }
 
 } // namespace

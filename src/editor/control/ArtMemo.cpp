@@ -239,12 +239,6 @@ bool TArtMemo::viewportEvent(QEvent* event) {
     return TMemoView::viewportEvent(event);
 }
 
-void TArtMemo::ShowContextMenu(const QPoint& globalPos) {
-    // The application's menu for the control: its custom context menu.
-    if (contextMenuPolicy() == Qt::CustomContextMenu)
-        emit customContextMenuRequested(mapFromGlobal(globalPos));
-}
-
 void TArtMemo::PaintNow() {
     // The window's pending paint request, carried out at once.
     if (QWidget* top = window(); top && FWindowCreated && isVisible())
@@ -767,6 +761,17 @@ bool TArtMemo::Perform(uint32_t msg, uint64_t wParam, int64_t lParam) {
     message.LParam = lParam;
     return DispatchMessage(message, [this, msg, lParam] {
         switch (msg) {
+        case wm::CUT:
+            CutToClipboard();
+            ScrollInView();
+            return true;
+        case wm::COPY:
+            CopyToClipboard();
+            return true;
+        case wm::PASTE:
+            PasteFromClipboard();
+            ScrollInView();
+            return true;
         case wm::UNDO:
             Undo();
             return true;

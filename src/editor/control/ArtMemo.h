@@ -3,9 +3,13 @@
 // it builds on.
 #pragma once
 
+#include "editor/control/ArtMemoStrings.h"
 #include "editor/control/EditActions.h"
 #include "editor/control/MemoCaret.h"
+#include "editor/control/MemoClipboard.h"
+#include "editor/control/MemoContextMenu.h"
 #include "editor/control/MemoView.h"
+#include "editor/engine/BlockInsert.h"
 #include "editor/engine/FormatCodes.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
@@ -29,6 +33,7 @@
 #include <string_view>
 
 class QMenu;
+class QPoint;
 
 namespace zandor {
 
@@ -40,16 +45,18 @@ class TKeywordList;
 class TStartStopKeyList;
 
 namespace platform {
+class Clipboard;
 class QtTextMeasurer;
-}
+} // namespace platform
 
 using platform::TColor;
 using platform::TPenValue;
 
 // Owns (through the core's registry) the mouse and scratch navigators, and (through the core) the
 // measurer of its two fonts, the selection, the editor and the undo list, whose properties it
-// publishes. Refers to the attached highlighter, which it does not own; the window side owns the
-// rest. It is the editor's host: it turns what an edit did into events, repaint and caret.
+// publishes; its two string-list views, its clipboard exchange and its context menu. Refers to the attached
+// highlighter, which it does not own; the window side owns the rest. It is the editor's host: it turns what
+// an edit did into events, repaint and caret.
 class TArtMemo : public TMemoView, public IamEditActions, private TEditorHost {
     Q_OBJECT
 public:
@@ -322,32 +329,61 @@ public:
     // The label the consistency check's messages end with.
     static const char* VersionLabel();
 
+    // ---- the text as string lists (see ArtMemoStrings.h)
+    TArtParaStrings& Paragraphs() { return FParagraphs; }
+    TArtLinesStrings& Lines() { return FLines; }
+    // Loads a copy of the list's strings as the text.
+    void SetLines(platform::TStrings& value) { FLines.Assign(value); }
+
     // Sends the control a message that no Qt event stands for (the hooks see it like any other):
-    // undo, a background layout step, and a paint, which with a render record (lParam: a
-    // TRenderRecord*) draws into the render canvas. Returns whether it was handled; the clipboard
-    // messages are not handled while the control has no clipboard exchange.
+    // cut, copy, paste and undo, a background layout step, and a paint, which with a render record
+    // (lParam: a TRenderRecord*) draws into the render canvas. Returns whether it was handled.
     bool Perform(uint32_t msg, uint64_t wParam = 0, int64_t lParam = 0);
 
-    // ---- the standard editing commands. The clipboard exchange is not built yet: cut, copy and
-    // paste answer that they cannot act and do nothing.
-    bool CanCut() override { return false; }
-    bool CanCopy() override { return false; }
-    bool CanPaste() override { return false; }
+    // ---- the standard editing commands
+    bool CanCut() override { return !FReadOnly && !FDisplayOnly && SelLength() != 0; }
+    bool CanCopy() override { return !FDisplayOnly && SelLength() != 0; }
+    // Also asks whether the clipboard holds text: a paste of nothing is not offered.
+    bool CanPaste() override { return !FReadOnly && !FDisplayOnly && ClipboardHasText(); }
     bool CanSelectAll() override { return !FDisplayOnly && CharCount() != 0; }
     bool CanDelete() override { return !FReadOnly && !FDisplayOnly && SelLength() != 0; }
     bool CanUndo() override { return Editor().CanUndo(); }
     bool CanRedo() override { return Editor().CanRedo(); }
-    void CutToClipboard() override {}
-    void CopyToClipboard() override {}
-    void PasteFromClipboard() override {}
+    // The clipboard operations (see TMemoClipboard); the callers scroll the caret into view.
+    void CutToClipboard() override { FClipboardExchange.Cut(); }
+    void CopyToClipboard() override { FClipboardExchange.Copy(); }
+    void PasteFromClipboard() override { FClipboardExchange.Paste(); }
     void Undo() override { Editor().Undo(); }
     void Redo() override { Editor().Redo(); }
     void ClearUndo() { Editor().ClearUndo(); }
+    // Inserts the lines of text as a column at the caret's screen column, one undo step; outside
+    // brackets the caret is scrolled into view.
+    void InsertBlock(std::string_view text) {
+        zandor::InsertBlock(Editor(), text);
+        if (UpdateLevel() == 0)
+            ScrollInView();
+    }
+
+    // ---- the clipboard: the desktop's unless another is given (null: the desktop's again)
+    void SetClipboard(platform::Clipboard* clipboard) { FClipboardExchange.SetClipboard(clipboard); }
+    TMemoClipboard& ClipboardExchange() { return FClipboardExchange; }
+    bool ClipboardHasText() const { return FClipboardExchange.HasText(); }
+    // Puts bytes on the clipboard as this control's copy does; false when that failed.
+    bool PutClipboardText(std::string_view bytes) { return FClipboardExchange.PutText(bytes, false); }
+
+    // ---- the context menu
+    // The application's menu for this control (forgotten when it is destroyed); null: the built-in
+    // one, unless amoNoDefaultPopup.
+    QMenu* PopupMenu() const { return FContextMenu.PopupMenu(); }
+    void SetPopupMenu(QMenu* menu) { FContextMenu.SetPopupMenu(menu); }
+    // Opens the control's context menu at a screen position (the right button's release and the
+    // menu key come here): the assigned menu; else the application's through a custom context menu
+    // policy; else, unless amoNoDefaultPopup, the built-in one (made on first use), its items
+    // enabled first and OnInternalPopup fired.
+    void ShowContextMenu(const QPoint& globalPos) { FContextMenu.Show(globalPos); }
+    TMemoContextMenu& ContextMenu() { return FContextMenu; }
 
     // ---- input
-    // Opens the control's context menu at a screen position (the right button's release and the
-    // menu key come here): the menu the application gave the control.
-    void ShowContextMenu(const QPoint& globalPos);
     // Paints now whatever waits to be painted in the window, instead of when the event loop gets
     // to it (keys that move the caret, a held key that repeats).
     void PaintNow();
@@ -440,6 +476,11 @@ private:
     TArtMemoOptions FOptions = kDefaultArtMemoOptions;
     TArtLineBreak FLineBreak = pbCRLF;
     char FNullReplacement = 0;
+
+    TArtParaStrings FParagraphs{*this};
+    TArtLinesStrings FLines{*this};
+    TMemoClipboard FClipboardExchange{*this};
+    TMemoContextMenu FContextMenu{*this};
 
     int FEventDeferral = 0;
     // While the text is written to a stream.

@@ -1,4 +1,5 @@
 #include "editor/control/ArtMemo.h"
+#include "ClipboardTestSupport.h"
 #include "MemoTestSupport.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/ParagraphsList.h"
@@ -214,14 +215,21 @@ TEST(ArtMemo, EditActionsFollowReadOnlyDisplayOnlyTheSelectionAndTheUndoList) {
     EXPECT_FALSE(actions.CanDelete());
     actions.SelectAll();
     EXPECT_TRUE(actions.CanDelete());
-    // Until the control exchanges text with the clipboard, it says it cannot.
-    EXPECT_FALSE(actions.CanCut());
-    EXPECT_FALSE(actions.CanCopy());
-    EXPECT_FALSE(actions.CanPaste());
+    test::TFakeClipboard clipboard;
+    memo.SetClipboard(&clipboard);
+    EXPECT_TRUE(actions.CanCut());
+    EXPECT_TRUE(actions.CanCopy());
+    EXPECT_FALSE(actions.CanPaste()) << "nothing on the clipboard";
+    clipboard.HoldForeignText(u"x");
+    EXPECT_TRUE(actions.CanPaste());
     memo.SetReadOnly(true);
     EXPECT_FALSE(actions.CanDelete());
+    EXPECT_FALSE(actions.CanCut());
+    EXPECT_FALSE(actions.CanPaste());
+    EXPECT_TRUE(actions.CanCopy());
     memo.SetDisplayOnly(true);
     EXPECT_FALSE(actions.CanSelectAll());
+    EXPECT_FALSE(actions.CanCopy());
     memo.SetReadOnly(false);
     memo.SetDisplayOnly(false);
     EXPECT_FALSE(actions.CanUndo());

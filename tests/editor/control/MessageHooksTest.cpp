@@ -1,6 +1,7 @@
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/FormatThread.h"
 
+#include "ClipboardTestSupport.h"
 #include "MemoTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -179,6 +180,8 @@ class PerformedMessages : public ::testing::TestWithParam<std::pair<uint32_t, bo
 TEST_P(PerformedMessages, PassTheHooksWithTheirParametersAndReportWhetherTheControlKnowsThem) {
     const auto [msg, known] = GetParam();
     TArtMemo memo;
+    test::TFakeClipboard empty; // a paste of nothing changes no text, so no change message nests
+    memo.SetClipboard(&empty);
     TRecordingSink hook(&memo);
     memo.MessageHooks().Add(&hook);
     std::vector<TMessageRecord> seen;
@@ -193,9 +196,9 @@ TEST_P(PerformedMessages, PassTheHooksWithTheirParametersAndReportWhetherTheCont
 }
 
 INSTANTIATE_TEST_SUITE_P(MessageHooks, PerformedMessages,
-                         // No clipboard exchange yet: its messages pass the hooks but are not handled.
-                         ::testing::Values(std::pair{wm::CUT, false}, std::pair{wm::COPY, false},
-                                           std::pair{wm::PASTE, false}, std::pair{wm::UNDO, true},
+                         // WM_CLEAR (0x0303) is not the control's.
+                         ::testing::Values(std::pair{wm::CUT, true}, std::pair{wm::COPY, true},
+                                           std::pair{wm::PASTE, true}, std::pair{wm::UNDO, true},
                                            std::pair{wm::FORMATSTEP, true}, std::pair{0x0303u, false}));
 
 // The application's handler destroys the control outright; the control's own handling and its
