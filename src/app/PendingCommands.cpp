@@ -8,22 +8,14 @@
 #include <QActionGroup>
 #include <QPushButton>
 
+#include <array>
+
 namespace zandor {
 
 namespace {
 
 // Rows go when their feature lands.
 constexpr QAction* TMainMenu::*kPendingItems[] = {
-    // Opening, saving and the file's properties
-    &TMainMenu::New1,
-    &TMainMenu::New2,
-    &TMainMenu::Open1,
-    &TMainMenu::Open2,
-    &TMainMenu::Save1,
-    &TMainMenu::Save2,
-    &TMainMenu::Saveas1,
-    &TMainMenu::Saveas2,
-    &TMainMenu::Properties1,
     // Printing
     &TMainMenu::Print1,
     &TMainMenu::Print2,
@@ -57,17 +49,14 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::FindPrev1,
     &TMainMenu::FindPrev2,
     // The font commands
-    &TMainMenu::SetFont1,
-    &TMainMenu::SetFont2,
     &TMainMenu::options_showfont,
     // The keyword list's window
     &TMainMenu::Edithighlightlist1,
     &TMainMenu::EditHighlightList2,
 };
 
-constexpr QPushButton* TZandorF::*kPendingButtons[] = {
-    &TZandorF::buttonsave,
-};
+// None at present; a button whose command is still to come goes here.
+constexpr std::array<QPushButton * TZandorF::*, 0> kPendingButtons{};
 
 // Items that open a web page, with the address they open.
 struct WebItem {

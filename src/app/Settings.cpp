@@ -151,29 +151,6 @@ std::optional<double> MarginFromString(const std::string& text) {
     return value;
 }
 
-void AddRecentFile(std::vector<std::string>& list, const std::string& name) {
-    while (list.size() >= static_cast<size_t>(kMaxRecentFiles))
-        list.pop_back();
-    const auto lower = [](std::string text) {
-        std::transform(text.begin(), text.end(), text.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return text;
-    };
-    const std::string key = lower(name);
-    int match = -1;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (lower(list[i]) == key)
-            match = static_cast<int>(i);
-    }
-    if (match < 0) {
-        list.insert(list.begin(), name);
-    } else {
-        std::string kept = list[static_cast<size_t>(match)];
-        list.erase(list.begin() + match);
-        list.insert(list.begin(), kept);
-    }
-}
-
 namespace {
 
 void LoadSetting(TConfigSaver& store, const Setting& e, TSettings& s) {

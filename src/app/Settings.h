@@ -3,6 +3,7 @@
 // table; what a value does to the window and the editor is theirs to apply.
 #pragma once
 
+#include "documents/RecentFiles.h"
 #include "platform/Colors.h"
 #include "platform/FontValue.h"
 
@@ -106,11 +107,5 @@ std::string MarginToString(double inches, char decimalSeparator);
 std::string MarginToString(double inches); // with the locale's separator
 char LocaleDecimalSeparator();
 std::optional<double> MarginFromString(const std::string& text);
-
-constexpr int kMaxRecentFiles = 9;
-
-// Puts a name at the top of a recent-files list: a full list first loses its oldest entry, a name
-// already there (compared without letter case) moves up keeping its own case.
-void AddRecentFile(std::vector<std::string>& list, const std::string& name);
 
 } // namespace zandor

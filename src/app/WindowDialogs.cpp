@@ -3,6 +3,7 @@
 #include "localisation/Localisation.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QStringList>
 
 namespace zandor {
@@ -23,6 +24,38 @@ QStringList DialogNameFilters(const std::string& filter) {
         filters << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return filters;
+}
+
+std::string RunFileOpenDialog(QWidget* parent, const TOpenDialogRequest& request) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setNameFilters(DialogNameFilters(request.Filter));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.resize(450, 560);
+    if (!request.InitialFolder.empty())
+        dialog.setDirectory(QFile::decodeName(request.InitialFolder.c_str()));
+    if (!request.FileName.empty())
+        dialog.selectFile(QFile::decodeName(request.FileName.c_str()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+TAnswer RunQuestionBox(QWidget* parent, const QString& text, bool withCancel) {
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    switch (QMessageBox::question(parent, QStringLiteral("Zandor"), text, buttons, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        // Closing the box is no answer: nothing goes on.
+        return withCancel ? TAnswer::Cancel : TAnswer::No;
+    }
 }
 
 std::string RunFileSaveDialog(QWidget* parent, const TSaveDialogRequest& request) {

@@ -21,17 +21,6 @@ TDesktop TDesktop::System() {
     return desktop;
 }
 
-std::string LowerExtension(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const auto dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
-}
-
 std::string WindowSectionFor(const std::string& path) {
     const std::string ext = LowerExtension(path);
     if (ext.size() <= 3)

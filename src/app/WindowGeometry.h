@@ -3,6 +3,8 @@
 // plain values out, so every rule is checked without a window.
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <QRect>
 
 #include <array>
@@ -31,8 +33,7 @@ inline int BottomOf(const QRect& r) {
 
 inline constexpr const char* kOtherSection = "Other";
 
-// The lower-case extension of a path with its dot (".nfo"); empty when the file name has none.
-std::string LowerExtension(const std::string& path);
+using platform::LowerExtension;
 
 // The settings section for the bounds of a file: the extension without its dot when it has three or
 // more letters, otherwise "Other" (so ".c" and ".md" share one set of bounds). An extension that

@@ -1,15 +1,18 @@
 #include "app/ZandorF.h"
 
+#include "app/CommandTable.h"
 #include "app/ConfigSaver.h"
+#include "app/FontDialog.h"
 #include "app/MenuBand.h"
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "app/Startup.h"
 #include "app/WindowDialogs.h"
 #include "commands/GifExport.h"
+#include "documents/Documents.h"
+#include "documents/FileDrag.h"
 #include "editor/addons/ArtGutter.h"
 #include "editor/control/ArtMemo.h"
-#include "editor/engine/ByteStream.h"
 #include "host/WebAddresses.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
@@ -21,7 +24,6 @@
 #include "platform/FileSystem.h"
 #include "platform/NewFileChannel.h"
 #include "platform/PlatformErrors.h"
-#include "platform/ScreenFonts.h"
 #include "platform/Trace.h"
 
 #include <QAction>
@@ -71,7 +73,14 @@ TZandorF::TZandorF(TStartup& startup, const std::string& fileToOpen, TDesktop de
     ShowError = [this](const QString& caption, const QString& text) {
         QMessageBox::critical(this, caption, text);
     };
+    RunOpenDialog = [this](const TOpenDialogRequest& request) { return RunFileOpenDialog(this, request); };
     RunSaveDialog = [this](const TSaveDialogRequest& request) { return RunFileSaveDialog(this, request); };
+    RunFontDialog = [this](const platform::FontValue& initial) {
+        return TFontDialog::Execute(initial, this);
+    };
+    AskQuestion = [this](const QString& text, bool withCancel) {
+        return RunQuestionBox(this, text, withCancel);
+    };
     CreateComponents();
     FormCreate(fileToOpen);
     creating_ = false;
@@ -130,6 +139,9 @@ void TZandorF::CreateComponents() {
     DonateTimer = new QTimer(this);
     DonateTimer->setInterval(2000);
     DonateTimer->setSingleShot(true);
+    // Files dropped anywhere on the window are opened.
+    FileDrag1 = new TFileDrag(this);
+    FileDrag1->OnDrop = [this](TFileDrag* sender) { Documents->FileDrag1Drop(*sender); };
     connect(DonateTimer, &QTimer::timeout, this, [this] {
         DonateTimer->stop();
         Donation->DonateTimerTimer();
@@ -215,89 +227,6 @@ void TZandorF::CreateBottomPanel() {
     buttonexit->setFocusPolicy(Qt::StrongFocus);
 }
 
-void TZandorF::WireCommands() {
-    const auto on = [this](QAction* item, void (TZandorF::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    };
-    const auto onButton = [this](QPushButton* button, void (TZandorF::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-    };
-    TMainMenu& mm = Menu;
-    connect(mm.File1, &QMenu::aboutToShow, this, [this] { File1Click(); });
-    connect(mm.Edit1, &QMenu::aboutToShow, this, [this] { Edit1Click(); });
-    connect(mm.PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
-    connect(mm.Help1, &QMenu::aboutToShow, this, [this] { Help->Help1Click(); });
-    connect(mm.edit_format, &QMenu::aboutToShow, this, [this] { edit_formatClick(); });
-    connect(mm.shortcut_format, &QMenu::aboutToShow, this, [this] { edit_formatClick(); });
-    for (QAction* a : {mm.New1, mm.New2})
-        on(a, &TZandorF::FileNew1Click);
-    for (QAction* a : {mm.Open1, mm.Open2})
-        on(a, &TZandorF::FileOpen1Click);
-    for (QAction* a : {mm.Save1, mm.Save2})
-        on(a, &TZandorF::FileSave1Click);
-    for (QAction* a : {mm.Saveas1, mm.Saveas2})
-        on(a, &TZandorF::FileSaveAs1Click);
-    connect(mm.Saveasgraphic1, &QAction::triggered, this, [this] { GifExport->Saveasgraphic1Click(); });
-    on(mm.Properties1, &TZandorF::Properties1Click);
-    for (QAction* a : {mm.Print1, mm.Print2})
-        on(a, &TZandorF::Print1Click);
-    for (QAction* a : {mm.PrintPreview1, mm.PrintPreview2})
-        on(a, &TZandorF::PrintPreview1Click);
-    connect(mm.Exit1, &QAction::triggered, this, &QWidget::close);
-    for (QAction* a : {mm.Undo1, mm.Undo2})
-        on(a, &TZandorF::Undo1Click);
-    for (QAction* a : {mm.Redo1, mm.Redo2})
-        on(a, &TZandorF::Redo1Click);
-    for (QAction* a : {mm.Cut1, mm.Cut2})
-        on(a, &TZandorF::Cut1Click);
-    for (QAction* a : {mm.Copy1, mm.Copy2})
-        on(a, &TZandorF::Copy1Click);
-    for (QAction* a : {mm.Paste1, mm.Paste2})
-        on(a, &TZandorF::Paste1Click);
-    for (QAction* a : {mm.Deleteline1, mm.Deleteline2})
-        on(a, &TZandorF::Deleteline1Click);
-    for (QAction* a : {mm.SelectAll1, mm.SelectAll2})
-        on(a, &TZandorF::SelectAll1Click);
-    for (QAction* a : {mm.Find1, mm.FindReplace1})
-        on(a, &TZandorF::Find1Click);
-    for (QAction* a : {mm.FindNext1, mm.FindNext2, mm.FindPrev1, mm.FindPrev2})
-        on(a, &TZandorF::FindNext1Click);
-    for (QAction* a : {mm.edit_format_join, mm.edit_format_lower, mm.edit_format_upper,
-                       mm.edit_format_capitalize, mm.edit_format_toutf8, mm.edit_format_fromutf8,
-                       mm.shortcut_format_join, mm.shortcut_format_lower, mm.shortcut_format_upper,
-                       mm.shortcut_format_capitalize, mm.shortcut_format_toutf8, mm.shortcut_format_fromutf8})
-        connect(a, &QAction::triggered, this, [this, a] { FormatCommandClick(TagOf(a)); });
-    for (QAction* a : {mm.edit_insert, mm.shortcut_insert})
-        on(a, &TZandorF::edit_insertClick);
-    for (QAction* a : {mm.TimeDate1, mm.DateTime1})
-        on(a, &TZandorF::TimeDate1Click);
-    on(mm.SetFont1, &TZandorF::SetFont1Click);
-    on(mm.SetFont2, &TZandorF::SetFont2Click);
-    on(mm.options_showfont, &TZandorF::options_showfontClick);
-    on(mm.SetPrintFont1, &TZandorF::SetPrintFont1Click);
-    for (QAction* a : {mm.Edithighlightlist1, mm.EditHighlightList2})
-        on(a, &TZandorF::Edithighlightlist1Click);
-    const auto help = [this](QAction* item, void (THelpCommands::*handler)()) {
-        connect(item, &QAction::triggered, this, [this, handler] { (Help.get()->*handler)(); });
-    };
-    help(mm.Contents1, &THelpCommands::Contents1Click);
-    help(mm.DonatePaypal1, &THelpCommands::DonatePaypal1Click);
-    help(mm.DonatePaypalEUR1, &THelpCommands::DonatePaypalEUR1Click);
-    help(mm.miDonateBTC, &THelpCommands::miDonateBTCClick);
-    help(mm.Lookfornewversion1, &THelpCommands::Lookfornewversion1Click);
-    help(mm.OtherVeltraneSoftware1, &THelpCommands::OtherVeltraneSoftware1Click);
-    help(mm.About1, &THelpCommands::About1Click);
-
-    onButton(buttoncopy, &TZandorF::Copy1Click);
-    onButton(buttoncut, &TZandorF::Cut1Click);
-    onButton(buttonpaste, &TZandorF::Paste1Click);
-    onButton(buttonsave, &TZandorF::FileSave1Click);
-    connect(buttonexit, &QPushButton::clicked, this, &QWidget::close);
-    Options->Wire();
-    Clipboard->Wire();
-    ApplyPendingCommands(*this);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Creation, showing and closing
 
@@ -325,11 +254,12 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     HighlightFile = startup_.DataFolder + "highlight.dat";
     Options = std::make_unique<TOptionsMenu>(*this);
     Clipboard = std::make_unique<TClipboardCommands>(*this);
+    Documents = std::make_unique<TDocuments>(*this);
     GifExport = std::make_unique<TGifExport>(*this);
     Help = std::make_unique<THelpCommands>(*this);
     Help->Lookfornewversion1 = Menu.Lookfornewversion1;
     Donation = std::make_unique<TDonationReminder>(*this);
-    WireCommands();
+    WireCommands(*this);
 
     LoadConfig();
 
@@ -357,7 +287,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
 
     UpdateUndoItems();
     if (!fileToOpen.empty() && platform::FileExists(fileToOpen))
-        LoadFile(fileToOpen);
+        Documents->LoadFile(fileToOpen);
     else
         ApplyWindowDimensions(kOtherSection);
 
@@ -384,7 +314,7 @@ void TZandorF::FormShow() {
 }
 
 void TZandorF::closeEvent(QCloseEvent* event) {
-    if (AskSaveChanges()) {
+    if (Documents->AskSaveChanges()) {
         event->ignore();
         return;
     }
@@ -429,46 +359,6 @@ void TZandorF::UpdateTitle() {
     Trace("caption: " + windowTitle().toStdString());
 }
 
-bool TZandorF::LoadFile(const std::string& name) {
-    if (name.empty())
-        return false;
-    // A folder or a vanished name is refused before the editor's text is touched.
-    if (!platform::FileExists(name)) {
-        ShowMessage("Cannot open file \"" + name + "\".");
-        return false;
-    }
-    // The font of the file's type comes before the text, so the text is laid out once.
-    const std::string extension = LowerExtension(name);
-    if (extension.empty())
-        SetFont("Options", "Font5");
-    else
-        SetFont("Fonts", extension);
-    try {
-        TFileStream stream(name, TFileStream::fmOpenRead);
-        m->LoadFromStream(stream, 0);
-    } catch (const std::exception& e) {
-        ShowMessage("Cannot open file \"" + name + "\": " + e.what());
-        return false;
-    }
-    CurrentFile = name;
-    CurrentExt = LowerExtension(name);
-    AddRecentFile(Settings.RecentFiles, CurrentFile);
-    WindowSection = WindowSectionFor(CurrentFile);
-    ApplyWindowDimensions(WindowSection);
-    DocumentModified = false;
-    buttonsave->setEnabled(false);
-    UpdateTitle();
-    QWidget* focus = Settings.ExitFocus ? static_cast<QWidget*>(buttonexit) : static_cast<QWidget*>(m);
-    focus->setFocus();
-    SettingsReports.ReportStore(*startup_.Config);
-    return true;
-}
-
-bool TZandorF::AskSaveChanges() {
-    // Offering to save belongs to the documents feature; until it exists nothing is asked.
-    return false;
-}
-
 void TZandorF::UpdateUndoItems() {
     const bool undo = m->CanUndo();
     const bool redo = m->CanRedo();
@@ -507,7 +397,7 @@ void TZandorF::mChange() {
     if (DocumentModified)
         return;
     DocumentModified = true;
-    buttonsave->setEnabled(CommandBuilt(*this, buttonsave));
+    buttonsave->setEnabled(true);
     UpdateTitle();
 }
 
@@ -719,35 +609,6 @@ void TZandorF::MemoPanelResize() {
     m->setGeometry(gutter, 0, MemoPanel->width() - gutter, MemoPanel->height());
 }
 
-void TZandorF::SetFont(const std::string& section, const std::string& key) {
-    TConfigSaver& store = *startup_.Config;
-    platform::FontValue font;
-    font.Name = "MS Sans Serif";
-    font.Size = 8;
-    font.Color = platform::clWhite;
-    font.Charset = platform::ANSI_CHARSET;
-    if (key == ".nfo" || key == ".diz") {
-        font.Name = platform::LargeScreenFontFace;
-        font.Size = 9;
-        font.Charset = platform::OEM_CHARSET;
-    }
-    // The user's default font first, then the one stored for this extension. A stored font of the
-    // wrong type leaves the font read so far; the store lists it for the report.
-    for (const auto& [fontSection, fontKey] :
-         {std::pair<std::string, std::string>("Options", "Font5"), {section, key}}) {
-        try {
-            store.ReadFont(fontSection, fontKey, platform::FontValue(font), font);
-        } catch (const platform::RegistryError&) {
-        }
-    }
-    // A stored screen font whose character set key is missing would otherwise read as ANSI.
-    if (font.Name == platform::LargeScreenFontFace || font.Name == platform::TinyScreenFontFace)
-        font.Charset = platform::OEM_CHARSET;
-    m->SetFont(font);
-    g->SetFontColor(font.Color);
-    UpdateFontMetrics();
-}
-
 void TZandorF::ReportLater(const std::string& text) {
     // Settings are read while the window is being created; the report waits for the message loop.
     QTimer::singleShot(0, this, [this, text] {
@@ -808,7 +669,8 @@ void TZandorF::LoadConfig() {
     g->SetColor(Settings.BackColor);
     m->SetHighlightColor(Settings.HLColor);
     m->SetHighlightBackgnd(Settings.HLBColor);
-    SetFont("Options", "Font5");
+    Documents->Fonts.SetFont("Options", "Font5");
+    Documents->RecentFiles.Rebuild();
     PrintMemo->SetFont(Settings.PrintFont);
     m->SetWordWrap(Settings.WordWrap);
     ApplyNonPrintMarks();
@@ -838,6 +700,84 @@ void TZandorF::SaveConfig() {
 // ---------------------------------------------------------------------------------------------
 // The host of the features
 
+void TZandorF::SetDocumentFile(const std::string& file) {
+    CurrentFile = file;
+    CurrentExt = LowerExtension(file);
+}
+
+void TZandorF::MarkDocumentSaved() {
+    DocumentModified = false;
+    buttonsave->setEnabled(false);
+    UpdateTitle();
+}
+
+void TZandorF::ApplyDocumentWindowDimensions() {
+    WindowSection = WindowSectionFor(CurrentFile);
+    ApplyWindowDimensions(WindowSection);
+}
+
+void TZandorF::FocusAfterOpen() {
+    // A window that is not shown yet takes the focus widget along when it is.
+    QWidget* focus = Settings.ExitFocus ? static_cast<QWidget*>(buttonexit) : static_cast<QWidget*>(m);
+    focus->setFocus();
+}
+
+void TZandorF::FocusEditor() {
+    m->setFocus();
+}
+
+void TZandorF::EditorFontChanged(bool chosenByUser) {
+    g->SetFontColor(m->Font().Color);
+    UpdateFontMetrics();
+    // A stored font of the wrong type is told about once, when it was met.
+    if (startup_.Config)
+        SettingsReports.ReportStore(*startup_.Config);
+    if (!chosenByUser)
+        return;
+    if (Settings.AutoWidth || Settings.AutoHeight)
+        AutoSizeWindow(width(), height());
+}
+
+TDocumentOptions TZandorF::DocumentOptions() const {
+    return {Settings.AskChanges, Settings.Convert, Settings.AddTxt};
+}
+
+QMenu* TZandorF::RecentFilesMenu() {
+    return Menu.file_recentfiles;
+}
+
+void TZandorF::ReadStoredFont(const std::string& section, const std::string& key,
+                              const platform::FontValue& def, platform::FontValue& target) {
+    // A stored font of the wrong type leaves the font read so far; the store lists it for the report.
+    try {
+        startup_.Config->ReadFont(section, key, def, target);
+    } catch (const platform::RegistryError&) {
+    }
+}
+
+void TZandorF::WriteStoredFont(const std::string& section, const std::string& key,
+                               const platform::FontValue& font) {
+    SettingsReports.Guard([&] { startup_.Config->WriteFontAndFlush(section, key, font); });
+}
+
+std::string TZandorF::ExecuteOpenDialog(const TOpenDialogRequest& request) {
+    return RunOpenDialog ? RunOpenDialog(request) : std::string();
+}
+
+std::string TZandorF::ExecuteSaveDialog(const TSaveDialogRequest& request) {
+    return RunSaveDialog ? RunSaveDialog(request) : std::string();
+}
+
+std::optional<platform::FontValue> TZandorF::ExecuteFontDialog(const platform::FontValue& initial) {
+    return RunFontDialog ? RunFontDialog(initial) : std::nullopt;
+}
+
+TAnswer TZandorF::Ask(const QString& text, bool withCancel) {
+    if (!AskQuestion)
+        return withCancel ? TAnswer::Cancel : TAnswer::No;
+    return AskQuestion(text, withCancel);
+}
+
 std::string TZandorF::ProgramFolder() const {
     return startup_.ExeFolder;
 }
@@ -846,6 +786,11 @@ void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {
     const TErrorBoxText box = ErrorBoxText(*Localisation, kind, detail);
     if (ShowError)
         ShowError(box.Caption, box.Text);
+}
+
+void TZandorF::ShowPlainMessage(const std::string& text) {
+    if (ShowMessage)
+        ShowMessage(text);
 }
 
 TDonationSettings TZandorF::DonationSettings() const {
@@ -875,8 +820,8 @@ void TZandorF::Timer1Timer() {
     const std::string name = startup_.SharedMem ? GetSharedFilename(*startup_.SharedMem) : std::string();
     Trace("hand-off received: " + name);
     ForceForegroundWindow();
-    if (!AskSaveChanges())
-        LoadFile(name);
+    if (!Documents->AskSaveChanges())
+        Documents->LoadFile(name);
 }
 
 bool TZandorF::ForceForegroundWindow() {

@@ -15,7 +15,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -26,6 +28,8 @@ namespace zandor {
 struct TStartup;
 class TArtGutter;
 class TArtMemo;
+class TDocuments;
+class TFileDrag;
 class TDonationReminder;
 class TGifExport;
 class THelpCommands;
@@ -51,16 +55,8 @@ public:
              QWidget* parent = nullptr);
     ~TZandorF() override;
 
-    // ---- document state and title
-    void UpdateTitle();
-    // Opens a named file: its bytes go into the editor as they are. An empty name loads nothing and
-    // changes nothing. Returns false when the file could not be opened.
-    bool LoadFile(const std::string& name);
-    // True when the user cancelled the offer to save unsaved changes.
-    bool AskSaveChanges();
-    // The editor font for a stored font key: a scratch font (the screen font for art extensions),
-    // then the user's default font, then the font stored under section/key; then the metrics.
-    void SetFont(const std::string& section, const std::string& key);
+    // ---- document state and title (opening and saving are the documents' own, Documents)
+    void UpdateTitle() override;
 
     // ---- size and place
     void ApplyWindowDimensions(const std::string& section);
@@ -102,11 +98,6 @@ public:
 
     // Commands whose features are built later; each is wired to its menu items, buttons and context
     // menu twins already and does nothing until its feature fills it.
-    void FileNew1Click() {}
-    void FileOpen1Click() {}
-    void FileSave1Click() {}
-    void FileSaveAs1Click() {}
-    void Properties1Click() {}
     void Print1Click() {}
     void PrintPreview1Click() {}
     // The Edit menu and the context menu enable Undo and Redo by what the editor can do.
@@ -125,8 +116,6 @@ public:
     void FormatCommandClick(int tag) { (void)tag; }
     void edit_insertClick() {}
     void TimeDate1Click() {}
-    void SetFont1Click() {}
-    void SetFont2Click() {}
     void options_showfontClick() {}
     void SetPrintFont1Click() {}
     void Edithighlightlist1Click() {}
@@ -134,19 +123,33 @@ public:
 
     // ---- the host of the features
     TArtMemo& Editor() override { return *m; }
-    std::string DocumentFile() const override { return CurrentFile; }
-    std::string LastSaveFolder() const override { return Settings.LastDir; }
-    std::string ProgramFolder() const override;
     const TLocalisation& Texts() const override { return *Localisation; }
     QWidget* DialogParent() override { return this; }
-    std::string ExecuteSaveDialog(const TSaveDialogRequest& request) override {
-        return RunSaveDialog ? RunSaveDialog(request) : std::string();
-    }
+    std::string DocumentFile() const override { return CurrentFile; }
+    std::string DocumentExt() const override { return CurrentExt; }
+    bool IsDocumentModified() const override { return DocumentModified; }
+    void SetDocumentFile(const std::string& file) override;
+    void MarkDocumentSaved() override;
+    void ApplyDocumentWindowDimensions() override;
+    void FocusAfterOpen() override;
+    void FocusEditor() override;
+    void EditorFontChanged(bool chosenByUser) override;
+    TDocumentOptions DocumentOptions() const override;
+    std::vector<std::string>& RecentFiles() override { return Settings.RecentFiles; }
+    QMenu* RecentFilesMenu() override;
+    std::string LastSaveFolder() const override { return Settings.LastDir; }
+    void SetLastSaveFolder(const std::string& folder) override { Settings.LastDir = folder; }
+    void ReadStoredFont(const std::string& section, const std::string& key, const platform::FontValue& def,
+                        platform::FontValue& target) override;
+    void WriteStoredFont(const std::string& section, const std::string& key,
+                         const platform::FontValue& font) override;
+    std::string ExecuteOpenDialog(const TOpenDialogRequest& request) override;
+    std::string ExecuteSaveDialog(const TSaveDialogRequest& request) override;
+    std::optional<platform::FontValue> ExecuteFontDialog(const platform::FontValue& initial) override;
+    TAnswer Ask(const QString& text, bool withCancel) override;
     void ShowErrorBox(TErrorBoxKind kind, const std::string& detail) override;
-    void ShowPlainMessage(const std::string& text) override {
-        if (ShowMessage)
-            ShowMessage(text);
-    }
+    void ShowPlainMessage(const std::string& text) override;
+    std::string ProgramFolder() const override;
     TDonationSettings DonationSettings() const override;
     void SetDonationSettings(const TDonationSettings& values) override;
     void SaveAllSettings() override;
@@ -186,6 +189,8 @@ public:
     std::unique_ptr<TLocalisation> Localisation;
     TLanguageMenu* LanguageMenu = nullptr;
     std::unique_ptr<TOptionsMenu> Options;
+    std::unique_ptr<TDocuments> Documents;
+    TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;
     std::unique_ptr<TGifExport> GifExport;
     std::unique_ptr<THelpCommands> Help;
@@ -197,10 +202,13 @@ public:
 
     // How the window reports a problem to the user; replaced by tests.
     std::function<void(const std::string&)> ShowMessage;
-    // How the window shows an error box (caption, text); replaced by tests.
+    // The window's dialogs and boxes, replaced by tests: the error box (caption, text), the open,
+    // save and font dialogs (an empty path or nothing when cancelled) and the question box.
     std::function<void(const QString& caption, const QString& text)> ShowError;
-    // Runs the save dialog; replaced by tests. The chosen path, or empty when cancelled.
+    std::function<std::string(const TOpenDialogRequest&)> RunOpenDialog;
     std::function<std::string(const TSaveDialogRequest&)> RunSaveDialog;
+    std::function<std::optional<platform::FontValue>(const platform::FontValue&)> RunFontDialog;
+    std::function<TAnswer(const QString& text, bool withCancel)> AskQuestion;
     // Problems of the settings store, each told once; every settings write outside the window's
     // closing runs through its Guard, as the one at closing does.
     TSettingsReports SettingsReports;
@@ -221,7 +229,6 @@ private:
     void CreateComponents();
     void CreateEditors();
     void CreateBottomPanel();
-    void WireCommands();
     void ReportLater(const std::string& text);
     // Undo and Redo items of both menus as the editor's undo list stands, so that their keys act
     // whenever there is something to undo or redo.

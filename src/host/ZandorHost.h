@@ -4,9 +4,16 @@
 // stand-in.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "platform/FontValue.h"
 
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QMenu;
 class QWidget;
 
 namespace zandor {
@@ -21,10 +28,18 @@ struct TDonationSettings {
     bool DonationDoNotBother = false;
 };
 
+// What the window's open dialog is asked to show.
+struct TOpenDialogRequest {
+    // Description and pattern pairs, each part ended by '|' except the last:
+    // "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini".
+    std::string Filter;
+    std::string InitialFolder; // empty: wherever the dialog starts by itself
+    std::string FileName;      // proposed, with or without a folder
+};
+
 // What the window's save dialog is asked to show.
 struct TSaveDialogRequest {
-    // Description and pattern pairs, each part ended by '|' except the last:
-    // "GIF graphic (*.gif)|*.gif|All files (*.*)|*.*".
+    // Description and pattern pairs as in TOpenDialogRequest.
     std::string Filter;
     std::string InitialFolder;
     std::string FileName; // proposed, without a folder
@@ -34,6 +49,15 @@ struct TSaveDialogRequest {
 // could not be saved.") under the caption "Error" (text 102).
 enum class TErrorBoxKind { Open = 1, Save = 2 };
 
+enum class TAnswer { Yes, No, Cancel };
+
+// The options the documents follow ("Options" section).
+struct TDocumentOptions {
+    bool AskChanges = true; // offer to save changes before load, new and exit
+    bool Convert = true;    // repair Unix and doubled line breaks on load
+    bool AddTxt = false;    // ".txt" for a saved name without extension
+};
+
 // Implemented by the main window, which outlives every feature it constructs.
 class TZandorHost {
 public:
@@ -41,10 +65,6 @@ public:
 
     // The document editor.
     virtual TArtMemo& Editor() = 0;
-    // The open file's full path; empty for a new, unnamed text.
-    virtual std::string DocumentFile() const = 0;
-    // The folder of the last "Save as" ("Find"/"LastDir").
-    virtual std::string LastSaveFolder() const = 0;
     // The program's folder, ending in '/'; the files shipped beside the program lie there.
     virtual std::string ProgramFolder() const = 0;
     // The loaded language's numbered texts.
@@ -52,14 +72,62 @@ public:
     // The parent of the windows and dialogs a feature opens.
     virtual QWidget* DialogParent() = 0;
 
+    // ---- the document: the window's CurrentFile, CurrentExt and DocumentModified
+    // The open file's full path; empty for a new, unnamed text.
+    virtual std::string DocumentFile() const = 0;
+    // Its extension in lower case with the dot (".nfo"); empty when the name has none.
+    virtual std::string DocumentExt() const = 0;
+    virtual bool IsDocumentModified() const = 0;
+    // Names the document: CurrentFile := file, CurrentExt := its extension in lower case.
+    virtual void SetDocumentFile(const std::string& file) = 0;
+    // The text now equals the file: not modified, the Save button disabled, the title refreshed.
+    virtual void MarkDocumentSaved() = 0;
+    // The caption, the task-bar text and the window section from the document.
+    virtual void UpdateTitle() = 0;
+    // The window section of the document's type, and the size and place stored for it.
+    virtual void ApplyDocumentWindowDimensions() = 0;
+    // The focus after a file was opened: the Exit button or the editor, as "Initial Focus" says.
+    virtual void FocusAfterOpen() = 0;
+    // The focus back to the editor (after New and the font dialogs).
+    virtual void FocusEditor() = 0;
+    // The editor's font was set: its metrics; when the user chose it, the gutter's colour and, with
+    // AutoWidth or AutoHeight on, the window's size follow it too.
+    virtual void EditorFontChanged(bool chosenByUser) = 0;
+
+    // ---- settings
+    virtual TDocumentOptions DocumentOptions() const = 0;
+    // Most recent first; the documents keep it, the window loads and stores it.
+    virtual std::vector<std::string>& RecentFiles() = 0;
+    // The "Recent files" submenu, whose items the documents make.
+    virtual QMenu* RecentFilesMenu() = 0;
+    // The folder of the last "Save as" ("Find"/"LastDir").
+    virtual std::string LastSaveFolder() const = 0;
+    virtual void SetLastSaveFolder(const std::string& folder) = 0;
+    // A font stored under section/key over `target` (as the settings store's ReadFont does, with
+    // `def` for a text that is no font); a value of the wrong type leaves `target` as it was and is
+    // reported by the window.
+    virtual void ReadStoredFont(const std::string& section, const std::string& key,
+                                const platform::FontValue& def, platform::FontValue& target) = 0;
+    // Stores a font and flushes the settings at once; a failure is reported by the window.
+    virtual void WriteStoredFont(const std::string& section, const std::string& key,
+                                 const platform::FontValue& font) = 0;
+
+    // ---- dialogs and boxes
+    // The open dialog (the path and the file must exist); the chosen path, or empty when cancelled.
+    virtual std::string ExecuteOpenDialog(const TOpenDialogRequest& request) = 0;
     // Runs the save dialog (overwrite prompt on, the folder must exist, no extension added to a
     // name typed without one); the chosen path, or empty when the user cancelled.
     virtual std::string ExecuteSaveDialog(const TSaveDialogRequest& request) = 0;
+    // The font dialog with colour and script, starting at `initial`; nothing when cancelled.
+    virtual std::optional<platform::FontValue> ExecuteFontDialog(const platform::FontValue& initial) = 0;
+    // A question under the program's caption with Yes and No, and Cancel when withCancel.
+    virtual TAnswer Ask(const QString& text, bool withCancel) = 0;
     // The error box of its kind; detail, when given, says what went wrong below the fixed text.
     virtual void ShowErrorBox(TErrorBoxKind kind, const std::string& detail) = 0;
     // A plain message box with the program's caption.
     virtual void ShowPlainMessage(const std::string& text) = 0;
 
+    // ---- the donation reminder and the settings as a whole
     virtual TDonationSettings DonationSettings() const = 0;
     virtual void SetDonationSettings(const TDonationSettings& values) = 0;
     // Writes every setting at once, as closing the window does; a failure is reported by the

@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -157,6 +158,27 @@ std::string LongPathName(const std::string& argument, const std::string& working
     for (const auto& part : parts)
         result += '/' + part;
     return result.empty() ? std::string("/") : result;
+}
+
+std::string FileFolder(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string LowerExtension(const std::string& path) {
+    const std::string name = FileNameOf(path);
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return {};
+    std::string ext = name.substr(dot);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
 }
 
 FileContents ReadWholeFile(const std::string& path) {

@@ -16,6 +16,13 @@ std::string UserConfigFolder();
 // A path with exactly one trailing '/' (unchanged when it already ends in one).
 std::string IncludeTrailingSlash(const std::string& path);
 
+// The parts of a path: its folder with the trailing '/' ("/a/b.txt" gives "/a/", "b.txt" gives ""),
+// its file name ("b.txt"), and its extension from the file name's last dot, in lower case (".txt";
+// empty when the file name has no dot).
+std::string FileFolder(const std::string& path);
+std::string FileNameOf(const std::string& path);
+std::string LowerExtension(const std::string& path);
+
 // True when the path names an existing file that is not a folder (symbolic links are followed).
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);

@@ -1,6 +1,7 @@
 // The Options menu: check marks that follow the settings, toggles with their immediate effects, and
 // the Language submenu translating the window.
 #include "WindowFixture.h"
+#include "documents/Documents.h"
 
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
@@ -158,7 +159,7 @@ TEST_F(OptionsMenu, FontItemForTheExtensionNamesItAndNeedsOne) {
     w->Options->Options1Click();
     EXPECT_FALSE(w->Menu.SetFont2->isEnabled());
     EXPECT_EQ(QStringLiteral("Set Font Style and Color for"), w->Menu.SetFont2->text());
-    ASSERT_TRUE(w->LoadFile(dir.write("Art.NFO", "x")));
+    ASSERT_TRUE(w->Documents->LoadFile(dir.write("Art.NFO", "x")));
     w->Options->Options1Click();
     EXPECT_EQ(CommandBuilt(*w, w->Menu.SetFont2), w->Menu.SetFont2->isEnabled());
     EXPECT_EQ(QStringLiteral("Set Font Style and Color for .nfo..."), w->Menu.SetFont2->text());
@@ -236,7 +237,7 @@ TEST_F(OptionsMenu, ShowLineNumbersPutsTheGutterBesideTheEditorWhereBookmarkKeys
     EXPECT_EQ(w->m->ParagraphStart(5) + 2, w->m->SelStart());
     EXPECT_EQ(text, w->m->Text()); // the keys typed nothing
 
-    ASSERT_TRUE(w->LoadFile(dir.write("other.txt", "a\r\nb")));
+    ASSERT_TRUE(w->Documents->LoadFile(dir.write("other.txt", "a\r\nb")));
     EXPECT_EQ(-1, w->g->BookmarkLine(3));
     w->Menu.Showlinenumbers1->trigger();
     EXPECT_TRUE(w->g->isHidden());

@@ -70,29 +70,6 @@ TEST(MarginText, TextThatIsNoNumberIsRejected) {
     EXPECT_FALSE(MarginFromString("0.5in").has_value());
 }
 
-TEST(RecentFiles, ANameMovesToTheTopKeepingItsCase) {
-    std::vector<std::string> list;
-    AddRecentFile(list, "/a/One.nfo");
-    AddRecentFile(list, "/a/two.nfo");
-    AddRecentFile(list, "/A/ONE.NFO");
-    ASSERT_EQ(2u, list.size());
-    EXPECT_EQ("/a/One.nfo", list[0]);
-    EXPECT_EQ("/a/two.nfo", list[1]);
-}
-
-TEST(RecentFiles, AFullListDropsItsOldestEvenWhenTheNameIsAlreadyThere) {
-    std::vector<std::string> list;
-    for (int i = 0; i < 12; ++i)
-        AddRecentFile(list, "/f" + std::to_string(i));
-    ASSERT_EQ(9u, list.size());
-    EXPECT_EQ("/f11", list.front());
-    EXPECT_EQ("/f3", list.back());
-    AddRecentFile(list, "/f5");
-    ASSERT_EQ(8u, list.size());
-    EXPECT_EQ("/f5", list.front());
-    EXPECT_EQ("/f4", list.back());
-}
-
 namespace {
 
 TSettings Changed() {

@@ -2,6 +2,7 @@
 // a file that cannot be read, values of the wrong type, names and values that a file cannot hold.
 // Whatever the trouble, the window keeps running, says so once and loses no setting.
 #include "WindowFixture.h"
+#include "documents/Documents.h"
 
 #include "platform/FileSystem.h"
 
@@ -80,16 +81,16 @@ TEST_F(SettingsTrouble, ValuesOfTheWrongTypeKeepTheirDefaultAndAreRepairedByTheN
         EXPECT_TRUE(Reported(name)) << name;
     // An art file of a type with bad bounds, opened on its own and handed over by a second start.
     const std::string art = dir.write("art.nfo", "x");
-    ASSERT_TRUE(w->LoadFile(art));
+    ASSERT_TRUE(w->Documents->LoadFile(art));
     EXPECT_EQ(DefaultWindowSize("nfo", workArea).height(), w->height());
     std::memcpy(startup.SharedMem->Data, art.c_str(), art.size() + 1);
     w->Timer1Timer();
     EXPECT_TRUE(Reported("nfo_Width"));
     EXPECT_TRUE(Reported("Fonts_.nfo"));
     const size_t reports = messages.size();
-    ASSERT_TRUE(w->LoadFile(dir.write("other.nfo", "y")));
+    ASSERT_TRUE(w->Documents->LoadFile(dir.write("other.nfo", "y")));
     EXPECT_EQ(reports, messages.size()) << "each bad value is told once";
-    w->LoadFile(dir.write("plain.txt", "z")); // the type shown at close is not the one repaired
+    w->Documents->LoadFile(dir.write("plain.txt", "z")); // the type shown at close is not the one repaired
     ASSERT_TRUE(w->close());
 
     messages.clear();
@@ -168,7 +169,7 @@ TEST_P(HostileExtensions, NeitherGrowTheSettingsNorLoseTheBounds) {
         auto w = Create("", true);
         w->show();
         for (const char* name : {"t.[1]", "a.x]y", "c.nfo\n[nfo]"}) {
-            ASSERT_TRUE(w->LoadFile(dir.write(name, "text"))) << name;
+            ASSERT_TRUE(w->Documents->LoadFile(dir.write(name, "text"))) << name;
             if (run == 0) {
                 w->move(40, 60);
                 w->resize(500, 300);

@@ -1,6 +1,7 @@
 // The main window's size and place: defaults from the work area, bounds remembered per file type,
 // sizes that fit the loaded text, and the delayed write after moves.
 #include "WindowFixture.h"
+#include "documents/Documents.h"
 
 #include "editor/control/ArtMemo.h"
 
@@ -85,7 +86,7 @@ TEST_F(WindowBounds, AutoWidthIgnoresLinesOf133CharactersOrMore) {
     EXPECT_EQ(std::max(460, w->AvgCharWidth * 80 + 53), w->width());
 
     const std::string narrow = WriteLines("narrow.nfo", {200, 10, 200});
-    w->LoadFile(narrow);
+    w->Documents->LoadFile(narrow);
     EXPECT_EQ(std::max(460, w->AvgCharWidth * 34 + 53), w->width());
 }
 
@@ -136,14 +137,14 @@ TEST_P(SharedSections, FilesOfOneSectionShareTheirBounds) {
     Store().WriteBool("Options", "AutoWidth", false);
     auto w = Create("", true);
     w->show();
-    ASSERT_TRUE(w->LoadFile(WriteLines(GetParam().first, {5, 5})));
+    ASSERT_TRUE(w->Documents->LoadFile(WriteLines(GetParam().first, {5, 5})));
     EXPECT_EQ(GetParam().section, w->WindowSection);
     w->move(123, 77);
     w->resize(611, 333);
     w->SaveWindowBounds();
     w->move(300, 300);
     w->resize(500, 250);
-    ASSERT_TRUE(w->LoadFile(WriteLines(GetParam().second, {5, 5})));
+    ASSERT_TRUE(w->Documents->LoadFile(WriteLines(GetParam().second, {5, 5})));
     EXPECT_EQ(GetParam().section, w->WindowSection);
     EXPECT_EQ(QRect(123, 77, 611, 333), QRect(w->pos(), w->size()));
 }

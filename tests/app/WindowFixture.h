@@ -17,8 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -31,6 +33,17 @@ protected:
     EnvGuard runtime{"XDG_RUNTIME_DIR", dir.path()};
     TStartup startup;
     std::vector<std::string> messages;
+    // The window's error boxes (caption, a line break, text) and questions, and the answers the
+    // questions get in turn (No when none is left). The dialogs return what the test set; by
+    // default the user cancels them.
+    std::vector<std::string> errors;
+    std::vector<std::string> questions;
+    std::deque<TAnswer> answers;
+    std::vector<TOpenDialogRequest> openRequests;
+    std::vector<TSaveDialogRequest> saveRequests;
+    std::string openAnswer;
+    std::string saveAnswer;
+    std::optional<platform::FontValue> fontAnswer;
     QRect workArea{0, 0, 1920, 1040};
     int monitors = 1;
 
@@ -69,6 +82,26 @@ protected:
         }
         auto window = std::make_unique<TZandorF>(startup, file, Desktop());
         window->ShowMessage = [this](const std::string& m) { messages.push_back(m); };
+        window->ShowError = [this](const QString& caption, const QString& text) {
+            errors.push_back((caption + QLatin1Char('\n') + text).toStdString());
+        };
+        window->AskQuestion = [this](const QString& text, bool) {
+            questions.push_back(text.toStdString());
+            if (answers.empty())
+                return TAnswer::No;
+            const TAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        };
+        window->RunOpenDialog = [this](const TOpenDialogRequest& request) {
+            openRequests.push_back(request);
+            return openAnswer;
+        };
+        window->RunSaveDialog = [this](const TSaveDialogRequest& request) {
+            saveRequests.push_back(request);
+            return saveAnswer;
+        };
+        window->RunFontDialog = [this](const platform::FontValue&) { return fontAnswer; };
         if (running) {
             window->FormResize();
             startup.StartingUp = false;

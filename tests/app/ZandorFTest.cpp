@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "documents/Documents.h"
 #include "editor/addons/ArtGutter.h"
 
 #include "app/MenuBand.h"
@@ -37,7 +38,7 @@ TEST_F(Window, TitleFollowsTheFileAndTheModifiedState) {
     EXPECT_EQ("Zandor *", w->ApplicationTitle);
 
     const std::string file = dir.write("docs/Art.NFO", "x");
-    ASSERT_TRUE(w->LoadFile(file));
+    ASSERT_TRUE(w->Documents->LoadFile(file));
     EXPECT_EQ("Zandor - " + file, w->windowTitle().toStdString());
     EXPECT_EQ("Art.NFO", w->ApplicationTitle);
     EXPECT_EQ(".nfo", w->CurrentExt);
@@ -68,11 +69,11 @@ TEST_F(Window, AnUnreadableFileIsReportedAndChangesNothing) {
     auto w = Create(file);
     const std::string folder = dir.file("a-folder.nfo");
     ASSERT_EQ(0, mkdir(folder.c_str(), 0700));
-    EXPECT_FALSE(w->LoadFile(folder));
+    EXPECT_FALSE(w->Documents->LoadFile(folder));
     EXPECT_EQ(file, w->CurrentFile);
     EXPECT_EQ("kept", w->m->Text());
-    ASSERT_EQ(1u, messages.size());
-    EXPECT_NE(std::string::npos, messages[0].find(folder));
+    ASSERT_EQ(1u, errors.size());
+    EXPECT_NE(std::string::npos, errors[0].find(folder));
 }
 
 TEST_F(Window, AnEditMarksTheDocumentOnceAndEnablesSave) {

@@ -5,6 +5,7 @@
 #include "host/ZandorHost.h"
 #include "localisation/Localisation.h"
 
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,6 +40,39 @@ struct FakeHost : TZandorHost {
     void SetDonationSettings(const TDonationSettings& values) override { Donation = values; }
     void SaveAllSettings() override { Saved.push_back(Donation); }
 
+    // The document and the window as the documents see them; the fake keeps only the state.
+    std::string DocumentExt() const override { return Ext; }
+    bool IsDocumentModified() const override { return Modified; }
+    void SetDocumentFile(const std::string& file) override {
+        File = file;
+        const size_t slash = file.rfind('/');
+        const size_t dot = file.rfind('.');
+        Ext.clear();
+        if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+            for (size_t i = dot; i < file.size(); ++i)
+                Ext += static_cast<char>(std::tolower(static_cast<unsigned char>(file[i])));
+    }
+    void MarkDocumentSaved() override { Modified = false; }
+    void UpdateTitle() override {}
+    void ApplyDocumentWindowDimensions() override {}
+    void FocusAfterOpen() override {}
+    void FocusEditor() override {}
+    void EditorFontChanged(bool) override {}
+    TDocumentOptions DocumentOptions() const override { return Options; }
+    std::vector<std::string>& RecentFiles() override { return Recent; }
+    QMenu* RecentFilesMenu() override { return RecentMenu; }
+    void SetLastSaveFolder(const std::string& folder) override { LastDir = folder; }
+    void ReadStoredFont(const std::string&, const std::string&, const platform::FontValue&,
+                        platform::FontValue&) override {}
+    void WriteStoredFont(const std::string&, const std::string&, const platform::FontValue&) override {}
+    std::string ExecuteOpenDialog(const TOpenDialogRequest&) override { return {}; }
+    std::optional<platform::FontValue> ExecuteFontDialog(const platform::FontValue&) override {
+        return std::nullopt;
+    }
+    TAnswer Ask(const QString&, bool withCancel) override {
+        return withCancel ? TAnswer::Cancel : TAnswer::No;
+    }
+
     TArtMemo* Memo = nullptr;
     std::string File;
     std::string LastDir;
@@ -50,6 +84,11 @@ struct FakeHost : TZandorHost {
     std::vector<ErrorBox> Errors;
     std::vector<std::string> Messages;
     TDonationSettings Donation;
+    std::string Ext;
+    bool Modified = false;
+    TDocumentOptions Options;
+    std::vector<std::string> Recent;
+    QMenu* RecentMenu = nullptr;
     // The donation settings as they stood at each save.
     std::vector<TDonationSettings> Saved;
 };

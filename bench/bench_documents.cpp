@@ -1,0 +1,197 @@
+// links: zandor_documents
+// Opening and saving a 100 MB text file with Unix line breaks, as the documents do it. Opening runs
+// from the file on disk to the first painted screen with "Convert" on (read whole, decoded, breaks
+// repaired, loaded into the control, painted), beside its floor measured in the same iterations:
+// the file read into fresh memory and its line breaks counted with memchr. Saving replaces the file
+// through a flushed temporary file, beside writing the same bytes to a new file with one write and
+// one fsync.
+#include "documents/Documents.h"
+#include "documents/TextDecoding.h"
+#include "editor/control/ArtMemo.h"
+#include "editor/control/ArtPainter.h"
+#include "editor/engine/ByteStream.h"
+#include "platform/DocumentFile.h"
+#include "platform/ScreenFonts.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace zandor;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kColumns = 120;
+constexpr int kRows = 50;
+
+QTemporaryDir& Folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Lines of kColumns code page 437 art bytes with LF breaks, 100 MB, written once.
+const std::string& BigFile() {
+    static const std::string path = [] {
+        static const unsigned char kArt[] = {0xDB, 0xDB, 0xB0, 0xB1, 0xB2, 0xDC, 0xDF, 0xC4, 0xCD, 0xBA,
+                                             0xC9, 0xBB, 0xC8, 0xBC, ' ',  ' ',  ' ',  'A',  'r',  't'};
+        std::string text;
+        text.reserve((100u << 20) + kColumns + 1);
+        std::mt19937 rng(7);
+        while (text.size() < (100u << 20)) {
+            for (int c = 0; c < kColumns; ++c)
+                text += char(kArt[rng() % sizeof(kArt)]);
+            text += '\n';
+        }
+        const std::string name = Folder().filePath("art-lf.nfo").toStdString();
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, text.data(), text.size()) != ssize_t(text.size()) || ::close(fd) != 0)
+            std::abort();
+        return name;
+    }();
+    return path;
+}
+
+// A control as the main window shows art, sized for kColumns x kRows characters.
+std::unique_ptr<TArtMemo> MakeMemo() {
+    auto memo = std::make_unique<TArtMemo>();
+    memo->SetBorderStyle(bsNone);
+    memo->SetScrollBars(ssNone);
+    memo->SetWordWrap(false);
+    platform::FontValue font;
+    font.Name = platform::LargeScreenFontFace;
+    font.Height = 16;
+    font.Charset = platform::OEM_CHARSET;
+    font.Color = platform::clWhite;
+    memo->SetFont(font);
+    memo->SetLineHeight(16);
+    memo->setFocusPolicy(Qt::NoFocus);
+    memo->resize(kColumns * memo->AvgCharWidth() + memo->LeftMargin() + memo->RightMargin(),
+                 kRows * memo->LinePixels());
+    memo->show();
+    QCoreApplication::processEvents();
+    memo->HandleNeeded();
+    return memo;
+}
+
+// What any viewer must at least do with the file: read it into fresh memory and find its breaks.
+size_t Floor(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    std::unique_ptr<char[]> bytes(new char[size_t(size)]);
+    if (::pread(fd, bytes.get(), size_t(size), 0) != size)
+        std::abort();
+    ::close(fd);
+    size_t lines = 0;
+    const char* p = bytes.get();
+    const char* end = p + size;
+    while ((p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr) {
+        ++lines;
+        ++p;
+    }
+    benchmark::DoNotOptimize(bytes.get());
+    return lines;
+}
+
+// The way LoadFile takes: read, decode with the repair on, load, then the first paint.
+void Open(TArtMemo& memo, const std::string& path, QImage& image) {
+    const platform::TReadDocument read = platform::ReadDocumentFile(path, int64_t(1) << 31);
+    if (!read.Problem.empty())
+        std::abort();
+    const TDecodedText decoded = DecodeText(read.Bytes.View(), true);
+    const std::string_view text = decoded.TextOf(read.Bytes.View());
+    TMemoryReadStream stream(text.data(), text.size());
+    memo.LoadFromStream(stream);
+    QPainter painter(&image);
+    TArtPainter(memo).Paint(painter, image.rect());
+}
+
+void BM_OpenLfFileToFirstPaint100MB(benchmark::State& state) {
+    const std::string& path = BigFile();
+    auto memo = MakeMemo();
+    QImage image(memo->viewport()->size(), QImage::Format_RGB32);
+    double floorSeconds = 0;
+    double workSeconds = 0;
+    for (auto _ : state) {
+        const auto f0 = Clock::now();
+        benchmark::DoNotOptimize(Floor(path));
+        const auto t0 = Clock::now();
+        Open(*memo, path, image);
+        const auto t1 = Clock::now();
+        const double work = std::chrono::duration<double>(t1 - t0).count();
+        floorSeconds += std::chrono::duration<double>(t0 - f0).count();
+        workSeconds += work;
+        state.SetIterationTime(work);
+    }
+    const double n = double(state.iterations());
+    state.counters["floor_ms"] = floorSeconds / n * 1000;
+    state.counters["x_floor"] = workSeconds / floorSeconds;
+}
+BENCHMARK(BM_OpenLfFileToFirstPaint100MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The floor of a save: the text's bytes (CR LF breaks, as the editor writes them) to a new file with
+// one write and one fsync.
+void WriteAndSync(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != ssize_t(bytes.size()) || ::fsync(fd) != 0 ||
+        ::close(fd) != 0)
+        std::abort();
+}
+
+void BM_Save100MB(benchmark::State& state) {
+    auto memo = MakeMemo();
+    QImage image(memo->viewport()->size(), QImage::Format_RGB32);
+    Open(*memo, BigFile(), image);
+    TMemoryStream saved;
+    memo->SaveToStream(saved);
+    const std::string bytes = saved.Text();
+    const std::string target = Folder().filePath("saved.nfo").toStdString();
+    const std::string floorTarget = Folder().filePath("floor.nfo").toStdString();
+    double floorSeconds = 0;
+    double workSeconds = 0;
+    for (auto _ : state) {
+        ::unlink(floorTarget.c_str());
+        const auto f0 = Clock::now();
+        WriteAndSync(floorTarget, bytes);
+        const auto t0 = Clock::now();
+        SaveEditorText(*memo, target);
+        const auto t1 = Clock::now();
+        const double work = std::chrono::duration<double>(t1 - t0).count();
+        floorSeconds += std::chrono::duration<double>(t0 - f0).count();
+        workSeconds += work;
+        state.SetIterationTime(work);
+    }
+    const double n = double(state.iterations());
+    state.counters["floor_ms"] = floorSeconds / n * 1000;
+    state.counters["x_floor"] = workSeconds / floorSeconds;
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_Save100MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The benchmarks live one folder below the program and its fonts.
+    if (!platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder()))
+        platform::RegisterScreenFonts((QCoreApplication::applicationDirPath() + "/../fonts").toStdString());
+    ::benchmark::Initialize(&argc, argv);
+    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}

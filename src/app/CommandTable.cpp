@@ -1,0 +1,129 @@
+#include "app/CommandTable.h"
+
+#include "app/ClipboardCommands.h"
+#include "app/MainMenu.h"
+#include "app/OptionsMenu.h"
+#include "app/PendingCommands.h"
+#include "app/ZandorF.h"
+#include "commands/GifExport.h"
+#include "documents/Documents.h"
+#include "localisation/Tag.h"
+#include "periphery/HelpCommands.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+namespace zandor {
+
+namespace {
+
+using Run = void (*)(TZandorF&);
+
+struct TCommand {
+    QAction* TMainMenu::*Item;
+    QAction* TMainMenu::*Twin;      // nullptr: none in the context menu
+    QPushButton* TZandorF::*Button; // nullptr: no button
+    Run Handler;
+};
+
+// A format command passes the tag of the item it was chosen by; the twins share their tags.
+template <QAction* TMainMenu::*Item>
+constexpr Run FormatCommand = [](TZandorF& w) { w.FormatCommandClick(TagOf(w.Menu.*Item)); };
+
+constexpr TCommand kCommands[] = {
+    // File
+    {&TMainMenu::New1, &TMainMenu::New2, nullptr, [](TZandorF& w) { w.Documents->FileNew1Click(); }},
+    {&TMainMenu::Open1, &TMainMenu::Open2, nullptr, [](TZandorF& w) { w.Documents->FileOpen1Click(); }},
+    {&TMainMenu::Save1, &TMainMenu::Save2, &TZandorF::buttonsave,
+     [](TZandorF& w) { w.Documents->FileSave1Click(); }},
+    {&TMainMenu::Saveas1, &TMainMenu::Saveas2, nullptr, [](TZandorF& w) { w.Documents->FileSaveAs1Click(); }},
+    {&TMainMenu::Saveasgraphic1, nullptr, nullptr, [](TZandorF& w) { w.GifExport->Saveasgraphic1Click(); }},
+    {&TMainMenu::Properties1, nullptr, nullptr, [](TZandorF& w) { w.Documents->Properties1Click(); }},
+    {&TMainMenu::Print1, &TMainMenu::Print2, nullptr, [](TZandorF& w) { w.Print1Click(); }},
+    {&TMainMenu::PrintPreview1, &TMainMenu::PrintPreview2, nullptr,
+     [](TZandorF& w) { w.PrintPreview1Click(); }},
+    {&TMainMenu::Exit1, nullptr, &TZandorF::buttonexit, [](TZandorF& w) { w.close(); }},
+    // Edit
+    {&TMainMenu::Undo1, &TMainMenu::Undo2, nullptr, [](TZandorF& w) { w.Undo1Click(); }},
+    {&TMainMenu::Redo1, &TMainMenu::Redo2, nullptr, [](TZandorF& w) { w.Redo1Click(); }},
+    {&TMainMenu::Cut1, &TMainMenu::Cut2, &TZandorF::buttoncut, [](TZandorF& w) { w.Cut1Click(); }},
+    {&TMainMenu::Copy1, &TMainMenu::Copy2, &TZandorF::buttoncopy, [](TZandorF& w) { w.Copy1Click(); }},
+    {&TMainMenu::Paste1, &TMainMenu::Paste2, &TZandorF::buttonpaste, [](TZandorF& w) { w.Paste1Click(); }},
+    {&TMainMenu::Deleteline1, &TMainMenu::Deleteline2, nullptr, [](TZandorF& w) { w.Deleteline1Click(); }},
+    {&TMainMenu::SelectAll1, &TMainMenu::SelectAll2, nullptr, [](TZandorF& w) { w.SelectAll1Click(); }},
+    {&TMainMenu::Find1, &TMainMenu::FindReplace1, nullptr, [](TZandorF& w) { w.Find1Click(); }},
+    {&TMainMenu::FindNext1, &TMainMenu::FindNext2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
+    {&TMainMenu::FindPrev1, &TMainMenu::FindPrev2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
+    {&TMainMenu::edit_format_join, &TMainMenu::shortcut_format_join, nullptr,
+     FormatCommand<&TMainMenu::edit_format_join>},
+    {&TMainMenu::edit_format_lower, &TMainMenu::shortcut_format_lower, nullptr,
+     FormatCommand<&TMainMenu::edit_format_lower>},
+    {&TMainMenu::edit_format_upper, &TMainMenu::shortcut_format_upper, nullptr,
+     FormatCommand<&TMainMenu::edit_format_upper>},
+    {&TMainMenu::edit_format_capitalize, &TMainMenu::shortcut_format_capitalize, nullptr,
+     FormatCommand<&TMainMenu::edit_format_capitalize>},
+    {&TMainMenu::edit_format_toutf8, &TMainMenu::shortcut_format_toutf8, nullptr,
+     FormatCommand<&TMainMenu::edit_format_toutf8>},
+    {&TMainMenu::edit_format_fromutf8, &TMainMenu::shortcut_format_fromutf8, nullptr,
+     FormatCommand<&TMainMenu::edit_format_fromutf8>},
+    {&TMainMenu::edit_insert, &TMainMenu::shortcut_insert, nullptr,
+     [](TZandorF& w) { w.edit_insertClick(); }},
+    {&TMainMenu::TimeDate1, &TMainMenu::DateTime1, nullptr, [](TZandorF& w) { w.TimeDate1Click(); }},
+    // Options (the toggles are the Options menu's own)
+    {&TMainMenu::SetFont1, nullptr, nullptr, [](TZandorF& w) { w.Documents->Fonts.OptionsSetFont1Click(); }},
+    {&TMainMenu::SetFont2, nullptr, nullptr, [](TZandorF& w) { w.Documents->Fonts.SetFont2Click(); }},
+    {&TMainMenu::options_showfont, nullptr, nullptr, [](TZandorF& w) { w.options_showfontClick(); }},
+    {&TMainMenu::SetPrintFont1, nullptr, nullptr, [](TZandorF& w) { w.SetPrintFont1Click(); }},
+    {&TMainMenu::Edithighlightlist1, &TMainMenu::EditHighlightList2, nullptr,
+     [](TZandorF& w) { w.Edithighlightlist1Click(); }},
+    // Help
+    {&TMainMenu::Contents1, nullptr, nullptr, [](TZandorF& w) { w.Help->Contents1Click(); }},
+    {&TMainMenu::DonatePaypal1, nullptr, nullptr, [](TZandorF& w) { w.Help->DonatePaypal1Click(); }},
+    {&TMainMenu::DonatePaypalEUR1, nullptr, nullptr, [](TZandorF& w) { w.Help->DonatePaypalEUR1Click(); }},
+    {&TMainMenu::miDonateBTC, nullptr, nullptr, [](TZandorF& w) { w.Help->miDonateBTCClick(); }},
+    {&TMainMenu::Lookfornewversion1, nullptr, nullptr,
+     [](TZandorF& w) { w.Help->Lookfornewversion1Click(); }},
+    {&TMainMenu::OtherVeltraneSoftware1, nullptr, nullptr,
+     [](TZandorF& w) { w.Help->OtherVeltraneSoftware1Click(); }},
+    {&TMainMenu::About1, nullptr, nullptr, [](TZandorF& w) { w.Help->About1Click(); }},
+};
+
+struct TPreparation {
+    QMenu* TMainMenu::*Menu;
+    Run Handler;
+};
+
+constexpr TPreparation kPreparations[] = {
+    {&TMainMenu::File1, [](TZandorF& w) { w.File1Click(); }},
+    {&TMainMenu::Edit1, [](TZandorF& w) { w.Edit1Click(); }},
+    {&TMainMenu::PopupMenu1, [](TZandorF& w) { w.PopupMenu1Popup(); }},
+    {&TMainMenu::Help1, [](TZandorF& w) { w.Help->Help1Click(); }},
+    {&TMainMenu::edit_format, [](TZandorF& w) { w.edit_formatClick(); }},
+    {&TMainMenu::shortcut_format, [](TZandorF& w) { w.edit_formatClick(); }},
+};
+
+} // namespace
+
+void WireCommands(TZandorF& window) {
+    TMainMenu& menu = window.Menu;
+    for (const TCommand& command : kCommands) {
+        const Run handler = command.Handler;
+        const auto run = [&window, handler] { handler(window); };
+        QObject::connect(menu.*command.Item, &QAction::triggered, &window, run);
+        if (command.Twin)
+            QObject::connect(menu.*command.Twin, &QAction::triggered, &window, run);
+        if (command.Button)
+            QObject::connect(window.*command.Button, &QPushButton::clicked, &window, run);
+    }
+    for (const TPreparation& preparation : kPreparations) {
+        const Run handler = preparation.Handler;
+        QObject::connect(menu.*preparation.Menu, &QMenu::aboutToShow, &window,
+                         [&window, handler] { handler(window); });
+    }
+    window.Options->Wire();
+    window.Clipboard->Wire();
+    ApplyPendingCommands(window);
+}
+
+} // namespace zandor

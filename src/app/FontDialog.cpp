@@ -1,0 +1,83 @@
+#include "app/FontDialog.h"
+
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zandor {
+
+using namespace platform;
+
+TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Font"));
+    // The platform's font dialog as a part of this one, without its own buttons.
+    Faces = new QFontDialog(this);
+    Faces->setWindowFlags(Qt::Widget);
+    Faces->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    Faces->setCurrentFont(ToQFont(initial));
+
+    ColorButton = new QPushButton(this);
+    connect(ColorButton, &QPushButton::clicked, this, [this] {
+        const QColor chosen = QColorDialog::getColor(ColorToQColor(color_), this);
+        if (chosen.isValid())
+            SetColor(static_cast<TColor>(static_cast<uint32_t>(chosen.red()) |
+                                         (static_cast<uint32_t>(chosen.green()) << 8) |
+                                         (static_cast<uint32_t>(chosen.blue()) << 16)));
+    });
+    SetColor(initial.Color);
+
+    Script = new QComboBox(this);
+    Script->addItem(QStringLiteral("Western (Windows-1252)"), int(ANSI_CHARSET));
+    Script->addItem(QStringLiteral("OEM/DOS (code page 437)"), int(OEM_CHARSET));
+    Script->setCurrentIndex(initial.Charset == OEM_CHARSET ? 1 : 0);
+
+    auto* extras = new QFormLayout;
+    extras->addRow(QStringLiteral("Colour:"), ColorButton);
+    extras->addRow(QStringLiteral("Script:"), Script);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Faces);
+    layout->addLayout(extras);
+    layout->addWidget(buttons);
+}
+
+void TFontDialog::SetColor(TColor color) {
+    color_ = color;
+    const QColor shown = ColorToQColor(color);
+    QPixmap swatch(32, 14);
+    swatch.fill(shown);
+    ColorButton->setIcon(QIcon(swatch));
+    ColorButton->setText(shown.name(QColor::HexRgb).toUpper());
+}
+
+FontValue TFontDialog::Font() const {
+    const QFont chosen = Faces->currentFont();
+    FontValue font;
+    font.Name = chosen.family().toStdString();
+    font.Size = chosen.pointSize() > 0 ? chosen.pointSize() : PixelsToPoints(chosen.pixelSize());
+    font.Height = 0;
+    font.Style = static_cast<FontStyles>((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
+                                         (chosen.underline() ? fsUnderline : 0) |
+                                         (chosen.strikeOut() ? fsStrikeOut : 0));
+    font.Color = color_;
+    font.Charset = static_cast<uint8_t>(Script->currentData().toInt());
+    return font;
+}
+
+std::optional<FontValue> TFontDialog::Execute(const FontValue& initial, QWidget* parent) {
+    TFontDialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Font();
+}
+
+} // namespace zandor

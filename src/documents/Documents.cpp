@@ -1,0 +1,269 @@
+#include "documents/Documents.h"
+
+#include "documents/FileDrag.h"
+#include "documents/FileProperties.h"
+#include "documents/TextDecoding.h"
+#include "editor/control/ArtMemo.h"
+#include "editor/engine/ByteStream.h"
+#include "host/ZandorHost.h"
+#include "localisation/Localisation.h"
+#include "platform/DocumentFile.h"
+#include "platform/FileSystem.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace zandor {
+
+namespace {
+
+constexpr const char* kFilter =
+    "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
+
+// The editor's bytes, as it writes them, into the file that replaces the old one.
+class TSaveStream final : public TByteStream {
+public:
+    explicit TSaveStream(platform::TReplacingFile& file) : file_(file) {}
+
+    size_t Read(void*, size_t) override { throw EStreamError("Stream read error"); }
+    void Write(const void* buffer, size_t n) override {
+        file_.Write(buffer, n);
+        written_ += static_cast<int64_t>(n);
+    }
+    int64_t Position() const override { return written_; }
+    void Seek(int64_t position) override {
+        if (position != written_)
+            throw EStreamError("Stream seek error");
+    }
+    int64_t Size() const override { return written_; }
+
+private:
+    platform::TReplacingFile& file_;
+    int64_t written_ = 0;
+};
+
+// A new file gets the permissions any program of the user would give it.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+QString Quoted(const std::string& name) {
+    return QStringLiteral("\"") + QFile::decodeName(name.c_str()) + QStringLiteral("\"");
+}
+
+} // namespace
+
+TDocuments::TDocuments(TZandorHost& host)
+    : Fonts(host), RecentFiles(host.RecentFiles(), *host.RecentFilesMenu(),
+                               [this](const std::string& name) { RecentFileClick(name); }),
+      host_(host) {
+    // The editor cannot hold a zero byte; it shows each as a blank and writes it back as a space,
+    // and keeps the text after it.
+    host_.Editor().SetNullReplacement(kZeroByteReplacement);
+}
+
+bool TDocuments::AskSaveChanges() {
+    if (!host_.IsDocumentModified() || !host_.DocumentOptions().AskChanges)
+        return false;
+    const QString question = host_.Texts().GetCaption(
+        101, QStringLiteral("The text has been changed. Do you want to save the changes?"));
+    switch (host_.Ask(question, true)) {
+    case TAnswer::Cancel:
+        return true;
+    case TAnswer::Yes:
+        return !Save();
+    case TAnswer::No:
+        break;
+    }
+    return false;
+}
+
+bool TDocuments::LoadFile(const std::string& name) {
+    if (name.empty())
+        return false;
+    const platform::TReadDocument read = platform::ReadDocumentFile(name, MaxTextLength);
+    std::string problem = read.Problem;
+    TDecodedText decoded;
+    if (problem.empty()) {
+        decoded = DecodeText(read.Bytes.View(), host_.DocumentOptions().Convert);
+        problem = decoded.Problem;
+    }
+    const std::string_view text = decoded.TextOf(read.Bytes.View());
+    // Each line break takes two positions: only a text of more than half the limit can exceed it.
+    if (problem.empty() && static_cast<int64_t>(text.size()) > MaxTextLength / 2 &&
+        TextPositions(text) > MaxTextLength)
+        problem = "Its text is too long: the editor holds at most " + std::to_string(MaxTextLength) +
+                  " characters, each line break counting two.";
+    if (!problem.empty()) {
+        // The text, the name and the modified state stay; the name still goes to the top of the
+        // recent files, so that a vanished one can be tried again from there.
+        host_.ShowErrorBox(TErrorBoxKind::Open, "\"" + name + "\": " + problem);
+        RecentFiles.Add(name);
+        host_.ApplyDocumentWindowDimensions();
+        return false;
+    }
+
+    host_.SetDocumentFile(name);
+    // The font of the file's type comes before the text, so the text is laid out once.
+    FontForExtension();
+    TMemoryReadStream stream(text.data(), text.size());
+    host_.Editor().LoadFromStream(stream);
+    notes_ = {name, decoded.Utf16, decoded.Unmapped, decoded.ZeroBytes};
+    RecentFiles.Add(name);
+    host_.ApplyDocumentWindowDimensions();
+    host_.MarkDocumentSaved();
+    host_.FocusAfterOpen();
+    return true;
+}
+
+void TDocuments::FontForExtension() {
+    const std::string ext = host_.DocumentExt();
+    if (ext.empty())
+        Fonts.SetFont("Options", "Font5");
+    else
+        Fonts.SetFont("Fonts", ext);
+}
+
+void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::TFileCalls& calls) {
+    // A read-only file stays read-only: the folder would allow the replacement, the user did not.
+    platform::TReplacingFile file(path, {NewFileMode(), true, true}, calls);
+    TSaveStream stream(file);
+    editor.SaveToStream(stream);
+    file.Commit();
+}
+
+bool TDocuments::WriteDocument(const std::string& path) {
+    try {
+        SaveEditorText(host_.Editor(), path, *FileCalls);
+    } catch (const std::exception& e) {
+        host_.ShowErrorBox(TErrorBoxKind::Save, e.what());
+        return false;
+    }
+    if (path == notes_.File)
+        notes_ = {};
+    return true;
+}
+
+bool TDocuments::ConfirmChangedBytes(const std::string& path) {
+    if (path != notes_.File || (!notes_.Utf16 && notes_.ZeroBytes == 0))
+        return true;
+    QString text = Quoted(platform::FileNameOf(path));
+    if (notes_.Utf16) {
+        text += QStringLiteral(
+            " was opened as UTF-16 text and is saved as 8-bit text in the Windows-1252 code page");
+        if (notes_.Unmapped > 0)
+            text +=
+                QStringLiteral(", where %1 characters that code page lacks stay \"?\"").arg(notes_.Unmapped);
+        text += QStringLiteral(".");
+        if (notes_.ZeroBytes > 0)
+            text += QStringLiteral(" Its");
+    }
+    if (notes_.ZeroBytes > 0)
+        text += QStringLiteral(" held %1 zero bytes, which are shown as blanks and saved as spaces.")
+                    .arg(notes_.ZeroBytes);
+    text += QStringLiteral("\n\nSave it all the same?");
+    return host_.Ask(text, false) == TAnswer::Yes;
+}
+
+bool TDocuments::Save() {
+    const std::string file = host_.DocumentFile();
+    if (file.empty())
+        return SaveAs();
+    if (!ConfirmChangedBytes(file) || !WriteDocument(file))
+        return false;
+    RecentFiles.Add(file);
+    host_.MarkDocumentSaved();
+    return true;
+}
+
+bool TDocuments::SaveAs() {
+    const std::string oldExt = host_.DocumentExt();
+    TSaveDialogRequest request;
+    request.Filter = kFilter;
+    request.InitialFolder = host_.LastSaveFolder();
+    request.FileName = platform::FileNameOf(host_.DocumentFile());
+    if (oldExt.empty())
+        request.FileName += ".txt";
+    std::string chosen = host_.ExecuteSaveDialog(request);
+    if (chosen.empty())
+        return false;
+    if (host_.DocumentOptions().AddTxt && platform::LowerExtension(chosen).empty()) {
+        chosen += ".txt";
+        // The dialog asked about the name without ".txt"; the file with it is asked about here.
+        struct stat st {};
+        if (::stat(chosen.c_str(), &st) == 0 &&
+            host_.Ask(Quoted(chosen) + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                      false) != TAnswer::Yes)
+            return false;
+    }
+    if (!ConfirmChangedBytes(chosen) || !WriteDocument(chosen))
+        return false;
+    host_.SetDocumentFile(chosen);
+    host_.SetLastSaveFolder(platform::FileFolder(chosen));
+    RecentFiles.Add(chosen);
+    host_.MarkDocumentSaved();
+    // A new type shows in its own font at once; the window keeps its size.
+    if (host_.DocumentExt() != oldExt)
+        FontForExtension();
+    return true;
+}
+
+void TDocuments::FileOpen1Click() {
+    if (AskSaveChanges())
+        return;
+    TOpenDialogRequest request;
+    request.Filter = kFilter;
+    const std::string current = host_.DocumentFile();
+    const std::string folder = platform::FileFolder(current);
+    if (!current.empty() && !folder.empty() && platform::FolderExists(folder)) {
+        request.InitialFolder = folder;
+        request.FileName = current;
+    }
+    const std::string chosen = host_.ExecuteOpenDialog(request);
+    if (!chosen.empty())
+        LoadFile(chosen);
+}
+
+void TDocuments::FileNew1Click() {
+    if (AskSaveChanges())
+        return;
+    // An empty load, not an edit: nothing of the old text stays to be undone into the new one.
+    TMemoryStream empty;
+    host_.Editor().LoadFromStream(empty);
+    host_.SetDocumentFile("");
+    notes_ = {};
+    Fonts.SetFont("Options", "Font5");
+    host_.MarkDocumentSaved();
+    host_.FocusEditor();
+}
+
+void TDocuments::RecentFileClick(const std::string& name) {
+    if (AskSaveChanges())
+        return;
+    LoadFile(name);
+}
+
+void TDocuments::Properties1Click() {
+    const std::string file = host_.DocumentFile();
+    if (!platform::FileExists(file))
+        return;
+    auto* dialog = new TFileProperties(file, host_.DialogParent());
+    dialog->show();
+}
+
+void TDocuments::FileDrag1Drop(TFileDrag& sender) {
+    if (sender.FileCount() == 0)
+        return;
+    const std::string name = sender.Files()[0];
+    if (!platform::FileExists(name))
+        return;
+    // Unsaved changes are offered for saving here as on every other way of opening a file.
+    if (AskSaveChanges())
+        return;
+    LoadFile(name);
+}
+
+} // namespace zandor

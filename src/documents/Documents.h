@@ -1,0 +1,87 @@
+// The document commands of the main window: opening (the Open dialog, the recent files, the command
+// line, a second instance and dropped files all end in LoadFile), saving, "Save as", "New", the
+// offer to save unsaved changes, and the file's properties.
+#pragma once
+
+#include "documents/DocumentFonts.h"
+#include "documents/RecentFiles.h"
+#include "editor/engine/ReplaceRange.h"
+#include "platform/ReplacingFile.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zandor {
+
+class TArtMemo;
+class TFileDrag;
+class TZandorHost;
+
+// Writes the editor's text over the file at path, all or nothing: through a flushed temporary file
+// in the same folder that takes the old file's mode and owner (a new file gets the user's usual
+// mode) and is renamed over it; a symbolic link keeps pointing at the new file. Throws what went
+// wrong and leaves the old file as it was.
+void SaveEditorText(TArtMemo& editor, const std::string& path,
+                    const platform::TFileCalls& calls = platform::TFileCalls::System());
+
+// Refers to the window it serves; owns the font commands and the recent-files submenu's items.
+class TDocuments {
+public:
+    explicit TDocuments(TZandorHost& host);
+    TDocuments(const TDocuments&) = delete;
+    TDocuments& operator=(const TDocuments&) = delete;
+
+    // Offers to save unsaved changes (when the text changed and "Ask to save changes" is on). True
+    // when the caller must not go on: the user cancelled, or answered Yes and the save did not
+    // happen, so that the edits are still only in the window.
+    bool AskSaveChanges();
+
+    // Opens a named file: its bytes (a UTF-16 file as ANSI text, line breaks repaired when "Convert"
+    // is on) replace the editor's text; the font, the window's size and place follow the file's
+    // type. A file that cannot be opened is reported and leaves the editor, the document's name and
+    // its modified state as they were. An empty name does nothing. True when the file was opened.
+    bool LoadFile(const std::string& name);
+
+    // Writes the text to the document's file, or runs "Save as" for an unnamed text. False when
+    // nothing was saved (reported, or cancelled by the user).
+    bool Save();
+    // Asks for a name and writes the text there; on success the document takes the name.
+    bool SaveAs();
+
+    // ---- the commands' handlers
+    void FileOpen1Click();
+    void FileSave1Click() { Save(); }
+    void FileSaveAs1Click() { SaveAs(); }
+    void FileNew1Click();
+    void RecentFileClick(const std::string& name);
+    void Properties1Click();
+    // A drop on the window opens the first dropped name when it is a file.
+    void FileDrag1Drop(TFileDrag& sender);
+
+    TDocumentFonts Fonts;
+    TRecentFiles RecentFiles;
+
+    // The most positions a text may take in the editor; smaller in tests.
+    int64_t MaxTextLength = kMaxTextLength;
+    // The calls that write a saved file; tests make them fail midway.
+    const platform::TFileCalls* FileCalls = &platform::TFileCalls::System();
+
+private:
+    // Writes the editor's text over the file at path, all or nothing; reports a failure.
+    bool WriteDocument(const std::string& path);
+    // Saving over the opened file what its text could not keep (zero bytes, UTF-16) is asked first.
+    bool ConfirmChangedBytes(const std::string& path);
+    void FontForExtension();
+
+    TZandorHost& host_;
+    // What the editor's text could not keep of the file it was opened from.
+    struct TLoadNotes {
+        std::string File;
+        bool Utf16 = false;
+        size_t Unmapped = 0;
+        size_t ZeroBytes = 0;
+    } notes_;
+};
+
+} // namespace zandor

@@ -1,0 +1,172 @@
+#include "documents/TextDecoding.h"
+
+#include "platform/CodePages.h"
+
+#include <cstring>
+
+namespace zandor {
+
+namespace {
+
+constexpr char16_t kLineSeparator = 0x2028;
+constexpr char16_t kParagraphSeparator = 0x2029;
+
+bool IsSingleBreak(char16_t c) {
+    return c == u'\r' || c == u'\n' || c == 0x0B || c == 0x0C || c == kLineSeparator ||
+           c == kParagraphSeparator;
+}
+
+// Every occurrence of `from`, found from the left in the text as it was, replaced by `to`.
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    size_t found = text.find(from);
+    if (found == std::string::npos)
+        return;
+    std::string result;
+    result.reserve(text.size());
+    size_t done = 0;
+    while (found != std::string::npos) {
+        result.append(text, done, found - done);
+        result.append(to);
+        done = found + from.size();
+        found = text.find(from, done);
+    }
+    result.append(text, done, std::string::npos);
+    text.swap(result);
+}
+
+struct TBreakSurvey {
+    bool AnyCr = false;
+    bool CrLf = false;
+    bool CrCr = false;
+};
+
+// What the repair needs to know, from one look at every CR.
+TBreakSurvey SurveyBreaks(std::string_view text) {
+    TBreakSurvey survey;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while ((p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)))) != nullptr) {
+        survey.AnyCr = true;
+        ++p;
+        if (p == end)
+            break;
+        if (*p == '\n')
+            survey.CrLf = true;
+        else if (*p == '\r')
+            survey.CrCr = true;
+    }
+    return survey;
+}
+
+size_t CountZeroBytes(std::string_view text) {
+    size_t count = 0;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while ((p = static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(end - p)))) != nullptr) {
+        ++count;
+        ++p;
+    }
+    return count;
+}
+
+} // namespace
+
+bool HasUtf16LeSignature(std::string_view bytes) {
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+           static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+std::string Utf16LeToAnsi(std::string_view bytes, size_t* unmapped) {
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    size_t missing = 0;
+    const size_t units = bytes.size() / 2;
+    const auto unit = [&](size_t i) {
+        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    };
+    bool afterBreak = false;
+    for (size_t i = 1; i < units; ++i) { // unit 0 is the signature
+        const char16_t c = unit(i);
+        if (IsSingleBreak(c)) {
+            if (c == u'\r' && i + 1 < units && unit(i + 1) == u'\n')
+                ++i;
+            text += "\r\n";
+            afterBreak = true;
+            continue;
+        }
+        afterBreak = false;
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            // A pair is one character outside the code page; a lone half is no character at all.
+            if (c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF)
+                ++i;
+            text += '?';
+            ++missing;
+            continue;
+        }
+        const int byte = platform::UnicodeToCp1252(c);
+        if (byte < 0) {
+            text += '?';
+            ++missing;
+        } else {
+            text += static_cast<char>(byte);
+        }
+    }
+    // The lines are joined with breaks between them: a break that ends the text ends no line.
+    if (afterBreak)
+        text.resize(text.size() - 2);
+    if (unmapped)
+        *unmapped = missing;
+    return text;
+}
+
+void RepairLineBreaks(std::string& text) {
+    ReplaceAll(text, "\r\r\r\n", "\r\n");
+    ReplaceAll(text, "\r\r\n", "\r\n");
+    if (text.find("\r\n") == std::string::npos)
+        ReplaceAll(text, "\n", "\r\n");
+}
+
+int64_t TextPositions(std::string_view text) {
+    int64_t positions = static_cast<int64_t>(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        const char other = c == '\r' ? '\n' : '\r';
+        if (i + 1 < text.size() && text[i + 1] == other)
+            ++i; // a two-byte break is two positions already
+        else
+            ++positions;
+    }
+    return positions;
+}
+
+TDecodedText DecodeText(std::string_view bytes, bool repair) {
+    TDecodedText decoded;
+    if (HasUtf16LeSignature(bytes)) {
+        if (bytes.size() % 2 != 0) {
+            decoded.Problem =
+                "The file begins as UTF-16 text does, but its length is an odd number of bytes, "
+                "so it is no complete UTF-16 text.";
+            return decoded;
+        }
+        decoded.Utf16 = true;
+        decoded.Changed = Utf16LeToAnsi(bytes, &decoded.Unmapped);
+    }
+    if (repair) {
+        const TBreakSurvey survey = SurveyBreaks(decoded.TextOf(bytes));
+        // Without any CR the repair could only turn lone LFs into CR LF, which the editor treats
+        // alike; with CR LF breaks and no doubled CR there is nothing to repair.
+        const bool mayChange = survey.AnyCr && (survey.CrCr || !survey.CrLf);
+        if (mayChange) {
+            if (!decoded.Changed)
+                decoded.Changed = std::string(bytes);
+            RepairLineBreaks(*decoded.Changed);
+        }
+    }
+    decoded.ZeroBytes = CountZeroBytes(decoded.TextOf(bytes));
+    return decoded;
+}
+
+} // namespace zandor

@@ -1,0 +1,59 @@
+// The byte-level part of opening a text file: the one Unicode form that is recognised (UTF-16
+// little-endian with its signature) and the repair of doubled and Unix line breaks. Everything else
+// is shown byte for byte. Pure functions of the file's bytes; no file access, no editor.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zandor {
+
+// The editor cannot hold a zero byte; it shows each as this character and saves it as this byte.
+inline constexpr char kZeroByteReplacement = ' ';
+
+// True when the bytes start with FF FE, the UTF-16 little-endian signature.
+bool HasUtf16LeSignature(std::string_view bytes);
+
+// UTF-16 little-endian text (signature included, even length) as 8-bit text in the ANSI code page:
+// split into lines at CR LF and at every other CR, LF, vertical tab, form feed, U+2028 and U+2029,
+// joined with CR LF, with no break after the last line (so a final break is dropped). A character
+// without a byte in the code page (a surrogate pair counts as one character) becomes '?' and is
+// counted in unmapped. A zero character stays a zero byte.
+std::string Utf16LeToAnsi(std::string_view bytes, size_t* unmapped = nullptr);
+
+// The repair "Convert Unix files to Windows" makes, in its order: every CR CR CR LF becomes CR LF;
+// then every CR CR LF becomes CR LF; then, only when the text now holds no CR LF at all, every LF
+// becomes CR LF. Each replacement runs once from the left over the result of the one before.
+void RepairLineBreaks(std::string& text);
+
+// The editor's positions for a text: every character counts one, every line break two (CR, LF,
+// CR LF and LF CR each being one break).
+int64_t TextPositions(std::string_view text);
+
+// A file's bytes as the text the editor receives.
+struct TDecodedText {
+    // True when the file was read as UTF-16.
+    bool Utf16 = false;
+    // Characters of a UTF-16 file that had no byte in the ANSI code page.
+    size_t Unmapped = 0;
+    // Zero bytes in the text (the editor cannot hold them and shows each as a blank).
+    size_t ZeroBytes = 0;
+    // Set when the text differs from the file's bytes; otherwise the bytes are the text. A text
+    // without any CR keeps its lone LFs even with the repair on: the editor breaks lines at them just
+    // as at CR LF, so the copy would change nothing it shows or saves.
+    std::optional<std::string> Changed;
+    // Why the bytes cannot be opened as text (empty when they can).
+    std::string Problem;
+
+    std::string_view TextOf(std::string_view bytes) const {
+        return Changed ? std::string_view(*Changed) : bytes;
+    }
+};
+
+// Decodes a file's bytes; repair: the "Convert" option.
+TDecodedText DecodeText(std::string_view bytes, bool repair);
+
+} // namespace zandor
