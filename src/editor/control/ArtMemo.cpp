@@ -9,6 +9,7 @@
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoConsistency.h"
 #include "editor/engine/ParagraphsList.h"
+#include "editor/engine/RunState.h"
 #include "editor/engine/TextSearch.h"
 #include "platform/QtTextMeasurer.h"
 
@@ -191,6 +192,7 @@ void TArtMemo::mousePressEvent(QMouseEvent* event) {
     if (!hasFocus() && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
     const QPoint p = event->position().toPoint();
+    FPressPoint = p;
     const auto alive = AliveToken();
     if (OnMouseDown)
         OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
@@ -206,7 +208,9 @@ void TArtMemo::mouseReleaseEvent(QMouseEvent* event) {
     ++FEventDeferral;
     const QPoint p = event->position().toPoint();
     const auto alive = AliveToken();
-    if (OnMouseUp)
+    if (p == FPressPoint || event->button() == Qt::RightButton)
+        ContextClick(event->button(), p);
+    if (*alive && OnMouseUp)
         OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
     if (*alive && event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
         OnClick(this);
@@ -239,6 +243,30 @@ void TArtMemo::mouseMoveEvent(QMouseEvent* event) {
         return;
     --FEventDeferral;
     FireSelMove();
+}
+
+void TArtMemo::ContextClick(Qt::MouseButton button, QPoint point) {
+    if (!FWindowCreated)
+        return;
+    FMouseNav->SetPos(Editor().PositionAt(point.x(), point.y()));
+    if (FMouseNav->Pos() >= CharCount())
+        return;
+    const TDynInfo* run = FMouseNav->CurrentRun();
+    if (!run || !(run->StyleFlags & sfContext))
+        return;
+    const int32_t context = run->Context;
+    // The run's extent, taken before a sink may change the text: from its beginning to the next
+    // run's (or the paragraph's end).
+    const ParInfo& par = *FMouseNav->Par();
+    const int next = RunsUpTo(par, FMouseNav->ParOffset());
+    const int32_t from = par.Start + (next > 0 ? par.Extra->Runs[static_cast<size_t>(next - 1)].Offset : 0);
+    const int32_t to =
+        par.Start + (next < RunCount(par) ? par.Extra->Runs[static_cast<size_t>(next)].Offset : ParLength(par));
+    const auto alive = AliveToken();
+    EventSinks().Notify(FCore.get(), button == Qt::RightButton ? nc::ContextRightClick : nc::ContextClick);
+    if (!*alive || !OnContext)
+        return;
+    OnContext(this, context, from, to);
 }
 
 // ---- the control's own virtual operations --------------------------------------------------------

@@ -280,6 +280,8 @@ public:
     TArtNavigator& Caret() { return Selection().Caret(); }
     TArtNavigator& SelStartNavigator() { return Selection().StartNav(); }
     TArtNavigator& SelEndNavigator() { return Selection().EndNav(); }
+    // Where the mouse was last pressed or released over the text.
+    TArtNavigator& MouseNavigator() { return *FMouseNav; }
 
     // ---- the text
     int32_t CharCount() const { return FCore->CharCount(); }
@@ -385,6 +387,8 @@ private:
     void ReloadThroughStream();
     uint8_t StyleAtCaret();
     int EffectiveCaretWidth();
+    // A release on a highlighted run with a context: the sinks hear of it, then OnContext.
+    void ContextClick(Qt::MouseButton button, QPoint point);
 
     platform::QtTextMeasurer* FMeasurer = nullptr; // owned by the core
     TArtNavigator* FMouseNav = nullptr;            // these navigators are owned by the core's registry
@@ -416,6 +420,7 @@ private:
     char FNullReplacement = 0;
 
     int FEventDeferral = 0;
+    QPoint FPressPoint;
     // While the text is written to a stream.
     bool FSaving = false;
     TMemoCaret FCaret;
