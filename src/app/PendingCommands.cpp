@@ -69,9 +69,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::SetFont1,
     &TMainMenu::SetFont2,
     &TMainMenu::options_showfont,
-    // The keyword list's window
-    &TMainMenu::Edithighlightlist1,
-    &TMainMenu::EditHighlightList2,
 };
 
 constexpr QPushButton* TZandorF::*kPendingButtons[] = {

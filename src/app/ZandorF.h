@@ -26,12 +26,14 @@ struct TStartup;
 class TArtMemo;
 class TDonationReminder;
 class TGifExport;
+class THighlightList;
 class THelpCommands;
 class TLanguageMenu;
 class TLocalisation;
 class TMenuToolBar;
 class TOptionsMenu;
 class TStatusPanel;
+class TURLHighlighter;
 
 namespace platform {
 class NewFileListener;
@@ -125,7 +127,7 @@ public:
     void SetFont2Click() {}
     void options_showfontClick() {}
     void SetPrintFont1Click() {}
-    void Edithighlightlist1Click() {}
+    void Edithighlightlist1Click();
     void PopupMenu1Popup();
 
     // ---- the host of the features
@@ -187,6 +189,9 @@ public:
     std::unique_ptr<TDonationReminder> Donation;
     // The keyword list in the data folder.
     std::string HighlightFile;
+    // Attached to m while "Launch URLs on click" is on; the keyword list sets its colours.
+    std::unique_ptr<TURLHighlighter> URLHighlighter1;
+    std::unique_ptr<THighlightList> HighlightList;
     // The open dialog's filter.
     std::string OpenFilter;
 

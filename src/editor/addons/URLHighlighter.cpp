@@ -344,7 +344,8 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
     state.Cursor = look.Cursor();
     state.Context = FBaseContext + match.Row;
     // The run records keep key lengths in 16 bits.
-    state.StartLen = state.StopLen = static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
+    state.StartLen = state.StopLen =
+        static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
     ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
     return true;
 }

@@ -260,8 +260,8 @@ void TArtMemo::ContextClick(Qt::MouseButton button, QPoint point) {
     const ParInfo& par = *FMouseNav->Par();
     const int next = RunsUpTo(par, FMouseNav->ParOffset());
     const int32_t from = par.Start + (next > 0 ? par.Extra->Runs[static_cast<size_t>(next - 1)].Offset : 0);
-    const int32_t to =
-        par.Start + (next < RunCount(par) ? par.Extra->Runs[static_cast<size_t>(next)].Offset : ParLength(par));
+    const int32_t to = par.Start + (next < RunCount(par) ? par.Extra->Runs[static_cast<size_t>(next)].Offset
+                                                         : ParLength(par));
     const auto alive = AliveToken();
     EventSinks().Notify(FCore.get(), button == Qt::RightButton ? nc::ContextRightClick : nc::ContextClick);
     if (!*alive || !OnContext)

@@ -46,7 +46,8 @@ inline std::vector<TStyled> AddressesOf(TArtMemo& memo, const TURLHighlighter& u
             const int row = run.Context - urls.BaseContext();
             if (!(run.StyleFlags & sfContext) || row < 0 || row >= kURLRows)
                 continue;
-            const int32_t end = i + 1 < n ? par.Extra->Runs[static_cast<size_t>(i + 1)].Offset : ParLength(par);
+            const int32_t end =
+                i + 1 < n ? par.Extra->Runs[static_cast<size_t>(i + 1)].Offset : ParLength(par);
             styled.push_back({p, run.Offset, end, row, run});
         }
     }

@@ -40,14 +40,14 @@ TEST_P(Recognition, StylesExactlyTheAddressesAReaderSees) {
     LoadText(memo, row.Text);
     std::vector<std::pair<std::string, int>> styled;
     for (const TStyled& s : AddressesOf(memo, urls))
-        styled.emplace_back(row.Text.substr(static_cast<size_t>(s.Start), static_cast<size_t>(s.End - s.Start)),
-                            s.Row);
+        styled.emplace_back(
+            row.Text.substr(static_cast<size_t>(s.Start), static_cast<size_t>(s.End - s.Start)), s.Row);
     EXPECT_EQ(styled, row.Expected);
     // The plain recognition rules agree with what the editor styled.
     std::vector<std::pair<std::string, int>> found;
     for (const TURLMatch& m : FindURLs(row.Text))
-        found.emplace_back(row.Text.substr(static_cast<size_t>(m.Start), static_cast<size_t>(m.End - m.Start)),
-                           m.Row);
+        found.emplace_back(
+            row.Text.substr(static_cast<size_t>(m.Start), static_cast<size_t>(m.End - m.Start)), m.Row);
     EXPECT_EQ(found, row.Expected);
 }
 
@@ -60,10 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         RecognitionRow{"Quotes", "say \"www.x.org\" or 'ftp.y.org'", {{"www.x.org", 1}, {"ftp.y.org", 7}}},
         RecognitionRow{"EmailBeforeSemicolon", "write joe.b@site.org; now", {{"joe.b@site.org", 3}}},
         RecognitionRow{"AtAtParagraphStart", "@home is where", {}},
-        RecognitionRow{"AtAfterBlank", "a @b", {}},
-        RecognitionRow{"AtBeforeBlank", "a@ b", {}},
-        RecognitionRow{"AtAtParagraphEnd", "end a@", {}},
-        RecognitionRow{"WwwWithoutDot", "WWW x", {}},
+        RecognitionRow{"AtAfterBlank", "a @b", {}}, RecognitionRow{"AtBeforeBlank", "a@ b", {}},
+        RecognitionRow{"AtAtParagraphEnd", "end a@", {}}, RecognitionRow{"WwwWithoutDot", "WWW x", {}},
         RecognitionRow{"PrefixGluedToLetter", "xwww.foo.com", {}},
         RecognitionRow{"MixedCase", "hTtP://Mixed.case", {{"hTtP://Mixed.case", 0}}},
         RecognitionRow{"HttpsIsItsOwnRow", "HTTPS://secure.org", {{"HTTPS://secure.org", 14}}},
@@ -186,8 +184,8 @@ TEST(URLHighlighter, KeywordsInsideAnAddressStayPlain) {
 // Random texts of address pieces, edited one character at a time: after every edit the styled
 // addresses are those the recognition rules find in the text as it now stands.
 TEST(URLHighlighter, EditsKeepTheStyledAddressesThoseOfTheText) {
-    const char* pieces[] = {"www.", "http://", "@", "ftp.", "mailto:", "a", "b.c", " ", ".", ";",
-                            ",", "(", ")", "\"", "x", "\r\n", "news:", "\t", "WWW", "q@r"};
+    const char* pieces[] = {"www.", "http://", "@", "ftp.", "mailto:", "a",    "b.c",   " ",  ".",   ";",
+                            ",",    "(",       ")", "\"",   "x",       "\r\n", "news:", "\t", "WWW", "q@r"};
     std::mt19937 random(20261209);
     for (int round = 0; round < 20; ++round) {
         std::string text;
@@ -244,7 +242,8 @@ protected:
     }
 
     void Send(QEvent::Type type, Qt::MouseButton button, QPoint at) {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
         QMouseEvent event(type, at, memo.viewport()->mapToGlobal(at), button, held, Qt::NoModifier);
         QCoreApplication::sendEvent(memo.viewport(), &event);
     }
@@ -279,8 +278,9 @@ TEST_F(Clicks, AClickOpensTheAddressWithThePrefixItsKindNeeds) {
     Show("joe@site.org; ftp.x.org gopher.y.org www.z.org news:a.b HTTPS://s.org/a?b=c plain");
     for (int32_t pos : {2, 16, 28, 40, 50, 60, 78})
         Click(pos);
-    EXPECT_EQ(Opened(), (std::vector<std::string>{"mailto:joe@site.org", "ftp://ftp.x.org", "gopher://gopher.y.org",
-                                                  "http://www.z.org", "news:a.b", "https://s.org/a?b=c"}));
+    EXPECT_EQ(Opened(),
+              (std::vector<std::string>{"mailto:joe@site.org", "ftp://ftp.x.org", "gopher://gopher.y.org",
+                                        "http://www.z.org", "news:a.b", "https://s.org/a?b=c"}));
 }
 
 TEST_F(Clicks, RightReleaseOpensAndAMovedPressOpensNothing) {

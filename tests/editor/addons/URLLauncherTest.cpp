@@ -129,9 +129,9 @@ TEST(URLLauncher, EmptyOrUnparsableTextsOpenNothing) {
 TEST(URLLauncher, TheDesktopGetsTheAddressAsOneArgument) {
     test::ScratchDir dir;
     const std::string record = dir.file("args");
-    const std::string browser =
-        dir.write("browser", QByteArray("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > ") +
-                                 record.c_str() + ".tmp\nmv " + record.c_str() + ".tmp " + record.c_str() + "\n");
+    const std::string browser = dir.write(
+        "browser", QByteArray("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > ") +
+                       record.c_str() + ".tmp\nmv " + record.c_str() + ".tmp " + record.c_str() + "\n");
     ::chmod(browser.c_str(), 0755);
     test::EnvGuard env("BROWSER", browser);
     test::EnvGuard env2("DEFAULT_BROWSER", browser);
