@@ -34,8 +34,8 @@ std::string MakeText() {
     std::mt19937 rng(11);
     const std::vector<std::string> keywords = KeywordWords();
     const char* plain[] = {"release", "group", "the", "and", "crack", "supplied", "by", "of", "(c)", "1999"};
-    const char* addresses[] = {"http://www.group.org/", "www.site.com.", "greets@crew.net;", "ftp.files.org",
-                               "news:alt.warez", "HTTPS://secure.example/path?q=1"};
+    const char* addresses[] = {"http://www.group.org/", "www.site.com.",  "greets@crew.net;",
+                               "ftp.files.org",         "news:alt.warez", "HTTPS://secure.example/path?q=1"};
     std::string text;
     text.reserve(kTextBytes + 256);
     while (text.size() < kTextBytes) {
@@ -83,10 +83,11 @@ Document& Doc(bool urls, bool keywords) {
     return doc;
 }
 
-// range 0: addresses and 50 keywords; 1: addresses alone; 2: keywords alone.
+// range 0: addresses and 50 keywords; 1: addresses alone; 2: keywords alone; 3: neither (what the
+// engine's pass over the paragraphs costs by itself).
 void BM_HighlightFromScratch(benchmark::State& state) {
     const int kind = static_cast<int>(state.range(0));
-    Document& doc = Doc(kind != 2, kind != 1);
+    Document& doc = Doc(kind == 0 || kind == 1, kind == 0 || kind == 2);
     for (auto _ : state) {
         doc.Hl.ReApplyKeywords();
         doc.Hl.HighlightUpTo(doc.Core.Paragraphs().Count() - 1);
@@ -97,7 +98,8 @@ BENCHMARK(BM_HighlightFromScratch)
     ->Arg(0)
     ->Arg(1)
     ->Arg(2)
-    ->ArgNames({"both0_urls1_keywords2"})
+    ->Arg(3)
+    ->ArgNames({"both0_urls1_keywords2_none3"})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
 
@@ -114,9 +116,9 @@ BENCHMARK(BM_HighlightFloorMemchr)->Unit(benchmark::kMillisecond);
 
 // A character typed inside an address in the middle of the text and deleted again, in turn, with
 // the paragraph highlighted again as the control does (range 0); range 1 is the floor, the same
-// replacements without highlighting.
+// replacements without highlighting; range 2 the re-highlight alone, after the replacement.
 void BM_TypeInsideAddress(benchmark::State& state) {
-    const bool highlight = state.range(0) == 0;
+    const bool highlight = state.range(0) != 1;
     Document& doc = Doc(true, true);
     doc.Hl.ReApplyKeywords();
     TParagraphsList& list = doc.Core.Paragraphs();
@@ -131,6 +133,15 @@ void BM_TypeInsideAddress(benchmark::State& state) {
     doc.Hl.HighlightUpTo(par, par);
     const int32_t at = list.Par(par).Start + static_cast<int32_t>(inAddress) + 6;
     TArtNavigator s(&doc.Core), e(&doc.Core);
+    if (state.range(0) == 2) {
+        s.SetPos(at);
+        e.SetPos(at);
+        ReplaceText(doc.Core, s, e, "q");
+        e.SetPos(at + 1);
+        for (auto _ : state)
+            doc.Hl.AfterReplace(s, e, true, false);
+        return;
+    }
     bool typed = false;
     for (auto _ : state) {
         s.SetPos(at);
@@ -141,7 +152,12 @@ void BM_TypeInsideAddress(benchmark::State& state) {
         typed = !typed;
     }
 }
-BENCHMARK(BM_TypeInsideAddress)->Arg(0)->Arg(1)->ArgNames({"highlight0_floor1"})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeInsideAddress)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgNames({"typed0_floor1_rehighlight2"})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
