@@ -165,22 +165,6 @@ TEST(URLHighlighter, ScopePriorityAndTheUrlEventDecideInsideOtherContexts) {
     EXPECT_EQ(asked, (std::vector<std::pair<int, TURLType>>{{0, urlWeb}, {7, urlWeb}}));
 }
 
-TEST(URLHighlighter, KeywordsInsideAnAddressStayPlain) {
-    TArtMemo memo;
-    memo.Keywords().AddKeyWord("site", 2, 0, 1, 0, platform::clLime, platform::clBlack);
-    TURLHighlighter urls;
-    memo.SetHighlighter(&urls);
-    LoadText(memo, "www.site.org site");
-    const std::vector<TStyled> styled = AddressesOf(memo, urls);
-    ASSERT_EQ(styled.size(), 1u);
-    EXPECT_EQ(styled[0].End, 12);
-    const ParInfo& par = memo.Core().Paragraphs().Par(0);
-    int keywordRuns = 0;
-    for (int i = 0; i < RunCount(par); ++i)
-        keywordRuns += par.Extra->Runs[static_cast<size_t>(i)].Context == 1;
-    EXPECT_EQ(keywordRuns, 1);
-}
-
 // Random texts of address pieces, edited one character at a time: after every edit the styled
 // addresses are those the recognition rules find in the text as it now stands.
 TEST(URLHighlighter, EditsKeepTheStyledAddressesThoseOfTheText) {
@@ -326,15 +310,6 @@ TEST_F(Clicks, TheLaunchEventMayChangeOrVetoTheAddress) {
     Click(2);
     Click(12);
     EXPECT_EQ(Opened(), std::vector<std::string>{"https://mirror.org/www.a.org"});
-}
-
-TEST_F(Clicks, WithoutTheHighlighterAddressesAreNeitherStyledNorOpened) {
-    Show("www.a.org");
-    memo.SetHighlighter(nullptr);
-    memo.ReApplyKeywords();
-    EXPECT_TRUE(AddressesOf(memo, urls).empty());
-    Click(2);
-    EXPECT_TRUE(Opened().empty());
 }
 
 TEST(URLHighlighterLife, DestroyingTheHighlighterLeavesTheEditorsSinkLists) {

@@ -114,16 +114,6 @@ TEST(URLLauncher, LocalProgramsAndLaunchersAreAskedAboutFirst) {
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(script + ".ran")));
 }
 
-TEST(URLLauncher, EmptyOrUnparsableTextsOpenNothing) {
-    test::OpenerLog log;
-    Asked asked{{}, true};
-    for (const std::string text : {"", "   ", "http://[::1", "mailto:"}) {
-        asked.Launcher().Launch(text);
-    }
-    for (const QUrl& url : log.Opened)
-        EXPECT_TRUE(url.isValid() && !url.isEmpty());
-}
-
 // The desktop's own opener, with the browser replaced by a script that writes down the arguments
 // it was started with: the address is one argument, and nothing in it was run.
 TEST(URLLauncher, TheDesktopGetsTheAddressAsOneArgument) {
