@@ -113,6 +113,19 @@ bool CommandBuilt(const TZandorF& window, const QAction* item) {
     return true;
 }
 
+bool PendingCommandKey(const TZandorF& window, QKeyCombination key) {
+    for (QAction* TMainMenu::*pending : kPendingItems) {
+        const QAction* item = window.Menu.*pending;
+        const TMainMenu& m = window.Menu;
+        const bool editorsOwn = item == m.Cut1 || item == m.Cut2 || item == m.Copy1 || item == m.Copy2 ||
+                                item == m.Paste1 || item == m.Paste2 || item == m.SelectAll1 ||
+                                item == m.SelectAll2;
+        if (!editorsOwn && !item->shortcut().isEmpty() && item->shortcut()[0] == key)
+            return true;
+    }
+    return false;
+}
+
 bool CommandBuilt(const TZandorF& window, const QPushButton* button) {
     for (QPushButton* TZandorF::*pending : kPendingButtons)
         if (window.*pending == button)

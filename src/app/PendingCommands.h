@@ -4,6 +4,8 @@
 // that would open a web address the project keeps no page for are hidden (see WebAddresses.h).
 #pragma once
 
+#include <QKeyCombination>
+
 class QAction;
 class QPushButton;
 
@@ -20,5 +22,10 @@ void ApplyPendingCommands(TZandorF& window);
 // button.
 bool CommandBuilt(const TZandorF& window, const QAction* item);
 bool CommandBuilt(const TZandorF& window, const QPushButton* button);
+
+// True for the key of a command still to come: the editor would take it for a key of its own (Ctrl+P
+// would type a page break where the user asked to print), so the window swallows it. The keys of
+// the clipboard commands and of Select All stay with the editor, which does the same with them.
+bool PendingCommandKey(const TZandorF& window, QKeyCombination key);
 
 } // namespace zandor

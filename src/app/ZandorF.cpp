@@ -173,8 +173,8 @@ void TZandorF::CreateEditors() {
     });
     m->OnChange = [this](TArtMemo*) { mChange(); };
     m->OnSelMove = [this](TArtMemo*) { mSelMove(); };
-    m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers) {
-        if (mKeyDown(key))
+    m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers shift) {
+        if (mKeyDown(key, shift))
             key = 0;
     };
     m->OnKeyUp = [this](TArtMemo*, int&, Qt::KeyboardModifiers) { mKeyUp(); };
@@ -518,8 +518,11 @@ void TZandorF::mChange() {
     UpdateTitle();
 }
 
-bool TZandorF::mKeyDown(int key) {
+bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
     if (key != Qt::Key_Escape)
+        return PendingCommandKey(*this, QKeyCombination(shift, Qt::Key(key)));
+    // While text is dragged in the editor, Escape puts it down there.
+    if (m->DraggingText())
         return false;
     // Escape closes the window, through the same question about unsaved changes as any close.
     QTimer::singleShot(0, this, &QWidget::close);
@@ -539,8 +542,11 @@ void TZandorF::mSelMove() {
 void TZandorF::UpdateCaretPosition() {
     const QString text =
         QString::number(m->SelLine() + 1) + QLatin1Char(',') + QString::number(m->SelCol() + 1);
-    if (lbPosition->text() != text)
-        lbPosition->setText(text);
+    if (lbPosition->text() == text)
+        return;
+    lbPosition->setText(text);
+    // Scripts that drive the window follow the caret through what the status shows.
+    Trace("position: " + text.toStdString());
 }
 
 void TZandorF::ApplyNonPrintMarks() {

@@ -93,8 +93,9 @@ public:
 
     // ---- editor notifications
     void mChange();
-    // True when the key was consumed (Escape closes the window).
-    bool mKeyDown(int key);
+    // True when the key was consumed: Escape closes the window (unless it ends a text drag in the
+    // editor), and the keys of commands still to come do nothing.
+    bool mKeyDown(int key, Qt::KeyboardModifiers shift);
     void mKeyUp();
     void mMouseUp();
     void mSelMove();

@@ -1,6 +1,6 @@
-// Trace points of the start-up and the file loader. They cost nothing unless the environment
-// variable ZANDOR_TRACE names a file, to which each point then appends one line; scripts and tests
-// use it to watch a running program from outside.
+// Trace points of the program (start-up, the file loader, the window's caption and caret position).
+// They cost nothing unless the environment variable ZANDOR_TRACE names a file, to which each point
+// then appends one line; scripts and tests use it to watch a running program from outside.
 #pragma once
 
 #include <string>

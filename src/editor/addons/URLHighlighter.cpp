@@ -375,11 +375,12 @@ void TURLHighlighter::Notify(TArtMemoCore* sender, int32_t codes) {
 
 void TURLHighlighter::Clicked(TArtMemo& memo) {
     TArtNavigator& mouse = memo.MouseNavigator();
-    const int32_t row = mouse.CurrentContext() - FBaseContext;
-    if (row < 0 || row >= kURLRows)
-        return;
     const ParInfo& par = *mouse.Par();
     const int32_t offset = mouse.ParOffset();
+    const TDynInfo& run = StateAt(par, offset);
+    const int32_t row = (run.StyleFlags != 0 ? run.Context : 0) - FBaseContext;
+    if (row < 0 || row >= kURLRows)
+        return;
     const int next = RunsUpTo(par, offset);
     const int32_t from = next > 0 ? par.Extra->Runs[static_cast<size_t>(next - 1)].Offset : 0;
     const int32_t to =

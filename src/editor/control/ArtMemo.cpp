@@ -1,6 +1,7 @@
 #include "editor/control/ArtMemo.h"
 
 #include "editor/control/ArtPainter.h"
+#include "editor/control/MemoInput.h"
 #include "editor/control/ScrollGeometry.h"
 
 #include "editor/engine/ArtNavigator.h"
@@ -9,7 +10,6 @@
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoConsistency.h"
 #include "editor/engine/ParagraphsList.h"
-#include "editor/engine/RunState.h"
 #include "editor/engine/TextSearch.h"
 #include "platform/QtTextMeasurer.h"
 
@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -43,6 +44,10 @@ int ClampToInt(int64_t v) {
 
 } // namespace
 
+TArtMemo::TErrorDisplay TArtMemo::ErrorDisplay = [](TArtMemo* sender, const std::string& message) {
+    QMessageBox::critical(sender, QApplication::applicationName(), QString::fromLocal8Bit(message.c_str()));
+};
+
 // ---- construction and destruction -------------------------------------------------------------
 
 TArtMemo::TArtMemo(QWidget* parent) : TMemoView(parent) {
@@ -59,8 +64,11 @@ TArtMemo::TArtMemo(QWidget* parent) : TMemoView(parent) {
     Editor().SetOptions(FOptions);
     RebuildMeasurer();
     FCaret.Record(0, PendingBlanks(), StyleAtCaret());
+    FInput = std::make_unique<TMemoInput>(*this);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
+    // Text from input methods and dead keys comes as input-method events.
+    setAttribute(Qt::WA_InputMethodEnabled);
     LiveInstances().push_back(this);
 }
 
@@ -113,6 +121,10 @@ bool TArtMemo::HandleEvent(QEvent* event) {
         if (OnMouseLeave)
             OnMouseLeave(this);
         break;
+    case QEvent::ContextMenu:
+        // The menu key opens the menu as a key; the window system's own request is not needed.
+        event->accept();
+        return true;
     default:
         break;
     }
@@ -158,115 +170,93 @@ void TArtMemo::focusOutEvent(QFocusEvent* event) {
         OnExit(this);
 }
 
-void TArtMemo::keyPressEvent(QKeyEvent* event) {
+void TArtMemo::HandleInput(const std::function<void()>& handle) {
     const auto alive = AliveToken();
-    event->accept();
     ++FEventDeferral;
-    int key = event->key();
-    if (OnKeyDown) {
-        OnKeyDown(this, key, event->modifiers());
-        if (!*alive)
-            return;
+    try {
+        handle();
+    } catch (const std::exception& error) {
+        // An error must not leave the event loop: it is shown, and the program goes on.
+        if (*alive && ErrorDisplay)
+            ErrorDisplay(this, error.what());
     }
-    if (key != 0 && OnKeyPress && !event->text().isEmpty()) {
-        const QByteArray bytes = event->text().toLatin1();
-        char ch = bytes.isEmpty() ? 0 : bytes[0];
-        if (ch != 0)
-            OnKeyPress(this, ch);
-        if (!*alive)
-            return;
-    }
+    if (!*alive)
+        return;
     --FEventDeferral;
     FireSelMove();
+}
+
+void TArtMemo::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    HandleInput([&] { FInput->KeyPress(*event); });
 }
 
 void TArtMemo::keyReleaseEvent(QKeyEvent* event) {
-    int key = event->key();
-    if (OnKeyUp)
-        OnKeyUp(this, key, event->modifiers());
     event->accept();
+    HandleInput([&] { FInput->KeyRelease(*event); });
+}
+
+void TArtMemo::inputMethodEvent(QInputMethodEvent* event) {
+    event->accept();
+    HandleInput([&] { FInput->InputMethod(*event); });
+}
+
+QVariant TArtMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+    case Qt::ImEnabled:
+        return !FDisplayOnly;
+    case Qt::ImCursorRectangle:
+        return QRectF(FCaret.Rect().translated(viewport()->pos()));
+    case Qt::ImHints:
+        return int(Qt::ImhMultiLine | Qt::ImhNoPredictiveText);
+    default:
+        return TMemoView::inputMethodQuery(query);
+    }
 }
 
 void TArtMemo::mousePressEvent(QMouseEvent* event) {
-    ++FEventDeferral;
-    if (!hasFocus() && focusPolicy() != Qt::NoFocus)
-        setFocus(Qt::MouseFocusReason);
-    const QPoint p = event->position().toPoint();
-    FPressPoint = p;
-    const auto alive = AliveToken();
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (*alive && OnAfterMouseDown)
-        OnAfterMouseDown(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (!*alive)
-        return;
-    --FEventDeferral;
-    FireSelMove();
+    HandleInput([&] { FInput->MousePress(*event); });
 }
 
 void TArtMemo::mouseReleaseEvent(QMouseEvent* event) {
-    ++FEventDeferral;
-    const QPoint p = event->position().toPoint();
-    const auto alive = AliveToken();
-    if (p == FPressPoint || event->button() == Qt::RightButton)
-        ContextClick(event->button(), p);
-    if (*alive && OnMouseUp)
-        OnMouseUp(this, event->button(), event->modifiers(), p.x(), p.y());
-    if (*alive && event->button() == Qt::LeftButton && rect().contains(p) && OnClick)
-        OnClick(this);
-    if (!*alive)
-        return;
-    --FEventDeferral;
-    FireSelMove();
+    HandleInput([&] { FInput->MouseRelease(*event); });
 }
 
 void TArtMemo::mouseDoubleClickEvent(QMouseEvent* event) {
-    const auto alive = AliveToken();
-    ++FEventDeferral;
-    mousePressEvent(event);
-    if (*alive && OnDblClick)
-        OnDblClick(this);
-    if (!*alive)
-        return;
-    --FEventDeferral;
-    FireSelMove();
+    HandleInput([&] { FInput->MouseDoubleClick(*event); });
 }
 
 void TArtMemo::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (!OnMouseMove)
-        return;
-    const auto alive = AliveToken();
-    ++FEventDeferral;
-    OnMouseMove(this, event->modifiers(), p.x(), p.y());
-    if (!*alive)
-        return;
-    --FEventDeferral;
-    FireSelMove();
+    HandleInput([&] { FInput->MouseMove(*event); });
 }
 
-void TArtMemo::ContextClick(Qt::MouseButton button, QPoint point) {
-    if (!FWindowCreated)
-        return;
-    FMouseNav->SetPos(Editor().PositionAt(point.x(), point.y()));
-    if (FMouseNav->Pos() >= CharCount())
-        return;
-    const TDynInfo* run = FMouseNav->CurrentRun();
-    if (!run || !(run->StyleFlags & sfContext))
-        return;
-    const int32_t context = run->Context;
-    // The run's extent, taken before a sink may change the text: from its beginning to the next
-    // run's (or the paragraph's end).
-    const ParInfo& par = *FMouseNav->Par();
-    const int next = RunsUpTo(par, FMouseNav->ParOffset());
-    const int32_t from = par.Start + (next > 0 ? par.Extra->Runs[static_cast<size_t>(next - 1)].Offset : 0);
-    const int32_t to = par.Start + (next < RunCount(par) ? par.Extra->Runs[static_cast<size_t>(next)].Offset
-                                                         : ParLength(par));
-    const auto alive = AliveToken();
-    EventSinks().Notify(FCore.get(), button == Qt::RightButton ? nc::ContextRightClick : nc::ContextClick);
-    if (!*alive || !OnContext)
-        return;
-    OnContext(this, context, from, to);
+bool TArtMemo::viewportEvent(QEvent* event) {
+    // The control opens its menu itself, on the right button's release and on the menu key.
+    if (event->type() == QEvent::ContextMenu) {
+        event->accept();
+        return true;
+    }
+    return TMemoView::viewportEvent(event);
+}
+
+void TArtMemo::ShowContextMenu(const QPoint& globalPos) {
+    // The application's menu for the control: its custom context menu.
+    if (contextMenuPolicy() == Qt::CustomContextMenu)
+        emit customContextMenuRequested(mapFromGlobal(globalPos));
+}
+
+void TArtMemo::PaintNow() {
+    // The window's pending paint request, carried out at once.
+    if (QWidget* top = window(); top && FWindowCreated && isVisible())
+        QCoreApplication::sendPostedEvents(top, QEvent::UpdateRequest);
+}
+
+int32_t TArtMemo::ContextValue() const {
+    return FInput->Context();
+}
+
+bool TArtMemo::DraggingText() const {
+    return FInput->DraggingText();
 }
 
 // ---- the control's own virtual operations --------------------------------------------------------
@@ -684,9 +674,12 @@ void TArtMemo::UpdateCaret(bool recreate) {
         return;
     TArtNavigator& caret = Caret();
     if (FWindowCreated) {
-        int x = Editor().CaretX();
+        // While text is dragged the caret shows where it would be dropped.
+        const bool dropPoint = FInput && FInput->DraggingText();
+        int x = dropPoint ? FMouseNav->GetX() : Editor().CaretX();
         const int lh = FCore->LinePixels();
-        const int y = ClampToInt(int64_t(caret.DisplayLine()) * lh - FCore->TopOrigin());
+        const int32_t line = dropPoint ? FMouseNav->DisplayLine() : caret.DisplayLine();
+        const int y = ClampToInt(int64_t(line) * lh - FCore->TopOrigin());
         if (FCaret.Created() && hasFocus() && !FDisplayOnly) {
             if (FCore->WordWrap() && x >= TextAreaWidth())
                 x = TextAreaWidth() - 1;

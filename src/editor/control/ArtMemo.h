@@ -20,6 +20,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QVariant>
 
 #include <cstdint>
 #include <functional>
@@ -31,6 +32,7 @@ class QMenu;
 
 namespace zandor {
 
+class TMemoInput;
 class TArtHighlighter;
 class TArtNavigator;
 class TByteStream;
@@ -65,6 +67,9 @@ public:
     // key: the typed byte; setting it to 0 swallows it.
     using TKeyPressEvent = std::function<void(TArtMemo* sender, char& key)>;
     using TPopupEvent = std::function<void(QMenu* sender)>;
+    // Shows an error that escaped the control's handling of a key or mouse event, as the
+    // application's default error box does; the program goes on.
+    using TErrorDisplay = std::function<void(TArtMemo* sender, const std::string& message)>;
 
     explicit TArtMemo(QWidget* parent = nullptr);
     ~TArtMemo() override;
@@ -280,8 +285,12 @@ public:
     TArtNavigator& Caret() { return Selection().Caret(); }
     TArtNavigator& SelStartNavigator() { return Selection().StartNav(); }
     TArtNavigator& SelEndNavigator() { return Selection().EndNav(); }
-    // Where the mouse was last pressed or released over the text.
+    // Follows the mouse over the text; while text is dragged it is the drop point.
     TArtNavigator& MouseNavigator() { return *FMouseNav; }
+    // The context number of the highlighted run last clicked.
+    int32_t ContextValue() const;
+    // Selected text is being dragged with the mouse (Esc puts it down where it was).
+    bool DraggingText() const;
 
     // ---- the text
     int32_t CharCount() const { return FCore->CharCount(); }
@@ -335,6 +344,16 @@ public:
     void Redo() override { Editor().Redo(); }
     void ClearUndo() { Editor().ClearUndo(); }
 
+    // ---- input
+    // Opens the control's context menu at a screen position (the right button's release and the
+    // menu key come here): the menu the application gave the control.
+    void ShowContextMenu(const QPoint& globalPos);
+    // Paints now whatever waits to be painted in the window, instead of when the event loop gets
+    // to it (keys that move the caret, a held key that repeats).
+    void PaintNow();
+    // Where errors that leave an input handler are shown (tests replace it).
+    static TErrorDisplay ErrorDisplay;
+
     // ---- view
     void ScrollInView() override { Scroller().ScrollInView(); }
     void UpdateCaret(bool recreate = false) override;
@@ -345,6 +364,7 @@ public:
     // The caret as it stands on screen (client pixels); empty while it is not shown.
     QRect CaretRect() const { return FCaret.Rect(); }
     bool Focused() const { return hasFocus(); }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     // Lays out and paints into a foreign canvas from now on (null: back to the screen). The
     // measurer measures in the canvas's fonts; null measures with the control's own fonts.
     void SetRenderCanvas(platform::TCanvas* canvas, int width,
@@ -366,6 +386,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void WindowCreated() override;
     void ViewScrolled(int dx, int dy) override;
@@ -381,14 +403,14 @@ private:
     void AfterEdit(bool wholeView) override;
     void ScrollCaretInView() override { ScrollInView(); }
 
+    // Runs an input handler with OnSelMove held back to its end; an error it raises is shown.
+    void HandleInput(const std::function<void()>& handle);
     void RebuildMeasurer();
     void RepaintSelection();
     void FireSelMove();
     void ReloadThroughStream();
     uint8_t StyleAtCaret();
     int EffectiveCaretWidth();
-    // A release on a highlighted run with a context: the sinks hear of it, then OnContext.
-    void ContextClick(Qt::MouseButton button, QPoint point);
 
     platform::QtTextMeasurer* FMeasurer = nullptr; // owned by the core
     TArtNavigator* FMouseNav = nullptr;            // these navigators are owned by the core's registry
@@ -420,10 +442,10 @@ private:
     char FNullReplacement = 0;
 
     int FEventDeferral = 0;
-    QPoint FPressPoint;
     // While the text is written to a stream.
     bool FSaving = false;
     TMemoCaret FCaret;
+    std::unique_ptr<TMemoInput> FInput;
 };
 
 } // namespace zandor

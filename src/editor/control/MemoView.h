@@ -117,6 +117,10 @@ public:
     // The running format thread, if any.
     TamFormatThread* FormatThread() const { return FFormatThread.get(); }
 
+    // Stays readable after the control is gone: a handler that may destroy the control (an
+    // application event) is followed by a look at it before anything else touches the control.
+    std::shared_ptr<const bool> AliveToken() const { return FAlive; }
+
 protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
@@ -146,9 +150,6 @@ protected:
     void FormatUpToPar(int32_t par);
     void FormatUpToLine(int32_t line);
     TScrollGeometry Geometry() const;
-    // Stays readable after the control is gone: a handler that may destroy the control (an
-    // application event) is followed by a look at it before anything else touches the control.
-    std::shared_ptr<const bool> AliveToken() const { return FAlive; }
     void SetRenderTarget(platform::TCanvas* canvas, int width,
                          std::unique_ptr<platform::TextMeasurer> measurer);
 

@@ -272,6 +272,7 @@ TEST_F(Clicks, RightReleaseOpensAndAMovedPressOpensNothing) {
     Click(5, Qt::RightButton);
     EXPECT_EQ(Opened(), std::vector<std::string>{"http://www.a.org"});
     Send(QEvent::MouseButtonPress, Qt::LeftButton, PointOf(3));
+    Send(QEvent::MouseMove, Qt::LeftButton, PointOf(7));
     Send(QEvent::MouseButtonRelease, Qt::LeftButton, PointOf(7));
     EXPECT_EQ(Opened().size(), 1u);
 
