@@ -3,7 +3,9 @@
 #include "app/Startup.h"
 #include "app/ZandorF.h"
 #include "editor/addons/ArtGutter.h"
+#include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
+#include "keywords/HighlightList.h"
 #include "localisation/Localisation.h"
 
 #include <QAction>
@@ -26,7 +28,6 @@ struct PlainToggle {
 };
 
 constexpr PlainToggle kPlainToggles[] = {
-    {&TMainMenu::Highlightkeywords1, &TSettings::HighLight},
     {&TMainMenu::Copyeveryselectiontoclipboard1, &TSettings::SelectCopy},
     {&TMainMenu::Trimcutcopy1, &TSettings::Trim},
     {&TMainMenu::Askforchangesonexit1, &TSettings::AskChanges},
@@ -51,6 +52,7 @@ constexpr EffectToggle kEffectToggles[] = {
     {&TMainMenu::miShowCR, &TSettings::Returns, &TOptionsMenu::miShowCRClick},
     {&TMainMenu::DragDrop1, &TSettings::DragDrop, &TOptionsMenu::DragDrop1Click},
     {&TMainMenu::LaunchURLs1, &TSettings::Launch, &TOptionsMenu::LaunchURLs1Click},
+    {&TMainMenu::Highlightkeywords1, &TSettings::HighLight, &TOptionsMenu::Highlightkeywords1Click},
 };
 
 QColor ToQColor(TColor color) {
@@ -183,8 +185,13 @@ void TOptionsMenu::ApplyDragDrop() {
 
 void TOptionsMenu::LaunchURLs1Click() {
     w_.Settings.Launch = !w_.Settings.Launch;
-    // The address highlighter is not part of the program yet: the editor keeps no highlighter either
-    // way, and the setting is what a later start uses.
+    w_.m->SetHighlighter(w_.Settings.Launch ? w_.URLHighlighter1.get() : nullptr);
+    w_.HighlightList->ApplyKeywordList();
+}
+
+void TOptionsMenu::Highlightkeywords1Click() {
+    w_.Settings.HighLight = !w_.Settings.HighLight;
+    w_.HighlightList->ApplyKeywordList();
 }
 
 void TOptionsMenu::AllowonlyoneZandorinstance1Click() {
@@ -227,6 +234,8 @@ void TOptionsMenu::SetHighlightBackgroundColor1Click() {
         return;
     if (const auto color = ChooseColor(w_.m->HighlightBackgnd()))
         w_.m->SetHighlightBackgnd(*color);
+    // Cancel too: the list is applied again either way.
+    w_.HighlightList->ApplyKeywordList();
 }
 
 void TOptionsMenu::SetHighlightColor1Click() {
@@ -234,6 +243,7 @@ void TOptionsMenu::SetHighlightColor1Click() {
         return;
     if (const auto color = ChooseColor(w_.m->HighlightColor()))
         w_.m->SetHighlightColor(*color);
+    w_.HighlightList->ApplyKeywordList();
 }
 
 } // namespace zandor

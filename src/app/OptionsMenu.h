@@ -34,6 +34,7 @@ public:
     void miShowCRClick();
     void DragDrop1Click();
     void LaunchURLs1Click();
+    void Highlightkeywords1Click();
     void AllowonlyoneZandorinstance1Click();
     void Wordwrap1Click();
     void Exitbutton1Click();

@@ -50,9 +50,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::FindPrev2,
     // The font commands
     &TMainMenu::options_showfont,
-    // The keyword list's window
-    &TMainMenu::Edithighlightlist1,
-    &TMainMenu::EditHighlightList2,
 };
 
 // None at present; a button whose command is still to come goes here.

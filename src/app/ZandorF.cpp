@@ -12,8 +12,10 @@
 #include "documents/Documents.h"
 #include "documents/FileDrag.h"
 #include "editor/addons/ArtGutter.h"
+#include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
 #include "host/WebAddresses.h"
+#include "keywords/HighlightList.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
 #include "localisation/Tag.h"
@@ -252,6 +254,10 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     Localisation = std::make_unique<TLocalisation>(startup_.ExeFolder);
     setWindowTitle(QStringLiteral("Zandor"));
     HighlightFile = startup_.DataFolder + "highlight.dat";
+    URLHighlighter1 = std::make_unique<TURLHighlighter>();
+    PrintMemo->SetHighlighter(URLHighlighter1.get());
+    HighlightList = std::make_unique<THighlightList>(*this, *URLHighlighter1, HighlightFile,
+                                                     [this] { return Settings.HighLight; });
     Options = std::make_unique<TOptionsMenu>(*this);
     Clipboard = std::make_unique<TClipboardCommands>(*this);
     Documents = std::make_unique<TDocuments>(*this);
@@ -276,7 +282,8 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
 
     OpenFilter = "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
     WorkArea = desktop_.WorkArea();
-    // The address highlighter and the keyword list join the editor when they are built.
+    m->SetHighlighter(Settings.Launch ? URLHighlighter1.get() : nullptr);
+    HighlightList->ApplyKeywordList();
     Options->ApplyLineNumbers();
     // Placed in its band before it is first shown, so showing does not re-create it.
     ApplyAlwaysOnTop();
@@ -322,11 +329,16 @@ void TZandorF::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TZandorF::Edithighlightlist1Click() {
+    HighlightList->Edithighlightlist1Click();
+}
+
 void TZandorF::FormClose() {
     if (closed_)
         return;
     closed_ = true;
     SaveBoundsTimer->stop();
+    HighlightList->ReleaseWindow();
     // A settings file that cannot be written (a read-only portable folder) must not keep the
     // window open; the user hears about it once.
     SettingsReports.Guard([this] { SaveConfig(); });

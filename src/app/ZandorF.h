@@ -32,12 +32,14 @@ class TDocuments;
 class TFileDrag;
 class TDonationReminder;
 class TGifExport;
+class THighlightList;
 class THelpCommands;
 class TLanguageMenu;
 class TLocalisation;
 class TMenuToolBar;
 class TOptionsMenu;
 class TStatusPanel;
+class TURLHighlighter;
 
 namespace platform {
 class NewFileListener;
@@ -118,7 +120,7 @@ public:
     void TimeDate1Click() {}
     void options_showfontClick() {}
     void SetPrintFont1Click() {}
-    void Edithighlightlist1Click() {}
+    void Edithighlightlist1Click();
     void PopupMenu1Popup();
 
     // ---- the host of the features
@@ -197,6 +199,9 @@ public:
     std::unique_ptr<TDonationReminder> Donation;
     // The keyword list in the data folder.
     std::string HighlightFile;
+    // Attached to m while "Launch URLs on click" is on; the keyword list sets its colours.
+    std::unique_ptr<TURLHighlighter> URLHighlighter1;
+    std::unique_ptr<THighlightList> HighlightList;
     // The open dialog's filter.
     std::string OpenFilter;
 

@@ -6,7 +6,9 @@
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "editor/addons/ArtGutter.h"
+#include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
+#include "editor/engine/KeywordList.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Localisation.h"
 
@@ -185,6 +187,37 @@ TEST_F(OptionsMenu, ChosenColoursGoToTheEditorAndCancelKeepsThem) {
     answer = platform::clGray;
     w->Menu.SetHighlightBackgroundColor1->trigger();
     EXPECT_EQ(platform::clGray, w->m->HighlightBackgnd());
+}
+
+TEST_F(OptionsMenu, TheKeywordListFollowsItsSwitchTheColoursAndTheAddressOption) {
+    dir.write("highlight.dat", "word\r\n");
+    auto w = Create();
+    TURLHighlighter& urls = *w->URLHighlighter1;
+    EXPECT_EQ(&urls, w->m->Highlighter());
+    EXPECT_EQ(1, w->m->Keywords().Count());
+
+    w->Menu.Highlightkeywords1->trigger();
+    EXPECT_FALSE(w->Settings.HighLight);
+    EXPECT_EQ(0, w->m->Keywords().Count());
+    w->Menu.Highlightkeywords1->trigger();
+    EXPECT_EQ(1, w->m->Keywords().Count());
+
+    // Cancel keeps the colour and still applies the list: a word added meanwhile comes in.
+    dir.write("highlight.dat", "word\r\nmore\r\n");
+    w->Options->ChooseColor = [](platform::TColor) { return std::optional<platform::TColor>(); };
+    w->Menu.SetHighlightColor1->trigger();
+    EXPECT_EQ(2, w->m->Keywords().Count());
+    w->Options->ChooseColor = [](platform::TColor) {
+        return std::optional<platform::TColor>(platform::clTeal);
+    };
+    w->Menu.SetHighlightBackgroundColor1->trigger();
+    EXPECT_EQ(platform::clTeal, urls.WebURL().Background());
+    EXPECT_EQ(-1, urls.NNTP_URL().Background());
+
+    w->Menu.LaunchURLs1->trigger();
+    EXPECT_EQ(nullptr, w->m->Highlighter());
+    w->Menu.LaunchURLs1->trigger();
+    EXPECT_EQ(&urls, w->m->Highlighter());
 }
 
 TEST_F(OptionsMenu, ChoosingALanguageTranslatesMenusButtonsAndTheToolBar) {

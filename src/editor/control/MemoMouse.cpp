@@ -287,6 +287,8 @@ void TMemoMouse::ContextClick(Qt::MouseButton button, QPoint p) {
     const int32_t c = CharacterAt(p);
     if (c < 0 || c >= m.CharCount())
         return;
+    // Sinks told of the click find the character clicked under the mouse navigator.
+    m.MouseNavigator().SetPos(c);
     FNav->SetPos(c);
     FNav->SkipRunsHere();
     const TDynInfo* run = FNav->CurrentRun();

@@ -1,5 +1,5 @@
-// Runs the add-on tests. A QApplication stands ready because the gutter is a widget; without a
-// display it runs on the offscreen platform.
+// Runs the add-on tests. A QApplication stands ready because the gutter and the editor are
+// widgets; without a display it runs on the offscreen platform.
 #include <QApplication>
 
 #include <gtest/gtest.h>

@@ -1,0 +1,458 @@
+#include "editor/addons/URLHighlighter.h"
+
+#include "editor/addons/URLLauncher.h"
+#include "editor/control/ArtMemo.h"
+#include "editor/control/MemoMessages.h"
+#include "editor/control/MemoSinks.h"
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/FoldedTextCache.h"
+#include "editor/engine/Highlighting.h"
+#include "editor/engine/MemoCore.h"
+#include "editor/engine/ParagraphsList.h"
+#include "editor/engine/RunState.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zandor {
+
+using namespace platform;
+
+const std::array<TURLRecord, kURLRows> URLRecord = {{
+    {"HTTP://", urlWeb, true},
+    {"WWW.", urlWeb, true},
+    {"MAILTO:", urlEmail, true},
+    {"@", urlEmail, false},
+    {"NEWS:", urlNNTP, true},
+    {"NNTP://", urlNNTP, true},
+    {"FTP://", urlFile, true},
+    {"FTP.", urlFile, true},
+    {"GOPHER://", urlOther, true},
+    {"GOPHER.", urlOther, true},
+    {"TELNET://", urlOther, true},
+    {"TN3270://", urlOther, true},
+    {"WAIS://", urlOther, true},
+    {"PROSPERO://", urlOther, true},
+    {"HTTPS://", urlWeb, true},
+    {"FILE://", urlFile, true},
+}};
+
+const int MaxPrefix = [] {
+    size_t longest = 0;
+    for (const TURLRecord& row : URLRecord)
+        longest = std::max(longest, row.Prefix.size());
+    return static_cast<int>(longest);
+}();
+
+namespace {
+
+constexpr int kEmailRow = 3;
+// An address is styled over at most this many characters.
+constexpr int32_t kMaxAddress = 65535;
+constexpr uint8_t kAddressFlags = sfKeyed | sfContext;
+
+bool IsTrailing(char c) {
+    return c == ',' || c == '.' || c == ';';
+}
+
+// A byte's folded value under one upper-casing rule, and the bytes that may begin a prefix.
+struct FoldTable {
+    unsigned char Fold[256];
+    bool First[256];
+    // Rows whose prefix begins with a folded byte, in table order.
+    std::vector<int> RowsOf[256];
+
+    explicit FoldTable(TamUpperCase kind) {
+        char bytes[256];
+        for (int b = 0; b < 256; ++b)
+            bytes[b] = static_cast<char>(b);
+        UpperCaseText(kind, bytes, sizeof bytes);
+        for (int r = 0; r < kURLRows; ++r)
+            RowsOf[static_cast<unsigned char>(URLRecord[static_cast<size_t>(r)].Prefix[0])].push_back(r);
+        for (int b = 0; b < 256; ++b) {
+            Fold[b] = static_cast<unsigned char>(bytes[b]);
+            First[b] = !RowsOf[Fold[b]].empty();
+        }
+    }
+};
+
+const FoldTable& TableFor(TamUpperCase kind, std::unique_ptr<FoldTable>& userTable) {
+    static const FoldTable ascii(amuAscii);
+    static const FoldTable ansi(amuAnsi);
+    if (kind == amuAscii)
+        return ascii;
+    if (kind == amuAnsi)
+        return ansi;
+    // A user's rule may change between calls: folded afresh each time.
+    userTable = std::make_unique<FoldTable>(kind);
+    return *userTable;
+}
+
+// The recognition rules over text[0, length): prefixes are looked for at x in [from, scanEnd]
+// with the prefix ending at or after scanStart and within windowEnd.
+class TScanner {
+public:
+    TScanner(const char* text, int32_t length, int32_t scanStart, int32_t scanEnd, int32_t windowEnd,
+             const FoldTable& table)
+        : FText(text), FLength(length), FScanStart(scanStart), FScanEnd(scanEnd), FWindowEnd(windowEnd),
+          FTable(table) {}
+
+    bool Next(int32_t from, TURLMatch& match) const {
+        for (int32_t x = from; x <= FScanEnd && x < FWindowEnd; ++x) {
+            const auto c = static_cast<unsigned char>(FText[x]);
+            if (!FTable.First[c])
+                continue;
+            for (int r : FTable.RowsOf[FTable.Fold[c]]) {
+                if (Matches(x, r)) {
+                    Extend(x, r, match);
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    bool Matches(int32_t x, int r) const {
+        const TURLRecord& row = URLRecord[static_cast<size_t>(r)];
+        const auto n = static_cast<int32_t>(row.Prefix.size());
+        if (x + n > FWindowEnd || x + n < FScanStart)
+            return false;
+        for (int32_t k = 1; k < n; ++k)
+            if (FTable.Fold[static_cast<unsigned char>(FText[x + k])] !=
+                static_cast<unsigned char>(row.Prefix[static_cast<size_t>(k)]))
+                return false;
+        if (row.WordStart) {
+            if (x > 0 && !IsURLDelimiter(FText[x - 1]))
+                return false;
+        } else if (x < 1 || IsURLDelimiter(FText[x - 1])) {
+            return false;
+        }
+        return x + n < FWindowEnd && !IsURLDelimiter(FText[x + n]);
+    }
+
+    void Extend(int32_t x, int r, TURLMatch& match) const {
+        int32_t start = x;
+        if (r == kEmailRow)
+            while (start > 0 && !IsURLDelimiter(FText[start - 1]))
+                --start;
+        int32_t end = x + static_cast<int32_t>(URLRecord[static_cast<size_t>(r)].Prefix.size());
+        while (end < FLength && !IsURLDelimiter(FText[end]))
+            ++end;
+        while (end - start > 1 && IsTrailing(FText[end - 1]))
+            --end;
+        match = {start, std::min(end, start + kMaxAddress), r, x};
+    }
+
+    const char* FText;
+    int32_t FLength;
+    int32_t FScanStart;
+    int32_t FScanEnd;
+    int32_t FWindowEnd;
+    const FoldTable& FTable;
+};
+
+// A run this highlighter made for a keyword list of keywordCount entries.
+bool IsAddressRun(const TDynInfo& r, int32_t keywordCount) {
+    if ((r.StyleFlags & kAddressFlags) != kAddressFlags || r.Depth < 0 || r.Depth > kMaxDepth)
+        return false;
+    const int top = r.Stack[r.Depth];
+    return top >= keywordCount && top < keywordCount + kURLRows;
+}
+
+} // namespace
+
+bool IsURLDelimiter(char c) {
+    switch (c) {
+    case '\t':
+    case ' ':
+    case '"':
+    case '\'':
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::vector<TURLMatch> FindURLs(std::string_view text) {
+    std::unique_ptr<FoldTable> unused;
+    const auto length = static_cast<int32_t>(text.size());
+    const TScanner scanner(text.data(), length, 0, length, length, TableFor(amuAscii, unused));
+    std::vector<TURLMatch> found;
+    TURLMatch match{};
+    for (int32_t x = 0; scanner.Next(x, match); x = match.End)
+        found.push_back(match);
+    return found;
+}
+
+// ---- the component ----------------------------------------------------------------------------------
+
+TURLHighlighter::TURLHighlighter() {
+    struct Look {
+        FontStyles Style;
+        TColor Background;
+        TColor Foreground;
+    };
+    const Look looks[] = {{fsUnderline, -1, clBlue},
+                          {fsUnderline, -1, clGreen},
+                          {fsUnderline, -1, clRed},
+                          {fsUnderline, -1, clFuchsia},
+                          {fsItalic, clInfoBk, clSilver}};
+    for (size_t k = 0; k < FLooks.size(); ++k) {
+        THighlightInfo& info = FLooks[k];
+        info.SetStyle(looks[k].Style);
+        info.SetBackground(looks[k].Background);
+        info.SetForeground(looks[k].Foreground);
+        info.OnChange = [this] { Rehighlight(); };
+    }
+    Opener = [](const std::string& url) { TURLLauncher::Default().Launch(url); };
+}
+
+TURLHighlighter::~TURLHighlighter() {
+    for (TArtMemoCore* core : FJoined) {
+        if (TArtMemo* memo = TArtMemo::FromCore(core)) {
+            memo->EventSinks().Remove(this);
+            memo->MessageHooks().Remove(this);
+        }
+    }
+}
+
+void TURLHighlighter::SetScope(int value) {
+    if (value == FScope)
+        return;
+    FScope = value;
+    Rehighlight();
+}
+
+void TURLHighlighter::SetPriority(bool value) {
+    if (value == FPriority)
+        return;
+    FPriority = value;
+    Rehighlight();
+}
+
+void TURLHighlighter::Rehighlight() {
+    // A copy: highlighting again never attaches or detaches, but the list is not ours.
+    const std::vector<THighlighting*> memos = Memos();
+    for (THighlighting* highlighting : memos) {
+        if (TArtMemo* memo = TArtMemo::FromCore(&highlighting->Memo()))
+            memo->ReApplyKeywords();
+        else
+            highlighting->ReApplyKeywords();
+    }
+}
+
+// ---- recognition --------------------------------------------------------------------------------------
+
+void TURLHighlighter::ApplyHighlight(TArtNavigator& start, TArtNavigator& stop, int32_t keywordCount) {
+    TArtMemoCore& memo = *start.Memo();
+    const int p = start.GetParNb();
+    ParInfo& par = memo.Paragraphs().Par(p);
+    const int32_t length = ParLength(par);
+    if (length == 0)
+        return;
+    int32_t s = std::min(start.ParOffset(), length);
+    const int32_t e = stop.GetParNb() == p ? std::clamp(stop.ParOffset(), s, length) : length;
+    bool touched = ContinuesAddress(par, s, keywordCount);
+
+    const int32_t lookback = std::min(MaxPrefix + 1, s);
+    const int32_t lookahead = std::min(MaxPrefix + 1, length - e);
+    std::unique_ptr<FoldTable> userTable;
+    const FoldTable& table = TableFor(memo.UpperCaseType(), userTable);
+    // Styling replaces runs but never the text, so the scanner keeps reading the same bytes.
+    const TScanner scanner(par.Text ? par.Text : "", length, s, e, e + lookahead, table);
+    TURLMatch match{};
+    for (int32_t x = s - lookback; scanner.Next(x, match);) {
+        if (StyleAddress(memo, p, match, keywordCount)) {
+            touched = true;
+            x = match.End;
+        } else {
+            x = match.PrefixAt + 1;
+        }
+    }
+    if (!touched)
+        return;
+    if (FLaunchURLs && &memo != FLastMemo) {
+        FLastMemo = &memo;
+        if (TArtMemo* control = TArtMemo::FromCore(&memo))
+            JoinSinks(*control, false);
+    }
+    memo.Navigators().InvalidateNavigators(memo.Paragraphs().Par(p).Start + s, p);
+}
+
+// An address followed by trailing punctuation that the user now continues is examined again as a
+// whole: its run and the punctuation's run go, and the scan starts at the address.
+bool TURLHighlighter::ContinuesAddress(ParInfo& par, int32_t& start, int32_t keywordCount) {
+    if (start == 0 || !IsExtended(par))
+        return false;
+    TDynInfoArray& runs = par.Extra->Runs;
+    const int k = RunsUpTo(par, start - 1) - 1;
+    if (k < 0)
+        return false;
+    const TDynInfo& before = k > 0 ? runs[static_cast<size_t>(k - 1)] : *BaseStyleOf(par);
+    if (!IsAddressRun(before, keywordCount))
+        return false;
+    const int32_t punctuation = runs[static_cast<size_t>(k)].Offset;
+    for (int32_t x = punctuation; x < start; ++x)
+        if (!IsTrailing(par.Text[x]))
+            return false;
+    runs.erase(runs.begin() + k);
+    start = punctuation;
+    if (k > 0) {
+        start = runs[static_cast<size_t>(k - 1)].Offset;
+        runs.erase(runs.begin() + (k - 1));
+    }
+    FixLineRunIndexes(par);
+    return true;
+}
+
+bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& match, int32_t keywordCount) {
+    TParagraphsList& list = memo.Paragraphs();
+    const ParInfo& par = list.Par(p);
+    if (!FPriority) {
+        const int next = RunsUpTo(par, match.Start);
+        if (next < RunCount(par) && par.Extra->Runs[static_cast<size_t>(next)].Offset < match.End)
+            return false;
+    }
+    const TDynInfo& atStart = StateAt(par, match.Start);
+    if (EffectiveDepth(atStart) >= kMaxDepth)
+        return false;
+    const int32_t currentContext = (atStart.StyleFlags & sfContext) ? atStart.Context : 0;
+    const TURLRecord& row = URLRecord[static_cast<size_t>(match.Row)];
+    const bool accepted = OnURL ? OnURL(this, static_cast<int16_t>(currentContext), row.Type)
+                                : FPriority || currentContext == FScope;
+    if (!accepted)
+        return false;
+
+    const int32_t afterPrefix = match.PrefixAt + static_cast<int32_t>(row.Prefix.size());
+    const int depth = EffectiveDepth(StateAt(par, std::min(afterPrefix, match.End - 1))) + 1;
+    if (depth > kMaxDepth)
+        return false;
+    const THighlightInfo& look = FLooks[row.Type];
+    TDynInfo state = StateAt(par, match.End - 1);
+    state.StyleFlags = static_cast<uint8_t>(look.Style() | kAddressFlags);
+    state.Depth = static_cast<int8_t>(depth);
+    state.Stack[depth] = static_cast<int16_t>(keywordCount + match.Row);
+    state.Level = 0;
+    state.RunFlags = 0;
+    state.Background = look.Background();
+    state.Foreground = look.Foreground();
+    state.Cursor = look.Cursor();
+    state.Context = FBaseContext + match.Row;
+    // The run records keep key lengths in 16 bits.
+    state.StartLen = state.StopLen =
+        static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
+    ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
+    return true;
+}
+
+// ---- clicks ------------------------------------------------------------------------------------------
+
+void TURLHighlighter::Notify(TArtMemoCore* sender, int32_t codes) {
+    TArtMemo* memo = TArtMemo::FromCore(sender);
+    // An editor this highlighter was detached from keeps no addresses of it.
+    if (!memo || memo->Highlighter() != this) {
+        if (memo && (codes & nc::BeforeMessage))
+            memo->MessageHooks().Remove(this);
+        return;
+    }
+    if (FLaunchURLs && (codes & (nc::ContextClick | nc::ContextRightClick))) {
+        if (FDoubleClickSeen) {
+            FDoubleClickSeen = false;
+            return;
+        }
+        Clicked(*memo);
+    } else if (codes & nc::Change) {
+        CancelPending();
+    } else if (codes & nc::BeforeMessage) {
+        Message(*memo);
+    }
+}
+
+void TURLHighlighter::Clicked(TArtMemo& memo) {
+    TArtNavigator& mouse = memo.MouseNavigator();
+    const ParInfo& par = *mouse.Par();
+    const int32_t offset = mouse.ParOffset();
+    const TDynInfo& run = StateAt(par, offset);
+    const int32_t row = (run.StyleFlags != 0 ? run.Context : 0) - FBaseContext;
+    if (row < 0 || row >= kURLRows)
+        return;
+    const int next = RunsUpTo(par, offset);
+    const int32_t from = next > 0 ? par.Extra->Runs[static_cast<size_t>(next - 1)].Offset : 0;
+    const int32_t to =
+        next < RunCount(par) ? par.Extra->Runs[static_cast<size_t>(next)].Offset : ParLength(par);
+    std::string url(par.Text + from, static_cast<size_t>(std::max(0, to - from)));
+    if (row == kEmailRow)
+        url.insert(0, "mailto:");
+    else if (row == 7)
+        url.insert(0, "ftp://");
+    else if (row == 9)
+        url.insert(0, "gopher://");
+    FPendingURL = std::move(url);
+    FPendingCore = &memo.Core();
+    if (!FDblClickLaunch)
+        OpenPendingURL();
+    else
+        JoinSinks(memo, true);
+}
+
+void TURLHighlighter::Message(TArtMemo& memo) {
+    switch (memo.CurrentMessage().Msg) {
+    case wm::LBUTTONDBLCLK:
+        FDoubleClickSeen = true;
+        break;
+    case wm::LBUTTONDOWN:
+        // The framework reports the second press of a double click as a press first: whether it
+        // was one is known at its double-click message, or at the release when none came.
+        break;
+    case wm::LBUTTONUP:
+        if (FDoubleClickSeen && !FPendingURL.empty()) {
+            OpenPendingURL();
+            memo.SetSelStart(memo.MouseNavigator().Pos());
+        }
+        CancelPending();
+        break;
+    case wm::KEYDOWN:
+    case wm::RBUTTONDOWN:
+    case wm::RBUTTONUP:
+    case wm::RBUTTONDBLCLK:
+    case wm::MBUTTONDOWN:
+    case wm::MBUTTONUP:
+    case wm::MBUTTONDBLCLK:
+    case wm::MOUSEWHEEL:
+    case wm::MOUSEHWHEEL:
+        CancelPending();
+        break;
+    default:
+        break;
+    }
+}
+
+void TURLHighlighter::CancelPending() {
+    if (TArtMemo* memo = TArtMemo::FromCore(FPendingCore))
+        memo->MessageHooks().Remove(this);
+    FPendingCore = nullptr;
+    FPendingURL.clear();
+}
+
+void TURLHighlighter::OpenPendingURL() {
+    std::string url = FPendingURL;
+    if (OnURLLaunch && !OnURLLaunch(this, url))
+        return;
+    if (Opener)
+        Opener(url);
+}
+
+void TURLHighlighter::JoinSinks(TArtMemo& memo, bool hooks) {
+    TSinkList& list = hooks ? memo.MessageHooks() : memo.EventSinks();
+    if (!list.Contains(this))
+        list.Add(this);
+    if (std::find(FJoined.begin(), FJoined.end(), &memo.Core()) == FJoined.end())
+        FJoined.push_back(&memo.Core());
+}
+
+} // namespace zandor
