@@ -3,7 +3,6 @@
 // through the system clipboard (read from outside with xclip) and undone. The program is followed
 // through its trace points: the caret position its status shows and its window caption with the
 // mark of unsaved changes.
-#include "editor/control/ArtMemo.h"
 #include "support/ProgramUnderX.h"
 
 #include <string>
@@ -73,14 +72,6 @@ TEST_F(ProgramUnderX, KeysMoveTypeSelectReplaceAndUndo) {
 }
 
 TEST_F(ProgramUnderX, CopyAndPasteGoThroughTheSystemClipboard) {
-    {
-        zandor::TArtMemo probe;
-        probe.SetSelText("ab");
-        probe.SelectAll();
-        if (!probe.CanCopy())
-            GTEST_SKIP() << "copying to the system clipboard is not built yet (CanCopy answers false "
-                            "with a selection); this scenario runs once it is";
-    }
     Start();
     Keys({QStringLiteral("ctrl+End")});
     EXPECT_TRUE(WaitForTrace("position: 3,5"));
