@@ -1,4 +1,4 @@
-// links: zandor_control
+// links: zandor_control zandor_qt_bench_main
 // The background layout of a 100 MB text as the main window shows a .txt file: word wrap, the
 // proportional default font, the format thread pacing 25 ms slices through the event loop. Measured:
 // how long the whole layout takes, and the longest time the event loop did not answer, seen by
@@ -163,15 +163,3 @@ void BM_BackgroundLayout100MB(benchmark::State& state) {
 BENCHMARK(BM_BackgroundLayout100MB)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

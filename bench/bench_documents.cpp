@@ -1,4 +1,4 @@
-// links: zandor_documents
+// links: zandor_documents zandor_qt_bench_main
 // Opening and saving a 100 MB text file with Unix line breaks, as the documents do it. Opening runs
 // from the file on disk to the first painted screen with "Convert" on (read whole, decoded, breaks
 // repaired, loaded into the control, painted), beside its floor measured in the same iterations:
@@ -180,18 +180,3 @@ void BM_Save100MB(benchmark::State& state) {
 BENCHMARK(BM_Save100MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The benchmarks live one folder below the program and its fonts.
-    if (!platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder()))
-        platform::RegisterScreenFonts((QCoreApplication::applicationDirPath() + "/../fonts").toStdString());
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

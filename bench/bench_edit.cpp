@@ -1,4 +1,4 @@
-// links: zandor_control
+// links: zandor_control zandor_qt_bench_main
 // Editing as the control performs it, on a text of 1,000,000 lines: one typed character (the
 // replace operation, its undo record, the caret update and the repaint of the changed line,
 // offscreen) at the end, in the middle, at the start and in the widest line, as p50, p99 and
@@ -253,18 +253,3 @@ void BM_UndoMemoryAfterTyping(benchmark::State& state) {
 BENCHMARK(BM_UndoMemoryAfterTyping)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The benchmarks live one folder below the program and its fonts.
-    if (!platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder()))
-        platform::RegisterScreenFonts((QCoreApplication::applicationDirPath() + "/../fonts").toStdString());
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

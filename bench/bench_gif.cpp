@@ -1,4 +1,4 @@
-// links: zandor_commands
+// links: zandor_commands zandor_qt_bench_main
 // Saving the editor's picture as a GIF file: a full 120 x 50 screen of text-mode art painted into
 // a picture, reduced to the web palette, compressed and written to disk, beside its floor measured
 // in the same iterations (the picture's pixels copied once and the same number of GIF bytes written
@@ -145,17 +145,3 @@ void BM_GifPictureInDocument(benchmark::State& state) {
 BENCHMARK(BM_GifPictureInDocument)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    if (!platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder()))
-        platform::RegisterScreenFonts((QCoreApplication::applicationDirPath() + "/../fonts").toStdString());
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

@@ -1,4 +1,4 @@
-// links: zandor_control
+// links: zandor_control zandor_qt_bench_main
 // A key press of a printable character as the window system delivers it: the key event sent to the
 // control's widget, through the key-down and character handling, the replace operation, the caret
 // and the repaint of the changed line (offscreen), on a text of 1,000,000 lines, at the end and in
@@ -125,18 +125,3 @@ BENCHMARK(BM_KeyPressAtEnd)->UseManualTime()->Unit(benchmark::kMicrosecond)->Ite
 BENCHMARK(BM_KeyPressInTheMiddle)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The benchmarks live one folder below the program and its fonts.
-    if (!platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder()))
-        platform::RegisterScreenFonts((QCoreApplication::applicationDirPath() + "/../fonts").toStdString());
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}
