@@ -1,6 +1,7 @@
 #include "GifDecoder.h"
 
 #include "commands/GifExport.h"
+#include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "platform/ScreenFonts.h"
@@ -24,7 +25,8 @@ using zandor::test::ScratchDir;
 
 namespace {
 
-// Code page 437 art: box lines, shades and blocks, with the word ZANDOR in some lines.
+// Code page 437 art: box lines, shades and blocks, with the word ZANDOR in some lines and a web
+// address in others.
 std::string ArtText(int lines, int columns) {
     static const unsigned char kArt[] = {0xDB, 0xB0, 0xB1, 0xB2, 0xDC, 0xDF, 0xC4,
                                          0xCD, 0xBA, 0xC9, 0xBB, ' ',  ' '};
@@ -34,6 +36,8 @@ std::string ArtText(int lines, int columns) {
             text += char(kArt[(line * 7 + c * 3 + c / 5) % sizeof(kArt)]);
         if (line % 3 == 1)
             text.replace(text.size() - size_t(columns) + 4, 8, " ZANDOR ");
+        if (line % 3 == 2 && columns >= 46)
+            text.replace(text.size() - size_t(columns) + 30, 16, " www.x.org/art ");
         if (line + 1 < lines)
             text += "\r\n";
     }
@@ -50,6 +54,7 @@ class GifPicture : public ::testing::Test {
 protected:
     ScratchDir dir;
     FakeHost host;
+    TURLHighlighter urls; // outlives the editor, which lets it go when it is destroyed
     std::unique_ptr<TArtMemo> memo;
 
     void SetUp() override {
@@ -114,12 +119,14 @@ void PrintTo(const ViewRow& row, std::ostream* os) {
 class GifPictureView : public GifPicture, public ::testing::WithParamInterface<ViewRow> {};
 
 // The written file, read back, is the editor's screen pixel for pixel after the web-palette
-// reduction: the art in its screen font, a keyword in its highlight colours and a selection across
-// lines, at the top of the text or scrolled both ways. Its colour table holds only colours that
+// reduction: the art in its screen font, a keyword in its highlight colours, web addresses in the
+// address highlighter's blue and a selection across lines, at the top of the text or scrolled both
+// ways. Its colour table holds only colours that
 // pixels use, the background is the editor's dark blue as a web colour, and the view is untouched.
 TEST_P(GifPictureView, TheFileHoldsThePaintedPixelsInTheWebPalette) {
     const ViewRow row = GetParam();
     memo->SetWordWrap(row.WordWrap);
+    memo->SetHighlighter(&urls);
     Load(ArtText(40, 70));
     memo->Keywords().AddKeyWord("ZANDOR", 0, 0, 1, 0, platform::clBlack, platform::clLime);
     memo->ReApplyKeywords();
@@ -151,9 +158,10 @@ TEST_P(GifPictureView, TheFileHoldsThePaintedPixelsInTheWebPalette) {
             ASSERT_EQ(Web(screen.pixel(x, y)), gif.Pixel(x, y)) << x << "," << y;
             colours.insert(gif.Pixel(x, y));
         }
-    // The picture really shows the three kinds of colour: the keyword, the selection (inverted dark
-    // blue) and the background.
+    // The picture really shows the kinds of colour: the keyword, the address, the selection
+    // (inverted dark blue) and the background.
     EXPECT_TRUE(colours.count(qRgb(0, 255, 0))) << "keyword";
+    EXPECT_TRUE(colours.count(qRgb(0, 0, 255))) << "address";
     EXPECT_TRUE(colours.count(qRgb(255, 255, 153))) << "selection";
     EXPECT_EQ(qRgb(0, 0, 51), gif.Table.at(size_t(gif.Background)));
 
