@@ -7,6 +7,7 @@
 // groups. Each figure stands beside
 // its floor from the same run: the memmove of the edited line's tail for a keystroke, memcpy of the
 // pasted bytes for the Undo, one painted screen for the jump, 13 bytes a record for the memory.
+#include "BenchMemo.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/control/ArtPainter.h"
 #include "editor/engine/ByteStream.h"
@@ -59,22 +60,7 @@ const std::string& MillionLines() {
 }
 
 std::unique_ptr<TArtMemo> MakeMemo() {
-    auto memo = std::make_unique<TArtMemo>();
-    memo->SetBorderStyle(bsNone);
-    memo->SetScrollBars(ssBoth);
-    memo->SetWordWrap(false);
-    memo->SetUpdateMode(umOnNeed);
-    memo->SetScrollTime(0);
-    platform::FontValue font;
-    font.Name = platform::LargeScreenFontFace;
-    font.Height = 16;
-    font.Charset = platform::OEM_CHARSET;
-    memo->SetFont(font);
-    memo->resize(800, 600);
-    memo->show();
-    memo->setFocus();
-    QCoreApplication::processEvents();
-    memo->HandleNeeded();
+    auto memo = bench::MakeScreenFontMemo();
     return memo;
 }
 

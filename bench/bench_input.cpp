@@ -5,6 +5,7 @@
 // the middle, as p50 and maximum per key press. Keys are held (no release between presses), so
 // every character is painted at once, as the control does for a repeating key. The floor beside
 // them is the memmove of the edited line's tail, measured in the same run.
+#include "BenchMemo.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "platform/ScreenFonts.h"
@@ -52,22 +53,7 @@ const std::string& MillionLines() {
 }
 
 std::unique_ptr<TArtMemo> MakeMemo() {
-    auto memo = std::make_unique<TArtMemo>();
-    memo->SetBorderStyle(bsNone);
-    memo->SetScrollBars(ssBoth);
-    memo->SetWordWrap(false);
-    memo->SetUpdateMode(umOnNeed);
-    memo->SetScrollTime(0);
-    platform::FontValue font;
-    font.Name = platform::LargeScreenFontFace;
-    font.Height = 16;
-    font.Charset = platform::OEM_CHARSET;
-    memo->SetFont(font);
-    memo->resize(800, 600);
-    memo->show();
-    memo->setFocus();
-    QCoreApplication::processEvents();
-    memo->HandleNeeded();
+    auto memo = bench::MakeScreenFontMemo();
     TMemoryReadStream stream(MillionLines().data(), MillionLines().size());
     memo->LoadFromStream(stream);
     return memo;
