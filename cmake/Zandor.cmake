@@ -53,3 +53,8 @@ function(zandor_test_folder name folder)
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    TIMEOUT 300)
 endfunction()
+
+# Where an installation puts the program and its own files. The program finds those files from its
+# folder by the relative path between the two (platform/ResourceFolder.h), so both move together.
+set(ZANDOR_INSTALL_BINDIR bin)
+set(ZANDOR_INSTALL_DATADIR share/zandor)
