@@ -2,9 +2,10 @@
 # `cmake --install` of the built tree into a scratch prefix: the tree holds the program, its own
 # files and the desktop integration, the desktop entry and the MIME description are valid, and the
 # installed program, started there, finds its files under the prefix. Nothing is built here.
-# Usage: InstallTest.sh BUILD_FOLDER
+# Usage: InstallTest.sh BUILD_FOLDER [CMAKE]
 set -euo pipefail
 build="$1"
+cmake="${2:-cmake}"
 scratch="$(mktemp -d)"
 pid=""
 cleanup() {
@@ -18,7 +19,7 @@ fail() {
 }
 
 prefix="$scratch/prefix"
-cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || {
+"$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" || {
     cat "$scratch/install.log" >&2
     fail "cmake --install failed"
 }
