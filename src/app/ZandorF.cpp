@@ -430,8 +430,16 @@ void TZandorF::mChange() {
 }
 
 bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
-    if (key != Qt::Key_Escape)
-        return PendingCommandKey(*this, QKeyCombination(shift, Qt::Key(key)));
+    if (key != Qt::Key_Escape) {
+        const QKeyCombination combination(shift, Qt::Key(key));
+        // A Format item's key reaches the editor only while the item is disabled (nothing to
+        // rewrite); the editor would take Ctrl+J or Ctrl+U for keys of its own.
+        for (const QAction* item : {Menu.edit_format_join, Menu.edit_format_lower, Menu.edit_format_upper,
+                                    Menu.edit_format_capitalize})
+            if (item->shortcut()[0] == combination)
+                return true;
+        return PendingCommandKey(*this, combination);
+    }
     // While text is dragged in the editor, Escape puts it down there.
     if (m->DraggingText())
         return false;

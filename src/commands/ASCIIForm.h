@@ -16,7 +16,6 @@ class TLocalisation;
 
 // Owns its list through Qt parenthood; created once and reused for the life of the program.
 class TASCIIForm : public QDialog {
-    Q_OBJECT
 public:
     explicit TASCIIForm(QWidget* parent);
 

@@ -58,7 +58,8 @@ void TEditCommands::ReplaceSelection(const TRewrite& rewrite, bool firstRowOnly)
         if (!rewrite(m.SelText(), out))
             return;
         const int32_t start = selection.Lower();
-        TUpdateBracket bracket(m.Editor());
+        // One replacement outside any bracket: a step of its own, never joined to the bracketed
+        // edit before it.
         m.SetSelText(out);
         // The rewritten text stays selected, so that another command can follow on it.
         if (!out.empty())
@@ -90,9 +91,11 @@ void TEditCommands::ReplaceSelection(const TRewrite& rewrite, bool firstRowOnly)
     const int32_t caretPar = m.Caret().ParNb();
     const int32_t anchorPar = caretPar == firstPar ? selection.EndNav().ParNb() : firstPar;
     TUpdateBracket bracket(m.Editor());
-    // From the last row up, so the positions of the rows above stay true.
+    // From the last row up, so the positions of the rows above stay true. The rows are selected
+    // through the selection itself: selecting through the editor would start a new undo step.
+    selection.SetBlockMode(false);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        m.Editor().Select(row->From, row->To);
+        selection.SetEnds(row->From, row->To - row->From);
         m.SetSelText(row->Text);
     }
     if (sameLengths)

@@ -35,8 +35,8 @@ std::string FromUtf8OrProblem(std::string_view text) {
 }
 
 const std::map<std::string, std::function<std::string(std::string_view)>> kCommands = {
-    {"lower", LowercasedText}, {"upper", UppercasedText},  {"capitalize", CapitalizedText},
-    {"join", JoinedLines},    {"toutf8", CharsetToUtf8}, {"fromutf8", FromUtf8OrProblem},
+    {"lower", LowercasedText}, {"upper", UppercasedText}, {"capitalize", CapitalizedText},
+    {"join", JoinedLines},     {"toutf8", CharsetToUtf8}, {"fromutf8", FromUtf8OrProblem},
 };
 
 class GoldenTransform : public ::testing::TestWithParam<std::string> {};
