@@ -300,6 +300,12 @@ TEST_F(WindowFixture, MenuKeysReachTheirItemsWhileTheEditorHasTheFocus) {
         if (item->shortcut().isEmpty())
             continue;
         ++keys;
+        // The window becomes active again after the modal table closed.
+        if (!w->isActiveWindow()) {
+            w->activateWindow();
+            ASSERT_TRUE(ProcessUntil([&] { return w->isActiveWindow(); }));
+            w->m->setFocus();
+        }
         fired.clear();
         const QKeyCombination key = item->shortcut()[0];
         const bool taken = qt_sendShortcutOverrideEvent(w->m, 0, key.key(), key.keyboardModifiers());
