@@ -11,24 +11,6 @@
 
 namespace zandor {
 
-namespace {
-
-bool Blank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-} // namespace
-
-std::string TrimmedText(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && Blank(text[first]))
-        ++first;
-    while (last > first && Blank(text[last - 1]))
-        --last;
-    return std::string(text.substr(first, last - first));
-}
-
 TClipboardCommands::TClipboardCommands(TZandorF& window) : w_(window) {}
 
 void TClipboardCommands::Wire() {

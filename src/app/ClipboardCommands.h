@@ -4,6 +4,8 @@
 // Clipboard".
 #pragma once
 
+#include "commands/TextTransforms.h"
+
 #include <string>
 #include <string_view>
 
@@ -41,8 +43,5 @@ public:
 private:
     TZandorF& w_;
 };
-
-// text without the characters of code 32 or less at either end.
-std::string TrimmedText(std::string_view text);
 
 } // namespace zandor

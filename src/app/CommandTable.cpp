@@ -5,9 +5,9 @@
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "app/ZandorF.h"
+#include "commands/EditCommands.h"
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
-#include "localisation/Tag.h"
 #include "periphery/HelpCommands.h"
 
 #include <QAction>
@@ -26,10 +26,6 @@ struct TCommand {
     QPushButton* TZandorF::*Button; // nullptr: no button
     Run Handler;
 };
-
-// A format command passes the tag of the item it was chosen by; the twins share their tags.
-template <QAction* TMainMenu::*Item>
-constexpr Run FormatCommand = [](TZandorF& w) { w.FormatCommandClick(TagOf(w.Menu.*Item)); };
 
 constexpr TCommand kCommands[] = {
     // File
@@ -50,30 +46,33 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Cut1, &TMainMenu::Cut2, &TZandorF::buttoncut, [](TZandorF& w) { w.Cut1Click(); }},
     {&TMainMenu::Copy1, &TMainMenu::Copy2, &TZandorF::buttoncopy, [](TZandorF& w) { w.Copy1Click(); }},
     {&TMainMenu::Paste1, &TMainMenu::Paste2, &TZandorF::buttonpaste, [](TZandorF& w) { w.Paste1Click(); }},
-    {&TMainMenu::Deleteline1, &TMainMenu::Deleteline2, nullptr, [](TZandorF& w) { w.Deleteline1Click(); }},
+    {&TMainMenu::Deleteline1, &TMainMenu::Deleteline2, nullptr,
+     [](TZandorF& w) { w.EditCommands->Deleteline1Click(); }},
     {&TMainMenu::SelectAll1, &TMainMenu::SelectAll2, nullptr, [](TZandorF& w) { w.SelectAll1Click(); }},
     {&TMainMenu::Find1, &TMainMenu::FindReplace1, nullptr, [](TZandorF& w) { w.Find1Click(); }},
     {&TMainMenu::FindNext1, &TMainMenu::FindNext2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
     {&TMainMenu::FindPrev1, &TMainMenu::FindPrev2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
     {&TMainMenu::edit_format_join, &TMainMenu::shortcut_format_join, nullptr,
-     FormatCommand<&TMainMenu::edit_format_join>},
+     [](TZandorF& w) { w.EditCommands->edit_format_joinClick(); }},
     {&TMainMenu::edit_format_lower, &TMainMenu::shortcut_format_lower, nullptr,
-     FormatCommand<&TMainMenu::edit_format_lower>},
+     [](TZandorF& w) { w.EditCommands->edit_format_lowerClick(); }},
     {&TMainMenu::edit_format_upper, &TMainMenu::shortcut_format_upper, nullptr,
-     FormatCommand<&TMainMenu::edit_format_upper>},
+     [](TZandorF& w) { w.EditCommands->edit_format_upperClick(); }},
     {&TMainMenu::edit_format_capitalize, &TMainMenu::shortcut_format_capitalize, nullptr,
-     FormatCommand<&TMainMenu::edit_format_capitalize>},
+     [](TZandorF& w) { w.EditCommands->edit_format_capitalizeClick(); }},
     {&TMainMenu::edit_format_toutf8, &TMainMenu::shortcut_format_toutf8, nullptr,
-     FormatCommand<&TMainMenu::edit_format_toutf8>},
+     [](TZandorF& w) { w.EditCommands->edit_format_toutf8Click(); }},
     {&TMainMenu::edit_format_fromutf8, &TMainMenu::shortcut_format_fromutf8, nullptr,
-     FormatCommand<&TMainMenu::edit_format_fromutf8>},
+     [](TZandorF& w) { w.EditCommands->edit_format_fromutf8Click(); }},
     {&TMainMenu::edit_insert, &TMainMenu::shortcut_insert, nullptr,
-     [](TZandorF& w) { w.edit_insertClick(); }},
-    {&TMainMenu::TimeDate1, &TMainMenu::DateTime1, nullptr, [](TZandorF& w) { w.TimeDate1Click(); }},
+     [](TZandorF& w) { w.EditCommands->edit_insertClick(); }},
+    {&TMainMenu::TimeDate1, &TMainMenu::DateTime1, nullptr,
+     [](TZandorF& w) { w.EditCommands->TimeDate1Click(); }},
     // Options (the toggles are the Options menu's own)
     {&TMainMenu::SetFont1, nullptr, nullptr, [](TZandorF& w) { w.Documents->Fonts.OptionsSetFont1Click(); }},
     {&TMainMenu::SetFont2, nullptr, nullptr, [](TZandorF& w) { w.Documents->Fonts.SetFont2Click(); }},
-    {&TMainMenu::options_showfont, nullptr, nullptr, [](TZandorF& w) { w.options_showfontClick(); }},
+    {&TMainMenu::options_showfont, nullptr, nullptr,
+     [](TZandorF& w) { w.EditCommands->options_showfontClick(); }},
     {&TMainMenu::SetPrintFont1, nullptr, nullptr, [](TZandorF& w) { w.SetPrintFont1Click(); }},
     {&TMainMenu::Edithighlightlist1, &TMainMenu::EditHighlightList2, nullptr,
      [](TZandorF& w) { w.Edithighlightlist1Click(); }},

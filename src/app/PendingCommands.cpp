@@ -22,25 +22,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::PrintPreview1,
     &TMainMenu::PrintPreview2,
     &TMainMenu::SetPrintFont1,
-    // The text commands
-    &TMainMenu::Deleteline1,
-    &TMainMenu::Deleteline2,
-    &TMainMenu::edit_format_join,
-    &TMainMenu::edit_format_lower,
-    &TMainMenu::edit_format_upper,
-    &TMainMenu::edit_format_capitalize,
-    &TMainMenu::edit_format_toutf8,
-    &TMainMenu::edit_format_fromutf8,
-    &TMainMenu::shortcut_format_join,
-    &TMainMenu::shortcut_format_lower,
-    &TMainMenu::shortcut_format_upper,
-    &TMainMenu::shortcut_format_capitalize,
-    &TMainMenu::shortcut_format_toutf8,
-    &TMainMenu::shortcut_format_fromutf8,
-    &TMainMenu::edit_insert,
-    &TMainMenu::shortcut_insert,
-    &TMainMenu::TimeDate1,
-    &TMainMenu::DateTime1,
     // Find and replace
     &TMainMenu::Find1,
     &TMainMenu::FindReplace1,
@@ -48,8 +29,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::FindNext2,
     &TMainMenu::FindPrev1,
     &TMainMenu::FindPrev2,
-    // The font commands
-    &TMainMenu::options_showfont,
 };
 
 // None at present; a button whose command is still to come goes here.

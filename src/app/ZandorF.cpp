@@ -8,6 +8,7 @@
 #include "app/PendingCommands.h"
 #include "app/Startup.h"
 #include "app/WindowDialogs.h"
+#include "commands/EditCommands.h"
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "documents/FileDrag.h"
@@ -260,6 +261,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
                                                      [this] { return Settings.HighLight; });
     Options = std::make_unique<TOptionsMenu>(*this);
     Clipboard = std::make_unique<TClipboardCommands>(*this);
+    EditCommands = std::make_unique<TEditCommands>(*this, Settings.SelectedChar);
     Documents = std::make_unique<TDocuments>(*this);
     GifExport = std::make_unique<TGifExport>(*this);
     Help = std::make_unique<THelpCommands>(*this);
@@ -386,6 +388,19 @@ void TZandorF::Edit1Click() {
     Clipboard->UpdatePasteItems();
 }
 
+void TZandorF::edit_formatClick() {
+    if (!EditCommands)
+        return;
+    const TFormatEnabling enabling = EditCommands->FormatEnabling();
+    for (QAction* item : {Menu.edit_format_join, Menu.edit_format_lower, Menu.edit_format_upper,
+                          Menu.edit_format_capitalize, Menu.shortcut_format_join, Menu.shortcut_format_lower,
+                          Menu.shortcut_format_upper, Menu.shortcut_format_capitalize})
+        item->setEnabled(enabling.Selection);
+    for (QAction* item : {Menu.edit_format_toutf8, Menu.edit_format_fromutf8, Menu.shortcut_format_toutf8,
+                          Menu.shortcut_format_fromutf8})
+        item->setEnabled(enabling.Text);
+}
+
 void TZandorF::PopupMenu1Popup() {
     UpdateUndoItems();
     Clipboard->UpdatePasteItems();
@@ -406,6 +421,7 @@ void TZandorF::Redo1Click() {
 void TZandorF::mChange() {
     // Every edit, undo and load changes what can be undone.
     UpdateUndoItems();
+    edit_formatClick();
     if (DocumentModified)
         return;
     DocumentModified = true;
@@ -414,8 +430,16 @@ void TZandorF::mChange() {
 }
 
 bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
-    if (key != Qt::Key_Escape)
-        return PendingCommandKey(*this, QKeyCombination(shift, Qt::Key(key)));
+    if (key != Qt::Key_Escape) {
+        const QKeyCombination combination(shift, Qt::Key(key));
+        // A Format item's key reaches the editor only while the item is disabled (nothing to
+        // rewrite); the editor would take Ctrl+J or Ctrl+U for keys of its own.
+        for (const QAction* item : {Menu.edit_format_join, Menu.edit_format_lower, Menu.edit_format_upper,
+                                    Menu.edit_format_capitalize})
+            if (item->shortcut()[0] == combination)
+                return true;
+        return PendingCommandKey(*this, combination);
+    }
     // While text is dragged in the editor, Escape puts it down there.
     if (m->DraggingText())
         return false;
@@ -438,6 +462,7 @@ void TZandorF::mMouseUp() {
 void TZandorF::mSelMove() {
     if (Clipboard)
         Clipboard->UpdateSelectionItems();
+    edit_formatClick();
     UpdateCaretPosition();
 }
 

@@ -29,6 +29,7 @@ struct TStartup;
 class TArtGutter;
 class TArtMemo;
 class TDocuments;
+class TEditCommands;
 class TFileDrag;
 class TDonationReminder;
 class TGifExport;
@@ -110,15 +111,12 @@ public:
     void Cut1Click() { Clipboard->Cut1Click(); }
     void Copy1Click() { Clipboard->Copy1Click(); }
     void Paste1Click() { Clipboard->Paste1Click(); }
-    void Deleteline1Click() {}
     void SelectAll1Click() { Clipboard->SelectAll1Click(); }
     void Find1Click() {}
     void FindNext1Click() {}
-    void edit_formatClick() {}
-    void FormatCommandClick(int tag) { (void)tag; }
-    void edit_insertClick() {}
-    void TimeDate1Click() {}
-    void options_showfontClick() {}
+    // The Format submenus' items by the selection and the text (TEditCommands); kept current, so
+    // that their keys act whenever they can.
+    void edit_formatClick();
     void SetPrintFont1Click() {}
     void Edithighlightlist1Click();
     void PopupMenu1Popup();
@@ -194,6 +192,7 @@ public:
     std::unique_ptr<TDocuments> Documents;
     TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;
+    std::unique_ptr<TEditCommands> EditCommands;
     std::unique_ptr<TGifExport> GifExport;
     std::unique_ptr<THelpCommands> Help;
     std::unique_ptr<TDonationReminder> Donation;

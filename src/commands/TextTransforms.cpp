@@ -1,0 +1,142 @@
+#include "commands/TextTransforms.h"
+
+#include "platform/CodePages.h"
+
+namespace zandor {
+
+namespace {
+
+std::string ThroughTable(std::string_view text, const unsigned char* table) {
+    std::string result(text.size(), '\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        result[i] = static_cast<char>(table[static_cast<unsigned char>(text[i])]);
+    return result;
+}
+
+std::string ReplacedAll(std::string_view text, std::string_view what, std::string_view with) {
+    std::string result;
+    result.reserve(text.size());
+    size_t from = 0;
+    for (size_t at = text.find(what); at != std::string_view::npos; at = text.find(what, from)) {
+        result.append(text.substr(from, at - from));
+        result.append(with);
+        from = at + what.size();
+    }
+    result.append(text.substr(from));
+    return result;
+}
+
+bool Continuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        // The ANSI code page holds no character beyond the basic plane.
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string LowercasedText(std::string_view text) {
+    return ThroughTable(text, platform::AnsiLowerTable());
+}
+
+std::string UppercasedText(std::string_view text) {
+    return ThroughTable(text, platform::AnsiUpperTable());
+}
+
+std::string CapitalizedText(std::string_view text) {
+    std::string result(text);
+    if (!result.empty())
+        result[0] = static_cast<char>(platform::AnsiUpperTable()[static_cast<unsigned char>(result[0])]);
+    return result;
+}
+
+std::string JoinedLines(std::string_view text) {
+    std::string joined = ReplacedAll(text, "\r\n", " ");
+    joined = ReplacedAll(joined, "   ", " ");
+    return ReplacedAll(joined, "  ", " ");
+}
+
+std::string TrimmedText(std::string_view text) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+std::string CharsetToUtf8(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 4);
+    for (const char byte : text)
+        AppendUtf8(result, platform::Cp1252ToUnicode(static_cast<unsigned char>(byte)));
+    return result;
+}
+
+TUtf8Decoding Utf8ToCharset(std::string_view text) {
+    TUtf8Decoding decoding;
+    std::string& out = decoding.Text;
+    out.reserve(text.size());
+    size_t i = 0;
+    const auto fail = [&](TUtf8Decoding::TStatus status) {
+        decoding.Status = status;
+        decoding.ErrorOffset = i;
+        decoding.Text.clear();
+        return decoding;
+    };
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            out += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        // The sequence's length and the least value it may carry, by its lead byte.
+        size_t length = 0;
+        char32_t least = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            least = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            least = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            least = 0x10000;
+        } else {
+            return fail(TUtf8Decoding::TStatus::Invalid);
+        }
+        char32_t c = lead & (0x7F >> length);
+        size_t n = 1;
+        for (; n < length && i + n < text.size(); ++n) {
+            const auto byte = static_cast<unsigned char>(text[i + n]);
+            if (!Continuation(byte))
+                return fail(TUtf8Decoding::TStatus::Invalid);
+            c = (c << 6) | (byte & 0x3F);
+        }
+        if (n < length)
+            return fail(TUtf8Decoding::TStatus::CutOff);
+        // Overlong forms, surrogate halves and values past the last code point are no characters.
+        if (c < least || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            return fail(TUtf8Decoding::TStatus::Invalid);
+        const int byte = c <= 0xFFFF ? platform::UnicodeToCp1252(static_cast<char16_t>(c)) : -1;
+        out += byte > 0 ? static_cast<char>(byte) : '?';
+        i += length;
+    }
+    return decoding;
+}
+
+} // namespace zandor
