@@ -55,23 +55,38 @@ bool IsTrailing(char c) {
     return c == ',' || c == '.' || c == ';';
 }
 
-// A byte's folded value under one upper-casing rule, and the bytes that may begin a prefix.
+// A byte's folded value under one upper-casing rule, and where prefixes may stand. Every prefix
+// holds a mark (':', '.' or '@') with only letters and digits before the first one, so a scan
+// looks at marks alone and tries the prefixes whose first mark it could be.
 struct FoldTable {
+    struct Candidate {
+        int Row;
+        int32_t Back; // the prefix begins this many bytes before the mark
+    };
     unsigned char Fold[256];
-    bool First[256];
-    // Rows whose prefix begins with a folded byte, in table order.
-    std::vector<int> RowsOf[256];
+    bool Mark[256];
+    // Per folded mark byte: the rows it can be the first mark of, the longest way back first and
+    // in table order among equals (the order in which a scan from the left would meet them).
+    std::vector<Candidate> RowsAt[256];
+    int32_t MaxBack = 0;
 
     explicit FoldTable(TamUpperCase kind) {
         char bytes[256];
         for (int b = 0; b < 256; ++b)
             bytes[b] = static_cast<char>(b);
         UpperCaseText(kind, bytes, sizeof bytes);
-        for (int r = 0; r < kURLRows; ++r)
-            RowsOf[static_cast<unsigned char>(URLRecord[static_cast<size_t>(r)].Prefix[0])].push_back(r);
+        for (int r = 0; r < kURLRows; ++r) {
+            const std::string_view prefix = URLRecord[static_cast<size_t>(r)].Prefix;
+            const size_t at = prefix.find_first_of(":.@");
+            RowsAt[static_cast<unsigned char>(prefix[at])].push_back({r, static_cast<int32_t>(at)});
+            MaxBack = std::max(MaxBack, static_cast<int32_t>(at));
+        }
+        for (std::vector<Candidate>& rows : RowsAt)
+            std::stable_sort(rows.begin(), rows.end(),
+                             [](const Candidate& a, const Candidate& b) { return a.Back > b.Back; });
         for (int b = 0; b < 256; ++b) {
             Fold[b] = static_cast<unsigned char>(bytes[b]);
-            First[b] = !RowsOf[Fold[b]].empty();
+            Mark[b] = !RowsAt[Fold[b]].empty();
         }
     }
 };
@@ -98,13 +113,18 @@ public:
           FTable(table) {}
 
     bool Next(int32_t from, TURLMatch& match) const {
-        for (int32_t x = from; x <= FScanEnd && x < FWindowEnd; ++x) {
-            const auto c = static_cast<unsigned char>(FText[x]);
-            if (!FTable.First[c])
+        const int32_t lastX = std::min(FScanEnd, FWindowEnd - 1);
+        const int32_t markEnd = std::min(FWindowEnd, lastX + FTable.MaxBack + 1);
+        // A prefix found at a later mark begins after every earlier mark, so the first mark with a
+        // matching prefix gives the leftmost address.
+        for (int32_t k = std::max(from, 0); k < markEnd; ++k) {
+            const auto c = static_cast<unsigned char>(FText[k]);
+            if (!FTable.Mark[c])
                 continue;
-            for (int r : FTable.RowsOf[FTable.Fold[c]]) {
-                if (Matches(x, r)) {
-                    Extend(x, r, match);
+            for (const FoldTable::Candidate& at : FTable.RowsAt[FTable.Fold[c]]) {
+                const int32_t x = k - at.Back;
+                if (x >= from && x <= lastX && Matches(x, at.Row)) {
+                    Extend(x, at.Row, match);
                     return true;
                 }
             }
@@ -118,7 +138,7 @@ private:
         const auto n = static_cast<int32_t>(row.Prefix.size());
         if (x + n > FWindowEnd || x + n < FScanStart)
             return false;
-        for (int32_t k = 1; k < n; ++k)
+        for (int32_t k = 0; k < n; ++k)
             if (FTable.Fold[static_cast<unsigned char>(FText[x + k])] !=
                 static_cast<unsigned char>(row.Prefix[static_cast<size_t>(k)]))
                 return false;
@@ -346,6 +366,10 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
     // The run records keep key lengths in 16 bits.
     state.StartLen = state.StopLen =
         static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
+    // The address and what follows it: two runs, room made for both at once.
+    TDynInfoArray& runs = ExtendPar(list.Par(p)).Runs;
+    if (runs.capacity() < runs.size() + 2)
+        runs.reserve(runs.size() + 2);
     ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
     return true;
 }

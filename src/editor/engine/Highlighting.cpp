@@ -12,8 +12,6 @@ namespace zandor {
 
 namespace {
 
-constexpr char kMaskByte = 5;
-
 const char* TextOf(const ParInfo& par) {
     return par.Text ? par.Text : "";
 }
@@ -121,18 +119,9 @@ void THighlighting::ApplyKeywordsToPar(int p) {
     if (!FApplyKeyWords || FKeywords.Count() == 0 || length == 0)
         return;
 
-    // The window is the whole paragraph: a raw copy and, when some keyword ignores case, a folded
-    // one. Characters inside contexts that allow no keywords are masked in both.
-    const char* text = TextOf(par);
-    FRawWindow.assign(text, static_cast<size_t>(length));
-    const bool folded = !(FKeywords.KeyFlags() & koCaseSensitive);
-    if (folded) {
-        FFoldedWindow = FRawWindow;
-        UpperCaseText(FKeywords.UpperCase(), FFoldedWindow.data(), FFoldedWindow.size());
-    }
-    std::vector<char>& masked = FMasked;
-    masked.assign(static_cast<size_t>(length), 0);
-    {
+    // Characters inside contexts that allow no keywords (addresses among them) are masked.
+    const uint8_t* mask = nullptr;
+    if (IsExtended(par)) {
         const TDynInfo* state = BaseStyleOf(par);
         int32_t from = 0;
         const int n = RunCount(par);
@@ -140,10 +129,11 @@ void THighlighting::ApplyKeywordsToPar(int p) {
             const int32_t to =
                 i < n ? std::min(+par.Extra->Runs[static_cast<size_t>(i)].Offset, length) : length;
             if ((state->StyleFlags & sfContext) && state->Context != 0 && to > from) {
-                std::fill(FRawWindow.begin() + from, FRawWindow.begin() + to, kMaskByte);
-                if (folded)
-                    std::fill(FFoldedWindow.begin() + from, FFoldedWindow.begin() + to, kMaskByte);
-                std::fill(masked.begin() + from, masked.begin() + to, 1);
+                if (!mask) {
+                    FMasked.assign(static_cast<size_t>(length), 0);
+                    mask = FMasked.data();
+                }
+                std::fill(FMasked.begin() + from, FMasked.begin() + to, 1);
             }
             if (i < n) {
                 state = &par.Extra->Runs[static_cast<size_t>(i)];
@@ -151,61 +141,21 @@ void THighlighting::ApplyKeywordsToPar(int p) {
             }
         }
     }
-
-    const TCharSet& separators = FMemo.Separators();
-    KeywordMatch batch[16];
-    int pending = 0;
-    bool applied = false;
-    const std::vector<TKeyInfoLen>& keys = FKeywords.Keys();
-    for (int j = 0; j < static_cast<int>(keys.size()); ++j) {
-        const TKeyInfoLen& kw = keys[static_cast<size_t>(j)];
-        const int32_t len = kw.Length;
-        if (kw.Context == 0 || len == 0 || len > length)
-            continue;
-        const bool raw = (kw.Options & koCaseSensitive) || !folded;
-        std::string& window = raw ? FRawWindow : FFoldedWindow;
-        const bool mayHoldMask = kw.MatchText.find(kMaskByte) != std::string::npos;
-        size_t at = 0;
-        for (;;) {
-            at = std::string_view(window).find(kw.MatchText, at);
-            if (at == std::string_view::npos)
-                break;
-            const auto i = static_cast<int32_t>(at);
-            bool accept = true;
-            if (mayHoldMask)
-                accept =
-                    std::find(masked.begin() + i, masked.begin() + i + len, 1) == masked.begin() + i + len;
-            if (accept && (kw.Options & koWholeWord))
-                accept = (i == 0 || IsSep(separators, text[i - 1])) &&
-                         (i + len == length || IsSep(separators, text[i + len]));
-            if (accept) {
-                // Earlier keywords win: what this one took no later keyword can match.
-                std::fill(FRawWindow.begin() + i, FRawWindow.begin() + i + len, kMaskByte);
-                if (folded)
-                    std::fill(FFoldedWindow.begin() + i, FFoldedWindow.begin() + i + len, kMaskByte);
-                std::fill(masked.begin() + i, masked.begin() + i + len, 1);
-                batch[pending++] = {j, i, len};
-                if (pending == 16) {
-                    ApplyMatches(p, batch, pending);
-                    pending = 0;
-                    applied = true;
-                }
-            }
-            at += static_cast<size_t>(len);
-        }
-    }
-    if (pending > 0) {
-        ApplyMatches(p, batch, pending);
-        applied = true;
-    }
-    if (applied)
-        InvalidateNavigators(list.Par(p).Start, p);
+    FMatcher.Prepare(FKeywords);
+    FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
+    if (FHits.empty())
+        return;
+    // Two runs at most for each keyword: room for all of them at once.
+    TDynInfoArray& runs = ExtendPar(par).Runs;
+    runs.reserve(runs.size() + 2 * FHits.size());
+    ApplyMatches(p, FHits.data(), static_cast<int>(FHits.size()));
+    InvalidateNavigators(list.Par(p).Start, p);
 }
 
-void THighlighting::ApplyMatches(int p, const KeywordMatch* matches, int n) {
+void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
     TParagraphsList& list = FMemo.Paragraphs();
     for (int m = 0; m < n; ++m) {
-        const KeywordMatch& match = matches[m];
+        const TKeywordHit& match = matches[m];
         ParInfo& par = list.Par(p);
         const int i = RunsUpTo(par, match.Offset);
         const TDynInfo& r = i > 0 ? par.Extra->Runs[static_cast<size_t>(i - 1)] : *BaseStyleOf(par);

@@ -12,6 +12,7 @@
 
 #include "editor/engine/FoldedTextCache.h"
 #include "editor/engine/KeywordList.h"
+#include "editor/engine/KeywordMatcher.h"
 #include "editor/engine/MemoCore.h"
 #include "editor/engine/ParagraphsList.h"
 #include "editor/engine/StartStopKeyList.h"
@@ -95,12 +96,6 @@ public:
     void InvalidateNavigators(int32_t fromPos, int32_t toPar);
 
 private:
-    struct KeywordMatch {
-        int Keyword;
-        int32_t Offset;
-        int32_t Length;
-    };
-
     void PrepareKeys();
     void ParseParagraph(int p);
     // Parses paragraph p the short way when nothing can open a context (no start/stop keys in use,
@@ -117,7 +112,7 @@ private:
     bool AskHighlighterEnd(int p, int32_t a, int32_t& c);
     void StateBefore(int p, int runIndex, int depth, TDynInfo& out);
     void CarryOn(int p);
-    void ApplyMatches(int p, const KeywordMatch* matches, int n);
+    void ApplyMatches(int p, const TKeywordHit* matches, int n);
     TArtNavigator& Scratch(int which, int par, int32_t offset);
     void FoldForKeys(int p);
 
@@ -137,9 +132,9 @@ private:
     TCharSet FFirstFolded;
     // Scratch texts, reused so a parse allocates nothing in the common case.
     std::string FFolded;
-    std::string FRawWindow;
-    std::string FFoldedWindow;
-    std::vector<char> FMasked;
+    std::vector<uint8_t> FMasked;
+    TKeywordMatcher FMatcher;
+    std::vector<TKeywordHit> FHits;
 };
 
 } // namespace zandor

@@ -5,6 +5,7 @@
 #include "platform/IntegerText.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace zandor {
 
@@ -146,6 +147,9 @@ void TKeywordList::Refresh() {
     }
     FKeyFlags = flags;
     FMaxLength = longest;
+    // Unique across lists, so a matcher never mistakes a new list at an old address for one it knows.
+    static std::atomic<uint32_t> generations{0};
+    FGeneration = ++generations;
 }
 
 void TKeywordList::LoadFromStrings(const std::vector<std::string>& list) {

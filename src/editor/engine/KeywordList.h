@@ -87,6 +87,9 @@ public:
     // Bit 0: every keyword is case-sensitive; bits 2-3: union of the keywords' stored bits.
     uint8_t KeyFlags() const { return FKeyFlags; }
     int32_t MaxLength() const { return FMaxLength; }
+    // Changes whenever the derived values are refreshed (a matcher built from the list is stale
+    // then); no two refreshes of any lists give the same value.
+    uint32_t Generation() const { return FGeneration; }
 
     // "keyword=Options,Style,Context,Cursor,Background,Foreground[,...]" per string; strings without
     // "=" are skipped. A missing or non-numeric value raises the platform's conversion error; the
@@ -111,6 +114,7 @@ private:
     int FUpdateCount = 0;
     TamUpperCase FUpperCase = amuAscii;
     int32_t FMaxLength = 0;
+    uint32_t FGeneration = 0;
 };
 
 // The integers of "key=1,2,3": the text after the first "=" that is not the first character,

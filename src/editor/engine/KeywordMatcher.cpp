@@ -1,0 +1,281 @@
+#include "editor/engine/KeywordMatcher.h"
+
+#include "editor/engine/KeywordList.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+namespace zandor {
+
+namespace {
+
+// What the masked text holds where a keyword may not match.
+constexpr char kMaskByte = 5;
+
+bool IsSep(const TCharSet& set, char c) {
+    return set.test(static_cast<unsigned char>(c));
+}
+
+} // namespace
+
+// An automaton over a set of match texts. Bytes are scanned through a class table (which folds
+// case when the texts are folded) so the transition table holds one column per distinct byte of
+// the texts only; every other byte leads back to the root.
+struct TKeywordMatcher::TAutomaton {
+    int Classes = 1;
+    uint8_t ClassOf[256] = {};
+    bool First[256] = {}; // bytes that leave the root
+    // [state * Classes + class]: the next state << 1, bit 0 set when that state ends a text.
+    std::vector<uint32_t> Next;
+    std::vector<int32_t> OutStart; // per state, into Out; one more entry than states
+    std::vector<int32_t> Out;      // keyword indexes
+
+    // texts: (match text, keyword index); fold: the byte each scanned byte is compared as.
+    void Build(const std::vector<std::pair<std::string_view, int>>& texts, const unsigned char* fold) {
+        uint8_t textClass[256] = {};
+        int classes = 1;
+        for (const auto& [t, k] : texts)
+            for (char c : t) {
+                auto& cls = textClass[static_cast<unsigned char>(c)];
+                if (cls == 0)
+                    cls = static_cast<uint8_t>(classes++);
+            }
+        Classes = classes;
+        for (int b = 0; b < 256; ++b)
+            ClassOf[b] = textClass[fold[b]];
+
+        // The trie of the texts.
+        std::vector<int32_t> child(static_cast<size_t>(Classes), -1);
+        std::vector<std::vector<int32_t>> out(1);
+        for (const auto& [t, k] : texts) {
+            int32_t s = 0;
+            for (char c : t) {
+                const size_t at = static_cast<size_t>(s) * Classes + textClass[static_cast<unsigned char>(c)];
+                if (child[at] < 0) {
+                    child[at] = static_cast<int32_t>(out.size());
+                    out.emplace_back();
+                    child.resize(out.size() * Classes, -1);
+                }
+                s = child[at];
+            }
+            out[static_cast<size_t>(s)].push_back(k);
+        }
+        const size_t states = out.size();
+
+        // Failure links breadth first; each state's outputs take in those of its failure state.
+        std::vector<int32_t> delta(states * Classes, 0);
+        std::vector<int32_t> fail(states, 0);
+        std::vector<int32_t> queue;
+        queue.reserve(states);
+        for (int c = 0; c < Classes; ++c)
+            if (child[static_cast<size_t>(c)] >= 0) {
+                delta[static_cast<size_t>(c)] = child[static_cast<size_t>(c)];
+                queue.push_back(child[static_cast<size_t>(c)]);
+            }
+        for (size_t q = 0; q < queue.size(); ++q) {
+            const auto s = static_cast<size_t>(queue[q]);
+            const auto f = static_cast<size_t>(fail[s]);
+            out[s].insert(out[s].end(), out[f].begin(), out[f].end());
+            for (int c = 0; c < Classes; ++c) {
+                const int32_t t = child[s * Classes + c];
+                if (t >= 0) {
+                    fail[static_cast<size_t>(t)] = delta[f * Classes + c];
+                    delta[s * Classes + c] = t;
+                    queue.push_back(t);
+                } else {
+                    delta[s * Classes + c] = delta[f * Classes + c];
+                }
+            }
+        }
+
+        Next.resize(delta.size());
+        for (size_t i = 0; i < delta.size(); ++i)
+            Next[i] =
+                static_cast<uint32_t>(delta[i]) << 1 | (out[static_cast<size_t>(delta[i])].empty() ? 0u : 1u);
+        OutStart.assign(1, 0);
+        Out.clear();
+        for (const std::vector<int32_t>& o : out) {
+            Out.insert(Out.end(), o.begin(), o.end());
+            OutStart.push_back(static_cast<int32_t>(Out.size()));
+        }
+        for (int b = 0; b < 256; ++b)
+            First[b] = ClassOf[b] != 0 && child[ClassOf[b]] >= 0;
+    }
+};
+
+TKeywordMatcher::TKeywordMatcher() = default;
+TKeywordMatcher::~TKeywordMatcher() = default;
+
+void TKeywordMatcher::Prepare(const TKeywordList& keys) {
+    const bool userFold = keys.UpperCase() == amuUserDefined && UserUpperCaseProc;
+    // Inside an update bracket the records change without a new generation: read them afresh.
+    if (&keys == FList && keys.Generation() == FGeneration && userFold == FUserFold && !keys.Updating() &&
+        FKeys.size() == keys.Keys().size())
+        return;
+    Build(keys);
+}
+
+void TKeywordMatcher::Build(const TKeywordList& keys) {
+    FList = &keys;
+    FGeneration = keys.Generation();
+    FUpperCase = keys.UpperCase();
+    FUserFold = FUpperCase == amuUserDefined && UserUpperCaseProc;
+    FKeys.assign(keys.Keys().size(), TKeyShape{});
+    FPlainKeys.clear();
+    std::vector<std::pair<std::string_view, int>> raw, folded;
+    for (size_t j = 0; j < FKeys.size(); ++j) {
+        const TKeyInfoLen& kw = keys.Keys()[j];
+        TKeyShape& shape = FKeys[j];
+        shape.Length = kw.Length;
+        shape.WholeWord = (kw.Options & koWholeWord) != 0;
+        // A list in which every keyword is case-sensitive is matched on the raw text throughout.
+        shape.CaseSensitive = (kw.Options & koCaseSensitive) || (keys.KeyFlags() & koCaseSensitive);
+        shape.Used =
+            kw.Context != 0 && kw.Length > 0 && static_cast<size_t>(kw.Length) == kw.MatchText.size();
+        if (!shape.Used)
+            continue;
+        if (kw.MatchText.find(kMaskByte) != std::string::npos) {
+            shape.Plain = true;
+            shape.MatchText = kw.MatchText;
+            FPlainKeys.push_back(static_cast<int>(j));
+        } else {
+            (shape.CaseSensitive ? raw : folded).emplace_back(kw.MatchText, static_cast<int>(j));
+        }
+    }
+    unsigned char identity[256], fold[256];
+    for (int b = 0; b < 256; ++b)
+        identity[b] = fold[b] = static_cast<unsigned char>(b);
+    // Folding byte by byte is exact for the tables; a user's procedure sees whole texts instead.
+    if (!FUserFold)
+        UpperCaseText(FUpperCase, reinterpret_cast<char*>(fold), sizeof fold);
+    FRaw.reset();
+    FFolded.reset();
+    if (!raw.empty()) {
+        FRaw = std::make_unique<TAutomaton>();
+        FRaw->Build(raw, identity);
+    }
+    if (!folded.empty()) {
+        FFolded = std::make_unique<TAutomaton>();
+        FFolded->Build(folded, FUserFold ? identity : fold);
+    }
+}
+
+void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int32_t length) {
+    const uint8_t* classOf = a.ClassOf;
+    const bool* first = a.First;
+    const uint32_t* next = a.Next.data();
+    const auto classes = static_cast<uint32_t>(a.Classes);
+    uint32_t s = 0;
+    for (int32_t i = 0; i < length; ++i) {
+        if (s == 0) {
+            while (i < length && !first[bytes[i]])
+                ++i;
+            if (i == length)
+                break;
+        }
+        const uint32_t e = next[s * classes + classOf[bytes[i]]];
+        s = e >> 1;
+        if (e & 1)
+            for (int32_t o = a.OutStart[s]; o < a.OutStart[s + 1]; ++o) {
+                const int32_t k = a.Out[static_cast<size_t>(o)];
+                FCandidates.push_back({k, i + 1 - FKeys[static_cast<size_t>(k)].Length});
+            }
+    }
+}
+
+void TKeywordMatcher::Match(const char* text, int32_t length, const uint8_t* masked,
+                            const TCharSet& separators, std::vector<TKeywordHit>& hits) {
+    hits.clear();
+    FCandidates.clear();
+    if (length <= 0 || FKeys.empty())
+        return;
+    if (FList && FUserFold != (FUpperCase == amuUserDefined && UserUpperCaseProc))
+        Build(*FList);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    if (FRaw)
+        Scan(*FRaw, bytes, length);
+    if (FFolded) {
+        if (FUserFold) {
+            FFoldedText.assign(text, static_cast<size_t>(length));
+            UpperCaseText(FUpperCase, FFoldedText.data(), FFoldedText.size());
+            Scan(*FFolded, reinterpret_cast<const unsigned char*>(FFoldedText.data()), length);
+        } else {
+            Scan(*FFolded, bytes, length);
+        }
+    }
+    if (FCandidates.empty() && FPlainKeys.empty())
+        return;
+
+    std::sort(FCandidates.begin(), FCandidates.end(), [](const TCandidate& a, const TCandidate& b) {
+        return a.Keyword != b.Keyword ? a.Keyword < b.Keyword : a.Offset < b.Offset;
+    });
+    if (masked)
+        FTaken.assign(masked, masked + length);
+    else
+        FTaken.assign(static_cast<size_t>(length), 0);
+
+    // Keywords in list order: the plain ones among those with candidates.
+    size_t c = 0;
+    size_t plain = 0;
+    while (c < FCandidates.size() || plain < FPlainKeys.size()) {
+        const int k = c < FCandidates.size() ? FCandidates[c].Keyword : INT32_MAX;
+        if (plain < FPlainKeys.size() && FPlainKeys[plain] < k) {
+            MatchPlain(FPlainKeys[plain++], text, length, separators, hits);
+            continue;
+        }
+        const TKeyShape& shape = FKeys[static_cast<size_t>(k)];
+        const int32_t len = shape.Length;
+        int32_t from = 0;
+        for (; c < FCandidates.size() && FCandidates[c].Keyword == k; ++c) {
+            const int32_t i = FCandidates[c].Offset;
+            if (i < from)
+                continue;
+            const uint8_t* taken = FTaken.data() + i;
+            if (std::find(taken, taken + len, 1) != taken + len)
+                continue; // the search would not see it: it goes on from the same place
+            bool accept = true;
+            if (shape.WholeWord)
+                accept = (i == 0 || IsSep(separators, text[i - 1])) &&
+                         (i + len == length || IsSep(separators, text[i + len]));
+            if (accept) {
+                std::fill_n(FTaken.data() + i, len, 1);
+                hits.push_back({k, i, len});
+            }
+            from = i + len;
+        }
+    }
+}
+
+void TKeywordMatcher::MatchPlain(int k, const char* text, int32_t length, const TCharSet& separators,
+                                 std::vector<TKeywordHit>& hits) {
+    const TKeyShape& shape = FKeys[static_cast<size_t>(k)];
+    const int32_t len = shape.Length;
+    if (len > length)
+        return;
+    FWindow.assign(text, static_cast<size_t>(length));
+    if (!shape.CaseSensitive)
+        UpperCaseText(FUpperCase, FWindow.data(), FWindow.size());
+    for (int32_t i = 0; i < length; ++i)
+        if (FTaken[static_cast<size_t>(i)])
+            FWindow[static_cast<size_t>(i)] = kMaskByte;
+    for (size_t at = 0;;) {
+        at = std::string_view(FWindow).find(shape.MatchText, at);
+        if (at == std::string_view::npos)
+            break;
+        const auto i = static_cast<int32_t>(at);
+        const uint8_t* taken = FTaken.data() + i;
+        bool accept = std::find(taken, taken + len, 1) == taken + len;
+        if (accept && shape.WholeWord)
+            accept = (i == 0 || IsSep(separators, text[i - 1])) &&
+                     (i + len == length || IsSep(separators, text[i + len]));
+        if (accept) {
+            std::fill_n(FTaken.data() + i, len, 1);
+            std::fill_n(FWindow.data() + i, len, kMaskByte);
+            hits.push_back({k, i, len});
+        }
+        at += static_cast<size_t>(len);
+    }
+}
+
+} // namespace zandor
