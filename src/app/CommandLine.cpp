@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <iostream>
@@ -114,12 +115,15 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         result.Action = TCommandLineAction::Version;
         return result;
     }
-    if (args[0] != "--export")
+    // The options may stand before or after --export and the two names.
+    if (std::find(args.begin(), args.end(), "--export") == args.end())
         return Failed("Unknown option \"" + args[0] + "\" (see zandor --help).");
     result.Action = TCommandLineAction::Export;
     std::vector<std::string> files;
-    for (size_t i = 1; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--export")
+            continue;
         if (arg.rfind("--", 0) != 0 || arg == "--") {
             files.push_back(arg);
             continue;

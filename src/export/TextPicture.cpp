@@ -16,7 +16,10 @@ TTextPicture::TTextPicture(TArtMemo& memo) : FMemo(memo) {
     // The widest line is known once every paragraph is laid out; the band's measurer is made of the
     // same fonts, so it lays out the same lines.
     core.FormatRange(0, std::max(0, memo.ParagraphCount() - 1), false, true);
-    FWidth = std::max(1, core.WidestWidth() + memo.LeftMargin() + memo.RightMargin());
+    // Lines wrapped at a number of characters count their width in characters.
+    const int text = memo.WordWrap() && memo.ColumnWrap() >= 1 ? memo.ColumnWrap() * memo.AvgCharWidth()
+                                                               : core.WidestWidth();
+    FWidth = std::max(1, text + memo.LeftMargin() + memo.RightMargin());
     FLineHeight = std::max(1, memo.LinePixels());
     FLineCount = std::max(1, core.Paragraphs().VisibleLineCount);
 }

@@ -65,8 +65,9 @@ protected:
         input = dir.write("art.nfo", QByteArray::fromStdString(Art()));
     }
 
-    QImage Export(const TExportLook& look, int scale, const std::string& name) {
+    QImage Export(const TExportLook& look, int scale, const std::string& name, int columns = 0) {
         TExportJob job;
+        job.Columns = columns;
         job.Input = input;
         job.Output = dir.file(name);
         job.Look = look;
@@ -78,12 +79,13 @@ protected:
 
 // The window's editor with the same look, large enough to show the whole text, painted on the
 // screen: the PNG is that painting pixel for pixel, from the left margin to the right margin of the
-// widest line; at x2 and x3 every pixel of it is a square of 2 x 2 and 3 x 3.
+// widest line (or of the wrap column); at x2 and x3 every pixel of it is a square of 2 x 2 and
+// 3 x 3.
 TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
-    for (int height : {14, 16, 19}) {
+    for (const auto& [height, columns] : {std::pair{14, 0}, {16, 12}, {19, 0}}) {
         SCOPED_TRACE(height);
         const TExportLook look = ArtLook(height);
-        const QImage one = Export(look, 1, "one.png");
+        const QImage one = Export(look, 1, "one.png", columns);
         ASSERT_FALSE(one.isNull());
 
         TURLHighlighter urls;
@@ -99,7 +101,8 @@ TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
         platform::TPenValue noEndMark = memo.EndOfTextMark();
         noEndMark.Style = platform::psClear;
         memo.SetEndOfTextMark(noEndMark);
-        memo.SetWordWrap(false);
+        memo.SetWordWrap(columns > 0);
+        memo.SetColumnWrap(columns);
         memo.SetHighlighter(&urls);
         memo.setFocusPolicy(Qt::NoFocus);
         TMemoryStream stream(Art());
@@ -108,7 +111,12 @@ TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
         memo.show();
         QApplication::processEvents();
         ASSERT_EQ(6, memo.ParagraphCount());
-        EXPECT_EQ(6 * memo.LinePixels(), one.height());
+        if (columns > 0) {
+            EXPECT_GT(one.height(), 8 * memo.LinePixels()) << "the long lines wrap";
+            EXPECT_EQ(columns * memo.AvgCharWidth() + memo.LeftMargin() + memo.RightMargin(), one.width());
+        } else {
+            EXPECT_EQ(6 * memo.LinePixels(), one.height());
+        }
         const QImage screen = memo.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_GE(screen.width(), one.width());
         bool sameAsScreen = true;
@@ -117,6 +125,8 @@ TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
                 EXPECT_EQ(screen.pixel(x, y), one.pixel(x, y)) << x << "," << y;
                 sameAsScreen = screen.pixel(x, y) == one.pixel(x, y);
             }
+        if (columns > 0)
+            continue;
         // The widest line reaches the right margin: its last letter lies in the last columns.
         bool inked = false;
         const int lastLetter = one.width() - memo.RightMargin() - 1;
