@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/CommandLine.h"
 #include "app/ZandorF.h"
 #include "platform/FileSystem.h"
 #include "platform/IntegerText.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace zandor {
@@ -105,6 +107,12 @@ std::string GetSharedFilename(TSharedMem& sharedMem) {
 }
 
 int RunZandor(int argc, char** argv) {
+    // Help, version and exports run without a window and never reach a running one.
+    if (const std::optional<int> status = RunCommandLine(argc, argv))
+        return *status;
+    // Whole device pixel ratios only: on a high-resolution screen the art is drawn at x2 pixel for
+    // pixel rather than smoothed to a fraction.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     QApplication app(argc, argv);
     TStartup s;
     ChooseSettingsLocation(s, platform::ExecutableFolder(), platform::UserConfigFolder());

@@ -1,5 +1,6 @@
 #include "app/ZandorF.h"
 
+#include "app/ArtScale.h"
 #include "app/CommandTable.h"
 #include "app/ConfigSaver.h"
 #include "app/FontDialog.h"
@@ -260,6 +261,12 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     HighlightList = std::make_unique<THighlightList>(*this, *URLHighlighter1, HighlightFile,
                                                      [this] { return Settings.HighLight; });
     Options = std::make_unique<TOptionsMenu>(*this);
+    ArtScale = std::make_unique<TArtScale>(*Menu.Options1, startup_.Config.get(), [this](int scale) {
+        m->SetFontScale(scale);
+        UpdateFontMetrics();
+        if (!startup_.StartingUp)
+            ApplyWindowDimensions(WindowSection);
+    });
     Clipboard = std::make_unique<TClipboardCommands>(*this);
     EditCommands = std::make_unique<TEditCommands>(*this, Settings.SelectedChar);
     Documents = std::make_unique<TDocuments>(*this);
@@ -501,8 +508,12 @@ void TZandorF::ApplyWindowDimensions(const std::string& requested) {
     ApplyingDimensions = true;
     const std::string section = Settings.SameDim ? std::string(kOtherSection) : requested;
     const QSize defaults = DefaultWindowSize(section, WorkArea);
-    const int width = ReadBoundsInteger(section, "Width", defaults.width());
-    const int height = ReadBoundsInteger(section, "Height", defaults.height());
+    // Sizes are stored as at scale 1; the window grows with the art scale.
+    const QSize stored(ReadBoundsInteger(section, "Width", defaults.width()),
+                       ReadBoundsInteger(section, "Height", defaults.height()));
+    const QSize scaled = ScaledWindowSize(stored, m->FontScale(), WorkArea.size());
+    const int width = scaled.width();
+    const int height = scaled.height();
     const QPoint defaultPos = DefaultWindowPos(QSize(width, height), WorkArea);
     const int left = ReadBoundsInteger(section, "Left", defaultPos.x());
     const int top = ReadBoundsInteger(section, "Top", defaultPos.y());
@@ -573,8 +584,9 @@ void TZandorF::SaveWindowBounds() {
         return;
     store->WriteInteger(section, "Left", pos().x());
     store->WriteInteger(section, "Top", pos().y());
-    store->WriteInteger(section, "Width", width());
-    store->WriteInteger(section, "Height", height());
+    const QSize stored = UnscaledWindowSize(size(), m->FontScale());
+    store->WriteInteger(section, "Width", stored.width());
+    store->WriteInteger(section, "Height", stored.height());
 }
 
 void TZandorF::SaveBoundsTimerTimer() {
@@ -655,7 +667,7 @@ void TZandorF::ReportLater(const std::string& text) {
 }
 
 void TZandorF::UpdateFontMetrics() {
-    const QFontMetrics metrics(platform::ToQFont(m->Font()));
+    const QFontMetrics metrics(platform::ToQFont(m->Font(), m->FontScale()));
     m->SetLineHeight(metrics.ascent() + metrics.descent());
     AvgCharWidth = metrics.averageCharWidth();
     MaxCharWidth = metrics.maxWidth();
@@ -707,6 +719,7 @@ void TZandorF::LoadConfig() {
     m->SetHighlightColor(Settings.HLColor);
     m->SetHighlightBackgnd(Settings.HLBColor);
     Documents->Fonts.SetFont("Options", "Font5");
+    ArtScale->Load();
     Documents->RecentFiles.Rebuild();
     PrintMemo->SetFont(Settings.PrintFont);
     m->SetWordWrap(Settings.WordWrap);

@@ -39,6 +39,7 @@ class TLanguageMenu;
 class TLocalisation;
 class TMenuToolBar;
 class TOptionsMenu;
+class TArtScale;
 class TStatusPanel;
 class TURLHighlighter;
 
@@ -189,6 +190,7 @@ public:
     std::unique_ptr<TLocalisation> Localisation;
     TLanguageMenu* LanguageMenu = nullptr;
     std::unique_ptr<TOptionsMenu> Options;
+    std::unique_ptr<TArtScale> ArtScale;
     std::unique_ptr<TDocuments> Documents;
     TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;

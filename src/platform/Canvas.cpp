@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include "platform/CodePages.h"
+#include "platform/ScreenFonts.h"
 
 #include <QFontInfo>
 #include <QPaintEngine>
@@ -24,10 +25,10 @@ QString BytesToText(const char* text, int length, int charset) {
     return s;
 }
 
-QFont ToQFont(const FontValue& value) {
+QFont ToQFont(const FontValue& value, int scale) {
     QFont font(QString::fromStdString(value.Name));
-    int pixels = value.Height != 0 ? std::abs(value.Height) : PointsToPixels(value.Size);
-    font.setPixelSize(std::max(1, pixels));
+    const int pixels = value.Height != 0 ? std::abs(value.Height) : PointsToPixels(value.Size);
+    font.setPixelSize(std::max(1, ScreenFontPixels(value.Name, pixels)) * std::max(1, scale));
     font.setBold(value.HasStyle(fsBold));
     font.setItalic(value.HasStyle(fsItalic));
     font.setUnderline(value.HasStyle(fsUnderline));

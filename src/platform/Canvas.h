@@ -29,8 +29,10 @@ inline constexpr TColor kNoColor = -1;
 QString BytesToText(const char* text, int length, int charset);
 
 // The Qt font of a font value: its face, its pixel height (so that every device that measures it
-// agrees on its size), its style. The colour and the character set stay with the caller.
-QFont ToQFont(const FontValue& value);
+// agrees on its size), its style. The colour and the character set stay with the caller. A screen
+// font takes its nearest cell; `scale` multiplies the height after that, so a screen font is its
+// cell enlarged pixel for pixel.
+QFont ToQFont(const FontValue& value, int scale = 1);
 
 // A font together with its character set and its metrics on one device (the screen when none is
 // given). The canvas draws and the engine's measurer measures through the same object, so both

@@ -10,7 +10,27 @@
 #include <QGuiApplication>
 #include <QSet>
 
+#include <cstdlib>
+
 namespace zandor::platform {
+
+const std::vector<int>& ScreenFontCells(std::string_view face) {
+    static const std::vector<int> large{14, 16, 28, 32, 42, 48, 56, 64};
+    static const std::vector<int> tiny{8, 16, 24, 32};
+    static const std::vector<int> none;
+    return face == LargeScreenFontFace ? large : face == TinyScreenFontFace ? tiny : none;
+}
+
+int ScreenFontPixels(std::string_view face, int pixels) {
+    const std::vector<int>& cells = ScreenFontCells(face);
+    if (cells.empty())
+        return pixels;
+    int best = cells.front();
+    for (int cell : cells)
+        if (std::abs(cell - pixels) < std::abs(best - pixels))
+            best = cell;
+    return best;
+}
 
 std::string DefaultScreenFontsFolder() {
     const std::string exeFolder = QCoreApplication::applicationDirPath().toStdString() + "/";

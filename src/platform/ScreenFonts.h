@@ -5,11 +5,22 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zandor::platform {
 
 inline constexpr const char* LargeScreenFontFace = "ZandorLarge";
 inline constexpr const char* TinyScreenFontFace = "ZandorTiny";
+
+// The pixel heights of the cells the screen font `face` comes in (the generated sizes, each a base
+// cell or a whole multiple of one); empty for any other face.
+const std::vector<int>& ScreenFontCells(std::string_view face);
+
+// The cell of a screen font nearest to `pixels` (the smaller of two equally near), so every device
+// draws the same glyphs instead of leaving the choice to the font matcher; other faces keep
+// `pixels`.
+int ScreenFontPixels(std::string_view face, int pixels);
 
 // The "fonts" folder of the program's files (ResourceFolder of the executable's folder; needs an
 // application object).

@@ -150,12 +150,57 @@ GlyphBitmap Vga8x14From8x16(const GlyphBitmap& glyph) {
 }
 
 GlyphBitmap Doubled(const GlyphBitmap& glyph) {
-    GlyphBitmap out(2 * glyph.width(), 2 * glyph.height());
+    return Multiplied(glyph, 2);
+}
+
+GlyphBitmap Multiplied(const GlyphBitmap& glyph, int n) {
+    GlyphBitmap out(n * glyph.width(), n * glyph.height());
     for (int y = 0; y < glyph.height(); ++y)
         for (int x = 0; x < glyph.width(); ++x)
             if (glyph.at(x, y))
-                out.fill(2 * x, 2 * y, 2 * x + 2, 2 * y + 2);
+                out.fill(n * x, n * y, n * x + n, n * y + n);
     return out;
+}
+
+namespace {
+
+ScreenFont MultipliedFont(const ScreenFont& base, int n) {
+    ScreenFont font;
+    font.family = base.family;
+    font.width = n * base.width;
+    font.height = n * base.height;
+    font.ascent = n * base.ascent;
+    for (int b = 0; b < 256; ++b)
+        font.glyphs[b] = Multiplied(base.glyphs[b], n);
+    return font;
+}
+
+// The factors each base is enlarged by here; the doubled "ZandorLarge" sizes are built with the bases.
+std::vector<int> EnlargementsOf(const ScreenFont& base) {
+    if (base.family == "ZandorTiny")
+        return {2, 3, 4};
+    return {3, 4};
+}
+
+} // namespace
+
+std::vector<ScreenFont> EnlargedScreenFonts(const std::vector<ScreenFont>& fonts) {
+    std::vector<ScreenFont> out;
+    for (const ScreenFont& base : fonts)
+        if (base.width == 8)
+            for (int n : EnlargementsOf(base))
+                out.push_back(MultipliedFont(base, n));
+    return out;
+}
+
+void CheckEnlargedFonts(const std::vector<ScreenFont>& bases, const std::vector<ScreenFont>& enlarged) {
+    const std::vector<ScreenFont> expected = EnlargedScreenFonts(bases);
+    if (expected.size() != enlarged.size())
+        throw std::runtime_error("an enlarged font is missing");
+    for (size_t i = 0; i < expected.size(); ++i)
+        for (int b = 0; b < 256; ++b)
+            if (!(expected[i].glyphs[b] == enlarged[i].glyphs[b]) || expected[i].ascent != enlarged[i].ascent)
+                Fail("the " + CellName(enlarged[i]) + " glyph is not its base enlarged", b);
 }
 
 std::vector<ScreenFont> BuildScreenFonts(const VgaSources& sources) {

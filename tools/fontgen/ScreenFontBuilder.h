@@ -52,6 +52,17 @@ GlyphBitmap Vga8x14From8x16(const GlyphBitmap& glyph);
 // Every pixel as a 2x2 square.
 GlyphBitmap Doubled(const GlyphBitmap& glyph);
 
+// Every pixel as a square of n x n.
+GlyphBitmap Multiplied(const GlyphBitmap& glyph, int n);
+
+// The whole-number enlargements the window and the export draw art at, beyond the doubled sizes:
+// "ZandorTiny" x2, x3 and x4, and x3 and x4 of the 8x14 and 8x16 "ZandorLarge" (each base is one
+// of `fonts` with an 8-pixel cell). Each glyph is its base's glyph multiplied exactly.
+std::vector<ScreenFont> EnlargedScreenFonts(const std::vector<ScreenFont>& fonts);
+
+// Fails with std::runtime_error when an enlarged font (read back) is not its base multiplied.
+void CheckEnlargedFonts(const std::vector<ScreenFont>& bases, const std::vector<ScreenFont>& enlarged);
+
 // "ZandorTiny" 8x8 and "ZandorLarge" 8x14, 8x16, 16x28 and 16x32, in that order.
 std::vector<ScreenFont> BuildScreenFonts(const VgaSources& sources);
 

@@ -54,12 +54,20 @@ int main(int argc, char** argv) {
         // Written under temporary names and checked as read back; only fonts that pass take their
         // names, so a failed or interrupted build never leaves a wrong or half font behind.
         std::vector<ScreenFont> readBack;
-        for (const ScreenFont& font : BuildScreenFonts(sources)) {
+        const std::vector<ScreenFont> fonts = BuildScreenFonts(sources);
+        for (const ScreenFont& font : fonts) {
             partial.push_back(out + FileName(font) + ".part");
             WriteFile(partial.back(), FormatBdf(font));
             readBack.push_back(ParseBdf(ReadFile(partial.back())));
         }
         CheckScreenFonts(readBack, InCp437Order(sources.rom8x16));
+        std::vector<ScreenFont> enlargedBack;
+        for (const ScreenFont& font : EnlargedScreenFonts(fonts)) {
+            partial.push_back(out + FileName(font) + ".part");
+            WriteFile(partial.back(), FormatBdf(font));
+            enlargedBack.push_back(ParseBdf(ReadFile(partial.back())));
+        }
+        CheckEnlargedFonts(readBack, enlargedBack);
         for (const std::string& part : partial) {
             const std::string named = part.substr(0, part.size() - 5);
             if (std::rename(part.c_str(), named.c_str()) != 0)

@@ -377,8 +377,9 @@ void TArtMemo::SaveToStream(TByteStream& stream, int /*flag: every caller passes
 // ---- layout and appearance -------------------------------------------------------------------------
 
 void TArtMemo::RebuildMeasurer() {
-    auto measurer = std::make_unique<platform::QtTextMeasurer>(platform::ToQFont(FFont), FFont.Charset,
-                                                               platform::ToQFont(FAltFont), FAltFont.Charset);
+    auto measurer =
+        std::make_unique<platform::QtTextMeasurer>(platform::ToQFont(FFont, FFontScale), FFont.Charset,
+                                                   platform::ToQFont(FAltFont, FFontScale), FAltFont.Charset);
     FMeasurer = measurer.get();
     FCore->SetMeasurer(std::move(measurer), FFont.Style & 0x0F);
 }
@@ -475,6 +476,14 @@ void TArtMemo::SetCaretWidth(int value) {
         FCaret.SetShort(true);
         UpdateCaret(true);
     }
+}
+
+void TArtMemo::SetFontScale(int value) {
+    value = std::clamp(value, 1, 4);
+    if (value == FFontScale)
+        return;
+    FFontScale = value;
+    SetFont(FFont);
 }
 
 void TArtMemo::SetFont(const platform::FontValue& value) {

@@ -123,6 +123,10 @@ public:
     void SetFont(const platform::FontValue& value);
     const platform::FontValue& AltFont() const { return FAltFont; }
     void SetAltFont(const platform::FontValue& value);
+    // Both fonts drawn this many times their size (1 to 4): a screen font as its cell enlarged pixel
+    // for pixel, so block art stays gap-free at any scale.
+    int FontScale() const { return FFontScale; }
+    void SetFontScale(int value);
     TColor Color() const { return FColor; }
     void SetColor(TColor value) {
         FColor = value;
@@ -454,6 +458,7 @@ private:
 
     platform::FontValue FFont;
     platform::FontValue FAltFont;
+    int FFontScale = 1;
     TColor FColor = platform::clWindow;
     int FCaretWidth = 1;
     QImage FBackgroundBmp;

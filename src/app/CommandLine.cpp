@@ -1,0 +1,254 @@
+#include "app/CommandLine.h"
+
+#include "app/ConfigSaver.h"
+#include "app/Startup.h"
+#include "periphery/ProgramVersion.h"
+#include "platform/FileSystem.h"
+#include "platform/IntegerText.h"
+#include "platform/ScreenFonts.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <iostream>
+
+namespace zandor {
+
+namespace {
+
+bool ReadWholeNumber(const std::string& text, int low, int high, int& value) {
+    int32_t n = 0;
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])) ||
+        !platform::TryStrToInt(text, n) || n < low || n > high)
+        return false;
+    value = n;
+    return true;
+}
+
+TCommandLine Failed(std::string message) {
+    TCommandLine result;
+    result.Action = TCommandLineAction::Error;
+    result.Error = std::move(message);
+    return result;
+}
+
+std::string ExtensionOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return {};
+    std::string ext = name.substr(dot);
+    for (char& c : ext)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+// The look the main window gives a document of the input's type: the same defaults and stored
+// fonts and colours. The settings are only read; nothing is created or moved.
+TExportLook LookFromSettings(const std::string& input) {
+    TExportLook look;
+    platform::FontValue& font = look.Font;
+    font.Name = "MS Sans Serif";
+    font.Size = 8;
+    font.Color = platform::clWhite;
+    font.Charset = platform::ANSI_CHARSET;
+    const std::string ext = ExtensionOf(input);
+    if (ext == ".nfo" || ext == ".diz") {
+        font.Name = platform::LargeScreenFontFace;
+        font.Size = 9;
+        font.Charset = platform::OEM_CHARSET;
+    }
+    try {
+        const std::string exeFolder = platform::IncludeTrailingSlash(platform::ExecutableFolder());
+        const bool portable = platform::FileExists(exeFolder + "usb.dat");
+        const std::string dataFolder =
+            portable ? exeFolder : platform::UserConfigFolder() + "Veltrane/Zandor/";
+        TConfigSaver config(portable ? exeFolder + "Zandor.ini" : std::string(), dataFolder + "registry.reg");
+        auto guarded = [](auto read) {
+            try {
+                read();
+            } catch (const std::exception&) {
+            }
+        };
+        guarded([&] { config.ReadFont("Options", "Font5", platform::FontValue(font), font); });
+        if (!ext.empty())
+            guarded([&] { config.ReadFont("Fonts", ext, platform::FontValue(font), font); });
+        guarded([&] { look.Background = config.ReadColor("Options", "BackColor", look.Background); });
+        guarded([&] { look.HighlightColor = config.ReadColor("Options", "HLColor", look.HighlightColor); });
+        guarded(
+            [&] { look.HighlightBackgnd = config.ReadColor("Options", "HLBColor", look.HighlightBackgnd); });
+        guarded([&] { look.Convert = config.ReadBool("Options", "Convert", true); });
+    } catch (const std::exception&) {
+        // Unreadable settings: the program's defaults.
+    }
+    return look;
+}
+
+} // namespace
+
+std::optional<platform::TColor> ParseColorArgument(const std::string& text) {
+    if (text.size() == 7 && text[0] == '#') {
+        int32_t rgb = 0;
+        if (!platform::TryStrToInt("$" + text.substr(1), rgb) || rgb < 0)
+            return std::nullopt;
+        // #rrggbb is red first; the program's colours keep blue in the high byte.
+        return platform::TColor(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    }
+    platform::TColor color = 0;
+    if (platform::IdentToColor(text, color) || platform::IdentToColor("cl" + text, color))
+        return color;
+    return std::nullopt;
+}
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    TCommandLine result;
+    if (args.empty() || args[0].rfind("--", 0) != 0)
+        return result;
+    if (args[0] == "--help" || args[0] == "-h") {
+        result.Action = TCommandLineAction::Help;
+        return result;
+    }
+    if (args[0] == "--version") {
+        result.Action = TCommandLineAction::Version;
+        return result;
+    }
+    // The options may stand before or after --export and the two names.
+    if (std::find(args.begin(), args.end(), "--export") == args.end())
+        return Failed("Unknown option \"" + args[0] + "\" (see zandor --help).");
+    result.Action = TCommandLineAction::Export;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--export")
+            continue;
+        if (arg.rfind("--", 0) != 0 || arg == "--") {
+            files.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return Failed("The option " + arg + " needs a value (see zandor --help).");
+        const std::string& value = args[++i];
+        if (arg == "--font") {
+            // A face, optionally with its size in points: "ZandorTiny" or "ZandorLarge,12".
+            const size_t comma = value.find(',');
+            result.FontName = value.substr(0, comma);
+            int size = 0;
+            if (result.FontName->empty())
+                return Failed("The option --font needs a font name.");
+            if (comma != std::string::npos) {
+                if (!ReadWholeNumber(value.substr(comma + 1), 1, 500, size))
+                    return Failed("The font size in \"" + value + "\" is not a number from 1 to 500.");
+                result.FontSize = size;
+            }
+        } else if (arg == "--scale") {
+            if (!ReadWholeNumber(value, 1, kMaxExportScale, result.Job.Scale))
+                return Failed("The scale \"" + value + "\" is not a whole number from 1 to " +
+                              std::to_string(kMaxExportScale) + ".");
+        } else if (arg == "--columns") {
+            if (!ReadWholeNumber(value, 1, 100000, result.Job.Columns))
+                return Failed("The columns \"" + value + "\" are not a number from 1 to 100000.");
+        } else if (arg == "--colors" || arg == "--colours") {
+            const size_t comma = value.find(',');
+            const auto fg = ParseColorArgument(value.substr(0, comma));
+            const auto bg = comma == std::string::npos ? std::optional<platform::TColor>()
+                                                       : ParseColorArgument(value.substr(comma + 1));
+            if (!fg || !bg)
+                return Failed("The colours \"" + value +
+                              "\" are not two colours FG,BG such as #ffffff,#000033.");
+            result.Foreground = fg;
+            result.Background = bg;
+        } else {
+            return Failed("Unknown option \"" + arg + "\" (see zandor --help).");
+        }
+    }
+    if (files.size() != 2)
+        return Failed("Usage: zandor --export IN OUT [options] (see zandor --help).");
+    result.Job.Input = files[0];
+    result.Job.Output = files[1];
+    if (ExportKindOf(result.Job.Output) == TExportKind::None)
+        return Failed("Unknown output type \"" + result.Job.Output + "\": use .png, .gif, .txt or .html.");
+    return result;
+}
+
+std::string CommandLineHelp() {
+    return "Usage: zandor [FILE]\n"
+           "       zandor --export IN OUT [--font NAME[,SIZE]] [--scale N] [--columns N] [--colors FG,BG]\n"
+           "\n"
+           "Without options Zandor opens FILE in its window.\n"
+           "\n"
+           "  --export IN OUT   write IN as OUT without a window; OUT's extension says how:\n"
+           "                      .png, .gif   a picture of the whole text as the window paints it,\n"
+           "                                   in the font and colours the window uses for IN's type\n"
+           "                      .txt         the text as UTF-8 (code page 437 art keeps its box and\n"
+           "                                   block characters)\n"
+           "                      .html        a web page with the text in its colours\n"
+           "  --font NAME[,SIZE] the font (for example ZandorLarge,12 or ZandorTiny)\n"
+           "  --scale N         pictures: every pixel N x N (1 to 8)\n"
+           "  --columns N       pictures: wrap words at N characters\n"
+           "  --colors FG,BG    text and background colours (#rrggbb or a name such as white)\n"
+           "  --help            show this text\n"
+           "  --version         show the version\n";
+}
+
+std::optional<int> RunCommandLine(int argc, char** argv) {
+    std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    TCommandLine line = ParseCommandLine(args);
+    switch (line.Action) {
+    case TCommandLineAction::OpenWindow:
+        return std::nullopt;
+    case TCommandLineAction::Help:
+        std::cout << CommandLineHelp();
+        return 0;
+    case TCommandLineAction::Version:
+        std::cout << "Zandor " << ProgramVersion() << "\n";
+        return 0;
+    case TCommandLineAction::Error:
+        std::cerr << "zandor: " << line.Error << "\n";
+        return 2;
+    case TCommandLineAction::Export:
+        break;
+    }
+    // An export paints with the editor's own painter but needs no display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The export speaks in one line of its own; Qt's notes about the environment stay out of it.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << message.toStdString() << "\n";
+    });
+    QApplication app(argc, argv);
+    platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder());
+    platform::InstallFontSubstitutions();
+    TExportJob& job = line.Job;
+    job.Look = LookFromSettings(job.Input);
+    if (line.FontName) {
+        job.Look.Font.Name = *line.FontName;
+        job.Look.Font.Height = 0;
+        job.Look.Font.Charset =
+            *line.FontName == platform::LargeScreenFontFace || *line.FontName == platform::TinyScreenFontFace
+                ? platform::OEM_CHARSET
+                : platform::ANSI_CHARSET;
+    }
+    if (line.FontSize) {
+        job.Look.Font.Size = *line.FontSize;
+        job.Look.Font.Height = 0;
+    }
+    if (job.Look.Font.Name == platform::LargeScreenFontFace ||
+        job.Look.Font.Name == platform::TinyScreenFontFace)
+        job.Look.Font.Charset = platform::OEM_CHARSET;
+    if (line.Foreground)
+        job.Look.Font.Color = *line.Foreground;
+    if (line.Background)
+        job.Look.Background = *line.Background;
+    try {
+        RunExport(job);
+    } catch (const std::exception& e) {
+        std::cerr << "zandor: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace zandor

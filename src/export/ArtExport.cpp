@@ -1,0 +1,190 @@
+#include "export/ArtExport.h"
+
+#include "commands/GifWriter.h"
+#include "commands/WebPalette.h"
+#include "documents/TextDecoding.h"
+#include "editor/addons/URLHighlighter.h"
+#include "editor/control/ArtMemo.h"
+#include "editor/engine/ByteStream.h"
+#include "export/PngEncoder.h"
+#include "export/TextExport.h"
+#include "export/TextPicture.h"
+#include "platform/AtomicWrite.h"
+#include "platform/Canvas.h"
+#include "platform/DocumentFile.h"
+
+#include <QFontMetrics>
+#include <QImage>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace zandor {
+
+namespace {
+
+// The editor holds at most 2 GB of positions; the export reads no more than the window would.
+constexpr int64_t kMaxInput = int64_t(std::numeric_limits<int32_t>::max());
+// GIF sizes are 16-bit.
+constexpr int64_t kGifLimit = 65535;
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The editor as the main window shows a document: no border, no line below the text, the
+// addresses in the text highlighted.
+struct TExportEditor {
+    TURLHighlighter Urls; // outlives the editor, which lets it go when it is destroyed
+    std::unique_ptr<TArtMemo> Memo;
+
+    TExportEditor(const TExportJob& job, std::string_view text) {
+        Memo = std::make_unique<TArtMemo>();
+        TArtMemo& m = *Memo;
+        m.SetBorderStyle(bsNone);
+        m.SetScrollBars(ssNone);
+        m.SetColor(job.Look.Background);
+        m.SetFont(job.Look.Font);
+        // The main window sets the line height to the font's own, so block rows touch.
+        const QFontMetrics metrics(platform::ToQFont(job.Look.Font));
+        m.SetLineHeight(metrics.ascent() + metrics.descent());
+        m.SetHighlightColor(job.Look.HighlightColor);
+        m.SetHighlightBackgnd(job.Look.HighlightBackgnd);
+        platform::TPenValue noEndMark = m.EndOfTextMark();
+        noEndMark.Style = platform::psClear;
+        m.SetEndOfTextMark(noEndMark);
+        m.SetWordWrap(job.Columns > 0);
+        m.SetColumnWrap(std::max(0, job.Columns));
+        m.SetHighlighter(&Urls);
+        TMemoryStream stream(text);
+        m.LoadFromStream(stream);
+    }
+};
+
+std::string TextOf(const TExportJob& job, platform::TFileBytes& bytes, std::string& decoded) {
+    TDecodedText text = DecodeText(bytes.View(), job.Look.Convert);
+    if (!text.Problem.empty())
+        throw TExportError("Cannot read \"" + job.Input + "\": " + text.Problem);
+    if (text.Changed)
+        decoded = std::move(*text.Changed);
+    else
+        decoded.assign(bytes.View());
+    return decoded;
+}
+
+std::string PngBytes(TTextPicture& picture, int scale) {
+    const int64_t width = int64_t(picture.Width()) * scale;
+    const int64_t height = picture.Height() * scale;
+    if (width > std::numeric_limits<int32_t>::max() || height > std::numeric_limits<int32_t>::max())
+        throw TExportError("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels, more than a PNG file holds.");
+    // Text art has a handful of colours; a smoothed font may have more, and then the rows go again
+    // in true colour.
+    for (bool trueColour : {false, true}) {
+        try {
+            TPngEncoder png(int(width), height, scale, trueColour);
+            picture.PaintAll([&](const QRgb* row) { png.AddRow(row); });
+            return png.Finish();
+        } catch (const TTooManyColours&) {
+        }
+    }
+    throw TExportError("The picture could not be encoded.");
+}
+
+std::string GifBytes(TTextPicture& picture, int scale, platform::TColor background) {
+    const int64_t width = int64_t(picture.Width()) * scale;
+    const int64_t height = picture.Height() * scale;
+    if (width > kGifLimit || height > kGifLimit)
+        throw TExportError("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels; a GIF file holds at most 65535 x 65535. Export to PNG instead.");
+    QImage whole(picture.Width(), int(picture.Height()), QImage::Format_RGB32);
+    if (whole.isNull())
+        throw TExportError("Not enough memory for the picture.");
+    int y = 0;
+    picture.PaintAll([&](const QRgb* row) {
+        std::memcpy(whole.scanLine(y++), row, size_t(picture.Width()) * sizeof(QRgb));
+    });
+    const QImage scaled = ScaledPixelForPixel(whole, scale);
+    whole = QImage();
+    return EncodeGif(ReduceToWebPalette(scaled, platform::ColorToQColor(background).rgb()));
+}
+
+} // namespace
+
+TExportKind ExportKindOf(std::string_view fileName) {
+    const std::string name = Lower(BaseName(std::string(fileName)));
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return TExportKind::None;
+    const std::string ext = name.substr(dot);
+    if (ext == ".png")
+        return TExportKind::Png;
+    if (ext == ".gif")
+        return TExportKind::Gif;
+    if (ext == ".txt")
+        return TExportKind::Text;
+    if (ext == ".html" || ext == ".htm")
+        return TExportKind::Html;
+    return TExportKind::None;
+}
+
+void RunExport(const TExportJob& job) {
+    const TExportKind kind = ExportKindOf(job.Output);
+    if (kind == TExportKind::None)
+        throw TExportError("Unknown output type \"" + job.Output + "\": use .png, .gif, .txt or .html.");
+    if (job.Scale < 1 || job.Scale > kMaxExportScale)
+        throw TExportError("The scale must be a whole number from 1 to " + std::to_string(kMaxExportScale) +
+                           ".");
+    platform::TReadDocument read = platform::ReadDocumentFile(job.Input, kMaxInput);
+    if (!read.Problem.empty())
+        throw TExportError("Cannot read \"" + job.Input + "\": " + read.Problem);
+    std::string decoded;
+    const std::string text = TextOf(job, read.Bytes, decoded);
+    read.Bytes = {};
+
+    std::string bytes;
+    try {
+        TExportEditor editor(job, text);
+        TArtMemo& memo = *editor.Memo;
+        if (kind == TExportKind::Text || kind == TExportKind::Html) {
+            std::vector<std::string> lines;
+            lines.reserve(size_t(memo.ParagraphCount()));
+            for (int32_t i = 0; i < memo.ParagraphCount(); ++i)
+                lines.push_back(memo.GetParagraph(i));
+            const std::string utf8 = LinesToUtf8(lines, job.Look.Font.Charset);
+            bytes = kind == TExportKind::Text
+                        ? utf8
+                        : HtmlPage(utf8, BaseName(job.Input), job.Look.Font.Color, job.Look.Background);
+        } else {
+            TTextPicture picture(memo);
+            bytes = kind == TExportKind::Png ? PngBytes(picture, job.Scale)
+                                             : GifBytes(picture, job.Scale, job.Look.Background);
+        }
+    } catch (const TExportError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw TExportError("Not enough memory to export \"" + job.Input + "\".");
+    } catch (const std::exception& e) {
+        throw TExportError(std::string("The export failed: ") + e.what());
+    }
+    try {
+        // Made for sharing: readable by all, like the files other programs create.
+        platform::WriteFileAtomically(job.Output, bytes, 0644, true);
+    } catch (const std::exception& e) {
+        throw TExportError(e.what());
+    }
+}
+
+} // namespace zandor

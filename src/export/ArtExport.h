@@ -1,0 +1,50 @@
+// Exporting a text file without a window: a PNG or GIF picture of the whole text as the editor
+// paints it, or the text itself as UTF-8 (.txt) or as a web page (.html).
+#pragma once
+
+#include "platform/FontValue.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace zandor {
+
+// What the export can write, by the output's extension.
+enum class TExportKind { None, Png, Gif, Text, Html };
+
+// The kind for a file name (letter case ignored); None for any other extension.
+TExportKind ExportKindOf(std::string_view fileName);
+
+// The look of the editor the text is shown in.
+struct TExportLook {
+    platform::FontValue Font;
+    platform::TColor Background = 0x004A0000;
+    platform::TColor HighlightColor = platform::clLime;
+    platform::TColor HighlightBackgnd = platform::clBlack;
+    bool Convert = true; // the "Convert Unix files" option
+};
+
+struct TExportJob {
+    std::string Input;
+    std::string Output;
+    TExportLook Look;
+    int Scale = 1;   // pictures: each pixel drawn scale x scale
+    int Columns = 0; // pictures: word wrap at this many characters; 0 wraps nothing
+};
+
+// A failure of the export, with a sentence for the user.
+class TExportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The largest scale offered; a picture four times the screen's is already very large.
+inline constexpr int kMaxExportScale = 8;
+
+// Reads the input, renders it and writes the output in one step (a temporary file renamed over
+// the target), so a failed export leaves nothing behind and an existing file untouched. Needs a
+// GUI application object (pictures are painted by the editor control). Throws TExportError.
+void RunExport(const TExportJob& job);
+
+} // namespace zandor

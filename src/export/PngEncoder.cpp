@@ -1,0 +1,130 @@
+#include "export/PngEncoder.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+
+namespace zandor {
+
+namespace {
+
+void PutBig32(std::string& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += char((value >> shift) & 0xFF);
+}
+
+void PutChunk(std::string& out, const char* type, const std::string& data) {
+    PutBig32(out, uint32_t(data.size()));
+    const size_t start = out.size();
+    out.append(type, 4);
+    out += data;
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), uInt(out.size() - start));
+    PutBig32(out, uint32_t(crc));
+}
+
+// PNG keeps sizes below 2^31; the chunks of the compressed rows stay well below that as well.
+constexpr int64_t kPngLimit = 0x7FFFFFFF;
+constexpr size_t kIdatChunk = 1 << 20;
+
+} // namespace
+
+TPngEncoder::TPngEncoder(int width, int64_t height, int scale, bool trueColour)
+    : FWidth(width), FHeight(height), FScale(std::max(1, scale)), FTrueColour(trueColour),
+      FZip(std::make_unique<z_stream_s>()) {
+    if (width <= 0 || height <= 0)
+        throw std::runtime_error("The picture is empty.");
+    if (width > kPngLimit || height > kPngLimit)
+        throw std::runtime_error("The picture is too large for a PNG file (" + std::to_string(width) + " x " +
+                                 std::to_string(height) + " pixels).");
+    *FZip = z_stream_s{};
+    // The fastest level: art compresses well at it, and an export of a large file stays quick.
+    if (deflateInit(FZip.get(), Z_BEST_SPEED) != Z_OK)
+        throw std::runtime_error("The PNG compression could not start.");
+    FRow.assign(1 + size_t(width) * (trueColour ? 3 : 1), 0);
+}
+
+TPngEncoder::~TPngEncoder() {
+    deflateEnd(FZip.get());
+}
+
+void TPngEncoder::Deflate(const uint8_t* data, size_t size, bool last) {
+    z_stream_s& z = *FZip;
+    z.next_in = const_cast<Bytef*>(data);
+    z.avail_in = uInt(size);
+    uint8_t buffer[1 << 16];
+    int result;
+    do {
+        z.next_out = buffer;
+        z.avail_out = sizeof buffer;
+        result = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+        if (result == Z_STREAM_ERROR)
+            throw std::runtime_error("The PNG compression failed.");
+        FCompressed.append(reinterpret_cast<const char*>(buffer), sizeof buffer - z.avail_out);
+    } while (z.avail_out == 0 || (last && result != Z_STREAM_END));
+}
+
+void TPngEncoder::AddRow(const QRgb* pixels) {
+    const int source = FWidth / FScale;
+    uint8_t* out = FRow.data() + 1; // filter byte 0: the row as it is
+    if (FTrueColour) {
+        for (int x = 0; x < source; ++x)
+            for (int k = 0; k < FScale; ++k) {
+                *out++ = uint8_t(qRed(pixels[x]));
+                *out++ = uint8_t(qGreen(pixels[x]));
+                *out++ = uint8_t(qBlue(pixels[x]));
+            }
+    } else {
+        // Runs of one colour are the rule in text art, so the last colour is checked first.
+        QRgb lastColour = 0;
+        uint8_t lastIndex = 0;
+        bool haveLast = false;
+        for (int x = 0; x < source; ++x) {
+            const QRgb colour = pixels[x] | 0xFF000000u;
+            if (!haveLast || colour != lastColour) {
+                auto found = FIndex.find(colour);
+                if (found == FIndex.end()) {
+                    if (FPalette.size() == 256)
+                        throw TTooManyColours();
+                    found = FIndex.emplace(colour, uint8_t(FPalette.size())).first;
+                    FPalette.push_back(colour);
+                }
+                lastColour = colour;
+                lastIndex = found->second;
+                haveLast = true;
+            }
+            std::fill_n(out, FScale, lastIndex);
+            out += FScale;
+        }
+    }
+    for (int k = 0; k < FScale && FRows < FHeight; ++k, ++FRows)
+        Deflate(FRow.data(), FRow.size(), false);
+}
+
+std::string TPngEncoder::Finish() {
+    if (FRows != FHeight)
+        throw std::runtime_error("The picture has fewer rows than its size.");
+    Deflate(nullptr, 0, true);
+    std::string file("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    PutBig32(header, uint32_t(FWidth));
+    PutBig32(header, uint32_t(FHeight));
+    header += char(8);                   // bits per sample
+    header += char(FTrueColour ? 2 : 3); // RGB or palette
+    header += std::string(3, '\0');      // deflate, adaptive filters, no interlace
+    PutChunk(file, "IHDR", header);
+    if (!FTrueColour) {
+        std::string palette;
+        for (QRgb c : FPalette) {
+            palette += char(qRed(c));
+            palette += char(qGreen(c));
+            palette += char(qBlue(c));
+        }
+        PutChunk(file, "PLTE", palette);
+    }
+    for (size_t at = 0; at < FCompressed.size(); at += kIdatChunk)
+        PutChunk(file, "IDAT", FCompressed.substr(at, kIdatChunk));
+    PutChunk(file, "IEND", {});
+    return file;
+}
+
+} // namespace zandor

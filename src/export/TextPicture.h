@@ -1,0 +1,57 @@
+// The whole text of an editor as a picture: every display line from the left margin to the right
+// margin of the widest line, painted by the control's own painter in bands of lines, so a picture
+// far taller than the memory would hold at once is produced a band at a time.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace zandor {
+
+class TArtMemo;
+
+namespace platform {
+class TCanvas;
+}
+
+// Refers to the editor (which must outlive it); owns the band it paints into. While it exists the
+// editor paints into the band instead of the screen.
+class TTextPicture {
+public:
+    // Lays out the whole text of the editor (its window is created when needed).
+    explicit TTextPicture(TArtMemo& memo);
+    TTextPicture(const TTextPicture&) = delete;
+    TTextPicture& operator=(const TTextPicture&) = delete;
+    ~TTextPicture();
+
+    int Width() const { return FWidth; }
+    int LineHeight() const { return FLineHeight; }
+    int32_t LineCount() const { return FLineCount; }
+    int64_t Height() const { return int64_t(FLineCount) * FLineHeight; }
+
+    // Paints the display lines first .. first + count - 1 and hands each pixel row, top down, to
+    // `row` (Width() pixels in the 0xAARRGGBB form).
+    void PaintBand(int32_t first, int32_t count, const std::function<void(const QRgb* pixels)>& row);
+
+    // Every row of the picture, in bands of `bandLines` lines.
+    void PaintAll(const std::function<void(const QRgb* pixels)>& row, int32_t bandLines = 64);
+
+private:
+    TArtMemo& FMemo;
+    int FWidth = 0;
+    int FLineHeight = 1;
+    int32_t FLineCount = 0;
+    int32_t FBandLines = 0;
+    QImage FBand;
+    QPainter FPainter;
+    std::unique_ptr<platform::TCanvas> FCanvas;
+};
+
+// The picture with every pixel repeated `scale` times across and down.
+QImage ScaledPixelForPixel(const QImage& picture, int scale);
+
+} // namespace zandor

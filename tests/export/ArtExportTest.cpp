@@ -1,0 +1,266 @@
+#include "export/ArtExport.h"
+#include "editor/addons/URLHighlighter.h"
+#include "editor/control/ArtMemo.h"
+#include "editor/engine/ByteStream.h"
+#include "export/TextExport.h"
+#include "platform/Canvas.h"
+#include "platform/ScreenFonts.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace zandor;
+using zandor::test::ScratchDir;
+
+namespace {
+
+// Code page 437 art: a double frame, shades, full and half blocks, single box lines, an address
+// (shown in the highlight colours) and a line longer than the others.
+std::string Art() {
+    std::string text;
+    auto line = [&](std::initializer_list<int> bytes, const std::string& tail = {}) {
+        for (int b : bytes)
+            text += char(b);
+        text += tail + "\r\n";
+    };
+    line({0xC9, 0xCD, 0xCD, 0xCD, 0xCD, 0xCD, 0xCD, 0xBB});
+    line({0xBA, 0xB0, 0xB1, 0xB2, 0xDB, 0xDB, 0xDC, 0xBA}, " www.example.org");
+    line({0xBA, 0xDF, 0xDB, 0xDB, 0xDB, 0xDB, 0xDD, 0xBA}, "\tsee the tab");
+    line({0xC8, 0xCD, 0xCD, 0xCD, 0xCD, 0xCD, 0xCD, 0xBC}, " the end of the widest line of all");
+    line({0xDA, 0xC4, 0xC2, 0xC4, 0xBF, 0x01});
+    return text;
+}
+
+QImage ReadImage(const std::string& file) {
+    QImage image(QString::fromStdString(file));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+TExportLook ArtLook(int pixelHeight) {
+    TExportLook look;
+    look.Font.Name = platform::LargeScreenFontFace;
+    look.Font.Height = pixelHeight;
+    look.Font.Color = platform::clWhite;
+    look.Font.Charset = platform::OEM_CHARSET;
+    return look;
+}
+
+class ArtExport : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    std::string input;
+
+    void SetUp() override {
+        ASSERT_TRUE(platform::RegisterScreenFonts(std::string(ZANDOR_BINARY_DIR_BUILT) + "/fonts"));
+        input = dir.write("art.nfo", QByteArray::fromStdString(Art()));
+    }
+
+    QImage Export(const TExportLook& look, int scale, const std::string& name, int columns = 0) {
+        TExportJob job;
+        job.Columns = columns;
+        job.Input = input;
+        job.Output = dir.file(name);
+        job.Look = look;
+        job.Scale = scale;
+        RunExport(job);
+        return ReadImage(job.Output);
+    }
+};
+
+// The window's editor with the same look, large enough to show the whole text, painted on the
+// screen: the PNG is that painting pixel for pixel, from the left margin to the right margin of the
+// widest line (or of the wrap column); at x2 and x3 every pixel of it is a square of 2 x 2 and
+// 3 x 3.
+TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
+    for (const auto& [height, columns] : {std::pair{14, 0}, {16, 12}, {19, 0}}) {
+        SCOPED_TRACE(height);
+        const TExportLook look = ArtLook(height);
+        const QImage one = Export(look, 1, "one.png", columns);
+        ASSERT_FALSE(one.isNull());
+
+        TURLHighlighter urls;
+        TArtMemo memo;
+        memo.SetBorderStyle(bsNone);
+        memo.SetScrollBars(ssNone);
+        memo.SetColor(look.Background);
+        memo.SetFont(look.Font);
+        const QFontMetrics metrics(platform::ToQFont(look.Font));
+        memo.SetLineHeight(metrics.ascent() + metrics.descent());
+        memo.SetHighlightColor(look.HighlightColor);
+        memo.SetHighlightBackgnd(look.HighlightBackgnd);
+        platform::TPenValue noEndMark = memo.EndOfTextMark();
+        noEndMark.Style = platform::psClear;
+        memo.SetEndOfTextMark(noEndMark);
+        memo.SetWordWrap(columns > 0);
+        memo.SetColumnWrap(columns);
+        memo.SetHighlighter(&urls);
+        memo.setFocusPolicy(Qt::NoFocus);
+        TMemoryStream stream(Art());
+        memo.LoadFromStream(stream);
+        memo.resize(one.width() + 40, one.height() + 40);
+        memo.show();
+        QApplication::processEvents();
+        ASSERT_EQ(6, memo.ParagraphCount());
+        if (columns > 0) {
+            EXPECT_GT(one.height(), 8 * memo.LinePixels()) << "the long lines wrap";
+            EXPECT_EQ(columns * memo.AvgCharWidth() + memo.LeftMargin() + memo.RightMargin(), one.width());
+        } else {
+            EXPECT_EQ(6 * memo.LinePixels(), one.height());
+        }
+        const QImage screen = memo.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_GE(screen.width(), one.width());
+        bool sameAsScreen = true;
+        for (int y = 0; y < one.height() && sameAsScreen; ++y)
+            for (int x = 0; x < one.width() && sameAsScreen; ++x) {
+                EXPECT_EQ(screen.pixel(x, y), one.pixel(x, y)) << x << "," << y;
+                sameAsScreen = screen.pixel(x, y) == one.pixel(x, y);
+            }
+        if (columns > 0)
+            continue;
+        // The widest line reaches the right margin: its last letter lies in the last columns.
+        bool inked = false;
+        const int lastLetter = one.width() - memo.RightMargin() - 1;
+        for (int y = 3 * memo.LinePixels(); y < 4 * memo.LinePixels(); ++y)
+            for (int x = lastLetter - 7; x <= lastLetter; ++x)
+                inked = inked || one.pixel(x, y) == qRgb(255, 255, 255);
+        EXPECT_TRUE(inked);
+
+        for (int scale : {2, 3}) {
+            const QImage big = Export(look, scale, "big.png");
+            ASSERT_EQ(one.width() * scale, big.width());
+            ASSERT_EQ(one.height() * scale, big.height());
+            bool same = true;
+            for (int y = 0; y < big.height() && same; ++y)
+                for (int x = 0; x < big.width() && same; ++x) {
+                    EXPECT_EQ(one.pixel(x / scale, y / scale), big.pixel(x, y))
+                        << scale << ": " << x << "," << y;
+                    same = one.pixel(x / scale, y / scale) == big.pixel(x, y);
+                }
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The text and the page read the code page 437 bytes as the screen font shows them: box lines,
+// shades and blocks, the smiley of byte 1, the tab kept as a tab; the page holds the same text,
+// escaped, in its colours.
+TEST_F(ArtExport, TextAndPageCarryTheArtAsUnicode) {
+    const std::string expected = "╔══════╗\n"
+                                 "║░▒▓██▄║ www.example.org\n"
+                                 "║▀████▌║\tsee the tab\n"
+                                 "╚══════╝ the end of the widest line of all\n"
+                                 "┌─┬─┐☺\n"
+                                 "\n";
+    TExportJob job;
+    job.Input = input;
+    job.Look = ArtLook(16);
+    job.Output = dir.file("art.TXT");
+    RunExport(job);
+    QFile text(QString::fromStdString(job.Output));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(expected, text.readAll().toStdString());
+
+    job.Output = dir.file("art.html");
+    job.Look.Background = 0x00331100; // blue 0x33, green 0x11, red 0
+    RunExport(job);
+    QFile page(QString::fromStdString(job.Output));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const std::string html = page.readAll().toStdString();
+    EXPECT_NE(std::string::npos, html.find("<pre>" + expected + "</pre>"));
+    EXPECT_NE(std::string::npos, html.find("color: #ffffff"));
+    EXPECT_NE(std::string::npos, html.find("background: #001133"));
+    EXPECT_NE(std::string::npos,
+              HtmlPage("a <b> & \"c\"", "t", 0, 0).find("<pre>a &lt;b&gt; &amp; &quot;c&quot;</pre>"));
+}
+
+// A picture taller than a GIF file can be is refused with its size, and nothing is written.
+TEST_F(ArtExport, APictureTooTallForGifIsRefusedWithItsSize) {
+    TExportJob job;
+    job.Input = dir.write("tall.nfo", QByteArray("\xDB\r\n").repeated(5000));
+    job.Output = dir.file("tall.gif");
+    job.Look = ArtLook(16);
+    try {
+        RunExport(job);
+        FAIL() << "exported";
+    } catch (const TExportError& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("65535")) << e.what();
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(job.Output)));
+}
+
+struct CliRow {
+    const char* Name;
+    std::vector<std::string> Args; // "IN" and "OUT" stand for the scratch files
+    bool InputExists;
+};
+
+void PrintTo(const CliRow& row, std::ostream* os) {
+    *os << row.Name;
+}
+
+class ExportCommandLine : public ::testing::TestWithParam<CliRow> {};
+
+// The built program, started as a user would: a failing export prints one line to standard error,
+// ends with a non-zero status, and leaves the output as it was (absent, or an older file untouched).
+TEST_P(ExportCommandLine, FailsWithOneLineAndWritesNothing) {
+    const CliRow row = GetParam();
+    ScratchDir dir;
+    const std::string in =
+        row.InputExists ? dir.write("art.nfo", QByteArray::fromStdString(Art())) : dir.file("missing.nfo");
+    const std::string old = dir.write("old.png", "an older file");
+    QStringList args;
+    for (std::string arg : row.Args) {
+        if (arg == "IN")
+            arg = in;
+        else if (arg.rfind("OUT", 0) == 0)
+            arg = dir.file(arg.substr(3));
+        args << QString::fromStdString(arg);
+    }
+    QProcess zandor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+    env.remove("DISPLAY");
+    zandor.setProcessEnvironment(env);
+    zandor.start(QString::fromStdString(std::string(ZANDOR_BINARY_DIR_BUILT) + "/zandor"), args);
+    ASSERT_TRUE(zandor.waitForFinished(60000));
+    EXPECT_EQ(QProcess::NormalExit, zandor.exitStatus());
+    EXPECT_NE(0, zandor.exitCode());
+    const QString err = QString::fromUtf8(zandor.readAllStandardError());
+    EXPECT_EQ(1, err.count('\n')) << err.toStdString();
+    EXPECT_TRUE(err.startsWith("zandor: ")) << err.toStdString();
+    EXPECT_TRUE(zandor.readAllStandardOutput().isEmpty());
+    QDir folder(QString::fromStdString(dir.path()));
+    QStringList left = folder.entryList(QDir::Files | QDir::Hidden);
+    left.removeAll("art.nfo");
+    EXPECT_EQ(QStringList{"old.png"}, left);
+    QFile kept(QString::fromStdString(old));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ("an older file", kept.readAll());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, ExportCommandLine,
+    ::testing::Values(CliRow{"MissingInput", {"--export", "IN", "OUTold.png"}, false},
+                      CliRow{"FolderAsInput", {"--export", "OUT", "OUTold.png"}, true},
+                      CliRow{"UnwritableOutput", {"--export", "IN", "OUTold.png/x.png"}, true},
+                      CliRow{"UnknownExtension", {"--export", "IN", "OUTart.bmp"}, true},
+                      CliRow{"BadScale", {"--export", "IN", "OUTold.png", "--scale", "0"}, true},
+                      CliRow{"MissingOutput", {"--export", "IN"}, true},
+                      CliRow{"UnknownOption", {"--export", "IN", "OUTold.png", "--colour-me", "1"}, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
