@@ -32,6 +32,7 @@ class TDocuments;
 class TFileDrag;
 class TDonationReminder;
 class TGifExport;
+class TPrintCommands;
 class THighlightList;
 class THelpCommands;
 class TLanguageMenu;
@@ -100,8 +101,6 @@ public:
 
     // Commands whose features are built later; each is wired to its menu items, buttons and context
     // menu twins already and does nothing until its feature fills it.
-    void Print1Click() {}
-    void PrintPreview1Click() {}
     // The Edit menu and the context menu enable Undo and Redo by what the editor can do.
     void Edit1Click();
     void Undo1Click();
@@ -119,7 +118,6 @@ public:
     void edit_insertClick() {}
     void TimeDate1Click() {}
     void options_showfontClick() {}
-    void SetPrintFont1Click() {}
     void Edithighlightlist1Click();
     void PopupMenu1Popup();
 
@@ -195,6 +193,7 @@ public:
     TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;
     std::unique_ptr<TGifExport> GifExport;
+    std::unique_ptr<TPrintCommands> Printing;
     std::unique_ptr<THelpCommands> Help;
     std::unique_ptr<TDonationReminder> Donation;
     // The keyword list in the data folder.

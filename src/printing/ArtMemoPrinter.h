@@ -5,6 +5,7 @@
 // control's own line painter, so what the preview shows is what the paper gets.
 #pragma once
 
+#include "editor/control/ArtMemo.h"
 #include "editor/engine/NotificationSink.h"
 #include "platform/FontValue.h"
 
@@ -24,7 +25,6 @@ class QPrintDialog;
 
 namespace zandor {
 
-class TArtMemo;
 class TArtMemoCore;
 
 namespace platform {
