@@ -4,6 +4,7 @@
 #include "editor/control/ArtPainter.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/ByteStream.h"
+#include "editor/engine/Highlighting.h"
 #include "editor/engine/ParagraphsList.h"
 #include "platform/Canvas.h"
 #include "platform/QtTextMeasurer.h"
@@ -189,8 +190,13 @@ void TArtMemoPrinter::MakeCopy() {
 
     TParagraphsList& pars = source->Core().Paragraphs();
     const int count = pars.Count();
-    if (!FPlainText && count > 0)
+    if (!FPlainText && count > 0) {
+        // Keywords are applied when a paragraph is first laid out; those never shown get them now,
+        // or they would print plain.
         source->Core().ParseUpTo(count - 1);
+        for (int i = 0; i < count; ++i)
+            source->Core().Highlighting().ApplyKeywordsIfNeeded(i);
+    }
     // A form feed that opens a paragraph starts a new page and is not printed itself.
     std::vector<bool> fed(size_t(std::max(count, 0)), false);
     std::string text;

@@ -3,6 +3,7 @@
 #include "editor/engine/ByteStream.h"
 #include "support/TestSupport.h"
 
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -192,4 +193,30 @@ TEST(ArtMemoPrinter, ThreePagesToPdfReadBackInOrderWithHeaderAndFooter) {
         }
         EXPECT_EQ(rows, std::min(lpp, total - base));
     }
+}
+
+// The source's highlighting reaches the paper unless PlainText is set; the copy follows the switch.
+TEST(ArtMemoPrinter, HighlightingIsPrintedUnlessPlainText) {
+    PrintBench bench(100);
+    bench.Load("\fplain ZANDOR plain\r\nmore text");
+    bench.source->Keywords().AddKeyWord("ZANDOR", 0, 0, 1, 0, platform::clBlack, platform::clLime);
+    bench.source->ReApplyKeywords();
+    const auto greenPixels = [&] {
+        bench.layout.FormatText();
+        const TPrinterMetrics& m = bench.layout.Metrics();
+        QImage page(m.PhysicalWidth, m.PhysicalHeight, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        bench.layout.DrawPage(painter, 1); // the form feed put the text on the second page
+        painter.end();
+        int lime = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                lime += qGreen(page.pixel(x, y)) > 150 && qRed(page.pixel(x, y)) < 100;
+        return lime;
+    };
+    bench.layout.SetPlainText(false);
+    EXPECT_GT(greenPixels(), 20);
+    bench.layout.SetPlainText(true);
+    EXPECT_EQ(greenPixels(), 0);
 }
