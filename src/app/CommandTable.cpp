@@ -9,6 +9,7 @@
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "periphery/HelpCommands.h"
+#include "printing/PrintCommands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -36,9 +37,9 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Saveas1, &TMainMenu::Saveas2, nullptr, [](TZandorF& w) { w.Documents->FileSaveAs1Click(); }},
     {&TMainMenu::Saveasgraphic1, nullptr, nullptr, [](TZandorF& w) { w.GifExport->Saveasgraphic1Click(); }},
     {&TMainMenu::Properties1, nullptr, nullptr, [](TZandorF& w) { w.Documents->Properties1Click(); }},
-    {&TMainMenu::Print1, &TMainMenu::Print2, nullptr, [](TZandorF& w) { w.Print1Click(); }},
+    {&TMainMenu::Print1, &TMainMenu::Print2, nullptr, [](TZandorF& w) { w.Printing->Print1Click(); }},
     {&TMainMenu::PrintPreview1, &TMainMenu::PrintPreview2, nullptr,
-     [](TZandorF& w) { w.PrintPreview1Click(); }},
+     [](TZandorF& w) { w.Printing->PrintPreview1Click(); }},
     {&TMainMenu::Exit1, nullptr, &TZandorF::buttonexit, [](TZandorF& w) { w.close(); }},
     // Edit
     {&TMainMenu::Undo1, &TMainMenu::Undo2, nullptr, [](TZandorF& w) { w.Undo1Click(); }},
@@ -73,7 +74,7 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::SetFont2, nullptr, nullptr, [](TZandorF& w) { w.Documents->Fonts.SetFont2Click(); }},
     {&TMainMenu::options_showfont, nullptr, nullptr,
      [](TZandorF& w) { w.EditCommands->options_showfontClick(); }},
-    {&TMainMenu::SetPrintFont1, nullptr, nullptr, [](TZandorF& w) { w.SetPrintFont1Click(); }},
+    {&TMainMenu::SetPrintFont1, nullptr, nullptr, [](TZandorF& w) { w.Printing->SetPrintFont1Click(); }},
     {&TMainMenu::Edithighlightlist1, &TMainMenu::EditHighlightList2, nullptr,
      [](TZandorF& w) { w.Edithighlightlist1Click(); }},
     // Help

@@ -16,12 +16,6 @@ namespace {
 
 // Rows go when their feature lands.
 constexpr QAction* TMainMenu::*kPendingItems[] = {
-    // Printing
-    &TMainMenu::Print1,
-    &TMainMenu::Print2,
-    &TMainMenu::PrintPreview1,
-    &TMainMenu::PrintPreview2,
-    &TMainMenu::SetPrintFont1,
     // Find and replace
     &TMainMenu::Find1,
     &TMainMenu::FindReplace1,

@@ -29,6 +29,7 @@
 #include "platform/NewFileChannel.h"
 #include "platform/PlatformErrors.h"
 #include "platform/Trace.h"
+#include "printing/PrintCommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -271,6 +272,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     EditCommands = std::make_unique<TEditCommands>(*this, Settings.SelectedChar);
     Documents = std::make_unique<TDocuments>(*this);
     GifExport = std::make_unique<TGifExport>(*this);
+    Printing = std::make_unique<TPrintCommands>(*this, *PrintMemo);
     Help = std::make_unique<THelpCommands>(*this);
     Help->Lookfornewversion1 = Menu.Lookfornewversion1;
     Donation = std::make_unique<TDonationReminder>(*this);
@@ -445,7 +447,8 @@ bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
                                     Menu.edit_format_capitalize})
             if (item->shortcut()[0] == combination)
                 return true;
-        return PendingCommandKey(*this, combination);
+        // The print key is the menu's shortcut; the editor would type it as a control character.
+        return PendingCommandKey(*this, combination) || Menu.Print1->shortcut() == QKeySequence(combination);
     }
     // While text is dragged in the editor, Escape puts it down there.
     if (m->DraggingText())
@@ -722,6 +725,12 @@ void TZandorF::LoadConfig() {
     ArtScale->Load();
     Documents->RecentFiles.Rebuild();
     PrintMemo->SetFont(Settings.PrintFont);
+    Printing->LastPrinter = Settings.LastPrinter;
+    TArtMemoPrinter& layout = Printing->ArtMemoPrinter1;
+    layout.SetMarginLeft(float(Settings.MarginLeft));
+    layout.SetMarginRight(float(Settings.MarginRight));
+    layout.SetMarginTop(float(Settings.MarginTop));
+    layout.SetMarginBottom(float(Settings.MarginBottom));
     m->SetWordWrap(Settings.WordWrap);
     ApplyNonPrintMarks();
     Options->ApplyDragDrop();
@@ -738,6 +747,12 @@ void TZandorF::SaveConfig() {
     Settings.HLBColor = m->HighlightBackgnd();
     Settings.WordWrap = m->WordWrap();
     Settings.PrintFont = PrintMemo->Font();
+    Settings.LastPrinter = Printing->LastPrinter;
+    const TArtMemoPrinter& layout = Printing->ArtMemoPrinter1;
+    Settings.MarginLeft = layout.MarginLeft();
+    Settings.MarginRight = layout.MarginRight();
+    Settings.MarginTop = layout.MarginTop();
+    Settings.MarginBottom = layout.MarginBottom();
     // One rewrite of the per-user file for the whole save. A value of the wrong type that nothing
     // writes anew goes, so that it reads as its default without a warning at the next start.
     TConfigSaver::WriteBatch batch(store);

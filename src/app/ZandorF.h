@@ -33,6 +33,7 @@ class TEditCommands;
 class TFileDrag;
 class TDonationReminder;
 class TGifExport;
+class TPrintCommands;
 class THighlightList;
 class THelpCommands;
 class TLanguageMenu;
@@ -102,8 +103,6 @@ public:
 
     // Commands whose features are built later; each is wired to its menu items, buttons and context
     // menu twins already and does nothing until its feature fills it.
-    void Print1Click() {}
-    void PrintPreview1Click() {}
     // The Edit menu and the context menu enable Undo and Redo by what the editor can do.
     void Edit1Click();
     void Undo1Click();
@@ -118,7 +117,6 @@ public:
     // The Format submenus' items by the selection and the text (TEditCommands); kept current, so
     // that their keys act whenever they can.
     void edit_formatClick();
-    void SetPrintFont1Click() {}
     void Edithighlightlist1Click();
     void PopupMenu1Popup();
 
@@ -196,6 +194,7 @@ public:
     std::unique_ptr<TClipboardCommands> Clipboard;
     std::unique_ptr<TEditCommands> EditCommands;
     std::unique_ptr<TGifExport> GifExport;
+    std::unique_ptr<TPrintCommands> Printing;
     std::unique_ptr<THelpCommands> Help;
     std::unique_ptr<TDonationReminder> Donation;
     // The keyword list in the data folder.

@@ -4,11 +4,13 @@
 #include "WindowFixture.h"
 
 #include "editor/control/ArtMemo.h"
+#include "printing/PrintCommands.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPrintDialog>
 
 // The GUI library's entry for simulated typing: the key goes through the shortcut map as a key from
 // the window system would, before any widget sees it. True when a shortcut took it.
@@ -64,10 +66,17 @@ TEST_F(WindowFixture, KeysOfCommandsStillToComeDoNothingInTheEditor) {
     m.setFocus();
     m.SetSelStart(2);
     // Print, and the Format keys while there is nothing selected to rewrite: the editor would type
-    // a page break and take the others for keys of its own.
+    // a page break and take the others for keys of its own. Print is the menu's: its dialog is asked
+    // and cancelled.
+    int printDialogs = 0;
+    w->Printing->RunPrintDialog = [&](QPrintDialog&) {
+        ++printDialogs;
+        return false;
+    };
     for (const int key : {Qt::Key_P, Qt::Key_J, Qt::Key_U, Qt::Key_L, Qt::Key_Q})
         Deliver(m, key, Qt::ControlModifier, QString(QChar(key - Qt::Key_A + 1)));
     EXPECT_EQ("text", m.Text());
+    EXPECT_EQ(printDialogs, 1);
     EXPECT_FALSE(w->DocumentModified);
     // Select All is the editor's own as long as the menu's item is not there.
     Deliver(m, Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));

@@ -212,8 +212,12 @@ void TArtPainter::Paint(QPainter& painter, const QRect& dirty) {
 }
 
 void TArtPainter::PaintRender(const TRenderRecord& record) {
-    platform::TCanvas* canvas = FMemo.RenderCanvas();
-    if (!canvas || FMemo.UpdateLevel() > 0)
+    if (platform::TCanvas* canvas = FMemo.RenderCanvas())
+        PaintRenderInto(*canvas, record);
+}
+
+void TArtPainter::PaintRenderInto(platform::TCanvas& canvas, const TRenderRecord& record) {
+    if (!FMemo.RenderCanvas() || FMemo.UpdateLevel() > 0)
         return;
     TArtMemoCore& core = FMemo.Core();
     TParagraphsList& pars = core.Paragraphs();
@@ -231,7 +235,7 @@ void TArtPainter::PaintRender(const TRenderRecord& record) {
     int k = nav.Nav.LineIndex();
     for (int32_t line = first; line <= record.LastLine && line < visible && par < pars.Count(); ++line) {
         const int top = int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
-        lines.Draw(*canvas, par, k, record.LeftOffset, top);
+        lines.Draw(canvas, par, k, record.LeftOffset, top);
         NextDisplayLine(pars, par, k);
     }
 }

@@ -39,6 +39,9 @@ public:
     void Paint(QPainter& painter, const QRect& dirty);
     // Paints the record's lines into the control's render canvas (nothing when none is set).
     void PaintRender(const TRenderRecord& record);
+    // The same lines, as they are laid out for the render canvas, drawn into another canvas: a
+    // printed page or its preview draws many times from one layout.
+    void PaintRenderInto(platform::TCanvas& canvas, const TRenderRecord& record);
 
     // Keeps the pieces of every painted line (tests read the runs as data); null stops it.
     void SetLog(std::vector<TPaintedRun>* log) { FLog = log; }

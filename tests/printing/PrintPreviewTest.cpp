@@ -1,0 +1,240 @@
+#include "printing/PrintPreview.h"
+#include "editor/control/ArtMemo.h"
+#include "editor/engine/ByteStream.h"
+#include "printing/PrintCommands.h"
+#include "support/FakeHost.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zandor;
+
+namespace {
+
+std::string Lines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "Line " + std::to_string(i) + " of the text to print\r\n";
+    return text;
+}
+
+struct Source {
+    QPrinter printer{QPrinter::ScreenResolution};
+    TArtMemo memo;
+    TArtMemoPrinter layout{printer};
+
+    Source(int dpi, const std::string& text) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(dpi);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        platform::FontValue font;
+        font.Name = "Courier New";
+        font.Size = 9;
+        memo.SetFont(font);
+        TMemoryReadStream stream(text.data(), text.size());
+        memo.LoadFromStream(stream);
+        layout.SetMemoToPrint(&memo);
+        layout.SetPlainText(true);
+        layout.Header = QStringLiteral("Page {p} of {pp}");
+        layout.Footer = QStringLiteral("the footer");
+    }
+};
+
+// Inked pixels, gathered in 8 x 8 blocks so that the two renderers' smoothing does not count.
+std::vector<bool> Ink(const QImage& image, int width, int height) {
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    constexpr int B = 8;
+    std::vector<bool> blocks(size_t((width / B) * (height / B)), false);
+    for (int y = 0; y < height / B * B; ++y)
+        for (int x = 0; x < width / B * B; ++x)
+            if (qGray(gray.pixel(x, y)) < 192)
+                blocks[size_t((y / B) * (width / B) + x / B)] = true;
+    return blocks;
+}
+
+} // namespace
+
+// The zoom's scale and the page's place in the box.
+TEST(PreviewGeometry, ZoomsPlaceThePageInTheBox) {
+    TPrinterMetrics letter600{5100, 6600, 75, 75, 4950, 6450, 600, 600};
+    struct Row {
+        const char* name;
+        TPreviewZoom zoom;
+        int boxWidth, boxHeight;
+        double scale;
+        int pageLeft;
+    };
+    const double tallScale = 580.0 / 6600; // whole page limited by the height
+    for (const Row& r : {
+             Row{"100% is the paper's real size", pz100, 800, 800, 0.16, 10},
+             Row{"100% in a wide box is centred", pz100, 2000, 800, 0.16, (2000 - 816) / 2},
+             Row{"page width", pzPageWidth, 1000, 800, 980.0 / 5100, 10},
+             Row{"whole page in a wide box", pzWholePage, 2000, 600, tallScale,
+                 int(std::nearbyint((2000 - 5100 * tallScale) / 2))},
+             Row{"whole page in a tall box fills the width", pzWholePage, 400, 2000, 380.0 / 5100, 10},
+         }) {
+        SCOPED_TRACE(r.name);
+        const TPreviewGeometry g = PreviewGeometry(r.zoom, 96, letter600, {}, r.boxWidth, r.boxHeight);
+        EXPECT_NEAR(g.Scale, r.scale, 1e-9);
+        EXPECT_EQ(g.PageLeft, r.pageLeft);
+        EXPECT_EQ(g.GuideLeft, int(std::nearbyint(600 * 0.75 * g.Scale)));
+        // A guide dropped where it stands gives its margin back, to a pixel.
+        EXPECT_NEAR(GuideToInches(2, g.GuideRight, g, letter600), 0.5, 1 / (600 * g.Scale));
+        EXPECT_NEAR(GuideToInches(4, g.GuideBottom, g, letter600), 0.75, 1 / (600 * g.Scale));
+    }
+    // Without a printer the guides stay at 0 and the page is still shown.
+    const TPreviewGeometry none = PreviewGeometry(pz100, 96, {}, {}, 800, 600);
+    EXPECT_EQ(none.GuideRight, 0);
+}
+
+// The preview at 100% on a screen of the printer's resolution shows the page the PDF holds.
+TEST(PrintPreview, ThePreviewShowsWhatIsPrinted) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    test::ScratchDir dir;
+    QWidget probe;
+    const int dpi = probe.logicalDpiY();
+    Source s(dpi, Lines(150));
+    s.layout.SetColumns(2);
+    s.layout.LineNumbers = true;
+    const QString pdf = QString::fromStdString(dir.file("page.pdf"));
+    s.printer.setOutputFileName(pdf);
+    s.layout.Print();
+    ASSERT_GE(s.layout.PageCount(), 2);
+    QProcess::execute(pdftoppm,
+                      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QStringLiteral("2"),
+                       QStringLiteral("-l"), QStringLiteral("2"), QStringLiteral("-png"),
+                       QStringLiteral("-singlefile"), pdf, QString::fromStdString(dir.file("page"))});
+    const QImage printed(QString::fromStdString(dir.file("page.png")));
+    ASSERT_FALSE(printed.isNull());
+
+    TFrmAMPrintPreview form(s.layout, nullptr);
+    form.resize(1200, 1400);
+    form.show();
+    form.cbZoom->setCurrentIndex(pz100);
+    form.cbZoomChange();
+    form.GoToPage(1);
+    ASSERT_NEAR(form.Geometry().Scale, 1.0, 1e-9);
+    const QImage shown = form.PBPreview->grab().toImage();
+    ASSERT_LE(std::abs(shown.width() - printed.width()), 1);
+    ASSERT_LE(std::abs(shown.height() - printed.height()), 1);
+    const int w = std::min(shown.width(), printed.width());
+    const int h = std::min(shown.height(), printed.height());
+    const std::vector<bool> a = Ink(shown, w, h);
+    const std::vector<bool> b = Ink(printed, w, h);
+    int inked = 0, differ = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        inked += a[i] || b[i];
+        differ += a[i] != b[i];
+    }
+    EXPECT_GT(inked, 200);
+    EXPECT_LT(differ, inked / 20) << differ << " of " << inked << " blocks differ";
+}
+
+// Paging, dragging a margin, columns, and printing a range from the preview.
+TEST(PrintPreview, PagesMarginsColumnsAndARangeFromThePreview) {
+    test::ScratchDir dir;
+    Source s(150, Lines(200));
+    TFrmAMPrintPreview form(s.layout, nullptr);
+    s.layout.PreviewForm = &form;
+    form.resize(700, 900);
+    form.show();
+    const int pages = s.layout.PageCount();
+    ASSERT_GE(pages, 3);
+    EXPECT_FALSE(form.btnPrevious->isEnabled());
+    EXPECT_TRUE(form.btnNextPage->isEnabled());
+    form.btnNextPage->click();
+    form.GoToPage(pages + 5);
+    EXPECT_EQ(form.PageIndex(), pages - 1);
+    EXPECT_FALSE(form.btnNextPage->isEnabled());
+    EXPECT_TRUE(form.btnPrevious->isEnabled());
+
+    // The left margin dragged past the right one stops ten pixels before it, in inches.
+    form.btnMargins->click();
+    const TPreviewGeometry before = form.Geometry();
+    form.PBPreviewMouseDown({before.GuideLeft + 1, 300});
+    form.PBPreviewMouseMove({before.GuideRight + 50, 300});
+    form.PBPreviewMouseUp({before.GuideRight + 50, 300});
+    EXPECT_NEAR(s.layout.MarginLeft(), (before.GuideRight - 10) / (150 * before.Scale), 1e-4);
+    // Wider margins make more pages; the preview stays on a page that exists.
+    EXPECT_GT(s.layout.PageCount(), pages);
+    EXPECT_LT(form.PageIndex(), s.layout.PageCount());
+    s.layout.SetMarginLeft(0.75f);
+
+    // Two columns halve the pages; the preview follows.
+    const int oneColumn = s.layout.PageCount();
+    form.udColumns->setValue(2);
+    EXPECT_EQ(s.layout.Columns(), 2);
+    EXPECT_LE(s.layout.PageCount(), oneColumn / 2 + 1);
+    EXPECT_EQ(form.LblPage->text(),
+              QStringLiteral("Page %1/%2").arg(form.PageIndex() + 1).arg(s.layout.PageCount()));
+
+    // Printing pages 2 to 3 from the preview's dialog.
+    const QString pdf = QString::fromStdString(dir.file("range.pdf"));
+    form.RunPrintDialog = [&](QPrintDialog& dialog) {
+        dialog.setPrintRange(QAbstractPrintDialog::PageRange);
+        dialog.setFromTo(2, 3);
+        s.printer.setOutputFileName(pdf);
+        return true;
+    };
+    form.btnPrint->click();
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (!pdfinfo.isEmpty()) {
+        QProcess p;
+        p.start(pdfinfo, {pdf});
+        p.waitForFinished();
+        EXPECT_TRUE(
+            QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+2\\b")));
+    }
+    s.layout.PreviewForm = nullptr;
+}
+
+// "Print...": the document's text printed from the print editor; a remembered printer that is gone
+// falls back to the first, and the printer printed on is remembered.
+TEST(PrintCommands, PrintsTheDocumentAndRemembersThePrinter) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has printers; the test expects printing into a file only";
+    test::ScratchDir dir;
+    test::FakeHost host;
+    TArtMemo editor, printMemo;
+    host.Memo = &editor;
+    const std::string text = "The document's own text\r\nsecond line";
+    TMemoryReadStream stream(text.data(), text.size());
+    editor.LoadFromStream(stream);
+    TPrintCommands commands(host, printMemo);
+    commands.LastPrinter = 7; // a printer since removed
+    const QString pdf = QString::fromStdString(dir.file("doc.pdf"));
+    commands.RunPrintDialog = [&](QPrintDialog&) {
+        commands.Printer.setOutputFileName(pdf);
+        return true;
+    };
+    commands.Print1Click();
+    EXPECT_EQ(printMemo.Text(), text);
+    EXPECT_EQ(commands.LastPrinter, int(PrinterList().size()) - 1);
+    EXPECT_TRUE(host.Messages.empty());
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    ASSERT_TRUE(QFile::exists(pdf));
+    if (!pdftotext.isEmpty()) {
+        QProcess p;
+        p.start(pdftotext, {pdf, QStringLiteral("-")});
+        p.waitForFinished();
+        EXPECT_TRUE(
+            QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("The document's own text")));
+    }
+}
