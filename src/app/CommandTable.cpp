@@ -5,6 +5,7 @@
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "app/ZandorF.h"
+#include "commands/FindReplace.h"
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "localisation/Tag.h"
@@ -52,9 +53,11 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Paste1, &TMainMenu::Paste2, &TZandorF::buttonpaste, [](TZandorF& w) { w.Paste1Click(); }},
     {&TMainMenu::Deleteline1, &TMainMenu::Deleteline2, nullptr, [](TZandorF& w) { w.Deleteline1Click(); }},
     {&TMainMenu::SelectAll1, &TMainMenu::SelectAll2, nullptr, [](TZandorF& w) { w.SelectAll1Click(); }},
-    {&TMainMenu::Find1, &TMainMenu::FindReplace1, nullptr, [](TZandorF& w) { w.Find1Click(); }},
-    {&TMainMenu::FindNext1, &TMainMenu::FindNext2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
-    {&TMainMenu::FindPrev1, &TMainMenu::FindPrev2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
+    {&TMainMenu::Find1, &TMainMenu::FindReplace1, nullptr, [](TZandorF& w) { w.FindReplace->Find1Click(); }},
+    {&TMainMenu::FindNext1, &TMainMenu::FindNext2, nullptr,
+     [](TZandorF& w) { w.FindReplace->FindNext1Click(false); }},
+    {&TMainMenu::FindPrev1, &TMainMenu::FindPrev2, nullptr,
+     [](TZandorF& w) { w.FindReplace->FindNext1Click(true); }},
     {&TMainMenu::edit_format_join, &TMainMenu::shortcut_format_join, nullptr,
      FormatCommand<&TMainMenu::edit_format_join>},
     {&TMainMenu::edit_format_lower, &TMainMenu::shortcut_format_lower, nullptr,

@@ -41,13 +41,6 @@ constexpr QAction* TMainMenu::*kPendingItems[] = {
     &TMainMenu::shortcut_insert,
     &TMainMenu::TimeDate1,
     &TMainMenu::DateTime1,
-    // Find and replace
-    &TMainMenu::Find1,
-    &TMainMenu::FindReplace1,
-    &TMainMenu::FindNext1,
-    &TMainMenu::FindNext2,
-    &TMainMenu::FindPrev1,
-    &TMainMenu::FindPrev2,
     // The font commands
     &TMainMenu::options_showfont,
 };

@@ -8,6 +8,7 @@
 #include "app/PendingCommands.h"
 #include "app/Startup.h"
 #include "app/WindowDialogs.h"
+#include "commands/FindReplace.h"
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "documents/FileDrag.h"
@@ -262,6 +263,14 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     Clipboard = std::make_unique<TClipboardCommands>(*this);
     Documents = std::make_unique<TDocuments>(*this);
     GifExport = std::make_unique<TGifExport>(*this);
+    FindReplace = std::make_unique<TFindReplace>(
+        *this,
+        TFindItems{Menu.FindNext1,
+                   Menu.FindNext2,
+                   Menu.FindPrev1,
+                   Menu.FindPrev2,
+                   {Menu.Copy1, Menu.Cut1, Menu.Paste1, Menu.Undo1, Menu.SelectAll1}},
+        TFindSettings{&Settings.FindText, &Settings.ReplaceText, &Settings.FindLeft, &Settings.FindTop});
     Help = std::make_unique<THelpCommands>(*this);
     Help->Lookfornewversion1 = Menu.Lookfornewversion1;
     Donation = std::make_unique<TDonationReminder>(*this);
@@ -489,6 +498,8 @@ void TZandorF::ApplyWindowDimensions(const std::string& requested) {
     // With several monitors a window may rightly stand outside the primary work area.
     if (desktop_.MonitorCount() == 1)
         KeepInsideWorkArea();
+    if (FindReplace)
+        FindReplace->PlaceDialog(x() + 100, y() + 100);
     if (ReadBoundsInteger(section, "Maximized", 0) != 0) {
         if (isVisible())
             showMaximized();

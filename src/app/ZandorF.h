@@ -30,6 +30,7 @@ class TArtGutter;
 class TArtMemo;
 class TDocuments;
 class TFileDrag;
+class TFindReplace;
 class TDonationReminder;
 class TGifExport;
 class THighlightList;
@@ -112,8 +113,6 @@ public:
     void Paste1Click() { Clipboard->Paste1Click(); }
     void Deleteline1Click() {}
     void SelectAll1Click() { Clipboard->SelectAll1Click(); }
-    void Find1Click() {}
-    void FindNext1Click() {}
     void edit_formatClick() {}
     void FormatCommandClick(int tag) { (void)tag; }
     void edit_insertClick() {}
@@ -195,6 +194,7 @@ public:
     TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;
     std::unique_ptr<TGifExport> GifExport;
+    std::unique_ptr<TFindReplace> FindReplace;
     std::unique_ptr<THelpCommands> Help;
     std::unique_ptr<TDonationReminder> Donation;
     // The keyword list in the data folder.
