@@ -101,7 +101,7 @@ void BM_PlanReplaceAll(benchmark::State& state) {
     auto core = Loaded();
     for (auto _ : state) {
         TReplaceAllPlan plan = PlanReplaceAll(*core, "cat", "lion", {true, true, false});
-        benchmark::DoNotOptimize(plan.Text.data());
+        benchmark::DoNotOptimize(plan.Pieces.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(HundredMegabytes().size()));
 }

@@ -6,6 +6,7 @@
 #include "editor/engine/ParagraphsList.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace zandor {
@@ -13,6 +14,10 @@ namespace zandor {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+
+// Stretches without an occurrence narrower than this are replaced with their neighbours.
+constexpr int32_t kMinSkippedGap = 4096;
+constexpr size_t kMaxPieces = 64;
 
 struct THit {
     int32_t Par;
@@ -150,52 +155,79 @@ TReplaceAllPlan PlanReplaceAll(TArtMemoCore& core, std::string_view text, std::s
         return plan;
     if (!options.Down)
         std::reverse(hits.begin(), hits.end());
+    plan.Count = static_cast<int64_t>(hits.size());
 
     TParagraphsList& list = core.Paragraphs();
     const auto n = static_cast<int32_t>(text.size());
-    const THit& first = hits.front();
-    const THit& last = hits.back();
-    plan.Start = list.Par(first.Par).Start + first.Offset;
-    plan.Stop = list.Par(last.Par).Start + last.Offset + n;
-    plan.Count = static_cast<int64_t>(hits.size());
-    const int64_t grown = plan.Count * (static_cast<int64_t>(replacement.size()) - n);
-    plan.Text.reserve(static_cast<size_t>(std::max<int64_t>(0, plan.Stop - plan.Start + grown)));
+    auto position = [&](const THit& hit) { return list.Par(hit.Par).Start + hit.Offset; };
 
-    // Copies the text between the hits, paragraph by paragraph with CR LF between them.
-    int32_t par = first.Par;
-    int32_t from = first.Offset;
-    auto copyUpTo = [&](int32_t toPar, int32_t toOffset) {
-        for (; par < toPar; ++par, from = 0) {
-            const ParInfo& info = list.Par(par);
-            plan.Text.append(info.Text + from, static_cast<size_t>(ParLength(info) - from));
-            plan.Text += "\r\n";
-        }
-        plan.Text.append(list.Par(par).Text + from, static_cast<size_t>(toOffset - from));
-        from = toOffset;
-    };
-    int32_t caretInText = 0;
-    for (const THit& hit : hits) {
-        copyUpTo(hit.Par, hit.Offset);
-        plan.Text.append(replacement);
-        if (plan.Text.size() == replacement.size())
-            caretInText = PositionsOf(replacement);
-        from += n;
+    // The widest stretches without an occurrence stay out of the edit, so that the undo record
+    // holds little more than the occurrences when they stand in a few clusters; each piece is one
+    // more pass over the paragraph records, so there are few of them.
+    std::vector<std::pair<int32_t, size_t>> gaps; // (width, index of the hit before it)
+    for (size_t i = 0; i + 1 < hits.size(); ++i) {
+        const int32_t width = position(hits[i + 1]) - position(hits[i]) - n;
+        if (width >= kMinSkippedGap)
+            gaps.emplace_back(width, i);
     }
-    plan.Caret = options.Down ? plan.Start + PositionsOf(plan.Text) : plan.Start + caretInText;
+    if (gaps.size() > kMaxPieces - 1) {
+        std::nth_element(gaps.begin(), gaps.begin() + (kMaxPieces - 1), gaps.end(), std::greater<>());
+        gaps.resize(kMaxPieces - 1);
+    }
+    std::vector<size_t> lastOfPiece;
+    for (const auto& gap : gaps)
+        lastOfPiece.push_back(gap.second);
+    std::sort(lastOfPiece.begin(), lastOfPiece.end());
+    lastOfPiece.push_back(hits.size() - 1);
+
+    size_t firstHit = 0;
+    for (const size_t lastHit : lastOfPiece) {
+        TReplaceAllPiece& piece = plan.Pieces.emplace_back();
+        piece.Start = position(hits[firstHit]);
+        piece.Stop = position(hits[lastHit]) + n;
+        const int64_t grown =
+            static_cast<int64_t>(lastHit - firstHit + 1) * (static_cast<int64_t>(replacement.size()) - n);
+        piece.Text.reserve(static_cast<size_t>(std::max<int64_t>(0, piece.Stop - piece.Start + grown)));
+        // The text between the occurrences, paragraph by paragraph with CR LF between them.
+        int32_t par = hits[firstHit].Par;
+        int32_t from = hits[firstHit].Offset;
+        for (size_t h = firstHit; h <= lastHit; ++h) {
+            for (; par < hits[h].Par; ++par, from = 0) {
+                const ParInfo& info = list.Par(par);
+                piece.Text.append(info.Text + from, static_cast<size_t>(ParLength(info) - from));
+                piece.Text += "\r\n";
+            }
+            piece.Text.append(list.Par(par).Text + from, static_cast<size_t>(hits[h].Offset - from));
+            piece.Text.append(replacement);
+            from = hits[h].Offset + n;
+        }
+        firstHit = lastHit + 1;
+    }
+
+    if (options.Down) {
+        // Behind the last piece once the pieces before it have changed their lengths.
+        const TReplaceAllPiece& last = plan.Pieces.back();
+        plan.Caret = last.Start + PositionsOf(last.Text);
+        for (size_t i = 0; i + 1 < plan.Pieces.size(); ++i)
+            plan.Caret += PositionsOf(plan.Pieces[i].Text) - (plan.Pieces[i].Stop - plan.Pieces[i].Start);
+    } else {
+        plan.Caret = plan.Pieces.front().Start + PositionsOf(replacement);
+    }
     return plan;
 }
 
 int64_t ReplaceAll(TMemoEditor& editor, std::string_view text, std::string_view replacement,
                    TReplaceAllOptions options) {
-    TReplaceAllPlan plan = PlanReplaceAll(editor.Core(), text, replacement, options);
+    const TReplaceAllPlan plan = PlanReplaceAll(editor.Core(), text, replacement, options);
     if (plan.Count == 0)
         return 0;
     TUpdateBracket bracket(editor);
-    editor.Select(plan.Start, plan.Stop);
-    editor.SetSelTextBuf(plan.Text.c_str());
-    // Down, the replace operation leaves the caret where the repeated searches would.
-    if (!options.Down)
-        editor.SetSelStart(plan.Caret);
+    // From the last piece to the first, so the positions of the pieces still to come hold.
+    for (auto piece = plan.Pieces.rbegin(); piece != plan.Pieces.rend(); ++piece) {
+        editor.Select(piece->Start, piece->Stop);
+        editor.SetSelTextBuf(piece->Text.c_str());
+    }
+    editor.SetSelStart(plan.Caret);
     return plan.Count;
 }
 

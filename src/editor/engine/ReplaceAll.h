@@ -1,12 +1,14 @@
 // Replace All as one edit: every occurrence is found in one pass over the paragraphs, the new text
 // of the stretch from the first occurrence to the last is built at once, and that stretch is
 // replaced through the editor's one replace operation, so a million replacements cost one
-// replacement, one undo record and one layout instead of a million.
+// replacement, one undo step and one layout instead of a million. The widest stretches without an
+// occurrence are left out (a few pieces instead of one), so the undo record does not hold them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zandor {
 
@@ -19,11 +21,17 @@ struct TReplaceAllOptions {
     bool WholeWord = false;
 };
 
-// What one Replace All changes: positions Start .. Stop become Text; the caret then goes to Caret.
-struct TReplaceAllPlan {
+// Positions Start .. Stop of the text before the Replace All become Text.
+struct TReplaceAllPiece {
     int32_t Start = 0;
     int32_t Stop = 0;
     std::string Text;
+};
+
+// What one Replace All changes: the pieces in text order, none overlapping; the caret then goes to
+// Caret (a position in the new text).
+struct TReplaceAllPlan {
+    std::vector<TReplaceAllPiece> Pieces;
     int64_t Count = 0; // occurrences replaced; 0: nothing to do
     int32_t Caret = 0;
 };
@@ -40,7 +48,7 @@ struct TReplaceAllPlan {
 TReplaceAllPlan PlanReplaceAll(TArtMemoCore& core, std::string_view text, std::string_view replacement,
                                TReplaceAllOptions options);
 
-// Plans and applies: one replacement of Start .. Stop inside one update bracket, so one undo step.
+// Plans and applies: the pieces replaced inside one update bracket, so one undo step.
 // Returns the number of occurrences replaced.
 int64_t ReplaceAll(TMemoEditor& editor, std::string_view text, std::string_view replacement,
                    TReplaceAllOptions options);

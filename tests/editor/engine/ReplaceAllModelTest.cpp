@@ -64,6 +64,33 @@ ModelResult ActOut(std::string s, const std::string& what, const std::string& wi
     return r;
 }
 
+// Replaces through the engine and compares with the acted-out model; then one Undo must give the
+// text back. Returns the undo memory the Replace All took.
+int64_t Check(const std::string& text, const std::string& what, const std::string& with,
+              TReplaceAllOptions options, TamUpperCase kind) {
+    TArtMemoCore core;
+    core.SetUpperCaseType(kind);
+    core.Undos().SetMaxSpace(0);
+    LoadEditorText(core, text);
+    const ModelResult expected = ActOut(text, what, with, options, kind, core.Separators());
+    EXPECT_EQ(ReplaceAll(core.Editor(), what, with, options), expected.Count);
+    EXPECT_EQ(WholeText(core), expected.Text);
+    if (expected.Count == 0)
+        return 0;
+    EXPECT_EQ(core.Selection().SelStart(), static_cast<int32_t>(expected.Caret));
+    EXPECT_EQ(core.Selection().SelLength(), 0);
+    const int64_t undoMemory = core.Undos().TotalSize();
+    core.Editor().Undo();
+    EXPECT_EQ(WholeText(core), text);
+    EXPECT_FALSE(core.Editor().CanUndo());
+    return undoMemory;
+}
+
+std::string Describe(const std::string& what, const std::string& with, TReplaceAllOptions o) {
+    return "what [" + what + "] with [" + with + "] down " + std::to_string(o.Down) + " case " +
+           std::to_string(o.MatchCase) + " word " + std::to_string(o.WholeWord);
+}
+
 TEST(ReplaceAllModel, OneEditEqualsTheRepeatedSearchesAndUndoesInOneStep) {
     std::mt19937 rng(1909);
     const std::string pieces[] = {"a", "A", "b", " ", ",", "\xE9", "\xC9", "ab", "\r\n"};
@@ -79,24 +106,22 @@ TEST(ReplaceAllModel, OneEditEqualsTheRepeatedSearchesAndUndoesInOneStep) {
         const std::string with = pick(withs);
         const TReplaceAllOptions options{rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0};
         const TamUpperCase kind = rng() % 2 == 0 ? amuAscii : amuAnsi;
+        SCOPED_TRACE("round " + std::to_string(round) + " text [" + text + "] " +
+                     Describe(what, with, options));
+        Check(text, what, with, options, kind);
+    }
+}
 
-        TArtMemoCore core;
-        core.SetUpperCaseType(kind);
-        LoadEditorText(core, text);
-        const ModelResult expected = ActOut(text, what, with, options, kind, core.Separators());
-        SCOPED_TRACE("round " + std::to_string(round) + " text [" + text + "] what [" + what + "] with [" +
-                     with + "] down " + std::to_string(options.Down) + " case " +
-                     std::to_string(options.MatchCase) + " word " + std::to_string(options.WholeWord));
-
-        EXPECT_EQ(ReplaceAll(core.Editor(), what, with, options), expected.Count);
-        EXPECT_EQ(WholeText(core), expected.Text);
-        if (expected.Count == 0)
-            continue;
-        EXPECT_EQ(core.Selection().SelStart(), static_cast<int32_t>(expected.Caret));
-        EXPECT_EQ(core.Selection().SelLength(), 0);
-        core.Editor().Undo();
-        EXPECT_EQ(WholeText(core), text);
-        EXPECT_FALSE(core.Editor().CanUndo());
+// Clusters of occurrences far apart, more of them than the edit has pieces: the result is the same,
+// and the undo record leaves out most of the stretches between them.
+TEST(ReplaceAllModel, WideGapsStayOutOfTheUndoRecord) {
+    std::string text;
+    for (int cluster = 0; cluster < 100; ++cluster)
+        text += "a a,A\r\n" + std::string(cluster % 3 == 0 ? 5000 : 4500, 'x') + "\r\n";
+    for (const bool down : {true, false}) {
+        const TReplaceAllOptions options{down, true, true};
+        SCOPED_TRACE(Describe("a", "aa", options));
+        EXPECT_LT(Check(text, "a", "aa", options, amuAscii), static_cast<int64_t>(text.size()) / 2);
     }
 }
 
