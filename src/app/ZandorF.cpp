@@ -700,6 +700,7 @@ void TZandorF::LoadConfig() {
     Options->ApplyDragDrop();
     Options->ApplyLineNumbers();
     PanelBottom->setVisible(Settings.Buttons);
+    FindReplace->LoadSettings();
     UpdateFontMetrics();
 }
 
@@ -711,6 +712,7 @@ void TZandorF::SaveConfig() {
     Settings.HLBColor = m->HighlightBackgnd();
     Settings.WordWrap = m->WordWrap();
     Settings.PrintFont = PrintMemo->Font();
+    FindReplace->StoreSettings();
     // One rewrite of the per-user file for the whole save. A value of the wrong type that nothing
     // writes anew goes, so that it reads as its default without a warning at the next start.
     TConfigSaver::WriteBatch batch(store);

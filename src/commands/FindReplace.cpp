@@ -104,12 +104,16 @@ TFindReplace::TFindReplace(TZandorHost& host, TFindItems items, TFindSettings se
                      [this] { ReplaceDialog1Close(); });
 }
 
+TFindReplace::~TFindReplace() {
+    // The window may hide the dialog while it is destroyed, after this object.
+    ReplaceDialog1->disconnect();
+    for (QPushButton* button :
+         {ReplaceDialog1->FindNextButton, ReplaceDialog1->ReplaceButton, ReplaceDialog1->ReplaceAllButton})
+        button->disconnect(ReplaceDialog1);
+}
+
 void TFindReplace::Find1Click() {
-    if (!ReplaceDialog1->isVisible()) {
-        ReplaceDialog1->FindText->setText(FromAnsi(*settings_.Text));
-        ReplaceDialog1->ReplaceText->setText(FromAnsi(*settings_.ReplaceText));
-        ReplaceDialog1->show();
-    }
+    ReplaceDialog1->show();
     ReplaceDialog1->raise();
     ReplaceDialog1->activateWindow();
     ReplaceDialog1->FindText->setFocus();
@@ -223,13 +227,22 @@ void TFindReplace::ReplaceDialog1Close() {
     for (size_t i = 0; i < keptKeys_.size() && i < items_.ClipboardItems.size(); ++i)
         items_.ClipboardItems[i]->setShortcut(keptKeys_[i]);
     keptKeys_.clear();
+    StoreSettings();
+    // The keys go back to the window, whose items (F3 among them) act only while it is active.
+    if (QWidget* window = host_.DialogParent())
+        window->activateWindow();
+}
+
+void TFindReplace::LoadSettings() {
+    ReplaceDialog1->FindText->setText(FromAnsi(*settings_.Text));
+    ReplaceDialog1->ReplaceText->setText(FromAnsi(*settings_.ReplaceText));
+}
+
+void TFindReplace::StoreSettings() {
     *settings_.Text = SearchText();
     *settings_.ReplaceText = Replacement();
     *settings_.Left = ReplaceDialog1->x();
     *settings_.Top = ReplaceDialog1->y();
-    // The keys go back to the window, whose items (F3 among them) act only while it is active.
-    if (QWidget* window = host_.DialogParent())
-        window->activateWindow();
 }
 
 std::string TFindReplace::SearchText() const {

@@ -70,10 +70,12 @@ struct TFindSettings {
 class TFindReplace {
 public:
     TFindReplace(TZandorHost& host, TFindItems items, TFindSettings settings);
+    // Cuts the dialog off, so that nothing it reports reaches a finished object.
+    ~TFindReplace();
     TFindReplace(const TFindReplace&) = delete;
     TFindReplace& operator=(const TFindReplace&) = delete;
 
-    // "Find/Replace...": shows the dialog with the remembered texts, or brings it to the front.
+    // "Find/Replace...": shows the dialog, or brings it to the front.
     void Find1Click();
     // F3 (previous = false) and Ctrl+F3 (true): the last replace again in replace mode, otherwise
     // the next or previous occurrence from the caret.
@@ -84,6 +86,10 @@ public:
     void ReplaceDialog1Replace(bool all);
     // Where the window's dimensions put the dialog.
     void PlaceDialog(int left, int top);
+    // The remembered texts into the dialog, as the window's settings are loaded.
+    void LoadSettings();
+    // The dialog's texts and position into the settings, as closing the dialog or the window does.
+    void StoreSettings();
 
     bool ReplaceMode() const { return replaceMode_; }
     TReplaceDialog* ReplaceDialog1 = nullptr;

@@ -121,6 +121,7 @@ TEST_F(FindCommands, ReplaceStartsAtTheBoundaryOfItsDirectionEveryTime) {
 
 TEST_F(FindCommands, TheOpenDialogTakesTheClipboardKeysAndRemembersItsTexts) {
     text = "remembered";
+    find->LoadSettings();
     find->Find1Click();
     EXPECT_EQ(find->ReplaceDialog1->FindText->text().toStdString(), "remembered");
     EXPECT_TRUE(copy->shortcut().isEmpty());
