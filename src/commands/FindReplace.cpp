@@ -7,6 +7,7 @@
 #include "localisation/Localisation.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,13 @@
 namespace zandor {
 
 namespace {
+
+struct TOverrideCursorRestore {
+    TOverrideCursorRestore() = default;
+    TOverrideCursorRestore(const TOverrideCursorRestore&) = delete;
+    TOverrideCursorRestore& operator=(const TOverrideCursorRestore&) = delete;
+    ~TOverrideCursorRestore() { QApplication::restoreOverrideCursor(); }
+};
 
 std::string AsciiUpper(std::string text) {
     for (char& c : text)
@@ -173,7 +181,10 @@ void TFindReplace::Replace(bool all) {
     bool hit;
     if (all) {
         // One pass and one edit, however many occurrences there are: one undo step, and a
-        // replacement holding the search text is never searched again.
+        // replacement holding the search text is never searched again. Over a text of hundreds of
+        // megabytes that takes a second or two.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const TOverrideCursorRestore restore;
         hit = ReplaceAll(editor.Editor(), SearchText(), Replacement(), {down, matchCase, wholeWord}) > 0;
     } else {
         hit = editor.FindTxt(SearchText(), down, matchCase, wholeWord, true);
