@@ -53,3 +53,31 @@ function(zandor_test_folder name folder)
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                    TIMEOUT 300)
 endfunction()
+
+# Where an installation puts the program and its own files. The program finds those files from its
+# folder by the relative path between the two (platform/ResourceFolder.h), so both move together.
+set(ZANDOR_INSTALL_BINDIR bin)
+set(ZANDOR_INSTALL_DATADIR share/zandor)
+
+# zandor_program_files(TARGET folder FILES ...): the program's own files of one kind. They are
+# copied into a folder of that name beside the built program, so that the build folder runs as an
+# installation does, and installed into the same folder under ZANDOR_INSTALL_DATADIR.
+function(zandor_program_files target folder)
+    cmake_parse_arguments(ARG "" "" "FILES" ${ARGN})
+    set(copies)
+    foreach(source IN LISTS ARG_FILES)
+        get_filename_component(name ${source} NAME)
+        set(copy ${CMAKE_BINARY_DIR}/${folder}/${name})
+        add_custom_command(OUTPUT ${copy}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/${folder}
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${copy}
+            DEPENDS ${source}
+            COMMENT "Copying ${folder}/${name}")
+        list(APPEND copies ${copy})
+    endforeach()
+    add_custom_target(${target} ALL DEPENDS ${copies})
+    if(TARGET zandor)
+        add_dependencies(zandor ${target})
+    endif()
+    install(FILES ${ARG_FILES} DESTINATION ${ZANDOR_INSTALL_DATADIR}/${folder})
+endfunction()

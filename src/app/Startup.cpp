@@ -5,6 +5,7 @@
 #include "platform/IntegerText.h"
 #include "platform/NewFileChannel.h"
 #include "platform/PlatformErrors.h"
+#include "platform/ResourceFolder.h"
 #include "platform/ScreenFonts.h"
 #include "platform/Trace.h"
 
@@ -20,6 +21,7 @@ using platform::Trace;
 
 void ChooseSettingsLocation(TStartup& s, const std::string& exeFolder, const std::string& userConfigFolder) {
     s.ExeFolder = platform::IncludeTrailingSlash(exeFolder);
+    s.ResourceFolder = platform::ResourceFolder(s.ExeFolder);
     s.PortableMode = platform::FileExists(s.ExeFolder + "usb.dat");
     if (s.PortableMode) {
         s.DataFolder = s.ExeFolder;
@@ -115,8 +117,12 @@ int RunZandor(int argc, char** argv) {
     if (s.HandedOff)
         return 0;
     QApplication::setApplicationName("Zandor");
+    // Lets the desktop match the window to the installed entry "zandor.desktop" and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zandor"));
     // Text-mode art needs the screen fonts by name before the first window measures anything.
-    platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder());
+    const std::string fonts = s.ResourceFolder + "fonts";
+    Trace("program files: " + s.ResourceFolder);
+    Trace(platform::RegisterScreenFonts(fonts) ? "screen fonts loaded" : "screen fonts missing in " + fonts);
     platform::InstallFontSubstitutions();
     TZandorF window(s, argument.empty() ? std::string()
                                         : platform::LongPathName(argument, platform::CurrentFolder()));

@@ -21,6 +21,8 @@ inline constexpr const char* kNewFileChannel = "ZandorNewFile";
 // shared block and the instance lock; the main window refers to it.
 struct TStartup {
     std::string ExeFolder; // ends in '/'
+    // The fonts, language files and help pages; ends in '/' (platform::ResourceFolder).
+    std::string ResourceFolder;
     bool PortableMode = false;
     std::string DataFolder;   // ends in '/'
     std::string SettingsFile; // portable mode only
@@ -34,9 +36,9 @@ struct TStartup {
     platform::InstanceLock InstanceMutex;
 };
 
-// Steps 2 to 5 of the start-up: portable or per-user mode, the data folder, and the settings files
-// of older installations moved into it. userConfigFolder is the application-data folder ('/'-ended,
-// may be empty).
+// Steps 2 to 5 of the start-up: the folder of the program's own files, portable or per-user mode,
+// the data folder, and the settings files of older installations moved into it. userConfigFolder is the
+// application-data folder ('/'-ended, may be empty).
 void ChooseSettingsLocation(TStartup& s, const std::string& exeFolder, const std::string& userConfigFolder);
 
 // Creates the settings store for the chosen mode (INI file or the per-user registry file).

@@ -252,7 +252,7 @@ void TZandorF::ApplyMenuBarHeight() {
 
 void TZandorF::FormCreate(const std::string& fileToOpen) {
     ApplyMenuBarHeight();
-    Localisation = std::make_unique<TLocalisation>(startup_.ExeFolder);
+    Localisation = std::make_unique<TLocalisation>(startup_.ResourceFolder);
     setWindowTitle(QStringLiteral("Zandor"));
     HighlightFile = startup_.DataFolder + "highlight.dat";
     URLHighlighter1 = std::make_unique<TURLHighlighter>();
@@ -804,7 +804,7 @@ TAnswer TZandorF::Ask(const QString& text, bool withCancel) {
 }
 
 std::string TZandorF::ProgramFolder() const {
-    return startup_.ExeFolder;
+    return startup_.ResourceFolder;
 }
 
 void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {

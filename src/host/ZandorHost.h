@@ -65,7 +65,8 @@ public:
 
     // The document editor.
     virtual TArtMemo& Editor() = 0;
-    // The program's folder, ending in '/'; the files shipped beside the program lie there.
+    // The folder of the files shipped with the program (languages, help pages, fonts), ending in
+    // '/': the program's own folder in a build, <prefix>/share/zandor/ when installed.
     virtual std::string ProgramFolder() const = 0;
     // The loaded language's numbered texts.
     virtual const TLocalisation& Texts() const = 0;

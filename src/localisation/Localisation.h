@@ -23,8 +23,8 @@ class TLocalisation {
 public:
     using MessageFn = std::function<void(const QString& text, const QString& caption)>;
 
-    // exeFolder: the program's folder, ending in '/'; the language files lie in its "languages"
-    // folder.
+    // exeFolder: the folder of the program's files (platform::ResourceFolder: the program's own
+    // folder in a build), ending in '/'; the language files lie in its "languages" folder.
     explicit TLocalisation(std::string exeFolder);
     TLocalisation(const TLocalisation&) = delete;
     TLocalisation& operator=(const TLocalisation&) = delete;

@@ -1,4 +1,4 @@
-// The Help menu: the help pages shipped beside the program, the web pages of the project, and the
+// The Help menu: the help pages shipped with the program, the web pages of the project, and the
 // About window.
 #pragma once
 
@@ -10,7 +10,7 @@ namespace zandor {
 
 class TZandorHost;
 
-// The first help page, relative to the program's folder.
+// The first help page, relative to the folder of the program's files (TZandorHost::ProgramFolder).
 inline constexpr const char* kHelpContents = "help/index.html";
 
 // Refers to the window it serves (which owns it) and to the menu item whose caption it keeps.
@@ -32,7 +32,7 @@ public:
     // The About window, modal.
     void About1Click();
 
-    // The help pages' first page: the program's folder + kHelpContents.
+    // The help pages' first page: the host's ProgramFolder + kHelpContents.
     const std::string& HelpFile() const { return helpFile_; }
 
     // The item whose caption carries the version; set by the window.

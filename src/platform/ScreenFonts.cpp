@@ -1,5 +1,7 @@
 #include "platform/ScreenFonts.h"
 
+#include "platform/ResourceFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +13,8 @@
 namespace zandor::platform {
 
 std::string DefaultScreenFontsFolder() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("fonts").toStdString();
+    const std::string exeFolder = QCoreApplication::applicationDirPath().toStdString() + "/";
+    return ResourceFolder(exeFolder) + "fonts";
 }
 
 bool RegisterScreenFonts(const std::string& folder) {

@@ -1,6 +1,7 @@
 // The program's own screen fonts and the stand-ins for the Windows font names it asks for.
 // "ZandorLarge" and "ZandorTiny" are bitmap fonts generated at build time into a "fonts" folder
-// beside the executable; the Windows faces map to installed Debian fonts by Qt's substitution.
+// beside the executable (installed under share/zandor); the Windows faces map to installed Debian
+// fonts by Qt's substitution.
 #pragma once
 
 #include <string>
@@ -10,7 +11,8 @@ namespace zandor::platform {
 inline constexpr const char* LargeScreenFontFace = "ZandorLarge";
 inline constexpr const char* TinyScreenFontFace = "ZandorTiny";
 
-// The "fonts" folder beside the executable (needs an application object).
+// The "fonts" folder of the program's files (ResourceFolder of the executable's folder; needs an
+// application object).
 std::string DefaultScreenFontsFolder();
 
 // Loads every font file of the folder (.bdf, .pcf, .ttf, .otf) as an application font, so that its

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# `cmake --install` of the built tree into a scratch prefix: the tree holds the program, its own
+# files and the desktop integration, the desktop entry and the MIME description are valid, and the
+# installed program, started there, finds its files under the prefix. Nothing is built here.
+# Usage: InstallTest.sh BUILD_FOLDER [CMAKE]
+set -euo pipefail
+build="$1"
+cmake="${2:-cmake}"
+scratch="$(mktemp -d)"
+pid=""
+cleanup() {
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+prefix="$scratch/prefix"
+"$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" || {
+    cat "$scratch/install.log" >&2
+    fail "cmake --install failed"
+}
+
+[ -x "$prefix/bin/zandor" ] || fail "no program in bin/"
+for file in share/zandor/fonts/ZandorLarge-8x16.bdf share/zandor/fonts/ZandorTiny-8x8.bdf \
+            share/zandor/languages/English.vlf share/zandor/help/index.html \
+            share/applications/zandor.desktop share/icons/hicolor/scalable/apps/zandor.svg \
+            share/mime/packages/zandor.xml; do
+    [ -s "$prefix/$file" ] || fail "$file is missing from the installed tree"
+done
+# Nothing of the build's own (the font tool, the tests) goes along.
+extra="$(find "$prefix/bin" -type f ! -name zandor)"
+[ -z "$extra" ] || fail "more than the program in bin/: $extra"
+
+entry="$prefix/share/applications/zandor.desktop"
+desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
+grep -qx 'Icon=zandor' "$entry" || fail "the entry does not name the installed icon"
+
+# The types the entry claims: .nfo's comes from the shared database, .diz's from ours, which the
+# database's own tool must accept and map to the extension.
+grep -q '^MimeType=.*text/x-nfo;' "$entry" || fail "the entry does not claim .nfo files"
+grep -q '^MimeType=.*text/x-diz;' "$entry" || fail "the entry does not claim .diz files"
+grep -qx 'text/x-nfo' /usr/share/mime/types || fail "the shared MIME database has no text/x-nfo"
+# (The tool's note that the scratch prefix is outside the desktop's search path is kept out.)
+update-mime-database "$prefix/share/mime" 2>"$scratch/mime.log" || {
+    cat "$scratch/mime.log" >&2
+    fail "update-mime-database rejects the MIME description"
+}
+grep -q ':text/x-diz:\*\.diz$' "$prefix/share/mime/globs2" || fail "*.diz does not map to text/x-diz"
+
+# The installed program, with no files beside it, opens an art file in its screen fonts and its
+# English texts from share/zandor.
+mkdir -m 0700 "$scratch/run"
+echo 'art' >"$scratch/art.nfo"
+trace="$scratch/trace.log"
+env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$scratch/run" XDG_CONFIG_HOME="$scratch/config" \
+    ZANDOR_TRACE="$trace" ASAN_OPTIONS=detect_leaks=0 \
+    "$prefix/bin/zandor" "$scratch/art.nfo" >"$scratch/program.log" 2>&1 &
+pid=$!
+for _ in $(seq 600); do
+    grep -q ' window shown' "$trace" 2>/dev/null && break
+    kill -0 "$pid" 2>/dev/null || { cat "$scratch/program.log" >&2; fail "the installed program ended"; }
+    sleep 0.1
+done
+grep -q ' window shown' "$trace" || fail "the installed program showed no window"
+grep -q " program files: $prefix/share/zandor/\$" "$trace" || { cat "$trace" >&2; fail "not the installed files"; }
+grep -q ' screen fonts loaded$' "$trace" || { cat "$trace" >&2; fail "the screen fonts did not load"; }
+grep -q " caption: Zandor - $scratch/art.nfo\$" "$trace" || { cat "$trace" >&2; fail "the file did not open"; }
+echo "installed into $prefix and ran from there"
