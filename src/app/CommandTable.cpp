@@ -6,6 +6,7 @@
 #include "app/PendingCommands.h"
 #include "app/ZandorF.h"
 #include "commands/EditCommands.h"
+#include "commands/FindReplace.h"
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "periphery/HelpCommands.h"
@@ -50,9 +51,11 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Deleteline1, &TMainMenu::Deleteline2, nullptr,
      [](TZandorF& w) { w.EditCommands->Deleteline1Click(); }},
     {&TMainMenu::SelectAll1, &TMainMenu::SelectAll2, nullptr, [](TZandorF& w) { w.SelectAll1Click(); }},
-    {&TMainMenu::Find1, &TMainMenu::FindReplace1, nullptr, [](TZandorF& w) { w.Find1Click(); }},
-    {&TMainMenu::FindNext1, &TMainMenu::FindNext2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
-    {&TMainMenu::FindPrev1, &TMainMenu::FindPrev2, nullptr, [](TZandorF& w) { w.FindNext1Click(); }},
+    {&TMainMenu::Find1, &TMainMenu::FindReplace1, nullptr, [](TZandorF& w) { w.FindReplace->Find1Click(); }},
+    {&TMainMenu::FindNext1, &TMainMenu::FindNext2, nullptr,
+     [](TZandorF& w) { w.FindReplace->FindNext1Click(false); }},
+    {&TMainMenu::FindPrev1, &TMainMenu::FindPrev2, nullptr,
+     [](TZandorF& w) { w.FindReplace->FindNext1Click(true); }},
     {&TMainMenu::edit_format_join, &TMainMenu::shortcut_format_join, nullptr,
      [](TZandorF& w) { w.EditCommands->edit_format_joinClick(); }},
     {&TMainMenu::edit_format_lower, &TMainMenu::shortcut_format_lower, nullptr,

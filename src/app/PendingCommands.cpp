@@ -14,16 +14,9 @@ namespace zandor {
 
 namespace {
 
-// Rows go when their feature lands.
-constexpr QAction* TMainMenu::*kPendingItems[] = {
-    // Find and replace
-    &TMainMenu::Find1,
-    &TMainMenu::FindReplace1,
-    &TMainMenu::FindNext1,
-    &TMainMenu::FindNext2,
-    &TMainMenu::FindPrev1,
-    &TMainMenu::FindPrev2,
-};
+// None at present: every menu command works. An item whose command is still to come goes here,
+// and its row goes when the feature lands.
+constexpr std::array<QAction * TMainMenu::*, 0> kPendingItems{};
 
 // None at present; a button whose command is still to come goes here.
 constexpr std::array<QPushButton * TZandorF::*, 0> kPendingButtons{};

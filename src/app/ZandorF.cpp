@@ -10,6 +10,7 @@
 #include "app/Startup.h"
 #include "app/WindowDialogs.h"
 #include "commands/EditCommands.h"
+#include "commands/FindReplace.h"
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "documents/FileDrag.h"
@@ -273,6 +274,14 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     Documents = std::make_unique<TDocuments>(*this);
     GifExport = std::make_unique<TGifExport>(*this);
     Printing = std::make_unique<TPrintCommands>(*this, *PrintMemo);
+    FindReplace = std::make_unique<TFindReplace>(
+        *this,
+        TFindItems{Menu.FindNext1,
+                   Menu.FindNext2,
+                   Menu.FindPrev1,
+                   Menu.FindPrev2,
+                   {Menu.Copy1, Menu.Cut1, Menu.Paste1, Menu.Undo1, Menu.SelectAll1}},
+        TFindSettings{&Settings.FindText, &Settings.ReplaceText, &Settings.FindLeft, &Settings.FindTop});
     Help = std::make_unique<THelpCommands>(*this);
     Help->Lookfornewversion1 = Menu.Lookfornewversion1;
     Donation = std::make_unique<TDonationReminder>(*this);
@@ -528,6 +537,8 @@ void TZandorF::ApplyWindowDimensions(const std::string& requested) {
     // With several monitors a window may rightly stand outside the primary work area.
     if (desktop_.MonitorCount() == 1)
         KeepInsideWorkArea();
+    if (FindReplace)
+        FindReplace->PlaceDialog(x() + 100, y() + 100);
     if (ReadBoundsInteger(section, "Maximized", 0) != 0) {
         if (isVisible())
             showMaximized();
@@ -736,6 +747,7 @@ void TZandorF::LoadConfig() {
     Options->ApplyDragDrop();
     Options->ApplyLineNumbers();
     PanelBottom->setVisible(Settings.Buttons);
+    FindReplace->LoadSettings();
     UpdateFontMetrics();
 }
 
@@ -753,6 +765,7 @@ void TZandorF::SaveConfig() {
     Settings.MarginRight = layout.MarginRight();
     Settings.MarginTop = layout.MarginTop();
     Settings.MarginBottom = layout.MarginBottom();
+    FindReplace->StoreSettings();
     // One rewrite of the per-user file for the whole save. A value of the wrong type that nothing
     // writes anew goes, so that it reads as its default without a warning at the next start.
     TConfigSaver::WriteBatch batch(store);

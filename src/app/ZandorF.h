@@ -31,6 +31,7 @@ class TArtMemo;
 class TDocuments;
 class TEditCommands;
 class TFileDrag;
+class TFindReplace;
 class TDonationReminder;
 class TGifExport;
 class TPrintCommands;
@@ -112,8 +113,6 @@ public:
     void Copy1Click() { Clipboard->Copy1Click(); }
     void Paste1Click() { Clipboard->Paste1Click(); }
     void SelectAll1Click() { Clipboard->SelectAll1Click(); }
-    void Find1Click() {}
-    void FindNext1Click() {}
     // The Format submenus' items by the selection and the text (TEditCommands); kept current, so
     // that their keys act whenever they can.
     void edit_formatClick();
@@ -195,6 +194,7 @@ public:
     std::unique_ptr<TEditCommands> EditCommands;
     std::unique_ptr<TGifExport> GifExport;
     std::unique_ptr<TPrintCommands> Printing;
+    std::unique_ptr<TFindReplace> FindReplace;
     std::unique_ptr<THelpCommands> Help;
     std::unique_ptr<TDonationReminder> Donation;
     // The keyword list in the data folder.

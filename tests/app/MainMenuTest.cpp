@@ -181,24 +181,20 @@ TEST_F(WindowFixture, RecentFilesAndRepeatedSearchStartDisabled) {
     EXPECT_FALSE(w->Menu.FindPrev2->isEnabled());
 }
 
-// Until their features land, commands that would do nothing are not offered: neither their menu
-// preparation nor an edit enables them, while the commands that work stay enabled.
-TEST_F(WindowFixture, CommandsStillToComeStayDisabled) {
+// Every command of the menus works now: in a named, changed document their preparation offers them.
+TEST_F(WindowFixture, TheMenusOfferTheirCommands) {
     auto w = Create(dir.write("named.txt", "text"));
     w->mChange(); // a named, changed document: the state in which Save is offered
     emit w->Menu.File1->aboutToShow();
     emit w->Menu.Edit1->aboutToShow();
-    for (const QAction* item : {w->Menu.Find1, w->Menu.FindNext2})
-        EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
-    w->Menu.Find1->setEnabled(true); // as a menu's preparation would
-    EXPECT_FALSE(w->Menu.Find1->isEnabled());
     for (const QAction* item :
          {w->Menu.Exit1,       w->Menu.Wordwrap1,      w->Menu.Wordwrap2,  w->Menu.Setcolor1,
           w->Menu.Save1,       w->Menu.Save2,          w->Menu.Open1,      w->Menu.Saveas1,
           w->Menu.New2,        w->Menu.SetFont1,       w->Menu.SelectAll1, w->Menu.Cut2,
           w->Menu.Copy2,       w->Menu.Saveasgraphic1, w->Menu.Contents1,  w->Menu.About1,
           w->Menu.Deleteline2, w->Menu.edit_insert,    w->Menu.TimeDate1,  w->Menu.options_showfont,
-          w->Menu.Print1,      w->Menu.PrintPreview2,  w->Menu.SetPrintFont1})
+          w->Menu.Print1,      w->Menu.PrintPreview2,  w->Menu.SetPrintFont1, w->Menu.Find1,
+          w->Menu.FindReplace1})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
     for (const QPushButton* button :
          {w->buttonexit, w->buttoncopy, w->buttoncut, w->buttonpaste, w->buttonsave})

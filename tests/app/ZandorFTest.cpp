@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "commands/FindReplace.h"
 #include "documents/Documents.h"
 #include "editor/addons/ArtGutter.h"
 
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -176,7 +178,7 @@ TEST_F(Window, ClosingSavesTheSettingsWithTheEditorsState) {
     {
         auto w = Create();
         w->Settings.OnTop = true;
-        w->Settings.FindText = "needle";
+        w->FindReplace->ReplaceDialog1->FindText->setText(QStringLiteral("needle")); // the dialog holds it
         w->m->SetColor(0x00123456);
         w->m->SetWordWrap(false);
         w->close();
