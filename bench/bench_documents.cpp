@@ -103,10 +103,15 @@ size_t Floor(const std::string& path) {
     return lines;
 }
 
-// The way LoadFile takes: read and decoded with the repair on (in a worker, while this thread waits
-// in its event loop), the bytes taken over by the editor, then the first paint.
+// The way LoadFile takes: read in slices with the events handled between them (no background layout
+// of the old text meanwhile) and decoded with the repair on, the bytes taken over by the editor,
+// then the first paint.
 void Open(TArtMemo& memo, const std::string& path, QImage& image) {
-    TLoadedText loaded = LoadDocumentText(path, int64_t(1) << 31, true, {});
+    TLoadedText loaded;
+    {
+        TMemoEditor::TQuietLevel quiet(memo.Editor());
+        loaded = LoadDocumentText(path, int64_t(1) << 31, true, {});
+    }
     if (!loaded.Problem.empty())
         std::abort();
     memo.LoadFromBuffer(std::move(loaded.Bytes.Data), loaded.Bytes.Size);

@@ -3,13 +3,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace zandor {
@@ -18,8 +14,6 @@ namespace {
 
 // Reads are split into slices of this size, so that progress moves on a slow file system too.
 constexpr size_t kReadSlice = size_t(4) << 20;
-// How often the progress is looked at once it shows.
-constexpr int kProgressTick = 100;
 
 TLoadedText ReadAndDecode(const std::string& path, int64_t maxBytes, bool repair,
                           const platform::TReadCall& read) {
@@ -40,54 +34,33 @@ TLoadedText LoadDocumentText(const std::string& path, int64_t maxBytes, bool rep
                              const TLoadProgress& progress, const platform::TReadCall& read) {
     struct stat st {};
     const int64_t expected = ::stat(path.c_str(), &st) == 0 ? std::max<int64_t>(st.st_size, 1) : 1;
-    std::atomic<int64_t> done{0};
-    std::atomic<bool> finished{false};
+    int64_t done = 0;
+    bool shown = false;
+    int lastPercent = -1;
+    QElapsedTimer clock;
+    clock.start();
+    const bool events = QCoreApplication::instance() != nullptr;
+    // The file is read in slices; between them the window paints and its timers run, while keys
+    // and clicks wait until the new text is there.
     const platform::TReadCall slicedRead = [&](int fd, void* buffer, size_t n) {
         n = std::min(n, kReadSlice);
         const ssize_t got = read ? read(fd, buffer, n) : ::read(fd, buffer, n);
         if (got > 0)
             done += got;
+        if (events)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (progress && clock.elapsed() >= kLoadProgressDelay) {
+            const int percent = int(std::min<int64_t>(done * 100 / expected, 100));
+            if (percent != lastPercent)
+                progress(percent);
+            shown = true;
+            lastPercent = percent;
+        }
         return got;
     };
-
-    TLoadedText loaded;
-    std::exception_ptr failure;
-    QEventLoop loop;
-    std::thread worker([&] {
-        try {
-            loaded = ReadAndDecode(path, maxBytes, repair, slicedRead);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-
-    bool shown = false;
-    int lastPercent = -1;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (!progress || clock.elapsed() < kLoadProgressDelay)
-            return;
-        const int percent = int(std::min<int64_t>(done * 100 / expected, 100));
-        if (percent != lastPercent)
-            progress(percent);
-        shown = true;
-        lastPercent = percent;
-    });
-    if (QCoreApplication::instance() && !finished) {
-        ticker.start(kProgressTick);
-        // Paint events and timers go on; keys and clicks wait until the new text is there.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-        ticker.stop();
-    }
-    worker.join();
+    TLoadedText loaded = ReadAndDecode(path, maxBytes, repair, slicedRead);
     if (shown)
         progress(-1);
-    if (failure)
-        std::rethrow_exception(failure);
     return loaded;
 }
 

@@ -1,6 +1,5 @@
-// Opening a file's text away from the window's thread: the file is read and decoded in a worker
-// while the window's event loop goes on, so that a large or slow file leaves the window painting and
-// shows how far the reading has come.
+// Opening a file's text in slices: between them the window's event loop goes on, so that a large or
+// slow file leaves the window painting and shows how far the reading has come.
 #pragma once
 
 #include "documents/TextDecoding.h"
@@ -28,10 +27,10 @@ using TLoadProgress = std::function<void(int percent)>;
 inline constexpr int kLoadProgressDelay = 500;
 
 // Reads the regular file at path (at most maxBytes, see ReadDocumentFile) and decodes it (repair:
-// the "Convert" option) in a worker thread. The calling thread meanwhile runs its event loop for
-// everything but user input, which waits for the load to end: windows repaint and timers run. Once
-// the load has taken kLoadProgressDelay ms, progress is told each new percentage, and -1 at the end.
-// read replaces the read call (tests slow it down).
+// the "Convert" option). After each slice read the calling thread's events are handled, all but
+// user input, which waits for the load to end: windows repaint and timers run. Once the load has
+// taken kLoadProgressDelay ms, progress is told each new percentage, and -1 at the end. read
+// replaces the read call (tests slow it down).
 TLoadedText LoadDocumentText(const std::string& path, int64_t maxBytes, bool repair,
                              const TLoadProgress& progress, const platform::TReadCall& read = {});
 

@@ -99,6 +99,8 @@ bool TDocuments::LoadFile(const std::string& name) {
             bool& Flag;
             ~TLoadingEnds() { Flag = false; }
         } ends{loading_};
+        // The old text is on its way out: no background layout of it while the new one is read.
+        TMemoEditor::TQuietLevel quiet(host_.Editor().Editor());
         loaded = LoadDocumentText(
             name, MaxTextLength, host_.DocumentOptions().Convert,
             [this](int percent) { host_.ShowLoadProgress(percent); }, ReadCall);
