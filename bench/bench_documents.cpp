@@ -1,16 +1,15 @@
 // links: zandor_documents zandor_qt_bench_main
 // Opening and saving a 100 MB text file with Unix line breaks, as the documents do it. Opening runs
 // from the file on disk to the first painted screen with "Convert" on (read whole, decoded, breaks
-// repaired, loaded into the control, painted), beside its floor measured in the same iterations:
+// repaired, taken over by the control, painted), beside its floor measured in the same iterations:
 // the file read into fresh memory and its line breaks counted with memchr. Saving replaces the file
 // through a flushed temporary file, beside writing the same bytes to a new file with one write and
 // one fsync.
+#include "documents/DocumentLoad.h"
 #include "documents/Documents.h"
-#include "documents/TextDecoding.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/control/ArtPainter.h"
 #include "editor/engine/ByteStream.h"
-#include "platform/DocumentFile.h"
 #include "platform/ScreenFonts.h"
 
 #include <QApplication>
@@ -104,15 +103,18 @@ size_t Floor(const std::string& path) {
     return lines;
 }
 
-// The way LoadFile takes: read, decode with the repair on, load, then the first paint.
+// The way LoadFile takes: read in slices with the events handled between them (no background layout
+// of the old text meanwhile) and decoded with the repair on, the bytes taken over by the editor,
+// then the first paint.
 void Open(TArtMemo& memo, const std::string& path, QImage& image) {
-    const platform::TReadDocument read = platform::ReadDocumentFile(path, int64_t(1) << 31);
-    if (!read.Problem.empty())
+    TLoadedText loaded;
+    {
+        TMemoEditor::TQuietLevel quiet(memo.Editor());
+        loaded = LoadDocumentText(path, int64_t(1) << 31, true, {});
+    }
+    if (!loaded.Problem.empty())
         std::abort();
-    const TDecodedText decoded = DecodeText(read.Bytes.View(), true);
-    const std::string_view text = decoded.TextOf(read.Bytes.View());
-    TMemoryReadStream stream(text.data(), text.size());
-    memo.LoadFromStream(stream);
+    memo.LoadFromBuffer(std::move(loaded.Bytes.Data), loaded.Bytes.Size);
     QPainter painter(&image);
     TArtPainter(memo).Paint(painter, image.rect());
 }

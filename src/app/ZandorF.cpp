@@ -341,7 +341,8 @@ void TZandorF::FormShow() {
 }
 
 void TZandorF::closeEvent(QCloseEvent* event) {
-    if (Documents->AskSaveChanges()) {
+    // The file being read would arrive in a closed window.
+    if (Documents->Loading() || Documents->AskSaveChanges()) {
         event->ignore();
         return;
     }
@@ -485,7 +486,17 @@ void TZandorF::mSelMove() {
     UpdateCaretPosition();
 }
 
+void TZandorF::ShowLoadProgress(int percent) {
+    showingLoad_ = percent >= 0;
+    if (showingLoad_)
+        lbPosition->setText(QStringLiteral("Loading %1%").arg(percent));
+    else
+        UpdateCaretPosition();
+}
+
 void TZandorF::UpdateCaretPosition() {
+    if (showingLoad_)
+        return;
     const QString text =
         QString::number(m->SelLine() + 1) + QLatin1Char(',') + QString::number(m->SelCol() + 1);
     if (lbPosition->text() == text)

@@ -132,6 +132,7 @@ public:
     void FocusAfterOpen() override;
     void FocusEditor() override;
     void EditorFontChanged(bool chosenByUser) override;
+    void ShowLoadProgress(int percent) override;
     TDocumentOptions DocumentOptions() const override;
     std::vector<std::string>& RecentFiles() override { return Settings.RecentFiles; }
     QMenu* RecentFilesMenu() override;
@@ -258,6 +259,8 @@ private:
     // Where ApplyWindowDimensions last put the window.
     QRect appliedBounds_;
     bool closed_ = false;
+    // The status panel shows a load's progress instead of the caret's place.
+    bool showingLoad_ = false;
     // True while ApplyAlwaysOnTop shows the re-created window again.
     bool reshowing_ = false;
 };

@@ -1,5 +1,6 @@
 #include "documents/Documents.h"
 
+#include "documents/DocumentLoad.h"
 #include "documents/FileDrag.h"
 #include "documents/FileProperties.h"
 #include "documents/TextDecoding.h"
@@ -11,6 +12,8 @@
 #include "platform/FileSystem.h"
 
 #include <QFile>
+
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -84,14 +87,33 @@ bool TDocuments::AskSaveChanges() {
 bool TDocuments::LoadFile(const std::string& name) {
     if (name.empty())
         return false;
-    const platform::TReadDocument read = platform::ReadDocumentFile(name, MaxTextLength);
-    std::string problem = read.Problem;
-    TDecodedText decoded;
-    if (problem.empty()) {
-        decoded = DecodeText(read.Bytes.View(), host_.DocumentOptions().Convert);
-        problem = decoded.Problem;
+    if (loading_) {
+        // Asked while another file is being read (by a second instance, say): opened right after.
+        waiting_ = name;
+        return false;
     }
-    const std::string_view text = decoded.TextOf(read.Bytes.View());
+    TLoadedText loaded;
+    {
+        loading_ = true;
+        struct TLoadingEnds {
+            bool& Flag;
+            ~TLoadingEnds() { Flag = false; }
+        } ends{loading_};
+        // The old text is on its way out: no background layout of it while the new one is read.
+        TMemoEditor::TQuietLevel quiet(host_.Editor().Editor());
+        loaded = LoadDocumentText(
+            name, MaxTextLength, host_.DocumentOptions().Convert,
+            [this](int percent) { host_.ShowLoadProgress(percent); }, ReadCall);
+    }
+    const bool opened = TakeLoadedText(name, loaded);
+    if (!waiting_.empty())
+        LoadFile(std::exchange(waiting_, {}));
+    return opened;
+}
+
+bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded) {
+    std::string problem = loaded.Problem;
+    const std::string_view text = loaded.Bytes.View();
     // Each line break takes two positions: only a text of more than half the limit can exceed it.
     if (problem.empty() && static_cast<int64_t>(text.size()) > MaxTextLength / 2 &&
         TextPositions(text) > MaxTextLength)
@@ -109,8 +131,9 @@ bool TDocuments::LoadFile(const std::string& name) {
     host_.SetDocumentFile(name);
     // The font of the file's type comes before the text, so the text is laid out once.
     FontForExtension();
-    TMemoryReadStream stream(text.data(), text.size());
-    host_.Editor().LoadFromStream(stream);
+    // The editor takes the bytes over as they are: no copy of a large file is made.
+    host_.Editor().LoadFromBuffer(std::move(loaded.Bytes.Data), loaded.Bytes.Size);
+    const TDecodedText& decoded = loaded.Decoded;
     notes_ = {name, decoded.Utf16, decoded.Unmapped, decoded.ZeroBytes};
     RecentFiles.Add(name);
     host_.ApplyDocumentWindowDimensions();

@@ -6,6 +6,7 @@
 #include "documents/DocumentFonts.h"
 #include "documents/RecentFiles.h"
 #include "editor/engine/ReplaceRange.h"
+#include "platform/DocumentFile.h"
 #include "platform/ReplacingFile.h"
 
 #include <cstddef>
@@ -17,6 +18,7 @@ namespace zandor {
 class TArtMemo;
 class TFileDrag;
 class TZandorHost;
+struct TLoadedText;
 
 // Writes the editor's text over the file at path, all or nothing: through a flushed temporary file
 // in the same folder that takes the old file's mode and owner (a new file gets the user's usual
@@ -64,6 +66,11 @@ public:
 
     // The most positions a text may take in the editor; smaller in tests.
     int64_t MaxTextLength = kMaxTextLength;
+    // True while a file is being read (the window's event loop runs meanwhile).
+    bool Loading() const { return loading_; }
+
+    // The read call of a load; tests slow it down.
+    platform::TReadCall ReadCall;
     // The calls that write a saved file; tests make them fail midway.
     const platform::TFileCalls* FileCalls = &platform::TFileCalls::System();
 
@@ -73,8 +80,13 @@ private:
     // Saving over the opened file what its text could not keep (zero bytes, UTF-16) is asked first.
     bool ConfirmChangedBytes(const std::string& path);
     void FontForExtension();
+    // The read text into the editor, or the error box; true when the editor took it.
+    bool TakeLoadedText(const std::string& name, TLoadedText& loaded);
 
     TZandorHost& host_;
+    bool loading_ = false;
+    // A file asked for while another was being read.
+    std::string waiting_;
     // What the editor's text could not keep of the file it was opened from.
     struct TLoadNotes {
         std::string File;

@@ -34,6 +34,37 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     text.swap(result);
 }
 
+// Every occurrence of `pattern`, found from the left, replaced by its last two bytes (CR LF) where
+// the bytes are: the text only shrinks, so what is still to be searched is never written over.
+void ShortenAll(platform::TFileBytes& bytes, std::string_view pattern) {
+    const std::string_view text = bytes.View();
+    size_t found = text.find(pattern);
+    if (found == std::string_view::npos)
+        return;
+    char* data = bytes.Data.get();
+    size_t written = found;
+    size_t done = found;
+    while (found != std::string_view::npos) {
+        std::memmove(data + written, data + done, found - done);
+        written += found - done;
+        data[written++] = '\r';
+        data[written++] = '\n';
+        done = found + pattern.size();
+        found = text.find(pattern, done);
+    }
+    std::memmove(data + written, data + done, text.size() - done);
+    bytes.Size = written + text.size() - done;
+}
+
+// A copy with room for one byte more.
+platform::TFileBytes BytesOf(std::string_view text) {
+    platform::TFileBytes bytes;
+    bytes.Data = std::make_unique_for_overwrite<char[]>(text.size() + 1);
+    std::memcpy(bytes.Data.get(), text.data(), text.size());
+    bytes.Size = text.size();
+    return bytes;
+}
+
 struct TBreakSurvey {
     bool AnyCr = false;
     bool CrLf = false;
@@ -143,29 +174,48 @@ int64_t TextPositions(std::string_view text) {
 }
 
 TDecodedText DecodeText(std::string_view bytes, bool repair) {
+    platform::TFileBytes copy = BytesOf(bytes);
+    TDecodedText decoded = DecodeBytes(copy, repair);
+    if (decoded.Rewritten)
+        decoded.Changed = std::string(copy.View());
+    return decoded;
+}
+
+TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair) {
     TDecodedText decoded;
-    if (HasUtf16LeSignature(bytes)) {
-        if (bytes.size() % 2 != 0) {
+    if (HasUtf16LeSignature(bytes.View())) {
+        if (bytes.Size % 2 != 0) {
             decoded.Problem =
                 "The file begins as UTF-16 text does, but its length is an odd number of bytes, "
                 "so it is no complete UTF-16 text.";
             return decoded;
         }
-        decoded.Utf16 = true;
-        decoded.Changed = Utf16LeToAnsi(bytes, &decoded.Unmapped);
+        decoded.Utf16 = decoded.Rewritten = true;
+        bytes = BytesOf(Utf16LeToAnsi(bytes.View(), &decoded.Unmapped));
     }
     if (repair) {
-        const TBreakSurvey survey = SurveyBreaks(decoded.TextOf(bytes));
+        const TBreakSurvey survey = SurveyBreaks(bytes.View());
         // Without any CR the repair could only turn lone LFs into CR LF, which the editor treats
         // alike; with CR LF breaks and no doubled CR there is nothing to repair.
-        const bool mayChange = survey.AnyCr && (survey.CrCr || !survey.CrLf);
-        if (mayChange) {
-            if (!decoded.Changed)
-                decoded.Changed = std::string(bytes);
-            RepairLineBreaks(*decoded.Changed);
+        if (survey.AnyCr && (survey.CrCr || !survey.CrLf)) {
+            const size_t before = bytes.Size;
+            // The doubled breaks shrink where they are; only the last step may need more room.
+            if (survey.CrCr) {
+                ShortenAll(bytes, "\r\r\r\n");
+                ShortenAll(bytes, "\r\r\n");
+            }
+            std::string_view text = bytes.View();
+            const bool anyCrLf = survey.CrLf || text.find("\r\n") != std::string_view::npos;
+            if (!anyCrLf && text.find('\n') != std::string_view::npos) {
+                std::string lengthened(text);
+                ReplaceAll(lengthened, "\n", "\r\n");
+                bytes = BytesOf(lengthened);
+                decoded.Rewritten = true;
+            }
+            decoded.Rewritten = decoded.Rewritten || bytes.Size != before;
         }
     }
-    decoded.ZeroBytes = CountZeroBytes(decoded.TextOf(bytes));
+    decoded.ZeroBytes = CountZeroBytes(bytes.View());
     return decoded;
 }
 

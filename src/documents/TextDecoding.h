@@ -3,6 +3,8 @@
 // is shown byte for byte. Pure functions of the file's bytes; no file access, no editor.
 #pragma once
 
+#include "platform/DocumentFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -45,6 +47,8 @@ struct TDecodedText {
     // without any CR keeps its lone LFs even with the repair on: the editor breaks lines at them just
     // as at CR LF, so the copy would change nothing it shows or saves.
     std::optional<std::string> Changed;
+    // Set by DecodeBytes when it changed or replaced the bytes.
+    bool Rewritten = false;
     // Why the bytes cannot be opened as text (empty when they can).
     std::string Problem;
 
@@ -55,5 +59,10 @@ struct TDecodedText {
 
 // Decodes a file's bytes; repair: the "Convert" option.
 TDecodedText DecodeText(std::string_view bytes, bool repair);
+
+// The same decoding done on the bytes themselves, which become the text (Changed stays empty):
+// a repair that only shortens breaks works where the bytes are; a UTF-16 file and a repair that
+// lengthens them give new bytes. Like ReadDocumentFile's, the bytes have room for one byte more.
+TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair);
 
 } // namespace zandor

@@ -94,6 +94,9 @@ public:
     // The editor's font was set: its metrics; when the user chose it, the gutter's colour and, with
     // AutoWidth or AutoHeight on, the window's size follow it too.
     virtual void EditorFontChanged(bool chosenByUser) = 0;
+    // A long load's progress in the status panel: the share of the file read (0 .. 100), or -1 when
+    // the load is over and the panel shows what it showed before.
+    virtual void ShowLoadProgress(int percent) = 0;
 
     // ---- settings
     virtual TDocumentOptions DocumentOptions() const = 0;

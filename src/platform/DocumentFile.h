@@ -14,7 +14,8 @@
 namespace zandor::platform {
 
 // Bytes read from a file. The buffer is not cleared before the read fills it, which matters for
-// files of hundreds of megabytes.
+// files of hundreds of megabytes, and it has room for one byte after Size (where a text loaded in
+// place ends with its terminator).
 struct TFileBytes {
     std::unique_ptr<char[]> Data;
     size_t Size = 0;

@@ -15,11 +15,14 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace zandor;
 using namespace std::string_literals;
@@ -92,6 +95,56 @@ TEST_F(Documents, OpeningDecodesRepairsAndTakesTheFontOfTheType) {
     EXPECT_TRUE(w->DocumentModified);
     EXPECT_EQ(bounds, w->geometry());
     EXPECT_EQ(2u, w->Settings.RecentFiles.size());
+    EXPECT_TRUE(errors.empty());
+}
+
+// A file that reads slowly: the status panel, painted while the reading goes on, says how far it
+// has come, and shows the caret's place again after it. The window cannot be closed meanwhile, and
+// a file asked for by a second start during the load opens after it.
+TEST_F(Documents, ASlowLoadShowsItsProgressWhileTheWindowPaints) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    const std::string slow = dir.write("slow.nfo", QByteArray::fromStdString(text));
+    const std::string next = dir.write("next.txt", "next");
+    auto w = Create();
+    w->show();
+    struct PaintProbe : QObject {
+        QLabel* Label;
+        std::vector<QString> Painted;
+        explicit PaintProbe(QLabel* label) : Label(label) { label->installEventFilter(this); }
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                Painted.push_back(Label->text());
+            return false;
+        }
+    } probe(w->lbPosition);
+    w->Documents->ReadCall = [](int fd, void* buffer, size_t n) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return ::read(fd, buffer, std::min<size_t>(n, 1000));
+    };
+    bool closed = true;
+    bool nextAccepted = true;
+    QTimer::singleShot(300, [&] {
+        closed = w->close();
+        nextAccepted = w->Documents->LoadFile(next);
+    });
+    EXPECT_TRUE(w->Documents->LoadFile(slow));
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(nextAccepted);
+    EXPECT_TRUE(w->isVisible());
+
+    std::vector<int> percents;
+    for (const QString& painted : probe.Painted)
+        if (painted.startsWith(QStringLiteral("Loading ")))
+            percents.push_back(painted.mid(8).chopped(1).toInt());
+    ASSERT_GE(percents.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_GT(percents.back(), percents.front());
+    EXPECT_LE(percents.back(), 100);
+    EXPECT_EQ(next, w->CurrentFile);
+    EXPECT_EQ("next", w->m->Text());
+    EXPECT_EQ(QStringLiteral("1,1"), w->lbPosition->text());
     EXPECT_TRUE(errors.empty());
 }
 

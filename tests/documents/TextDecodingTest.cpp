@@ -141,6 +141,10 @@ TEST(DecodeText, TheShortcutGivesTheEditorWhatTheRepairGives) {
         if (bytes.find('\r') == std::string::npos) {
             ASSERT_FALSE(decoded.Changed) << testing::PrintToString(bytes);
         }
+        // Doubled breaks are shortened where the bytes are, byte for byte as the repair does.
+        if (decoded.Changed) {
+            ASSERT_EQ(repaired, *decoded.Changed) << testing::PrintToString(bytes);
+        }
     }
 }
 

@@ -58,6 +58,7 @@ struct FakeHost : TZandorHost {
     void FocusAfterOpen() override {}
     void FocusEditor() override {}
     void EditorFontChanged(bool) override {}
+    void ShowLoadProgress(int percent) override { Progress.push_back(percent); }
     TDocumentOptions DocumentOptions() const override { return Options; }
     std::vector<std::string>& RecentFiles() override { return Recent; }
     QMenu* RecentFilesMenu() override { return RecentMenu; }
@@ -83,6 +84,8 @@ struct FakeHost : TZandorHost {
     std::vector<TSaveDialogRequest> Requests;
     std::vector<ErrorBox> Errors;
     std::vector<std::string> Messages;
+    // Every load progress the documents showed, -1 marking a load's end.
+    std::vector<int> Progress;
     TDonationSettings Donation;
     std::string Ext;
     bool Modified = false;

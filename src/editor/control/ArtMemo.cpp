@@ -308,6 +308,21 @@ void TArtMemo::AfterEdit(bool wholeView) {
 }
 
 void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller passes 0*/) {
+    LoadText([&](TParagraphsList& pars, const TProgressHandler& progress, TArtLineBreak& found) {
+        LoadParagraphs(pars, stream, FCore->ProgressInterval(), progress, found,
+                       FOptions.Has(amoDiscardTrailingSpaces), FNullReplacement);
+    });
+}
+
+void TArtMemo::LoadFromBuffer(std::unique_ptr<char[]> bytes, size_t size) {
+    LoadText([&](TParagraphsList& pars, const TProgressHandler& progress, TArtLineBreak& found) {
+        LoadParagraphsInPlace(pars, std::move(bytes), size, FCore->ProgressInterval(), progress, found,
+                              FOptions.Has(amoDiscardTrailingSpaces), FNullReplacement);
+    });
+}
+
+void TArtMemo::LoadText(
+    const std::function<void(TParagraphsList&, const TProgressHandler&, TArtLineBreak&)>& fill) {
     std::exception_ptr failure;
     TParagraphsList& pars = FCore->Paragraphs();
     TMemoSelection& sel = Selection();
@@ -322,8 +337,7 @@ void TArtMemo::LoadFromStream(TByteStream& stream, int /*flag: every caller pass
         if (OnProgress)
             progress = [this] { OnProgress(this); };
         try {
-            LoadParagraphs(pars, stream, FCore->ProgressInterval(), progress, found,
-                           FOptions.Has(amoDiscardTrailingSpaces), FNullReplacement);
+            fill(pars, progress, found);
         } catch (...) {
             failure = std::current_exception();
         }

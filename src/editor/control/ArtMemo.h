@@ -95,6 +95,9 @@ public:
     virtual void SetSelTextBuf(const char* text);
     // Replaces the whole text by the stream's bytes (flag passed to the reader unchanged).
     virtual void LoadFromStream(TByteStream& stream, int flag = 0);
+    // The same from bytes[0 .. size), which the text takes over without a copy; the buffer must have
+    // room for size + 1 bytes.
+    void LoadFromBuffer(std::unique_ptr<char[]> bytes, size_t size);
     virtual void SaveToStream(TByteStream& stream, int flag = 0);
 
     // ---- layout and appearance
@@ -442,6 +445,8 @@ private:
     void CaretChanged() override;
     void AfterEdit(bool wholeView) override;
     void ScrollCaretInView() override { ScrollInView(); }
+    // Replaces the whole text by what fill puts into the emptied paragraph list.
+    void LoadText(const std::function<void(TParagraphsList&, const TProgressHandler&, TArtLineBreak&)>& fill);
 
     // Runs an input handler with OnSelMove held back to its end; an error it raises is shown.
     void HandleInput(const std::function<void()>& handle);

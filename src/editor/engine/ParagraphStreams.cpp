@@ -102,6 +102,8 @@ public:
           FClasses(ByteClasses(list.StaticFormat)) {}
 
     void Run();
+    // Scans bytes the list has taken over as its one load block, where they are.
+    void RunInPlace(std::unique_ptr<char[]> bytes, size_t size);
     // After a failure: every byte read so far stays, split into paragraphs as if the stream had
     // ended there, the last one being the unfinished paragraph.
     void FinishAfterFailure();
@@ -142,6 +144,7 @@ private:
     char FPrevBreak = 0;
     bool FEnded = false;     // the last paragraph is in the list
     bool FFinishing = false; // splitting what was read after a failure: nobody is told of progress
+    bool FInPlace = false;   // the stream is the block itself
     Clock::time_point FLastProgress = Clock::now();
 };
 
@@ -245,7 +248,8 @@ void Loader::EndParagraph(bool last) {
 void Loader::ReportProgress() {
     if (FProgress && !FFinishing && FList.Count() % 16 == 0 &&
         MillisecondsSince(FLastProgress) >= FInterval) {
-        FList.LoadProgress = static_cast<int32_t>(std::min<int64_t>(FStream.Position(), INT32_MAX));
+        const int64_t at = FInPlace ? static_cast<int64_t>(FScan) : FStream.Position();
+        FList.LoadProgress = static_cast<int32_t>(std::min<int64_t>(at, INT32_MAX));
         FProgress();
         FLastProgress = Clock::now();
     }
@@ -256,6 +260,17 @@ void Loader::Run() {
     FLeft = std::max<int64_t>(0, FStream.Size() - FStartPosition);
     StartBlock(kLoadChunk, 0);
     ReadMore();
+    ScanToEnd();
+}
+
+void Loader::RunInPlace(std::unique_ptr<char[]> bytes, size_t size) {
+    FInPlace = true;
+    FList.LoadBlocks.push_back(LoadBlock{std::move(bytes)});
+    FBlock = FList.LoadBlocks.back().Block.get();
+    FCapacity = FFilled = size;
+    FBlock[size] = '\0';
+    FBytesRead = static_cast<int64_t>(size);
+    FStream.Seek(FBytesRead); // FLeft stays 0: the sentinel ends the scan
     ScanToEnd();
 }
 
@@ -431,17 +446,10 @@ private:
     std::vector<char> FBytes;
 };
 
-} // namespace
-
-void LoadParagraphs(TParagraphsList& list, TByteStream& stream, uint32_t interval,
-                    const TProgressHandler& progress, TArtLineBreak& breakKind, bool discardTrailing,
-                    char nullReplacement, int64_t maxTextLength) {
-    if (list.Count() > 0 || !list.LoadBlocks.empty())
-        list.ClearAll();
-    Loader loader(list, stream, interval, progress, breakKind, discardTrailing, nullReplacement,
-                  std::min(maxTextLength, kMaxTextLength));
+// Runs a load on an empty list; on a failure the list keeps what the loader had split.
+template <class Run> void RunLoad(TParagraphsList& list, Loader& loader, Run run) {
     try {
-        loader.Run();
+        run();
     } catch (const ETextTooLong&) {
         // Positions beyond 32 bits would corrupt every offset: nothing of such a text is kept.
         MakeEmpty(list);
@@ -465,6 +473,29 @@ void LoadParagraphs(TParagraphsList& list, TByteStream& stream, uint32_t interva
         throw;
     }
     SetCountersAfterLoad(list, loader.TextLength());
+}
+
+} // namespace
+
+void LoadParagraphs(TParagraphsList& list, TByteStream& stream, uint32_t interval,
+                    const TProgressHandler& progress, TArtLineBreak& breakKind, bool discardTrailing,
+                    char nullReplacement, int64_t maxTextLength) {
+    if (list.Count() > 0 || !list.LoadBlocks.empty())
+        list.ClearAll();
+    Loader loader(list, stream, interval, progress, breakKind, discardTrailing, nullReplacement,
+                  std::min(maxTextLength, kMaxTextLength));
+    RunLoad(list, loader, [&] { loader.Run(); });
+}
+
+void LoadParagraphsInPlace(TParagraphsList& list, std::unique_ptr<char[]> bytes, size_t size,
+                           uint32_t interval, const TProgressHandler& progress, TArtLineBreak& breakKind,
+                           bool discardTrailing, char nullReplacement, int64_t maxTextLength) {
+    if (list.Count() > 0 || !list.LoadBlocks.empty())
+        list.ClearAll();
+    TMemoryReadStream stream(bytes.get(), size);
+    Loader loader(list, stream, interval, progress, breakKind, discardTrailing, nullReplacement,
+                  std::min(maxTextLength, kMaxTextLength));
+    RunLoad(list, loader, [&] { loader.RunInPlace(std::move(bytes), size); });
 }
 
 void SaveParagraphs(TParagraphsList& list, TByteStream& stream, uint32_t interval,

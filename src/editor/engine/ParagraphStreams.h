@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace zandor {
 
@@ -36,6 +37,14 @@ using TProgressHandler = std::function<void()>;
 void LoadParagraphs(TParagraphsList& list, TByteStream& stream, uint32_t interval,
                     const TProgressHandler& progress, TArtLineBreak& breakKind, bool discardTrailing,
                     char nullReplacement, int64_t maxTextLength = kMaxTextLength);
+
+// The same load from bytes[0 .. size) without a copy: the list takes the buffer over as its load
+// block and the paragraphs' texts stay where they are, each break byte becoming a terminator. The
+// buffer must have room for size + 1 bytes. LoadProgress counts the bytes scanned.
+void LoadParagraphsInPlace(TParagraphsList& list, std::unique_ptr<char[]> bytes, size_t size,
+                           uint32_t interval, const TProgressHandler& progress, TArtLineBreak& breakKind,
+                           bool discardTrailing, char nullReplacement,
+                           int64_t maxTextLength = kMaxTextLength);
 
 // Writes every paragraph with breakKind's bytes between them (none after the last). With
 // StaticFormat on, pairs of the same format code with only other codes between them cancel and are

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -41,6 +42,18 @@ Loaded Load(TParagraphsList& list, const std::string& bytes, char nullReplacemen
     TMemoryStream stream(bytes);
     LoadParagraphs(list, stream, 300, {}, kind, discardTrailing, nullReplacement);
     return {Paragraphs(list), kind, stream.Position()};
+}
+
+// The same load from a buffer the list takes over (there is no stream to leave anywhere).
+Loaded LoadInPlace(TParagraphsList& list, const std::string& bytes, char nullReplacement,
+                   bool discardTrailing) {
+    auto buffer = std::make_unique<char[]>(bytes.size() + 1);
+    std::memcpy(buffer.get(), bytes.data(), bytes.size());
+    buffer[bytes.size()] = 'x'; // the room after the text, whatever it holds
+    TArtLineBreak kind = pbCR;
+    LoadParagraphsInPlace(list, std::move(buffer), bytes.size(), 300, {}, kind, discardTrailing,
+                          nullReplacement);
+    return {Paragraphs(list), kind, -1};
 }
 
 std::string Save(TParagraphsList& list, TArtLineBreak kind, bool discardTrailing = false) {
@@ -435,23 +448,32 @@ TEST(Streams, RandomTextsRoundTripByTheByteRules) {
         const bool discardSave = rand(0, 3) == 0;
         const auto saveKind = static_cast<TArtLineBreak>(rand(0, 3));
 
-        TParagraphsList list;
-        list.StaticFormat = staticFormat;
-        const ModelLoad expected = LoadModel(bytes, nullReplacement, discardLoad);
-        const Loaded loaded = Load(list, bytes, nullReplacement, discardLoad);
-        ASSERT_EQ(loaded.Pars, expected.Pars);
-        ASSERT_EQ(loaded.Kind, expected.Kind);
-        ASSERT_TRUE(StoreInvariantsHold(list));
-        const size_t nul = bytes.find('\0');
-        ASSERT_EQ(loaded.StreamPosition,
-                  nullReplacement == '\0' && nul != std::string::npos ? int64_t(nul) : int64_t(bytes.size()));
-        uint8_t style = 0;
-        for (int p = 0; p < list.Count(); ++p) {
-            ASSERT_EQ(+LoadFirstLine(list.Par(p)).StartStyle, staticFormat ? style : 0) << "paragraph " << p;
-            style = ApplyFormatCodes(style, expected.Pars[size_t(p)]);
+        // From a stream into blocks, and from a buffer the store takes over.
+        for (const bool inPlace : {false, true}) {
+            SCOPED_TRACE(inPlace ? "in place" : "from a stream");
+            TParagraphsList list;
+            list.StaticFormat = staticFormat;
+            const ModelLoad expected = LoadModel(bytes, nullReplacement, discardLoad);
+            const Loaded loaded = inPlace ? LoadInPlace(list, bytes, nullReplacement, discardLoad)
+                                          : Load(list, bytes, nullReplacement, discardLoad);
+            ASSERT_EQ(loaded.Pars, expected.Pars);
+            ASSERT_EQ(loaded.Kind, expected.Kind);
+            ASSERT_TRUE(StoreInvariantsHold(list));
+            const size_t nul = bytes.find('\0');
+            if (!inPlace) {
+                ASSERT_EQ(loaded.StreamPosition, nullReplacement == '\0' && nul != std::string::npos
+                                                     ? int64_t(nul)
+                                                     : int64_t(bytes.size()));
+            }
+            uint8_t style = 0;
+            for (int p = 0; p < list.Count(); ++p) {
+                ASSERT_EQ(+LoadFirstLine(list.Par(p)).StartStyle, staticFormat ? style : 0)
+                    << "paragraph " << p;
+                style = ApplyFormatCodes(style, expected.Pars[size_t(p)]);
+            }
+            ASSERT_EQ(Save(list, saveKind, discardSave),
+                      SaveModel(expected.Pars, saveKind, staticFormat, discardSave));
         }
-        ASSERT_EQ(Save(list, saveKind, discardSave),
-                  SaveModel(expected.Pars, saveKind, staticFormat, discardSave));
     }
 }
 
