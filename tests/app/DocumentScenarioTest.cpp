@@ -32,11 +32,12 @@ TEST_F(DocumentScenario, EditSaveAndReopenThroughTheRecentFiles) {
 
     Keys({QStringLiteral("ctrl+n")});
     ASSERT_TRUE(WaitForTrace("caption: Zandor")) << "an unchanged text is replaced without a question";
-    // The File button of the menu band, then from the bottom of its menu: Exit, "Recent files"
-    // (the printing items between them are disabled and skipped), its first entry.
+    // The File button of the menu band, then from the bottom of its menu: Exit, Print Preview...,
+    // Print..., "Recent files", its first entry.
     Click(20, 9);
     QThread::msleep(300);
-    Keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Right"), QStringLiteral("Return")});
+    Keys({QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"), QStringLiteral("Up"),
+          QStringLiteral("Right"), QStringLiteral("Return")});
     EXPECT_TRUE(WaitForTrace("caption: " + caption)) << "the recent entry opened the saved file again";
     EXPECT_EQ(WindowName(), caption);
 }
