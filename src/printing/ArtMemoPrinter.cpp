@@ -344,11 +344,13 @@ void TArtMemoPrinter::DrawColumn(platform::TCanvas& canvas, int32_t fl, int32_t 
     while (last == INT32_MAX && ll > fl)
         last = MapVirtualLine(--ll);
     TArtMemo& copy = *FFormatMemo;
+    const double step = LineStep();
+    if (OnDrawLine)
+        OnDrawLine(*this, canvas, first, last, left, top, step);
     const int32_t lineCount = copy.LineCount();
     if (first == INT32_MAX || last == INT32_MAX || first >= lineCount)
         return;
     last = std::min(last, lineCount - 1);
-    const double step = LineStep();
     if (LineNumbers || ParagraphNumbers) {
         auto* faces = dynamic_cast<platform::QtTextMeasurer*>(copy.Core().ForeignMeasurer());
         QPainter& painter = canvas.Painter();

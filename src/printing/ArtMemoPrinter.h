@@ -119,6 +119,11 @@ public:
     // Before each printed page and once after the job ended.
     std::function<void(TArtMemoPrinter& sender)> OnProgress;
     std::function<void(void* sender)> OnDrawPage;
+    // At the start of each column drawn: the canvas, the column's first and last display lines of
+    // the copy, its left and top in printer pixels and the line pitch.
+    std::function<void(TArtMemoPrinter& sender, platform::TCanvas& canvas, int32_t first, int32_t last,
+                       int left, int top, double pitch)>
+        OnDrawLine;
 
     // ---- layout
     // Makes the copy and its layout current for the printer's paper.

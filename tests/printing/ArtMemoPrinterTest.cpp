@@ -119,6 +119,29 @@ TEST(ArtMemoPrinter, PagesCoverEveryLineOnceAndFormFeedsStartPages) {
             EXPECT_EQ(bench.layout.MapVirtualLine(lpp), 5); // the paragraph tops the next page
         }
     }
+    // Drawing the last two-column page announces each column with the lines it holds and its place.
+    bench.Load(twoCols);
+    bench.layout.SetColumns(2);
+    bench.layout.FormatText();
+    struct Column {
+        int32_t first, last;
+        int left;
+    };
+    std::vector<Column> columns;
+    bench.layout.OnDrawLine = [&](TArtMemoPrinter&, platform::TCanvas&, int32_t first, int32_t last, int left,
+                                  int, double) {
+        columns.push_back({first, last, left});
+    };
+    QImage page(200, 200, QImage::Format_RGB32);
+    QPainter painter(&page);
+    bench.layout.DrawPage(painter, 1, 0, lpp - 1, 1.0f);
+    painter.end();
+    bench.layout.OnDrawLine = nullptr;
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[0].first, 2 * lpp);
+    EXPECT_GE(columns[0].last, 2 * lpp + 2);
+    EXPECT_GE(columns[1].first, bench.layout.FormatMemo()->LineCount()); // nothing left for it
+    EXPECT_EQ(columns[1].left - columns[0].left, bench.layout.ColumnPitch());
     bench.layout.SetColumns(1);
 
     // A pitch from the text height: one and a half lines of "A" fit (paper - margins) / pitch times.
