@@ -92,7 +92,10 @@ TExportLook LookFromSettings(const std::string& input) {
 std::optional<platform::TColor> ParseColorArgument(const std::string& text) {
     if (text.size() == 7 && text[0] == '#') {
         int32_t rgb = 0;
-        if (!platform::TryStrToInt("$" + text.substr(1), rgb) || rgb < 0)
+        // Built by appending: GCC 12 warns falsely (-Wrestrict) on "literal" + a temporary string.
+        std::string hex("$");
+        hex.append(text, 1, std::string::npos);
+        if (!platform::TryStrToInt(hex, rgb) || rgb < 0)
             return std::nullopt;
         // #rrggbb is red first; the program's colours keep blue in the high byte.
         return platform::TColor(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
