@@ -38,7 +38,7 @@ TPngEncoder::TPngEncoder(int width, int64_t height, int scale, bool trueColour)
                                  std::to_string(height) + " pixels).");
     *FZip = z_stream_s{};
     // The fastest level: art compresses well at it, and an export of a large file stays quick.
-    if (deflateInit(FZip.get(), Z_BEST_SPEED) != Z_OK)
+    if (deflateInit2(FZip.get(), Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
         throw std::runtime_error("The PNG compression could not start.");
     FRow.assign(1 + size_t(width) * (trueColour ? 3 : 1), 0);
 }
