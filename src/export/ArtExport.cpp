@@ -90,11 +90,11 @@ std::string PngBytes(TTextPicture& picture, int scale) {
     if (width > std::numeric_limits<int32_t>::max() || height > std::numeric_limits<int32_t>::max())
         throw TExportError("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
                            " pixels, more than a PNG file holds.");
-    // Text art has a handful of colours; a smoothed font may have more, and then the rows go again
-    // in true colour.
-    for (bool trueColour : {false, true}) {
+    // Text art has a handful of colours, mostly four or fewer; when a row brings more than the depth
+    // holds the rows go again with more bits, and a smoothed font's many shades end in true colour.
+    for (int bits : {2, 4, 8, 0}) {
         try {
-            TPngEncoder png(int(width), height, scale, trueColour);
+            TPngEncoder png(int(width), height, scale, bits);
             picture.PaintAll([&](const QRgb* row) { png.AddRow(row); });
             return png.Finish();
         } catch (const TTooManyColours&) {

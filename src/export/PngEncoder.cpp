@@ -28,8 +28,8 @@ constexpr size_t kIdatChunk = 1 << 20;
 
 } // namespace
 
-TPngEncoder::TPngEncoder(int width, int64_t height, int scale, bool trueColour)
-    : FWidth(width), FHeight(height), FScale(std::max(1, scale)), FTrueColour(trueColour),
+TPngEncoder::TPngEncoder(int width, int64_t height, int scale, int paletteBits)
+    : FWidth(width), FHeight(height), FScale(std::max(1, scale)), FBits(paletteBits),
       FZip(std::make_unique<z_stream_s>()) {
     if (width <= 0 || height <= 0)
         throw std::runtime_error("The picture is empty.");
@@ -40,7 +40,12 @@ TPngEncoder::TPngEncoder(int width, int64_t height, int scale, bool trueColour)
     // The fastest level: art compresses well at it, and an export of a large file stays quick.
     if (deflateInit2(FZip.get(), Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
         throw std::runtime_error("The PNG compression could not start.");
-    FRow.assign(1 + size_t(width) * (trueColour ? 3 : 1), 0);
+    if (FBits != 0 && FBits != 1 && FBits != 2 && FBits != 4 && FBits != 8)
+        throw std::invalid_argument("PNG palette depth");
+    const size_t rowBytes = FBits == 0 ? size_t(width) * 3 : (size_t(width) * size_t(FBits) + 7) / 8;
+    FRow.assign(1 + rowBytes, 0);
+    if (FBits != 0 && FBits != 8)
+        FIndices.assign(size_t(width), 0);
 }
 
 TPngEncoder::~TPngEncoder() {
@@ -66,7 +71,7 @@ void TPngEncoder::Deflate(const uint8_t* data, size_t size, bool last) {
 void TPngEncoder::AddRow(const QRgb* pixels) {
     const int source = FWidth / FScale;
     uint8_t* out = FRow.data() + 1; // filter byte 0: the row as it is
-    if (FTrueColour) {
+    if (FBits == 0) {
         for (int x = 0; x < source; ++x)
             for (int k = 0; k < FScale; ++k) {
                 *out++ = uint8_t(qRed(pixels[x]));
@@ -75,6 +80,9 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
             }
     } else {
         // Runs of one colour are the rule in text art, so the last colour is checked first.
+        if (FBits != 8)
+            out = FIndices.data();
+        const size_t capacity = size_t(1) << FBits;
         QRgb lastColour = 0;
         uint8_t lastIndex = 0;
         bool haveLast = false;
@@ -83,7 +91,7 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
             if (!haveLast || colour != lastColour) {
                 auto found = FIndex.find(colour);
                 if (found == FIndex.end()) {
-                    if (FPalette.size() == 256)
+                    if (FPalette.size() == capacity)
                         throw TTooManyColours();
                     found = FIndex.emplace(colour, uint8_t(FPalette.size())).first;
                     FPalette.push_back(colour);
@@ -92,8 +100,32 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
                 lastIndex = found->second;
                 haveLast = true;
             }
-            std::fill_n(out, FScale, lastIndex);
-            out += FScale;
+            if (FScale == 1) {
+                *out++ = lastIndex;
+            } else {
+                std::fill_n(out, FScale, lastIndex);
+                out += FScale;
+            }
+        }
+        if (FBits != 8) {
+            // Packed from the high bits of each byte down, the first pixel leftmost.
+            const size_t perByte = size_t(8 / FBits);
+            uint8_t* packed = FRow.data() + 1;
+            const uint8_t* index = FIndices.data();
+            const size_t count = FIndices.size();
+            const size_t whole = count - count % perByte;
+            for (size_t x = 0; x < whole; x += perByte) {
+                unsigned byte = 0;
+                for (size_t k = 0; k < perByte; ++k)
+                    byte = (byte << FBits) | index[x + k];
+                *packed++ = uint8_t(byte);
+            }
+            if (whole < count) {
+                unsigned byte = 0;
+                for (size_t k = 0; k < perByte; ++k)
+                    byte = (byte << FBits) | (whole + k < count ? index[whole + k] : 0u);
+                *packed = uint8_t(byte);
+            }
         }
     }
     for (int k = 0; k < FScale && FRows < FHeight; ++k, ++FRows)
@@ -108,11 +140,11 @@ std::string TPngEncoder::Finish() {
     std::string header;
     PutBig32(header, uint32_t(FWidth));
     PutBig32(header, uint32_t(FHeight));
-    header += char(8);                   // bits per sample
-    header += char(FTrueColour ? 2 : 3); // RGB or palette
-    header += std::string(3, '\0');      // deflate, adaptive filters, no interlace
+    header += char(FBits == 0 ? 8 : FBits); // bits per sample
+    header += char(FBits == 0 ? 2 : 3);     // RGB or palette
+    header += std::string(3, '\0');         // deflate, adaptive filters, no interlace
     PutChunk(file, "IHDR", header);
-    if (!FTrueColour) {
+    if (FBits != 0) {
         std::string palette;
         for (QRgb c : FPalette) {
             palette += char(qRed(c));

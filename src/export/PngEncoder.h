@@ -1,7 +1,9 @@
 // A PNG file built row by row, so a picture never has to be in memory whole: the rows are
-// compressed as they come. The file is indexed (one byte a pixel) while the picture has at most
-// 256 colours, as text art does; a row that brings the 257th colour makes the encoder say so, and
-// the caller starts again in true colour.
+// compressed as they come. The file is indexed while the picture has at most 256 colours, as text
+// art does, packed to as few bits a pixel as the caller asks for (text art mostly needs 2 or 4,
+// which leaves the compressor a quarter or half the bytes of one byte a pixel); a row that brings
+// a colour more than the depth holds makes the encoder say so, and the caller starts again with
+// more bits, finally in true colour.
 #pragma once
 
 #include <QRgb>
@@ -20,15 +22,16 @@ namespace zandor {
 // The picture needs more colours than an indexed file holds.
 class TTooManyColours : public std::runtime_error {
 public:
-    TTooManyColours() : std::runtime_error("more than 256 colours") {}
+    TTooManyColours() : std::runtime_error("more colours than the bit depth holds") {}
 };
 
 // Owns its compression state and the compressed rows.
 class TPngEncoder {
 public:
     // The finished file is width x height pixels; each row handed in is repeated `scale` times
-    // down and each pixel `scale` times across. Throws for a size PNG cannot hold.
-    TPngEncoder(int width, int64_t height, int scale, bool trueColour);
+    // down and each pixel `scale` times across. `paletteBits` is 1, 2, 4 or 8 for an indexed file
+    // of at most 2^bits colours, 0 for true colour. Throws for a size PNG cannot hold.
+    TPngEncoder(int width, int64_t height, int scale, int paletteBits);
     TPngEncoder(const TPngEncoder&) = delete;
     TPngEncoder& operator=(const TPngEncoder&) = delete;
     ~TPngEncoder();
@@ -44,11 +47,12 @@ private:
     int FWidth;
     int64_t FHeight;
     int FScale;
-    bool FTrueColour;
+    int FBits; // 0: true colour
     int64_t FRows = 0;
     std::unique_ptr<z_stream_s> FZip;
     std::string FCompressed;
     std::vector<uint8_t> FRow;
+    std::vector<uint8_t> FIndices; // a row's palette indices before they are packed
     std::vector<QRgb> FPalette;
     std::unordered_map<QRgb, uint8_t> FIndex;
 };
