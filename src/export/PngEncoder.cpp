@@ -68,6 +68,24 @@ void TPngEncoder::Deflate(const uint8_t* data, size_t size, bool last) {
     } while (z.avail_out == 0 || (last && result != Z_STREAM_END));
 }
 
+uint8_t TPngEncoder::IndexOf(QRgb colour, size_t capacity) {
+    // A glyph's pixels alternate between a few colours: a short palette is searched in place,
+    // which is quicker than hashing.
+    if (FPalette.size() <= 16) {
+        for (size_t i = 0; i < FPalette.size(); ++i)
+            if (FPalette[i] == colour)
+                return uint8_t(i);
+    } else if (auto found = FIndex.find(colour); found != FIndex.end()) {
+        return found->second;
+    }
+    if (FPalette.size() == capacity)
+        throw TTooManyColours();
+    const auto index = uint8_t(FPalette.size());
+    FIndex.emplace(colour, index);
+    FPalette.push_back(colour);
+    return index;
+}
+
 void TPngEncoder::AddRow(const QRgb* pixels) {
     const int source = FWidth / FScale;
     uint8_t* out = FRow.data() + 1; // filter byte 0: the row as it is
@@ -89,15 +107,8 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
         for (int x = 0; x < source; ++x) {
             const QRgb colour = pixels[x] | 0xFF000000u;
             if (!haveLast || colour != lastColour) {
-                auto found = FIndex.find(colour);
-                if (found == FIndex.end()) {
-                    if (FPalette.size() == capacity)
-                        throw TTooManyColours();
-                    found = FIndex.emplace(colour, uint8_t(FPalette.size())).first;
-                    FPalette.push_back(colour);
-                }
                 lastColour = colour;
-                lastIndex = found->second;
+                lastIndex = IndexOf(colour, capacity);
                 haveLast = true;
             }
             if (FScale == 1) {

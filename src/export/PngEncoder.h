@@ -43,6 +43,9 @@ public:
 
 private:
     void Deflate(const uint8_t* data, size_t size, bool last);
+    // The palette index of `colour`, which joins the palette when it is new. Throws
+    // TTooManyColours when the palette already holds `capacity` colours.
+    uint8_t IndexOf(QRgb colour, size_t capacity);
 
     int FWidth;
     int64_t FHeight;
