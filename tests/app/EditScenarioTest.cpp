@@ -7,22 +7,7 @@
 
 namespace {
 
-class EditScenario : public zandor::test::ProgramUnderX {
-protected:
-    // The system clipboard's text once it equals `expected` (or whatever it holds when the wait ends).
-    std::string Clipboard(const std::string& expected) {
-        QDeadlineTimer deadline(10000);
-        for (;;) {
-            QByteArray text = QByteArray::fromStdString(
-                Tool(QStringLiteral("xclip"),
-                     {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}));
-            text.replace("\r\n", "\n");
-            if (text.toStdString() == expected || deadline.hasExpired())
-                return text.toStdString();
-            QThread::msleep(50);
-        }
-    }
-};
+using EditScenario = zandor::test::ProgramUnderX;
 
 TEST_F(EditScenario, UppercaseAndJoinLinesFromTheirKeysAreEachUndoneInOneStep) {
     const std::string file = dir.write("notes.txt", "first line\r\nsecond   line\r\nlast");

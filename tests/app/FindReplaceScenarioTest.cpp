@@ -10,19 +10,6 @@ namespace {
 
 class FindReplaceUnderX : public zandor::test::ProgramUnderX {
 protected:
-    std::string Clipboard(const std::string& expected) {
-        QDeadlineTimer deadline(10000);
-        for (;;) {
-            QByteArray text = QByteArray::fromStdString(
-                Tool(QStringLiteral("xclip"),
-                     {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}));
-            text.replace("\r\n", "\n");
-            if (text.toStdString() == expected || deadline.hasExpired())
-                return text.toStdString();
-            QThread::msleep(50);
-        }
-    }
-
     void OpenDialog() {
         Keys({QStringLiteral("ctrl+f")});
         const QString dialog =

@@ -26,21 +26,6 @@ protected:
     std::string Caption() { return "Zandor - " + file; }
 
     void Start() { zandor::test::ProgramUnderX::Start(file); }
-
-    // The system clipboard's text as another program reads it, once it equals `expected` (or
-    // whatever it holds when the wait ends).
-    std::string Clipboard(const std::string& expected) {
-        QDeadlineTimer deadline(10000);
-        for (;;) {
-            QByteArray text = QByteArray::fromStdString(
-                Tool(QStringLiteral("xclip"),
-                     {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}));
-            text.replace("\r\n", "\n");
-            if (text.toStdString() == expected || deadline.hasExpired())
-                return text.toStdString();
-            QThread::msleep(50);
-        }
-    }
 };
 
 TEST_F(ProgramUnderX, KeysMoveTypeSelectReplaceAndUndo) {

@@ -83,6 +83,21 @@ protected:
         return tool.readAllStandardOutput().toStdString();
     }
 
+    // The system clipboard's text as another program reads it (line breaks as LF), once it equals
+    // `expected` (or whatever it holds when the wait ends).
+    std::string Clipboard(const std::string& expected) {
+        QDeadlineTimer deadline(10000);
+        for (;;) {
+            QByteArray text = QByteArray::fromStdString(
+                Tool(QStringLiteral("xclip"),
+                     {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}));
+            text.replace("\r\n", "\n");
+            if (text.toStdString() == expected || deadline.hasExpired())
+                return text.toStdString();
+            QThread::msleep(50);
+        }
+    }
+
     void Keys(const QStringList& keys) {
         Tool(QStringLiteral("xdotool"),
              QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")} + keys);
