@@ -3,7 +3,8 @@
 //  - Find Next for a word that stands only at the very end, so the search reads every byte, with
 //    and without case, beside memmem over the same bytes held in one piece;
 //  - Replace All of the 1,000,000 short words the lines hold, through the editor's replace path
-//    with one undo record, beside one memcpy of the text (the new text has to be written once).
+//    with one undo record, beside one memcpy of the text (the new text has to be written once),
+//    and the same in slices as the window runs it, under the window's undo space;
 // The undo memory of the Replace All is reported as a counter.
 #include "editor/engine/ByteStream.h"
 #include "editor/engine/MemoCore.h"
@@ -95,6 +96,30 @@ void BM_ReplaceAll(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(HundredMegabytes().size()));
 }
 BENCHMARK(BM_ReplaceAll)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// As the window runs it: in slices with progress told between them (the window handles its events
+// there), under the window's undo space, which the kept step exceeds 200 times.
+void BM_ReplaceAllSliced(benchmark::State& state) {
+    int64_t told = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto core = Loaded();
+        core->Undos().SetMaxSpace(500'000);
+        state.ResumeTiming();
+        const int64_t count =
+            ReplaceAll(core->Editor(), "cat", "lion", {true, true, false}, [&](int) { ++told; });
+        state.PauseTiming();
+        if (count != kLines || !core->Editor().CanUndo())
+            state.SkipWithError("not every occurrence was replaced, or the step was not kept");
+        state.counters["undo_MB"] = double(core->Undos().TotalSize()) / 1e6;
+        state.counters["undo_records"] = core->Undos().Count();
+        core.reset();
+        state.ResumeTiming();
+    }
+    state.counters["progress_calls"] = double(told) / double(state.iterations());
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(HundredMegabytes().size()));
+}
+BENCHMARK(BM_ReplaceAllSliced)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // The share of the search and of building the new text, without the replacement itself.
 void BM_PlanReplaceAll(benchmark::State& state) {

@@ -341,8 +341,8 @@ void TZandorF::FormShow() {
 }
 
 void TZandorF::closeEvent(QCloseEvent* event) {
-    // The file being read would arrive in a closed window.
-    if (Documents->Loading() || Documents->AskSaveChanges()) {
+    // The file being read would arrive in a closed window; a Replace All runs to its end.
+    if (Documents->Loading() || FindReplace->Replacing() || Documents->AskSaveChanges()) {
         event->ignore();
         return;
     }
@@ -486,10 +486,10 @@ void TZandorF::mSelMove() {
     UpdateCaretPosition();
 }
 
-void TZandorF::ShowLoadProgress(int percent) {
+void TZandorF::ShowProgress(const QString& format, int percent) {
     showingLoad_ = percent >= 0;
     if (showingLoad_)
-        lbPosition->setText(QStringLiteral("Loading %1%").arg(percent));
+        lbPosition->setText(format.arg(percent));
     else
         UpdateCaretPosition();
 }

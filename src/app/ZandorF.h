@@ -132,7 +132,8 @@ public:
     void FocusAfterOpen() override;
     void FocusEditor() override;
     void EditorFontChanged(bool chosenByUser) override;
-    void ShowLoadProgress(int percent) override;
+    void ShowLoadProgress(int percent) override { ShowProgress(QStringLiteral("Loading %1%"), percent); }
+    void ShowReplaceProgress(int percent) override { ShowProgress(QStringLiteral("Replacing %1%"), percent); }
     TDocumentOptions DocumentOptions() const override;
     std::vector<std::string>& RecentFiles() override { return Settings.RecentFiles; }
     QMenu* RecentFilesMenu() override;
@@ -259,8 +260,10 @@ private:
     // Where ApplyWindowDimensions last put the window.
     QRect appliedBounds_;
     bool closed_ = false;
-    // The status panel shows a load's progress instead of the caret's place.
+    // The status panel shows a load's or a Replace All's progress instead of the caret's place.
     bool showingLoad_ = false;
+    // That progress ("Loading %1%" with the percentage); -1 shows the caret's place again.
+    void ShowProgress(const QString& format, int percent);
     // True while ApplyAlwaysOnTop shows the re-created window again.
     bool reshowing_ = false;
 };

@@ -180,12 +180,7 @@ void TFindReplace::Replace(bool all) {
     const bool wholeWord = ReplaceDialog1->WholeWord->isChecked();
     bool hit;
     if (all) {
-        // One pass and one edit, however many occurrences there are: one undo step, and a
-        // replacement holding the search text is never searched again. Over a text of hundreds of
-        // megabytes that takes a second or two.
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const TOverrideCursorRestore restore;
-        hit = ReplaceAll(editor.Editor(), SearchText(), Replacement(), {down, matchCase, wholeWord}) > 0;
+        hit = ReplaceAllOccurrences(down, matchCase, wholeWord) > 0;
     } else {
         hit = editor.FindTxt(SearchText(), down, matchCase, wholeWord, true);
         if (hit)
@@ -199,6 +194,37 @@ void TFindReplace::Replace(bool all) {
         NotFound();
     }
     CloseDialog();
+}
+
+// One pass and one edit, however many occurrences there are: one undo step, and a replacement
+// holding the search text is never searched again. Over a text of hundreds of megabytes that takes
+// a second or two, so a large edit goes in slices: between them the window repaints and shows how
+// far it has come, while keys and clicks wait for the end, and so does a file handed over by
+// another instance (its message comes through a socket).
+int64_t TFindReplace::ReplaceAllOccurrences(bool down, bool matchCase, bool wholeWord) {
+    if (replacing_)
+        return 0;
+    struct TReplacingEnds {
+        TFindReplace& Owner;
+        int LastPercent = -1;
+        ~TReplacingEnds() {
+            Owner.replacing_ = false;
+            if (LastPercent >= 0)
+                Owner.host_.ShowReplaceProgress(-1);
+        }
+    } ends{*this};
+    replacing_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TOverrideCursorRestore restore;
+    const auto progress = [&](int percent) {
+        if (percent != ends.LastPercent)
+            host_.ShowReplaceProgress(percent);
+        ends.LastPercent = percent;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::ExcludeSocketNotifiers);
+    };
+    return ReplaceAll(host_.Editor().Editor(), SearchText(), Replacement(), {down, matchCase, wholeWord},
+                      progress);
 }
 
 void TFindReplace::SetMode(bool replace) {

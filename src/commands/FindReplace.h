@@ -92,6 +92,8 @@ public:
     void StoreSettings();
 
     bool ReplaceMode() const { return replaceMode_; }
+    // True while a Replace All runs: the window paints between its slices but is not closed.
+    bool Replacing() const { return replacing_; }
     TReplaceDialog* ReplaceDialog1 = nullptr;
 
 private:
@@ -100,6 +102,7 @@ private:
     void SetMode(bool replace);
     void Find(bool forward, bool fromBoundary);
     void Replace(bool all);
+    int64_t ReplaceAllOccurrences(bool down, bool matchCase, bool wholeWord);
     void NotFound();
     void CloseDialog();
     std::string SearchText() const;
@@ -111,6 +114,7 @@ private:
     bool replaceMode_ = false;
     // Whether the last replace from the dialog was Replace All; F3 in replace mode repeats it.
     bool replaceAll_ = false;
+    bool replacing_ = false;
     // The keys taken from the clipboard items while the dialog is open; empty while it is closed.
     std::vector<QKeySequence> keptKeys_;
 };

@@ -97,6 +97,8 @@ public:
     // A long load's progress in the status panel: the share of the file read (0 .. 100), or -1 when
     // the load is over and the panel shows what it showed before.
     virtual void ShowLoadProgress(int percent) = 0;
+    // The same for a long Replace All: the share replaced, or -1 when it is over.
+    virtual void ShowReplaceProgress(int percent) = 0;
 
     // ---- settings
     virtual TDocumentOptions DocumentOptions() const = 0;

@@ -1,9 +1,16 @@
 // The find dialog in the main window: placed beside the window by its dimensions, its texts kept in
-// the settings from one run to the next, and a window that closes with the dialog open.
+// the settings from one run to the next, and a window that closes with the dialog open; a large
+// Replace All during which the window paints and shows its progress, undone in one step.
 #include "WindowFixture.h"
 #include "commands/FindReplace.h"
+#include "editor/control/ArtMemo.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace zandor::test {
 namespace {
@@ -29,6 +36,60 @@ TEST_F(WindowFixture, TheFindTextsOutliveTheRunAndTheDialogStandsBesideTheWindow
     w->Menu.FindReplace1->trigger();
     EXPECT_EQ(w->FindReplace->ReplaceDialog1->FindText->text(), QStringLiteral("needle"));
     EXPECT_EQ(w->FindReplace->ReplaceDialog1->ReplaceText->text(), QStringLiteral("thread"));
+}
+
+// 120,000 occurrences, far more undo record than the window's undo space: the window
+// paints between the slices with the progress in the status panel, refuses to close meanwhile, and
+// one Undo and one Redo take the whole edit back and forth.
+TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
+    std::string text, replaced;
+    for (int i = 0; i < 120'000; ++i) {
+        const std::string digit = std::to_string(i % 10);
+        text += "a cat sat on the mat " + digit + "\r\n";
+        replaced += "a lion sat on the mat " + digit + "\r\n";
+    }
+    const std::string file = dir.write("cats.txt", QByteArray::fromStdString(text));
+    auto w = Create(file, true);
+    w->show();
+    ASSERT_EQ(w->m->Text(), text);
+    struct PaintProbe : QObject {
+        QLabel* Label;
+        std::vector<QString> Painted;
+        explicit PaintProbe(QLabel* label) : Label(label) { label->installEventFilter(this); }
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                Painted.push_back(Label->text());
+            return false;
+        }
+    } probe(w->lbPosition);
+    bool closed = true;
+    QTimer::singleShot(0, [&] {
+        w->repaint(); // the editor and its gutter with the text half replaced
+        closed = w->close();
+    });
+    TReplaceDialog* dialog = w->FindReplace->ReplaceDialog1;
+    dialog->FindText->setText(QStringLiteral("cat"));
+    dialog->ReplaceText->setText(QStringLiteral("lion"));
+    dialog->ReplaceAllButton->click();
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(w->isVisible());
+
+    EXPECT_EQ(w->m->Text(), replaced);
+    std::vector<int> percents;
+    for (const QString& painted : probe.Painted)
+        if (painted.startsWith(QStringLiteral("Replacing ")))
+            percents.push_back(painted.mid(10).chopped(1).toInt());
+    ASSERT_GE(percents.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_LT(percents.front(), percents.back());
+    EXPECT_FALSE(w->lbPosition->text().startsWith(QStringLiteral("Replacing")))
+        << "the caret's place is back";
+
+    w->Menu.Undo1->trigger();
+    EXPECT_EQ(w->m->Text(), text);
+    w->Menu.Redo1->trigger();
+    EXPECT_EQ(w->m->Text(), replaced);
+    EXPECT_TRUE(errors.empty());
 }
 
 } // namespace

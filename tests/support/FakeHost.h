@@ -59,6 +59,7 @@ struct FakeHost : TZandorHost {
     void FocusEditor() override {}
     void EditorFontChanged(bool) override {}
     void ShowLoadProgress(int percent) override { Progress.push_back(percent); }
+    void ShowReplaceProgress(int percent) override { ReplaceProgress.push_back(percent); }
     TDocumentOptions DocumentOptions() const override { return Options; }
     std::vector<std::string>& RecentFiles() override { return Recent; }
     QMenu* RecentFilesMenu() override { return RecentMenu; }
@@ -86,6 +87,7 @@ struct FakeHost : TZandorHost {
     std::vector<std::string> Messages;
     // Every load progress the documents showed, -1 marking a load's end.
     std::vector<int> Progress;
+    std::vector<int> ReplaceProgress;
     TDonationSettings Donation;
     std::string Ext;
     bool Modified = false;

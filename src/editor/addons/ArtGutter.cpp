@@ -322,6 +322,9 @@ void TArtGutter::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TArtGutter::paintEvent(QPaintEvent* event) {
+    // Inside an update bracket the lines may be half changed; what was painted stays until its end.
+    if (FMemo && FMemo->UpdateLevel() > 0)
+        return;
     if (FAutoWidth && FDigitWidth == 0) {
         MeasureDigit();
         AutoResize();

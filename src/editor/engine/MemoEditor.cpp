@@ -321,6 +321,7 @@ void TMemoEditor::Replay(bool undo) {
             Select(record.Start, record.Stop);
             inverse.Start = record.Start;
             inverse.Level = record.Level;
+            inverse.Kept = record.Kept;
             inverse.Text = SelText();
             Replace(record.Text.c_str(), true, false, false);
             inverse.Stop = FSel.SelStart();

@@ -4,6 +4,7 @@
 #include "editor/engine/MemoCore.h"
 #include "editor/engine/MemoEditor.h"
 #include "editor/engine/ParagraphsList.h"
+#include "editor/engine/UndoList.h"
 
 #include <algorithm>
 #include <functional>
@@ -143,7 +144,7 @@ int32_t PositionsOf(std::string_view text) {
 } // namespace
 
 TReplaceAllPlan PlanReplaceAll(TArtMemoCore& core, std::string_view text, std::string_view replacement,
-                               TReplaceAllOptions options) {
+                               TReplaceAllOptions options, int64_t sliceBytes) {
     TReplaceAllPlan plan;
     if (text.empty())
         return plan;
@@ -179,6 +180,24 @@ TReplaceAllPlan PlanReplaceAll(TArtMemoCore& core, std::string_view text, std::s
         lastOfPiece.push_back(gap.second);
     std::sort(lastOfPiece.begin(), lastOfPiece.end());
     lastOfPiece.push_back(hits.size() - 1);
+    if (sliceBytes > 0) {
+        // A slice ends at the occurrence that brings it to sliceBytes of old and new text.
+        std::vector<size_t> sliceEnds;
+        size_t first = 0;
+        for (const size_t last : lastOfPiece) {
+            for (size_t h = first; h < last; ++h) {
+                const int64_t bytes = int64_t(position(hits[h])) + n - position(hits[first]) +
+                                      int64_t(h - first + 1) * int64_t(replacement.size());
+                if (bytes >= sliceBytes) {
+                    sliceEnds.push_back(h);
+                    first = h + 1;
+                }
+            }
+            sliceEnds.push_back(last);
+            first = last + 1;
+        }
+        lastOfPiece = std::move(sliceEnds);
+    }
 
     size_t firstHit = 0;
     for (const size_t lastHit : lastOfPiece) {
@@ -217,15 +236,32 @@ TReplaceAllPlan PlanReplaceAll(TArtMemoCore& core, std::string_view text, std::s
 }
 
 int64_t ReplaceAll(TMemoEditor& editor, std::string_view text, std::string_view replacement,
-                   TReplaceAllOptions options) {
-    const TReplaceAllPlan plan = PlanReplaceAll(editor.Core(), text, replacement, options);
+                   TReplaceAllOptions options, const TReplaceAllProgress& progress, int64_t sliceBytes) {
+    const TReplaceAllPlan plan =
+        PlanReplaceAll(editor.Core(), text, replacement, options, progress ? sliceBytes : 0);
     if (plan.Count == 0)
         return 0;
+    const auto bytesOf = [](const TReplaceAllPiece& piece) {
+        return int64_t(piece.Stop) - piece.Start + int64_t(piece.Text.size());
+    };
+    int64_t total = 0;
+    for (const TReplaceAllPiece& piece : plan.Pieces)
+        total += bytesOf(piece);
+    const bool told = progress && (total > 2 * sliceBytes || plan.Count > kLargeReplaceAllCount);
+    // The text is only ever seen whole: the bracket keeps it from being painted until the last
+    // slice is in, and the undo list keeps the step whatever its size.
+    const TUndoList::TKeptGroup kept(editor.Undos());
     TUpdateBracket bracket(editor);
+    if (told)
+        progress(0);
+    int64_t done = 0;
     // From the last piece to the first, so the positions of the pieces still to come hold.
     for (auto piece = plan.Pieces.rbegin(); piece != plan.Pieces.rend(); ++piece) {
         editor.Select(piece->Start, piece->Stop);
         editor.SetSelTextBuf(piece->Text.c_str());
+        done += bytesOf(*piece);
+        if (told)
+            progress(static_cast<int>(done * 100 / std::max<int64_t>(total, 1)));
     }
     editor.SetSelStart(plan.Caret);
     return plan.Count;

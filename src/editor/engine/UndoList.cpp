@@ -20,24 +20,40 @@ void TUndoList::RemoveAt(int i) {
         --FIndex;
 }
 
+// A kept group's records stand next to each other and undo together: they go together, so that no
+// step is ever left undone in part.
+void TUndoList::RemoveOldest() {
+    const int32_t group = FRecords.front().Kept;
+    do
+        RemoveAt(0);
+    while (group != 0 && Count() > 0 && FRecords.front().Kept == group);
+}
+
+void TUndoList::RemoveNewest() {
+    const int32_t group = FRecords.back().Kept;
+    do
+        RemoveAt(Count() - 1);
+    while (group != 0 && Count() > 0 && FRecords.back().Kept == group);
+}
+
 // Redo records go first: they are the ones the user is least likely to want back.
 void TUndoList::TrimNewest(int64_t space) {
     while (FTotal > space && Count() > FIndex)
-        RemoveAt(Count() - 1);
+        RemoveNewest();
 }
 
 void TUndoList::TrimOldest(int64_t space) {
-    while (FTotal > space && FIndex > 0)
-        RemoveAt(0);
+    while (FTotal > space && FIndex > 0 && !InRecordedGroup(0))
+        RemoveOldest();
 }
 
 void TUndoList::SetMaxLevel(int value) {
     if (value >= 0) {
         const int keep = std::max(FIndex, value);
         while (Count() > keep)
-            RemoveAt(Count() - 1);
+            RemoveNewest();
         while (value < FIndex)
-            RemoveAt(0);
+            RemoveOldest();
     }
     FMaxLevel = value;
 }
@@ -46,7 +62,7 @@ void TUndoList::SetMaxSpace(int value) {
     if (value > 0) {
         TrimNewest(value);
         while (FTotal > value && Count() > 0)
-            RemoveAt(0);
+            RemoveOldest();
     }
     FMaxSpace = value;
 }
@@ -72,17 +88,18 @@ int TUndoList::BeginChange(int32_t lower, int32_t upper, int32_t caret, int leve
     record.Start = lower;
     record.Stop = upper;
     record.Level = level;
+    record.Kept = FKeptGroup;
     if (upper > lower)
         record.Text = selectedText();
-    while (FMaxLevel > 0 && FIndex >= FMaxLevel)
-        RemoveAt(0);
+    while (FMaxLevel > 0 && FIndex >= FMaxLevel && !InRecordedGroup(0))
+        RemoveOldest();
     FTotal += record.Size();
     FRecords.push_back(std::move(record));
     ++FIndex;
     if (FMaxSpace > 0) {
         TrimNewest(FMaxSpace);
         TrimOldest(FMaxSpace);
-        // The change alone outgrew the space: it is made without a record.
+        // The change alone outgrew the space: it is made without a record (a kept group's never is).
         if (FIndex == 0)
             return -1;
     }

@@ -16,6 +16,7 @@ struct TUndoRecord {
     int32_t Start = 0; // lower end of the change
     int32_t Stop = 0;  // just after the text the change put in place
     int32_t Level = 0; // update level of the change: records of one bracket undo together
+    int32_t Kept = 0;  // non-zero: one of the records of a kept group (TUndoList::TKeptGroup)
     std::string Text;  // the text the change removed (empty when it only inserted)
 
     // What the record counts toward UndoMaxSpace: three integers, the text and its terminator.
@@ -61,6 +62,26 @@ public:
     // Frees every record.
     void Clear();
 
+    // While it lives, the changes recorded form a group the limits do not trim: older records go as
+    // usual to make room, but the group stays whole however large it is, even when it alone exceeds
+    // the space limit, so that one Undo takes back an operation of any size. Once it has ended the
+    // group is an ordinary newest step; the next change recorded trims it in the ordinary way,
+    // except that it always goes as a whole, never in part.
+    class TKeptGroup {
+    public:
+        explicit TKeptGroup(TUndoList& list) : FList(list), FOuter(list.FKeptGroup) {
+            if (FOuter == 0)
+                FList.FKeptGroup = ++FList.FLastKeptGroup;
+        }
+        ~TKeptGroup() { FList.FKeptGroup = FOuter; }
+        TKeptGroup(const TKeptGroup&) = delete;
+        TKeptGroup& operator=(const TKeptGroup&) = delete;
+
+    private:
+        TUndoList& FList;
+        int32_t FOuter;
+    };
+
     // Before a change of lower .. upper (upper > lower: a selection is replaced) with the caret at
     // caret, made at update level `level`: drops the redo records and returns the index of the
     // record whose Stop the change will set, a new one or the last one when typing goes on where it
@@ -89,6 +110,13 @@ public:
 
 private:
     void RemoveAt(int i);
+    // The oldest record, or the newest, with the rest of its kept group.
+    void RemoveOldest();
+    void RemoveNewest();
+    // Whether record i belongs to the kept group being recorded.
+    bool InRecordedGroup(int i) const {
+        return FKeptGroup != 0 && FRecords[static_cast<size_t>(i)].Kept == FKeptGroup;
+    }
     void TrimNewest(int64_t space);
     void TrimOldest(int64_t space);
 
@@ -99,6 +127,8 @@ private:
     int FMaxSpace = kDefaultMaxSpace;
     bool FNewGroup = false;
     bool FReplaying = false;
+    int32_t FKeptGroup = 0; // the kept group being recorded; 0: none
+    int32_t FLastKeptGroup = 0;
     // The slot PutInverse fills, and whether an Undo took it.
     int FTaken = -1;
     bool FTakenForUndo = false;

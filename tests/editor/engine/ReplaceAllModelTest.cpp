@@ -3,12 +3,15 @@
 #include "EditorTestText.h"
 #include "editor/engine/FoldedTextCache.h"
 #include "editor/engine/MemoCore.h"
+#include "editor/engine/MemoEditor.h"
 #include "editor/engine/ReplaceAll.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace zandor::test {
 namespace {
@@ -122,6 +125,83 @@ TEST(ReplaceAllModel, WideGapsStayOutOfTheUndoRecord) {
         const TReplaceAllOptions options{down, true, true};
         SCOPED_TRACE(Describe("a", "aa", options));
         EXPECT_LT(Check(text, "a", "aa", options, amuAscii), static_cast<int64_t>(text.size()) / 2);
+    }
+}
+
+// The edit cut into slices gives what the one-pass edit gives, and under an undo space smaller than
+// the edit it stays one whole step: Undo, Redo, and a later change that trims it as a whole.
+TEST(ReplaceAllModel, SlicedEditEqualsOnePassAndStaysOneUndoStepOverTheSpaceLimit) {
+    std::mt19937 rng(1910);
+    const std::string pieces[] = {"a", "A", "b", " ", "\xE9", "ab", "\r\n"};
+    const std::string needles[] = {"a", "ab", "a a", "b", "\xE9"};
+    const std::string withs[] = {"", "a", "xa", "\r\n", "\n", "b\rb", "aaaa"};
+    auto pick = [&](const auto& list) { return list[rng() % std::size(list)]; };
+    for (int round = 0; round < 600; ++round) {
+        std::string text;
+        const int length = static_cast<int>(rng() % 80);
+        for (int i = 0; i < length; ++i)
+            text += pick(pieces);
+        const std::string what = pick(needles);
+        const std::string with = pick(withs);
+        const TReplaceAllOptions options{rng() % 2 == 0, rng() % 2 == 0, rng() % 2 == 0};
+        const int space = 14 + static_cast<int>(rng() % 60);
+        const int64_t slice = 1 + static_cast<int64_t>(rng() % 24);
+        SCOPED_TRACE("round " + std::to_string(round) + " text [" + text + "] " +
+                     Describe(what, with, options) + " space " + std::to_string(space) + " slice " +
+                     std::to_string(slice));
+
+        // A lone CR or LF becomes a paragraph break in the editor, not in the plain string: those
+        // replacements are compared between the two ways only.
+        const bool modelled = with == "\r\n" || with.find_first_of("\r\n") == std::string::npos;
+        std::string results[2];
+        int32_t carets[2] = {};
+        for (const bool sliced : {false, true}) {
+            TArtMemoCore core;
+            core.Undos().SetMaxSpace(space);
+            LoadEditorText(core, text);
+            TMemoEditor& editor = core.Editor();
+            editor.SetSelTextBuf("#"); // an older step, which the Replace All may push out
+            const std::string before = WholeText(core);
+            const ModelResult expected =
+                ActOut(before, what, with, options, core.UpperCaseType(), core.Separators());
+            std::vector<int> told;
+            const int64_t count = sliced ? ReplaceAll(
+                                               editor, what, with, options,
+                                               [&](int percent) { told.push_back(percent); }, slice)
+                                         : ReplaceAll(editor, what, with, options);
+            ASSERT_EQ(count, expected.Count);
+            const std::string after = results[sliced] = WholeText(core);
+            carets[sliced] = core.Selection().SelStart();
+            if (modelled) {
+                ASSERT_EQ(after, expected.Text);
+            }
+            if (count == 0)
+                continue;
+            if (modelled) {
+                EXPECT_EQ(carets[sliced], static_cast<int32_t>(expected.Caret));
+            }
+            EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+            if (!told.empty()) {
+                EXPECT_EQ(told.back(), 100);
+            }
+
+            editor.Undo();
+            EXPECT_EQ(WholeText(core), before);
+            editor.Redo();
+            EXPECT_EQ(WholeText(core), after);
+            EXPECT_FALSE(editor.CanRedo());
+            // The next change trims the Replace All as a whole or keeps it whole, never in part.
+            editor.SetSelStart(0);
+            editor.SetSelTextBuf("z");
+            editor.Undo();
+            EXPECT_EQ(WholeText(core), after);
+            if (editor.CanUndo()) {
+                editor.Undo();
+                EXPECT_EQ(WholeText(core), before);
+            }
+        }
+        EXPECT_EQ(carets[0], carets[1]);
+        EXPECT_EQ(results[0], results[1]);
     }
 }
 
