@@ -133,7 +133,7 @@ public:
     void FocusEditor() override;
     void EditorFontChanged(bool chosenByUser) override;
     void ShowLoadProgress(int percent) override { ShowProgress(QStringLiteral("Loading %1%"), percent); }
-    void ShowReplaceProgress(int percent) override { ShowProgress(QStringLiteral("Replacing %1%"), percent); }
+    void ShowReplaceProgress(int percent) override { ShowProgress(QStringLiteral("Replace %1%"), percent); }
     TDocumentOptions DocumentOptions() const override;
     std::vector<std::string>& RecentFiles() override { return Settings.RecentFiles; }
     QMenu* RecentFilesMenu() override;

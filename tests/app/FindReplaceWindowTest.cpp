@@ -77,12 +77,12 @@ TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
     EXPECT_EQ(w->m->Text(), replaced);
     std::vector<int> percents;
     for (const QString& painted : probe.Painted)
-        if (painted.startsWith(QStringLiteral("Replacing ")))
-            percents.push_back(painted.mid(10).chopped(1).toInt());
+        if (painted.startsWith(QStringLiteral("Replace ")))
+            percents.push_back(painted.mid(8).chopped(1).toInt());
     ASSERT_GE(percents.size(), 2u);
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
     EXPECT_LT(percents.front(), percents.back());
-    EXPECT_FALSE(w->lbPosition->text().startsWith(QStringLiteral("Replacing")))
+    EXPECT_FALSE(w->lbPosition->text().startsWith(QStringLiteral("Replace")))
         << "the caret's place is back";
 
     w->Menu.Undo1->trigger();
