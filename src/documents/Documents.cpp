@@ -283,6 +283,10 @@ void TDocuments::FileDrag1Drop(TFileDrag& sender) {
     const std::string name = sender.Files()[0];
     if (!platform::FileExists(name))
         return;
+    // A long edit (a Replace All in slices) lets the window handle its events while it runs; a
+    // file dropped then would take the place of a half-changed text, so it is not taken.
+    if (!loading_ && host_.Editor().UpdateLevel() > 0)
+        return;
     // Unsaved changes are offered for saving here as on every other way of opening a file.
     if (AskSaveChanges())
         return;

@@ -5,10 +5,14 @@
 #include "commands/FindReplace.h"
 #include "editor/control/ArtMemo.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -39,8 +43,8 @@ TEST_F(WindowFixture, TheFindTextsOutliveTheRunAndTheDialogStandsBesideTheWindow
 }
 
 // 120,000 occurrences, far more undo record than the window's undo space: the window
-// paints between the slices with the progress in the status panel, refuses to close meanwhile, and
-// one Undo and one Redo take the whole edit back and forth.
+// paints between the slices with the progress in the status panel, refuses to close or take a
+// dropped file meanwhile, and one Undo and one Redo take the whole edit back and forth.
 TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
     std::string text, replaced;
     for (int i = 0; i < 120'000; ++i) {
@@ -63,9 +67,17 @@ TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
         }
     } probe(w->lbPosition);
     bool closed = true;
+    const std::string other = dir.write("other.txt", "other");
     QTimer::singleShot(0, [&] {
         w->repaint(); // the editor and its gutter with the text half replaced
         closed = w->close();
+        // A file dropped meanwhile is not taken.
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->m, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->m, &drop);
     });
     TReplaceDialog* dialog = w->FindReplace->ReplaceDialog1;
     dialog->FindText->setText(QStringLiteral("cat"));
@@ -73,6 +85,7 @@ TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
     dialog->ReplaceAllButton->click();
     EXPECT_FALSE(closed);
     EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->CurrentFile, file);
 
     EXPECT_EQ(w->m->Text(), replaced);
     std::vector<int> percents;
@@ -82,8 +95,7 @@ TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
     ASSERT_GE(percents.size(), 2u);
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
     EXPECT_LT(percents.front(), percents.back());
-    EXPECT_FALSE(w->lbPosition->text().startsWith(QStringLiteral("Replace")))
-        << "the caret's place is back";
+    EXPECT_FALSE(w->lbPosition->text().startsWith(QStringLiteral("Replace"))) << "the caret's place is back";
 
     w->Menu.Undo1->trigger();
     EXPECT_EQ(w->m->Text(), text);
