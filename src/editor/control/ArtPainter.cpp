@@ -15,6 +15,9 @@ namespace zandor {
 
 namespace {
 
+// Farther left and right than any line reaches, in the render canvas's units.
+constexpr double kFarX = 1e6;
+
 int FloorMod(int a, int b) {
     return ((a % b) + b) % b;
 }
@@ -233,9 +236,19 @@ void TArtPainter::PaintRenderInto(platform::TCanvas& canvas, const TRenderRecord
     nav.Nav.SetDisplayLine(first);
     int32_t par = nav.Nav.ParNb();
     int k = nav.Nav.LineIndex();
+    QPainter& painter = canvas.Painter();
+    auto topOf = [&](int32_t line) {
+        return int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
+    };
     for (int32_t line = first; line <= record.LastLine && line < visible && par < pars.Count(); ++line) {
-        const int top = int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
+        const int top = topOf(line);
+        // A face taller than the line (an alternate font of another cell) stays inside its own
+        // line, as it does on the screen, instead of covering its neighbours.
+        painter.save();
+        painter.setClipRect(QRectF(-kFarX, top, 2 * kFarX, std::max(1, topOf(line + 1) - top)),
+                            Qt::IntersectClip);
         lines.Draw(canvas, par, k, record.LeftOffset, top);
+        painter.restore();
         NextDisplayLine(pars, par, k);
     }
 }
