@@ -8,7 +8,6 @@
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/KeywordList.h"
 #include "keywords/HighlightListForm.h"
-#include "localisation/Localisation.h"
 #include "support/FakeHost.h"
 #include "support/TestSupport.h"
 
@@ -147,27 +146,6 @@ TEST_F(HighlightList, TheWindowLoadsTheFileAndClosingWritesItAndAppliesTheList) 
     EXPECT_EQ(window->Memo().Text(), "word\r\nlone\r\nwords");
     window->close();
     EXPECT_EQ(ReadAll(file), "word\r\nlone\r\nwords");
-}
-
-TEST_F(HighlightList, TheWindowIsCaptionedInTheLanguageInForceWhenItIsCreated) {
-    dir.write("languages/English.vlf", "\xEF\xBB\xBF>$0409\r\n");
-    dir.write("languages/German.vlf",
-              test::readFile(std::string(ZANDOR_SOURCE_DIR_BUILT) + "/languages/German.vlf"));
-    host.Localisation = std::make_unique<TLocalisation>(dir.path() + "/");
-    ASSERT_EQ(host.Localisation->LoadLanguage("German"), "German");
-    const QString german = host.Localisation->GetCaption(93);
-    ASSERT_FALSE(german.isEmpty());
-    auto list = MakeList(dir.file("highlight.dat"));
-    list->Edithighlightlist1Click();
-    EXPECT_EQ(list->Window()->windowTitle(), german);
-
-    // A language without the text leaves the English caption, never an empty one.
-    ASSERT_EQ(host.Localisation->LoadLanguage("English"), "English");
-    auto other = MakeList(dir.file("other.dat"));
-    other->Edithighlightlist1Click();
-    EXPECT_EQ(other->Window()->windowTitle(), QStringLiteral("Highlighted keywords (one keyword per line)"));
-    other->Window()->close();
-    list->Window()->close();
 }
 
 TEST_F(HighlightList, AFailedWriteKeepsTheOldFileTheWindowAndItsWords) {

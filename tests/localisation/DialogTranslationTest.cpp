@@ -1,6 +1,6 @@
-// Qt's own dialogs take the language of the loaded language file: which identifier of a header
-// decides, and the menu's language switch carrying the dialogs along.
-#include "localisation/DialogTranslation.h"
+// Qt's own dialogs follow the language chosen in the menu: the first identifier of the file's
+// header with a known language decides, English needs no catalogue, and the translation leaves
+// with the menu.
 #include "localisation/LanguageMenu.h"
 
 #include "LanguageFixture.h"
@@ -16,52 +16,16 @@
 namespace zandor {
 namespace {
 
-bool CataloguesInstalled() {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    return QFile::exists(folder + QStringLiteral("/qtbase_de.qm")) &&
-           QFile::exists(folder + QStringLiteral("/qtbase_fr.qm"));
-}
-
-QString ColorDialogTitle() {
-    return QCoreApplication::translate("QColorDialog", "Select Color");
-}
-
-struct HeaderRow {
-    const char* name;
-    const char* header;
-    QLocale::Language language; // C: no catalogue
-};
-
-void PrintTo(const HeaderRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class DialogHeaders : public ::testing::TestWithParam<HeaderRow> {};
-
-TEST_P(DialogHeaders, TheFirstIdentifierWithACatalogueDecides) {
-    if (!CataloguesInstalled())
-        GTEST_SKIP() << "Qt's translation catalogues are not installed";
-    TDialogTranslation dialogs;
-    EXPECT_EQ(dialogs.Follow(QString::fromUtf8(GetParam().header)), GetParam().language != QLocale::C);
-    EXPECT_EQ(dialogs.Locale().language(), GetParam().language);
-    EXPECT_EQ(ColorDialogTitle() == QStringLiteral("Select Color"), GetParam().language == QLocale::C);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, DialogHeaders,
-                         ::testing::Values(HeaderRow{"German", ">Deutsch $0407 $0807", QLocale::German},
-                                           HeaderRow{"UnknownThenFrench", ">$7fff $040c", QLocale::French},
-                                           HeaderRow{"EnglishFirst", ">$0409 $0407", QLocale::C},
-                                           HeaderRow{"UpperCaseIsNoIdentifier", ">$0C07", QLocale::C},
-                                           HeaderRow{"NoIdentifier", ">Deutsch", QLocale::C}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(DialogTranslation, FollowsTheMenusLanguageAndLeavesWithTheMenu) {
-    if (!CataloguesInstalled())
+    const QString catalogues = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(catalogues + "/qtbase_de.qm") || !QFile::exists(catalogues + "/qtbase_fr.qm"))
         GTEST_SKIP() << "Qt's translation catalogues are not installed";
+    const QString english = QStringLiteral("Select Color");
+    auto title = [] { return QCoreApplication::translate("QColorDialog", "Select Color"); };
     test::LanguageFolder folder;
-    folder.Write("English.vlf", {QStringLiteral(">$0409")});
-    folder.Write("German.vlf", {QStringLiteral(">$0407")});
-    folder.Write("French.vlf", {QStringLiteral(">$040c")});
+    folder.Write("English.vlf", {QStringLiteral(">English $0409 $0407")});
+    folder.Write("German.vlf", {QStringLiteral(">Deutsch $7fff $0407")}); // an unknown one first
+    folder.Write("French.vlf", {QStringLiteral(">$040C $040c")});         // upper case is no key
     QWidget window;
     std::string language = "German";
     {
@@ -69,23 +33,21 @@ TEST(DialogTranslation, FollowsTheMenusLanguageAndLeavesWithTheMenu) {
         TLanguageMenu languages(folder.localisation, window, menu, language);
         languages.FillLanguageMenu();
         languages.LanguageChange();
-        const QString german = ColorDialogTitle();
-        EXPECT_NE(german, QStringLiteral("Select Color"));
-        for (QAction* item : languages.LanguageItems())
-            if (item->text() == QStringLiteral("French"))
-                item->trigger();
-        EXPECT_NE(ColorDialogTitle(), german);
-        EXPECT_NE(ColorDialogTitle(), QStringLiteral("Select Color"));
-        for (QAction* item : languages.LanguageItems())
-            if (item->text() == QStringLiteral("English"))
-                item->trigger();
-        EXPECT_EQ(ColorDialogTitle(), QStringLiteral("Select Color"));
-        for (QAction* item : languages.LanguageItems())
-            if (item->text() == QStringLiteral("German"))
-                item->trigger();
-        EXPECT_EQ(ColorDialogTitle(), german);
+        auto choose = [&](const char* name) {
+            for (QAction* item : languages.LanguageItems())
+                if (item->text() == QLatin1String(name))
+                    item->trigger();
+            return title();
+        };
+        const QString german = title();
+        EXPECT_NE(german, english);
+        const QString french = choose("French");
+        EXPECT_NE(french, english);
+        EXPECT_NE(french, german);
+        EXPECT_EQ(choose("English"), english);
+        EXPECT_EQ(choose("German"), german);
     }
-    EXPECT_EQ(ColorDialogTitle(), QStringLiteral("Select Color"));
+    EXPECT_EQ(title(), english);
 }
 
 } // namespace

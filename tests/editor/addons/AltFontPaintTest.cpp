@@ -59,24 +59,19 @@ std::unique_ptr<TArtMemo> MakeMemo(const platform::FontValue& alt) {
     return memo;
 }
 
-QImage PaintScreen(TArtMemo& memo) {
-    const QSize size = memo.viewport()->size();
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(qRgb(255, 0, 255));
-    QPainter painter(&image);
-    TArtPainter(memo).Paint(painter, QRect(QPoint(0, 0), size));
-    return image;
-}
-
-// Through the render canvas, as the printer draws its lines (on black, as the screen shows it).
-QImage PaintRendered(TArtMemo& memo) {
+// On the screen, or through the render canvas as the printer draws its lines (on black, as the
+// screen shows it).
+QImage Paint(TArtMemo& memo, bool rendered) {
     QImage image(memo.viewport()->size(), QImage::Format_RGB32);
     image.fill(kBlack);
     QPainter painter(&image);
+    if (!rendered) {
+        TArtPainter(memo).Paint(painter, image.rect());
+        return image;
+    }
     platform::TCanvas canvas(painter);
     memo.SetRenderCanvas(&canvas, memo.TextAreaWidth());
-    const TRenderRecord record{0, 3, 0, 0, float(memo.LinePixels())};
-    TArtPainter(memo).PaintRenderInto(canvas, record);
+    TArtPainter(memo).PaintRenderInto(canvas, TRenderRecord{0, 3, 0, 0, float(memo.LinePixels())});
     memo.SetRenderCanvas(nullptr, 0);
     return image;
 }
@@ -104,11 +99,11 @@ TEST_P(AltFontAddress, IsDrawnInTheAlternateFontOverItsOwnCellsAndNowhereElse) {
     auto memo = MakeMemo(alt);
     memo->SetHighlighter(&urls);
     LoadText(*memo, std::string("above\r\nsee ") + kAddress + " ok\r\nbelow");
-    const QImage plain = PaintScreen(*memo);
-    const QImage plainRendered = PaintRendered(*memo);
+    const QImage plain = Paint(*memo, false);
+    const QImage plainRendered = Paint(*memo, true);
     urls.WebURL().SetAltFont(true); // lays the text out again in the new widths
-    const QImage styled = PaintScreen(*memo);
-    const QImage styledRendered = PaintRendered(*memo);
+    const QImage styled = Paint(*memo, false);
+    const QImage styledRendered = Paint(*memo, true);
 
     const int LH = memo->LinePixels();
     const int x0 = memo->LeftMargin() + Width(font, "see ");
@@ -146,7 +141,7 @@ TEST_P(AltFontAddress, IsDrawnInTheAlternateFontOverItsOwnCellsAndNowhereElse) {
     auto coded = MakeMemo(alt);
     coded->SetStaticFormat(true);
     LoadText(*coded, std::string("above\r\nsee \x04") + kAddress + "\x04 ok\r\nbelow");
-    EXPECT_EQ(PaintScreen(*coded), styled);
+    EXPECT_EQ(Paint(*coded, false), styled);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, AltFontAddress,
