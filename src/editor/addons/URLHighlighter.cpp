@@ -271,12 +271,43 @@ void TURLHighlighter::Rehighlight() {
 void TURLHighlighter::ApplyHighlight(TArtNavigator& start, TArtNavigator& stop, int32_t keywordCount) {
     TArtMemoCore& memo = *start.Memo();
     const int p = start.GetParNb();
+    const int32_t length = ParLength(memo.Paragraphs().Par(p));
+    const int32_t s = std::min(start.ParOffset(), length);
+    const int32_t e = stop.GetParNb() == p ? std::clamp(stop.ParOffset(), s, length) : length;
+    FFoundIn = {};
+    HighlightRange(memo, p, s, e, keywordCount, nullptr);
+}
+
+bool TURLHighlighter::ApplyHighlightToPar(TArtMemoCore& memo, int p, int32_t keywordCount) {
+    const ParInfo& par = memo.Paragraphs().Par(p);
+    const FoundIn here{&memo, p, par.Text, ParLength(par)};
+    const bool found = FFoundIn == here;
+    FFoundIn = {};
+    HighlightRange(memo, p, 0, here.Length, keywordCount, found ? &FFound : nullptr);
+    return true;
+}
+
+int32_t TURLHighlighter::RunsToAdd(TArtMemoCore& memo, int p) {
+    const ParInfo& par = memo.Paragraphs().Par(p);
+    const int32_t length = ParLength(par);
+    FFound.clear();
+    FFoundIn = {&memo, p, par.Text, length};
+    if (length == 0)
+        return 0;
+    std::unique_ptr<FoldTable> userTable;
+    const TScanner scanner(par.Text, length, 0, length, length, TableFor(memo.UpperCaseType(), userTable));
+    TURLMatch match{};
+    for (int32_t x = 0; scanner.Next(x, match); x = match.End)
+        FFound.push_back(match);
+    return 2 * static_cast<int32_t>(FFound.size());
+}
+
+void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32_t e, int32_t keywordCount,
+                                     const std::vector<TURLMatch>* found) {
     ParInfo& par = memo.Paragraphs().Par(p);
     const int32_t length = ParLength(par);
     if (length == 0)
         return;
-    int32_t s = std::min(start.ParOffset(), length);
-    const int32_t e = stop.GetParNb() == p ? std::clamp(stop.ParOffset(), s, length) : length;
     bool touched = ContinuesAddress(par, s, keywordCount);
 
     const int32_t lookback = std::min(MaxPrefix + 1, s);
@@ -286,12 +317,20 @@ void TURLHighlighter::ApplyHighlight(TArtNavigator& start, TArtNavigator& stop, 
     // Styling replaces runs but never the text, so the scanner keeps reading the same bytes.
     const TScanner scanner(par.Text ? par.Text : "", length, s, e, e + lookahead, table);
     TURLMatch match{};
-    for (int32_t x = s - lookback; scanner.Next(x, match);) {
+    // What the scan finds while every address is styled was found before (RunsToAdd); once one is
+    // not, the scan goes on from its prefix by itself.
+    size_t next = 0;
+    for (int32_t x = s - lookback;;) {
+        if (found && next < found->size())
+            match = (*found)[next++];
+        else if (found || !scanner.Next(x, match))
+            break;
         if (StyleAddress(memo, p, match, keywordCount)) {
             touched = true;
             x = match.End;
         } else {
             x = match.PrefixAt + 1;
+            found = nullptr;
         }
     }
     if (!touched)

@@ -94,9 +94,18 @@ public:
     const std::string& PendingURL() const { return FPendingURL; }
 
     void ApplyHighlight(TArtNavigator& start, TArtNavigator& stop, int32_t keywordCount) override;
+    bool ApplyHighlightToPar(TArtMemoCore& memo, int p, int32_t keywordCount) override;
+    // Two runs for each address the paragraph holds.
+    int32_t RunsToAdd(TArtMemoCore& memo, int p) override;
+    // Addresses are styled as runs of their own; no context is ever opened by the parser.
+    bool OpensContexts() const override { return false; }
     void Notify(TArtMemoCore* sender, int32_t codes) override;
 
 private:
+    // Styles the addresses that reach into [s, e) of paragraph p.
+    // found: the addresses RunsToAdd just found in the whole paragraph, or null to scan.
+    void HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32_t e, int32_t keywordCount,
+                        const std::vector<TURLMatch>* found);
     bool ContinuesAddress(ParInfo& par, int32_t& start, int32_t keywordCount);
     bool StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& match, int32_t keywordCount);
     void Clicked(TArtMemo& memo);
@@ -118,6 +127,16 @@ private:
     // The cores whose sink lists this highlighter joined; looked up among the live controls when
     // it leaves them, so a control destroyed meanwhile is simply skipped.
     std::vector<TArtMemoCore*> FJoined;
+    // What RunsToAdd found, kept for the ApplyHighlightToPar that follows it on the same text.
+    struct FoundIn {
+        const TArtMemoCore* Memo = nullptr;
+        int Par = -1;
+        const char* Text = nullptr;
+        int32_t Length = -1;
+        bool operator==(const FoundIn&) const = default;
+    };
+    std::vector<TURLMatch> FFound;
+    FoundIn FFoundIn;
 };
 
 } // namespace zandor

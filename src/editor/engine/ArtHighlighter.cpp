@@ -12,6 +12,14 @@ TArtHighlighter::~TArtHighlighter() {
 
 void TArtHighlighter::ApplyHighlight(TArtNavigator&, TArtNavigator&, int32_t) {}
 
+bool TArtHighlighter::ApplyHighlightToPar(TArtMemoCore&, int, int32_t) {
+    return false;
+}
+
+int32_t TArtHighlighter::RunsToAdd(TArtMemoCore&, int) {
+    return 0;
+}
+
 bool TArtHighlighter::FindContextStart(TArtNavigator&, TArtNavigator&, int32_t) {
     return false;
 }

@@ -29,6 +29,17 @@ public:
     // Called for a range inside one paragraph before keywords are matched on it. A highlighter
     // styles what it recognises there with ApplyRun.
     virtual void ApplyHighlight(TArtNavigator& start, TArtNavigator& stop, int32_t keywordCount);
+    // The same over the whole of paragraph p, for a highlighter that can work on paragraph
+    // offsets: returns true when it did (the engine then sets up no navigators for it). The base
+    // returns false and ApplyHighlight is called instead.
+    virtual bool ApplyHighlightToPar(TArtMemoCore& memo, int p, int32_t keywordCount);
+    // How many runs ApplyHighlight would add to paragraph p, about: the engine makes room for
+    // them together with the keywords' runs. The engine calls it right before applying the
+    // highlight to the same unchanged paragraph. The base says 0 (no room made in advance).
+    virtual int32_t RunsToAdd(TArtMemoCore& memo, int p);
+    // Whether FindContextStart can ever open a context. A highlighter that only styles through
+    // ApplyHighlight says no, and the engine then spares plain paragraphs the key parser.
+    virtual bool OpensContexts() const { return true; }
     // Asked when the key parser found no start key between start and stop (one paragraph). A
     // highlighter that recognises a context there inserts its runs, moves stop to where parsing
     // goes on and returns true.

@@ -17,16 +17,8 @@ TDynArray2::TDynArray2(int recSize, int stride)
 
 TDynArray2::~TDynArray2() = default;
 
-void* TDynArray2::Items(int i) {
-    if (i < 0 || i >= FCount)
-        throw ERangeError();
-    return At(i);
-}
-
-const void* TDynArray2::Items(int i) const {
-    if (i < 0 || i >= FCount)
-        throw ERangeError();
-    return At(i);
+void TDynArray2::ThrowRange() {
+    throw ERangeError();
 }
 
 void TDynArray2::SetCapacity(int n) {

@@ -34,8 +34,17 @@ public:
     int BlockCount() const { return static_cast<int>(FBlocks.size()); }
 
     // Address of record i; ERangeError "List index out of bounds" when i is not in 0 .. Count-1.
-    void* Items(int i);
-    const void* Items(int i) const;
+    // Inline: every paragraph access passes here.
+    void* Items(int i) {
+        if (i < 0 || i >= FCount)
+            ThrowRange();
+        return At(i);
+    }
+    const void* Items(int i) const {
+        if (i < 0 || i >= FCount)
+            ThrowRange();
+        return At(i);
+    }
 
     // Keeps enough blocks for n records and at least one block. Never drops a block that still
     // holds a record in use: n below Count counts as Count.
@@ -68,6 +77,7 @@ protected:
 
 private:
     int AddGrowing(const void* rec);
+    [[noreturn]] static void ThrowRange();
 
     int16_t FRecSize;
     int16_t FStride;

@@ -107,49 +107,76 @@ void THighlighting::ApplyKeywordsToPar(int p) {
     // Keyword runs already there would be matched over again and nest: start from the contexts.
     if (list.Par(p).Flags & pfKeywords)
         ParseParagraphs(p, p);
+    const int32_t length = ParLength(list.Par(p));
+    const bool keywords = FApplyKeyWords && FKeywords.Count() > 0 && length > 0;
+    // Whether FHits already holds this paragraph's keywords.
+    bool matched = false;
     if (FHighlighter) {
-        const int32_t length = ParLength(list.Par(p));
-        TArtNavigator& a = Scratch(0, p, 0);
-        TArtNavigator& b = Scratch(1, p, length);
-        FHighlighter->ApplyHighlight(a, b, FKeywords.Count());
+        // The highlighter's runs and the keywords' go into one allocation. A paragraph without
+        // contexts is matched first: when the highlighter expects to style nothing (so masks
+        // nothing), that is the answer; otherwise it tells how much room the keywords need.
+        const ParInfo& par = list.Par(p);
+        size_t room = static_cast<size_t>(FHighlighter->RunsToAdd(FMemo, p));
+        if (keywords && RunCount(par) == 0 && !(BaseStyleOf(par)->StyleFlags & sfContext)) {
+            FMatcher.Prepare(FKeywords);
+            FMatcher.Match(TextOf(par), length, nullptr, FMemo.Separators(), FHits);
+            matched = room == 0;
+            room += 2 * FHits.size();
+        }
+        if (room > 0) {
+            TDynInfoArray& runs = ExtendPar(list.Par(p)).Runs;
+            if (runs.capacity() < runs.size() + room)
+                runs.reserve(runs.size() + room);
+        }
+        if (!FHighlighter->ApplyHighlightToPar(FMemo, p, FKeywords.Count())) {
+            TArtNavigator& a = Scratch(0, p, 0);
+            TArtNavigator& b = Scratch(1, p, length);
+            FHighlighter->ApplyHighlight(a, b, FKeywords.Count());
+        }
     }
     ParInfo& par = list.Par(p);
     par.Flags |= pfKeywords;
-    const int32_t length = ParLength(par);
-    if (!FApplyKeyWords || FKeywords.Count() == 0 || length == 0)
+    if (!keywords)
         return;
-
-    // Characters inside contexts that allow no keywords (addresses among them) are masked.
-    const uint8_t* mask = nullptr;
-    if (IsExtended(par)) {
-        const TDynInfo* state = BaseStyleOf(par);
-        int32_t from = 0;
-        const int n = RunCount(par);
-        for (int i = 0; i <= n; ++i) {
-            const int32_t to =
-                i < n ? std::min(+par.Extra->Runs[static_cast<size_t>(i)].Offset, length) : length;
-            if ((state->StyleFlags & sfContext) && state->Context != 0 && to > from) {
-                if (!mask) {
-                    FMasked.assign(static_cast<size_t>(length), 0);
-                    mask = FMasked.data();
-                }
-                std::fill(FMasked.begin() + from, FMasked.begin() + to, 1);
-            }
-            if (i < n) {
-                state = &par.Extra->Runs[static_cast<size_t>(i)];
-                from = std::max(from, to);
-            }
-        }
+    const uint8_t* mask = MaskedContexts(par, length);
+    if (mask || !matched) {
+        FMatcher.Prepare(FKeywords);
+        FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
     }
-    FMatcher.Prepare(FKeywords);
-    FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
     if (FHits.empty())
         return;
     // Two runs at most for each keyword: room for all of them at once.
     TDynInfoArray& runs = ExtendPar(par).Runs;
-    runs.reserve(runs.size() + 2 * FHits.size());
+    if (runs.capacity() < runs.size() + 2 * FHits.size())
+        runs.reserve(runs.size() + 2 * FHits.size());
     ApplyMatches(p, FHits.data(), static_cast<int>(FHits.size()));
     InvalidateNavigators(list.Par(p).Start, p);
+}
+
+// Characters inside contexts that allow no keywords (addresses among them): one flag per byte in
+// FMasked, or null when there are none.
+const uint8_t* THighlighting::MaskedContexts(const ParInfo& par, int32_t length) {
+    if (!IsExtended(par))
+        return nullptr;
+    const uint8_t* mask = nullptr;
+    const TDynInfo* state = BaseStyleOf(par);
+    int32_t from = 0;
+    const int n = RunCount(par);
+    for (int i = 0; i <= n; ++i) {
+        const int32_t to = i < n ? std::min(+par.Extra->Runs[static_cast<size_t>(i)].Offset, length) : length;
+        if ((state->StyleFlags & sfContext) && state->Context != 0 && to > from) {
+            if (!mask) {
+                FMasked.assign(static_cast<size_t>(length), 0);
+                mask = FMasked.data();
+            }
+            std::fill(FMasked.begin() + from, FMasked.begin() + to, 1);
+        }
+        if (i < n) {
+            state = &par.Extra->Runs[static_cast<size_t>(i)];
+            from = std::max(from, to);
+        }
+    }
+    return mask;
 }
 
 void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
@@ -542,7 +569,8 @@ void THighlighting::ParseContexts(TArtNavigator& start, TArtNavigator& stop, con
 bool THighlighting::ParsePlainParagraph(int p) {
     TParagraphsList& list = FMemo.Paragraphs();
     ParInfo& par = list.Par(p);
-    if (IsExtended(par))
+    // An extension without runs (one that held runs before they were all dropped) is plain too.
+    if (IsExtended(par) && (!par.Extra->Runs.empty() || !par.Extra->BaseStyle.IsDefault()))
         return false;
     if (p + 1 < list.Count()) {
         const ParInfo& next = list.Par(p + 1);
@@ -554,6 +582,7 @@ bool THighlighting::ParsePlainParagraph(int p) {
     if (par.Flags & pfKeywords)
         par.Flags &= ~(pfKeywords | pfLinesValid);
     par.Flags |= pfParsed;
+    FixLineRunIndexes(par);
     if (list.ParsedTo >= p - 1)
         list.ParsedTo = std::max(list.ParsedTo, p);
     return true;
@@ -564,7 +593,8 @@ void THighlighting::ParseUpTo(int n) {
     n = std::min(n, list.Count() - 1);
     // A jump far into a text that nothing highlights with contexts must not cost a full parse of
     // every paragraph before it.
-    const bool contexts = (FApplyStartStopKeys && FStartStopKeys.Count() > 0) || FHighlighter;
+    const bool contexts = (FApplyStartStopKeys && FStartStopKeys.Count() > 0) ||
+                          (FHighlighter && FHighlighter->OpensContexts());
     int plainFrom = -1, plainTo = -1;
     for (int p = std::max(0, list.ParsedTo + 1); p <= n; ++p) {
         if (list.Par(p).Flags & pfParsed)
@@ -616,7 +646,11 @@ bool THighlighting::AfterReplace(TArtNavigator& S, TArtNavigator& E, bool runsRe
         // Typing mostly leaves the runs as they were (moved with the text): then the replacement's
         // judgement on the line table stands and formatting may still stop early.
         const bool reusable = list.LinesReusable;
-        const TDynInfoArray before = IsExtended(list.Par(p)) ? list.Par(p).Extra->Runs : TDynInfoArray();
+        TDynInfoArray& before = FRunsBefore;
+        if (IsExtended(list.Par(p)))
+            before.assign(list.Par(p).Extra->Runs.begin(), list.Par(p).Extra->Runs.end());
+        else
+            before.clear();
         // Only the first paragraph now: the parser carries a changed state on by itself, and the
         // later paragraphs of a multi-paragraph insertion are new and parsed on demand.
         ParseParagraphs(p, p);

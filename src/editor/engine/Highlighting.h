@@ -113,6 +113,7 @@ private:
     void StateBefore(int p, int runIndex, int depth, TDynInfo& out);
     void CarryOn(int p);
     void ApplyMatches(int p, const TKeywordHit* matches, int n);
+    const uint8_t* MaskedContexts(const ParInfo& par, int32_t length);
     TArtNavigator& Scratch(int which, int par, int32_t offset);
     void FoldForKeys(int p);
 
@@ -135,6 +136,8 @@ private:
     std::vector<uint8_t> FMasked;
     TKeywordMatcher FMatcher;
     std::vector<TKeywordHit> FHits;
+    // The edited paragraph's runs before its re-parse, compared with those after it.
+    TDynInfoArray FRunsBefore;
 };
 
 } // namespace zandor

@@ -80,10 +80,6 @@ void BaseStyleRef::Reset() {
 
 // ---- per-paragraph helpers -------------------------------------------------------------------
 
-int32_t ParLength(const ParInfo& par) {
-    return IsExtended(par) ? par.Extra->Length : par.Compact.Length;
-}
-
 void SetParLength(ParInfo& par, int32_t n) {
     if (n < 0)
         throw EInternalError();
@@ -112,19 +108,11 @@ int LineCountOf(const ParInfo& par) {
     return IsExtended(par) ? static_cast<int>(par.Extra->Lines.size()) + 1 : 1;
 }
 
-int RunCount(const ParInfo& par) {
-    return IsExtended(par) ? static_cast<int>(par.Extra->Runs.size()) : 0;
-}
-
 void SetRunCount(ParInfo& par, int n) {
     n = std::max(n, 0);
     if (!IsExtended(par) && n == 0)
         return;
     ExtendPar(par).Runs.resize(static_cast<size_t>(n));
-}
-
-const TDynInfo* BaseStyleOf(const ParInfo& par) {
-    return IsExtended(par) ? par.Extra->BaseStyle.Get() : &kDefaultRunState;
 }
 
 void SetBaseStyle(ParInfo& par, const TDynInfo* state, bool copy) {

@@ -176,16 +176,22 @@ inline bool IsHidden(const ParInfo& par) {
     return (par.Flags & pfHidden) != 0;
 }
 
-int32_t ParLength(const ParInfo& par);
+inline int32_t ParLength(const ParInfo& par) {
+    return IsExtended(par) ? par.Extra->Length : par.Compact.Length;
+}
 // Keeps the compact form for n < 65535, else extends.
 void SetParLength(ParInfo& par, int32_t n);
 // Converts to the extended form (one way); returns the extension.
 ParExtraInfo& ExtendPar(ParInfo& par);
 int LineCountOf(const ParInfo& par);
-int RunCount(const ParInfo& par);
+inline int RunCount(const ParInfo& par) {
+    return IsExtended(par) ? static_cast<int>(par.Extra->Runs.size()) : 0;
+}
 // Extends a compact paragraph only when n > 0; new runs are zeroed.
 void SetRunCount(ParInfo& par, int n);
-const TDynInfo* BaseStyleOf(const ParInfo& par);
+inline const TDynInfo* BaseStyleOf(const ParInfo& par) {
+    return IsExtended(par) ? par.Extra->BaseStyle.Get() : &kDefaultRunState;
+}
 // See BaseStyleRef::Assign. Only a state with sfContext extends a compact paragraph.
 void SetBaseStyle(ParInfo& par, const TDynInfo* state, bool copy);
 // Stays compact when the compact form can hold info, else extends and copies it.

@@ -1,0 +1,163 @@
+// The engine's short ways with the address highlighter (styling whole paragraphs on offsets with
+// the room counted beforehand, keywords matched before the addresses are styled, plain
+// paragraphs spared the key parser) against the general way through navigators and the parser:
+// random texts, keyword lists, priorities and refused kinds of address, highlighted, highlighted
+// again and edited, must end with the same runs in every paragraph.
+#include "editor/addons/URLHighlighter.h"
+#include "editor/engine/ArtNavigator.h"
+#include "editor/engine/Highlighting.h"
+#include "editor/engine/MemoCore.h"
+#include "editor/engine/ReplaceRange.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zandor {
+namespace {
+
+// The same recognition, taken the general way: through navigators, with the key parser run on
+// every paragraph and no room made in advance.
+class TGeneralWayURLs : public TURLHighlighter {
+public:
+    bool ApplyHighlightToPar(TArtMemoCore&, int, int32_t) override { return false; }
+    int32_t RunsToAdd(TArtMemoCore&, int) override { return 0; }
+    bool OpensContexts() const override { return true; }
+};
+
+struct TSide {
+    TArtMemoCore Core;
+    THighlighting Hl{Core};
+
+    void Load(const std::string& text) {
+        TArtNavigator s(&Core), e(&Core);
+        ReplaceText(Core, s, e, text.c_str());
+    }
+    void Type(int32_t at, const char* what) {
+        TArtNavigator s(&Core), e(&Core);
+        s.SetPos(at);
+        e.SetPos(at);
+        const TReplaceResult r = ReplaceText(Core, s, e, what);
+        Hl.AfterReplace(s, e, r.RunsRemoved, false);
+    }
+};
+
+std::string RunsOf(TArtMemoCore& core) {
+    std::string out;
+    TParagraphsList& list = core.Paragraphs();
+    for (int p = 0; p < list.Count(); ++p) {
+        const ParInfo& par = list.Par(p);
+        out += "par " + std::to_string(p) + " flags " + std::to_string(par.Flags & (pfParsed | pfKeywords)) +
+               ":";
+        for (int i = 0; i < RunCount(par); ++i) {
+            const TDynInfo& r = par.Extra->Runs[static_cast<size_t>(i)];
+            out += " [" + std::to_string(r.Offset) + " ctx " + std::to_string(r.Context) + " depth " +
+                   std::to_string(r.Depth) + " len " + std::to_string(r.StartLen) + "]";
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+bool SameRecords(TArtMemoCore& a, TArtMemoCore& b) {
+    TParagraphsList& x = a.Paragraphs();
+    TParagraphsList& y = b.Paragraphs();
+    if (x.Count() != y.Count())
+        return false;
+    for (int p = 0; p < x.Count(); ++p) {
+        const int n = RunCount(x.Par(p));
+        if (n != RunCount(y.Par(p)))
+            return false;
+        if (n > 0 && std::memcmp(x.Par(p).Extra->Runs.data(), y.Par(p).Extra->Runs.data(),
+                                 static_cast<size_t>(n) * sizeof(TDynInfo)) != 0)
+            return false;
+    }
+    return true;
+}
+
+TEST(URLParagraphPath, StylesWhatTheGeneralWayStyles) {
+    const std::vector<std::string> pieces = {"http://a.org/x",
+                                             "www.group.org",
+                                             "WWW.",
+                                             "mail@crew.net;",
+                                             "news:alt.x",
+                                             "ftp.files.org",
+                                             "file://x",
+                                             "gopher.y",
+                                             "kw",
+                                             "KW",
+                                             "org",
+                                             "group",
+                                             "net",
+                                             " ",
+                                             "\t",
+                                             "(",
+                                             ")",
+                                             ",",
+                                             ".",
+                                             ";",
+                                             "\r\n",
+                                             "\r\n",
+                                             "x",
+                                             "@"};
+    const std::vector<std::string> words = {"kw", "org", "group", "net", "www", "x", "ftp", "a.o"};
+    std::mt19937 rng(2020);
+    for (int round = 0; round < 600; ++round) {
+        std::string text;
+        const int count = 1 + static_cast<int>(rng() % 40);
+        for (int i = 0; i < count; ++i)
+            text += pieces[rng() % pieces.size()];
+
+        TURLHighlighter fast;
+        TGeneralWayURLs general;
+        const bool priority = rng() % 2 == 0;
+        const int refused = static_cast<int>(rng() % 6); // 5: every kind accepted
+        for (TURLHighlighter* urls :
+             {static_cast<TURLHighlighter*>(&fast), static_cast<TURLHighlighter*>(&general)}) {
+            urls->SetPriority(priority);
+            if (refused < 5)
+                urls->OnURL = [refused](TURLHighlighter*, int16_t, TURLType type) { return type != refused; };
+        }
+        TSide a, b;
+        a.Load(text);
+        b.Load(text);
+        a.Hl.SetHighlighter(&fast);
+        b.Hl.SetHighlighter(&general);
+        const int keywordCount = static_cast<int>(rng() % 4);
+        for (int k = 0; k < keywordCount; ++k) {
+            const std::string& w = words[rng() % words.size()];
+            const uint8_t options = rng() % 2 ? koWholeWord : 0;
+            for (TSide* side : {&a, &b})
+                side->Hl.Keywords().AddKeyWord(w, options, 0, 1 + k, 0, -1, 0xFF00);
+        }
+        const std::string what = "text '" + text + "' priority " + std::to_string(priority) + " refused " +
+                                 std::to_string(refused) + " keywords " + std::to_string(keywordCount);
+
+        for (int pass = 0; pass < 2; ++pass) {
+            for (TSide* side : {&a, &b}) {
+                side->Hl.ReApplyKeywords();
+                side->Hl.HighlightUpTo(side->Core.Paragraphs().Count() - 1);
+            }
+            ASSERT_TRUE(SameRecords(a.Core, b.Core)) << what << " pass " << pass << "\n"
+                                                     << RunsOf(a.Core) << "---\n"
+                                                     << RunsOf(b.Core);
+        }
+        TParagraphsList& list = a.Core.Paragraphs();
+        const ParInfo& par = list.Par(static_cast<int>(rng() % static_cast<unsigned>(list.Count())));
+        const int32_t at =
+            par.Start + static_cast<int32_t>(rng() % static_cast<unsigned>(ParLength(par) + 1));
+        const char* typed = rng() % 2 ? "w" : " ";
+        for (TSide* side : {&a, &b})
+            side->Type(at, typed);
+        ASSERT_TRUE(SameRecords(a.Core, b.Core)) << what << " typed at " << at << "\n"
+                                                 << RunsOf(a.Core) << "---\n"
+                                                 << RunsOf(b.Core);
+        EXPECT_EQ(RunsOf(a.Core), RunsOf(b.Core)) << what;
+    }
+}
+
+} // namespace
+} // namespace zandor
