@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace zandor {
 
@@ -13,7 +14,7 @@ void PutBig32(std::string& out, uint32_t value) {
         out += char((value >> shift) & 0xFF);
 }
 
-void PutChunk(std::string& out, const char* type, const std::string& data) {
+void PutChunk(std::string& out, const char* type, std::string_view data) {
     PutBig32(out, uint32_t(data.size()));
     const size_t start = out.size();
     out.append(type, 4);
@@ -56,15 +57,18 @@ void TPngEncoder::Deflate(const uint8_t* data, size_t size, bool last) {
     z_stream_s& z = *FZip;
     z.next_in = const_cast<Bytef*>(data);
     z.avail_in = uInt(size);
-    uint8_t buffer[1 << 16];
     int result;
     do {
-        z.next_out = buffer;
-        z.avail_out = sizeof buffer;
+        // The compressor writes straight into the result, growing it as needed: no copy between.
+        if (FCompressed.size() - FCompressedSize < (1 << 16))
+            FCompressed.resize(std::max(FCompressed.size() * 2, FCompressedSize + (size_t(1) << 20)));
+        const size_t room = std::min<size_t>(FCompressed.size() - FCompressedSize, 1u << 30);
+        z.next_out = reinterpret_cast<Bytef*>(FCompressed.data() + FCompressedSize);
+        z.avail_out = uInt(room);
         result = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
         if (result == Z_STREAM_ERROR)
             throw std::runtime_error("The PNG compression failed.");
-        FCompressed.append(reinterpret_cast<const char*>(buffer), sizeof buffer - z.avail_out);
+        FCompressedSize += room - z.avail_out;
     } while (z.avail_out == 0 || (last && result != Z_STREAM_END));
 }
 
@@ -86,6 +90,35 @@ uint8_t TPngEncoder::IndexOf(QRgb colour, size_t capacity) {
     return index;
 }
 
+uint8_t TPngEncoder::CacheMiss(QRgb colour, uint32_t slot, size_t capacity) {
+    const uint8_t index = IndexOf(colour, capacity);
+    FCacheColour[slot] = colour;
+    FCacheIndex[slot] = index;
+    return index;
+}
+
+namespace {
+
+// Packs palette indices `bits` to a byte, from the high bits down, the first pixel leftmost.
+template <int Bits> void PackIndices(const uint8_t* index, size_t count, uint8_t* packed) {
+    constexpr size_t perByte = 8 / Bits;
+    const size_t whole = count - count % perByte;
+    for (size_t x = 0; x < whole; x += perByte) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < perByte; ++k)
+            byte = (byte << Bits) | index[x + k];
+        *packed++ = uint8_t(byte);
+    }
+    if (whole < count) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < perByte; ++k)
+            byte = (byte << Bits) | (whole + k < count ? index[whole + k] : 0u);
+        *packed = uint8_t(byte);
+    }
+}
+
+} // namespace
+
 void TPngEncoder::AddRow(const QRgb* pixels) {
     const int source = FWidth / FScale;
     uint8_t* out = FRow.data() + 1; // filter byte 0: the row as it is
@@ -97,47 +130,22 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
                 *out++ = uint8_t(qBlue(pixels[x]));
             }
     } else {
-        // Runs of one colour are the rule in text art, so the last colour is checked first.
         if (FBits != 8)
             out = FIndices.data();
         const size_t capacity = size_t(1) << FBits;
-        QRgb lastColour = 0;
-        uint8_t lastIndex = 0;
-        bool haveLast = false;
-        for (int x = 0; x < source; ++x) {
-            const QRgb colour = pixels[x] | 0xFF000000u;
-            if (!haveLast || colour != lastColour) {
-                lastColour = colour;
-                lastIndex = IndexOf(colour, capacity);
-                haveLast = true;
-            }
-            if (FScale == 1) {
-                *out++ = lastIndex;
-            } else {
-                std::fill_n(out, FScale, lastIndex);
-                out += FScale;
-            }
+        if (FScale == 1) {
+            for (int x = 0; x < source; ++x)
+                out[x] = CachedIndex(pixels[x] | 0xFF000000u, capacity);
+        } else {
+            for (int x = 0; x < source; ++x, out += FScale)
+                std::fill_n(out, FScale, CachedIndex(pixels[x] | 0xFF000000u, capacity));
         }
-        if (FBits != 8) {
-            // Packed from the high bits of each byte down, the first pixel leftmost.
-            const size_t perByte = size_t(8 / FBits);
-            uint8_t* packed = FRow.data() + 1;
-            const uint8_t* index = FIndices.data();
-            const size_t count = FIndices.size();
-            const size_t whole = count - count % perByte;
-            for (size_t x = 0; x < whole; x += perByte) {
-                unsigned byte = 0;
-                for (size_t k = 0; k < perByte; ++k)
-                    byte = (byte << FBits) | index[x + k];
-                *packed++ = uint8_t(byte);
-            }
-            if (whole < count) {
-                unsigned byte = 0;
-                for (size_t k = 0; k < perByte; ++k)
-                    byte = (byte << FBits) | (whole + k < count ? index[whole + k] : 0u);
-                *packed = uint8_t(byte);
-            }
-        }
+        if (FBits == 1)
+            PackIndices<1>(FIndices.data(), FIndices.size(), FRow.data() + 1);
+        else if (FBits == 2)
+            PackIndices<2>(FIndices.data(), FIndices.size(), FRow.data() + 1);
+        else if (FBits == 4)
+            PackIndices<4>(FIndices.data(), FIndices.size(), FRow.data() + 1);
     }
     for (int k = 0; k < FScale && FRows < FHeight; ++k, ++FRows)
         Deflate(FRow.data(), FRow.size(), false);
@@ -147,7 +155,11 @@ std::string TPngEncoder::Finish() {
     if (FRows != FHeight)
         throw std::runtime_error("The picture has fewer rows than its size.");
     Deflate(nullptr, 0, true);
-    std::string file("\x89PNG\r\n\x1a\n", 8);
+    const std::string_view compressed(FCompressed.data(), FCompressedSize);
+    std::string file;
+    // Each chunk adds twelve bytes; the header and palette chunks stay under a kilobyte.
+    file.reserve(compressed.size() + (compressed.size() / kIdatChunk + 1) * 12 + 1024);
+    file.assign("\x89PNG\r\n\x1a\n", 8);
     std::string header;
     PutBig32(header, uint32_t(FWidth));
     PutBig32(header, uint32_t(FHeight));
@@ -164,8 +176,8 @@ std::string TPngEncoder::Finish() {
         }
         PutChunk(file, "PLTE", palette);
     }
-    for (size_t at = 0; at < FCompressed.size(); at += kIdatChunk)
-        PutChunk(file, "IDAT", FCompressed.substr(at, kIdatChunk));
+    for (size_t at = 0; at < compressed.size(); at += kIdatChunk)
+        PutChunk(file, "IDAT", compressed.substr(at, kIdatChunk));
     PutChunk(file, "IEND", {});
     return file;
 }
