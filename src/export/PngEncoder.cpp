@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace zandor {
@@ -47,6 +48,10 @@ TPngEncoder::TPngEncoder(int width, int64_t height, int scale, int paletteBits)
     FRow.assign(1 + rowBytes, 0);
     if (FBits != 0 && FBits != 8)
         FIndices.assign(size_t(width), 0);
+    // Room for the file as art compresses (to about a third), so it is rarely moved; only the
+    // bytes written are touched. A kilobyte more for the head that goes in front at the end.
+    const uint64_t raw = uint64_t(height) * FRow.size();
+    FData.reserve(size_t(std::min<uint64_t>(raw / 2, uint64_t(1) << 28)) + kIdatChunk + 1024);
 }
 
 TPngEncoder::~TPngEncoder() {
@@ -59,17 +64,43 @@ void TPngEncoder::Deflate(const uint8_t* data, size_t size, bool last) {
     z.avail_in = uInt(size);
     int result;
     do {
-        // The compressor writes straight into the result, growing it as needed: no copy between.
-        if (FCompressed.size() - FCompressedSize < (1 << 16))
-            FCompressed.resize(std::max(FCompressed.size() * 2, FCompressedSize + (size_t(1) << 20)));
-        const size_t room = std::min<size_t>(FCompressed.size() - FCompressedSize, 1u << 30);
-        z.next_out = reinterpret_cast<Bytef*>(FCompressed.data() + FCompressedSize);
+        // The compressor writes straight into the open IDAT chunk of the result.
+        if (FChunk == std::string::npos) {
+            FChunk = FSize;
+            Grow(8);
+            std::memcpy(FData.data() + FChunk + 4, "IDAT", 4);
+        }
+        const size_t used = FSize - FChunk - 8;
+        const size_t room = kIdatChunk - used;
+        Grow(0, room);
+        z.next_out = reinterpret_cast<Bytef*>(FData.data() + FSize);
         z.avail_out = uInt(room);
         result = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
         if (result == Z_STREAM_ERROR)
             throw std::runtime_error("The PNG compression failed.");
-        FCompressedSize += room - z.avail_out;
+        FSize += room - z.avail_out;
+        if (z.avail_out == 0)
+            CloseChunk();
     } while (z.avail_out == 0 || (last && result != Z_STREAM_END));
+}
+
+void TPngEncoder::Grow(size_t taken, size_t room) {
+    // Capacity was reserved for the expected file, so the bytes stay where they are; growing in
+    // steps of a chunk keeps zero-filling to the bytes about to be written.
+    if (FData.size() < FSize + taken + room)
+        FData.resize(std::max(FSize + taken + room, FData.size() + kIdatChunk));
+    FSize += taken;
+}
+
+void TPngEncoder::CloseChunk() {
+    const size_t length = FSize - FChunk - 8;
+    for (int k = 0; k < 4; ++k)
+        FData[FChunk + size_t(k)] = char((length >> (24 - 8 * k)) & 0xFF);
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(FData.data() + FChunk + 4), uInt(length + 4));
+    Grow(4);
+    for (int k = 0; k < 4; ++k)
+        FData[FSize - 4 + size_t(k)] = char((crc >> (24 - 8 * k)) & 0xFF);
+    FChunk = std::string::npos;
 }
 
 uint8_t TPngEncoder::IndexOf(QRgb colour, size_t capacity) {
@@ -155,18 +186,19 @@ std::string TPngEncoder::Finish() {
     if (FRows != FHeight)
         throw std::runtime_error("The picture has fewer rows than its size.");
     Deflate(nullptr, 0, true);
-    const std::string_view compressed(FCompressed.data(), FCompressedSize);
-    std::string file;
-    // Each chunk adds twelve bytes; the header and palette chunks stay under a kilobyte.
-    file.reserve(compressed.size() + (compressed.size() / kIdatChunk + 1) * 12 + 1024);
-    file.assign("\x89PNG\r\n\x1a\n", 8);
+    if (FChunk != std::string::npos && FSize == FChunk + 8)
+        FSize = FChunk; // nothing came after the last full chunk
+    else if (FChunk != std::string::npos)
+        CloseChunk();
+    FData.resize(FSize);
+    std::string head("\x89PNG\r\n\x1a\n", 8);
     std::string header;
     PutBig32(header, uint32_t(FWidth));
     PutBig32(header, uint32_t(FHeight));
     header += char(FBits == 0 ? 8 : FBits); // bits per sample
     header += char(FBits == 0 ? 2 : 3);     // RGB or palette
     header += std::string(3, '\0');         // deflate, adaptive filters, no interlace
-    PutChunk(file, "IHDR", header);
+    PutChunk(head, "IHDR", header);
     if (FBits != 0) {
         std::string palette;
         for (QRgb c : FPalette) {
@@ -174,12 +206,12 @@ std::string TPngEncoder::Finish() {
             palette += char(qGreen(c));
             palette += char(qBlue(c));
         }
-        PutChunk(file, "PLTE", palette);
+        PutChunk(head, "PLTE", palette);
     }
-    for (size_t at = 0; at < compressed.size(); at += kIdatChunk)
-        PutChunk(file, "IDAT", compressed.substr(at, kIdatChunk));
-    PutChunk(file, "IEND", {});
-    return file;
+    // The palette is known only now: the head goes in front, moving the chunks once in place.
+    FData.insert(0, head);
+    PutChunk(FData, "IEND", {});
+    return std::move(FData);
 }
 
 } // namespace zandor

@@ -44,6 +44,9 @@ public:
 
 private:
     void Deflate(const uint8_t* data, size_t size, bool last);
+    // Takes `taken` bytes more at the end of the file and makes sure `room` more can follow.
+    void Grow(size_t taken, size_t room = 0);
+    void CloseChunk();
     // The palette index of `colour`, which joins the palette when it is new. Throws
     // TTooManyColours when the palette already holds `capacity` colours.
     uint8_t IndexOf(QRgb colour, size_t capacity);
@@ -65,8 +68,11 @@ private:
     int FBits; // 0: true colour
     int64_t FRows = 0;
     std::unique_ptr<z_stream_s> FZip;
-    std::string FCompressed; // the compressed rows in its first FCompressedSize bytes
-    size_t FCompressedSize = 0;
+    // The IDAT chunks of the file in its first FSize bytes; the last is open (its length and
+    // checksum still to come) from FChunk on, npos when none is.
+    std::string FData;
+    size_t FSize = 0;
+    size_t FChunk = std::string::npos;
     std::vector<uint8_t> FRow;
     std::vector<uint8_t> FIndices; // a row's palette indices before they are packed
     std::vector<QRgb> FPalette;
