@@ -5,6 +5,7 @@
 // the file read into fresh memory and its line breaks counted with memchr. Saving replaces the file
 // through a flushed temporary file, beside writing the same bytes to a new file with one write and
 // one fsync.
+#include "BenchMemo.h"
 #include "documents/DocumentLoad.h"
 #include "documents/Documents.h"
 #include "editor/control/ArtMemo.h"
@@ -43,16 +44,7 @@ QTemporaryDir& Folder() {
 // Lines of kColumns code page 437 art bytes with LF breaks, 100 MB, written once.
 const std::string& BigFile() {
     static const std::string path = [] {
-        static const unsigned char kArt[] = {0xDB, 0xDB, 0xB0, 0xB1, 0xB2, 0xDC, 0xDF, 0xC4, 0xCD, 0xBA,
-                                             0xC9, 0xBB, 0xC8, 0xBC, ' ',  ' ',  ' ',  'A',  'r',  't'};
-        std::string text;
-        text.reserve((100u << 20) + kColumns + 1);
-        std::mt19937 rng(7);
-        while (text.size() < (100u << 20)) {
-            for (int c = 0; c < kColumns; ++c)
-                text += char(kArt[rng() % sizeof(kArt)]);
-            text += '\n';
-        }
+        const std::string text = bench::ArtLines(100u << 20, kColumns, 7, "\n");
         const std::string name = Folder().filePath("art-lf.nfo").toStdString();
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0 || ::write(fd, text.data(), text.size()) != ssize_t(text.size()) || ::close(fd) != 0)
@@ -62,26 +54,8 @@ const std::string& BigFile() {
     return path;
 }
 
-// A control as the main window shows art, sized for kColumns x kRows characters.
 std::unique_ptr<TArtMemo> MakeMemo() {
-    auto memo = std::make_unique<TArtMemo>();
-    memo->SetBorderStyle(bsNone);
-    memo->SetScrollBars(ssNone);
-    memo->SetWordWrap(false);
-    platform::FontValue font;
-    font.Name = platform::LargeScreenFontFace;
-    font.Height = 16;
-    font.Charset = platform::OEM_CHARSET;
-    font.Color = platform::clWhite;
-    memo->SetFont(font);
-    memo->SetLineHeight(16);
-    memo->setFocusPolicy(Qt::NoFocus);
-    memo->resize(kColumns * memo->AvgCharWidth() + memo->LeftMargin() + memo->RightMargin(),
-                 kRows * memo->LinePixels());
-    memo->show();
-    QCoreApplication::processEvents();
-    memo->HandleNeeded();
-    return memo;
+    return bench::MakeArtViewMemo(kColumns, kRows);
 }
 
 // What any viewer must at least do with the file: read it into fresh memory and find its breaks.

@@ -4,6 +4,7 @@
 // in the same iterations (the picture's pixels copied once and the same number of GIF bytes written
 // to disk the same way). Then the same picture of a screen inside larger documents, where setting
 // the render canvas lays the whole text out again.
+#include "BenchMemo.h"
 #include "commands/EditorPicture.h"
 #include "commands/GifExport.h"
 #include "commands/GifWriter.h"
@@ -34,17 +35,7 @@ constexpr int kColumns = 120;
 constexpr int kRows = 50;
 
 std::string ArtText(size_t bytes) {
-    static const unsigned char kArt[] = {0xDB, 0xDB, 0xB0, 0xB1, 0xB2, 0xDC, 0xDF, 0xC4, 0xCD, 0xBA,
-                                         0xC9, 0xBB, 0xC8, 0xBC, ' ',  ' ',  ' ',  'A',  'r',  't'};
-    std::string text;
-    text.reserve(bytes + kColumns + 2);
-    std::mt19937 rng(11);
-    while (text.size() < bytes) {
-        for (int c = 0; c < kColumns; ++c)
-            text += char(kArt[rng() % sizeof(kArt)]);
-        text += "\r\n";
-    }
-    return text;
+    return bench::ArtLines(bytes, kColumns, 11);
 }
 
 // The editor as the main window shows art (white bold "ZandorLarge" on dark blue, word wrap on, a

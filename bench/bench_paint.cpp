@@ -12,6 +12,7 @@
 // every page on both sides, and the control also reads the file through its stream instead of
 // finding the bytes in memory: that is what a user waits for. The minor page faults of each side
 // are counted beside the times.
+#include "BenchMemo.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/control/ArtPainter.h"
 #include "editor/engine/ByteStream.h"
@@ -42,19 +43,8 @@ using Clock = std::chrono::steady_clock;
 constexpr int kColumns = 120;
 constexpr int kRows = 50;
 
-// Lines of kColumns code page 437 art bytes (blocks, shades, box lines, some words) with CR LF.
 std::string ArtText(size_t bytes) {
-    static const unsigned char kArt[] = {0xDB, 0xDB, 0xB0, 0xB1, 0xB2, 0xDC, 0xDF, 0xC4, 0xCD, 0xBA,
-                                         0xC9, 0xBB, 0xC8, 0xBC, ' ',  ' ',  ' ',  'A',  'r',  't'};
-    std::string text;
-    text.reserve(bytes + kColumns + 2);
-    std::mt19937 rng(7);
-    while (text.size() < bytes) {
-        for (int c = 0; c < kColumns; ++c)
-            text += char(kArt[rng() % sizeof(kArt)]);
-        text += "\r\n";
-    }
-    return text;
+    return bench::ArtLines(bytes, kColumns, 7);
 }
 
 const std::string& BigText() {
@@ -62,28 +52,8 @@ const std::string& BigText() {
     return text;
 }
 
-// A control as the main window shows art: the large screen font, lines as high as the font, no
-// borders or bars, sized for kColumns x kRows characters.
 std::unique_ptr<TArtMemo> MakeMemo() {
-    auto memo = std::make_unique<TArtMemo>();
-    memo->SetBorderStyle(bsNone);
-    memo->SetScrollBars(ssNone);
-    memo->SetWordWrap(false);
-    memo->SetColor(0x004A0000);
-    platform::FontValue font;
-    font.Name = platform::LargeScreenFontFace;
-    font.Height = 16;
-    font.Charset = platform::OEM_CHARSET;
-    font.Color = platform::clWhite;
-    memo->SetFont(font);
-    memo->SetLineHeight(16);
-    memo->setFocusPolicy(Qt::NoFocus);
-    memo->resize(kColumns * memo->AvgCharWidth() + memo->LeftMargin() + memo->RightMargin(),
-                 kRows * memo->LinePixels());
-    memo->show();
-    QCoreApplication::processEvents();
-    memo->HandleNeeded();
-    return memo;
+    return bench::MakeArtViewMemo(kColumns, kRows);
 }
 
 void Load(TArtMemo& memo, const std::string& text) {

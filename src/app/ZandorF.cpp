@@ -4,6 +4,7 @@
 #include "app/CommandTable.h"
 #include "app/ConfigSaver.h"
 #include "app/FontDialog.h"
+#include "app/MainEditors.h"
 #include "app/MenuBand.h"
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
@@ -50,17 +51,8 @@ using platform::Trace;
 namespace {
 
 constexpr int kStatusPanelWidth = 80;
-constexpr int kGutterWidth = 30;
-constexpr int kPanelBottomHeight = 26;
 constexpr int kMaxWindowWidth = 3000;
 constexpr int kMaxWindowHeight = 2000;
-
-QFont WindowFont(bool bold = false) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    font.setBold(bold);
-    return font;
-}
 
 } // namespace
 
@@ -156,37 +148,9 @@ void TZandorF::CreateComponents() {
 
 void TZandorF::CreateEditors() {
     m = new TArtMemo(MemoPanel);
-    m->setObjectName(QStringLiteral("m"));
-    m->SetBorderStyle(bsNone);
-    m->SetScrollBars(ssBoth);
-    m->SetHideSelection(false);
-    m->SetColor(0x004A0000);
-    platform::FontValue font;
-    font.Name = "ZandorLarge";
-    font.Height = 19;
-    font.Style = platform::fsBold;
-    font.Color = platform::clWhite;
-    font.Charset = platform::OEM_CHARSET;
-    m->SetFont(font);
-    m->SetHighlightColor(platform::clLime);
-    m->SetHighlightBackgnd(platform::clBlack);
-    m->SetUndoMaxSpace(500000);
+    ConfigureMainEditor(*m, Menu.PopupMenu1);
     g = new TArtGutter(MemoPanel);
-    g->setObjectName(QStringLiteral("g"));
-    g->setFixedWidth(kGutterWidth);
-    g->SetRightBorder(false);
-    g->setFont(platform::ToQFont(platform::FontValue{.Name = "Tahoma", .Height = 11}));
-    g->SetColor(m->Color());
-    g->SetArtMemo(m);
-    g->hide();
-    // The main window's editors draw no line below the end of the text.
-    platform::TPenValue noEndMark = m->EndOfTextMark();
-    noEndMark.Style = platform::psClear;
-    m->SetEndOfTextMark(noEndMark);
-    m->SetOptions({amoWrapCaret, amoInsertKeyActive, amoWideOverwriteCaret, amoAutoScrollBars, amoAutoIndent,
-                   amoBlockSelection, amoPlainClipboard, amoSmartTabs});
-    // The control opens it on the right button's release and on the menu key.
-    m->SetPopupMenu(Menu.PopupMenu1);
+    ConfigureGutter(*g, *m);
     m->OnChange = [this](TArtMemo*) { mChange(); };
     m->OnSelMove = [this](TArtMemo*) { mSelMove(); };
     m->OnKeyDown = [this](TArtMemo*, int& key, Qt::KeyboardModifiers shift) {
@@ -199,38 +163,17 @@ void TZandorF::CreateEditors() {
     m->OnExit = [this](TArtMemo*) { UpdateCaretPosition(); };
 
     PrintMemo = new TArtMemo(this);
-    PrintMemo->setObjectName(QStringLiteral("PrintMemo"));
-    PrintMemo->hide();
-    platform::FontValue printFont;
-    printFont.Name = "Courier New";
-    printFont.Size = 9;
-    PrintMemo->SetFont(printFont);
-    PrintMemo->SetEndOfTextMark(noEndMark);
+    ConfigurePrintMemo(*PrintMemo, *m);
 }
 
 void TZandorF::CreateBottomPanel() {
-    auto* panel = new QFrame(client_);
-    panel->setObjectName(QStringLiteral("PanelBottom"));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setFixedHeight(kPanelBottomHeight);
-    PanelBottom = panel;
-    const auto button = [panel](const char* name, int tag, const char* caption) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), panel);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setFont(WindowFont(true));
-        b->setFocusPolicy(Qt::NoFocus);
-        if (tag > 0)
-            SetTag(b, tag);
-        return b;
-    };
-    buttoncopy = button("buttoncopy", 10, "&Copy");
-    buttoncut = button("buttoncut", 11, "C&ut");
-    buttonpaste = button("buttonpaste", 12, "&Paste");
-    buttonsave = button("buttonsave", 21, "&Save");
-    buttonexit = button("buttonexit", 13, "E&xit");
-    buttonsave->setEnabled(false);
-    // Only Exit takes part in tabbing.
-    buttonexit->setFocusPolicy(Qt::StrongFocus);
+    const TBottomButtons buttons = CreateBottomButtons(client_);
+    PanelBottom = buttons.Panel;
+    buttoncopy = buttons.Copy;
+    buttoncut = buttons.Cut;
+    buttonpaste = buttons.Paste;
+    buttonsave = buttons.Save;
+    buttonexit = buttons.Exit;
 }
 
 // ---------------------------------------------------------------------------------------------
