@@ -143,7 +143,10 @@ int TCanvas::Advance(const char* text, int length, bool draw) {
     if (draw) {
         FPainter.setFont(FFont->Font());
         FPainter.setPen(FTextColor);
-        glyphs = FByGlyphs ? FFont->Glyphs() : nullptr;
+        // Only into pixels: a printer or PDF keeps the characters with the text it is given.
+        const QPaintEngine* engine = FPainter.paintEngine();
+        if (FByGlyphs && engine && engine->type() == QPaintEngine::Raster)
+            glyphs = FFont->Glyphs();
     }
     // Without justification the text goes out in one piece; with it, each blank closes a piece
     // and the pen jumps by the blank's share of the slack.
