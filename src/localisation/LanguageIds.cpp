@@ -201,6 +201,13 @@ std::uint16_t WindowsLanguageId(const QLocale& locale) {
     return byLanguage ? byLanguage->id : FallbackLanguageId;
 }
 
+QLocale LocaleOfLanguageId(std::uint16_t languageId) {
+    for (const LocaleId& row : kLocaleIds)
+        if (row.id == languageId)
+            return QLocale(row.language, row.script, row.territory);
+    return QLocale::c();
+}
+
 std::uint16_t UserDefaultLanguageId() {
     return WindowsLanguageId(QLocale::system());
 }

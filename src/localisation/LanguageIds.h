@@ -18,6 +18,10 @@ inline constexpr std::uint16_t FallbackLanguageId = 0x0409;
 // FallbackLanguageId.
 std::uint16_t WindowsLanguageId(const QLocale& locale);
 
+// The locale an identifier stands for (its language, and the country or script that sets it
+// apart); QLocale::c() for an identifier the table does not know.
+QLocale LocaleOfLanguageId(std::uint16_t languageId);
+
 // The identifier of the user's locale (QLocale::system()).
 std::uint16_t UserDefaultLanguageId();
 

@@ -85,6 +85,8 @@ QList<QAction*> TLanguageMenu::LanguageItems() const {
 
 void TLanguageMenu::LanguageChange() {
     language_ = localisation_.LoadLanguage(language_);
+    const QStringList& texts = localisation_.LanguageTexts();
+    dialogs_.Follow(texts.isEmpty() ? QString() : texts.first());
     TranslateComponent(localisation_, &window_);
     if (OnTranslated)
         OnTranslated();

@@ -1,6 +1,8 @@
 // The Language submenu of the main window and what choosing a language does to that window.
 #pragma once
 
+#include "localisation/DialogTranslation.h"
+
 #include <QObject>
 
 #include <functional>
@@ -33,7 +35,7 @@ public:
     void SetTranslatorUrl(const QString& url);
 
     // Applies the stored language to the window: loads it (so "Automatic" becomes the detected
-    // name, which is what gets saved) and translates the window.
+    // name, which is what gets saved) and translates the window; Qt's own dialogs follow it.
     void LanguageChange();
 
     // A click on a language item: nothing for the checked one; otherwise that item alone is
@@ -62,6 +64,8 @@ private:
     QActionGroup* group_ = nullptr;
     QString translatorUrl_;
     QAction* translatorSeparator_ = nullptr;
+    // Qt's own dialogs in the language of the menus.
+    TDialogTranslation dialogs_;
     // The item showing the check mark. Qt has already moved the mark by the time a click reports,
     // so the handler compares against this instead of asking the item.
     QAction* checked_ = nullptr;

@@ -24,6 +24,7 @@ public:
     THighlightInfo(const THighlightInfo&) = delete;
     THighlightInfo& operator=(const THighlightInfo&) = delete;
 
+    // True: the address is drawn in the editor's alternate font (TArtMemo::AltFont).
     bool AltFont() const { return FAltFont; }
     void SetAltFont(bool value) { Set(FAltFont, value); }
     platform::FontStyles Style() const { return FStyle; }

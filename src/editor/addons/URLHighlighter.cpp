@@ -354,7 +354,9 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
         return false;
     const THighlightInfo& look = FLooks[row.Type];
     TDynInfo state = StateAt(par, match.End - 1);
-    state.StyleFlags = static_cast<uint8_t>(look.Style() | kAddressFlags);
+    // An address drawn in the editor's alternate font says so with the style's font bit.
+    const uint8_t font = look.AltFont() ? sfAltFont : 0;
+    state.StyleFlags = static_cast<uint8_t>((look.Style() & 0x0F) | font | kAddressFlags);
     state.Depth = static_cast<int8_t>(depth);
     state.Stack[depth] = static_cast<int16_t>(keywordCount + match.Row);
     state.Level = 0;

@@ -15,6 +15,19 @@ namespace zandor {
 
 namespace {
 
+// Farther left and right than any line reaches, in the render canvas's units.
+constexpr double kFarX = 1e6;
+
+// Whether the font or the alternate font reaches above a line's top or below its bottom.
+bool FacesOverflow(platform::QtTextMeasurer& faces, int baseline, int lineHeight) {
+    for (const uint8_t style : {uint8_t(0), sfAltFont}) {
+        const QFontMetrics& m = faces.FaceFor(style).Metrics();
+        if (m.ascent() > baseline || baseline + m.descent() > lineHeight)
+            return true;
+    }
+    return false;
+}
+
 int FloorMod(int a, int b) {
     return ((a % b) + b) % b;
 }
@@ -233,9 +246,23 @@ void TArtPainter::PaintRenderInto(platform::TCanvas& canvas, const TRenderRecord
     nav.Nav.SetDisplayLine(first);
     int32_t par = nav.Nav.ParNb();
     int k = nav.Nav.LineIndex();
+    QPainter& painter = canvas.Painter();
+    auto topOf = [&](int32_t line) {
+        return int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
+    };
+    // A face taller than the line (an alternate font of another cell) stays inside its own line,
+    // as it does on the screen, instead of covering its neighbours; lines are clipped only then.
+    const bool clip = FacesOverflow(*s.Measurer, s.Baseline, int(record.LinePitch));
     for (int32_t line = first; line <= record.LastLine && line < visible && par < pars.Count(); ++line) {
-        const int top = int(std::lround(double(line - first) * record.LinePitch)) + record.TopOffset;
+        const int top = topOf(line);
+        if (clip) {
+            painter.save();
+            painter.setClipRect(QRectF(-kFarX, top, 2 * kFarX, std::max(1, topOf(line + 1) - top)),
+                                Qt::IntersectClip);
+        }
         lines.Draw(canvas, par, k, record.LeftOffset, top);
+        if (clip)
+            painter.restore();
         NextDisplayLine(pars, par, k);
     }
 }
