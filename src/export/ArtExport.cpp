@@ -7,6 +7,7 @@
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "export/PngEncoder.h"
+#include "export/SerialWorker.h"
 #include "export/TextExport.h"
 #include "export/TextPicture.h"
 #include "platform/AtomicWrite.h"
@@ -92,10 +93,18 @@ std::string PngBytes(TTextPicture& picture, int scale) {
                            " pixels, more than a PNG file holds.");
     // Text art has a handful of colours, mostly four or fewer; when a row brings more than the depth
     // holds the rows go again with more bits, and a smoothed font's many shades end in true colour.
+    // The rows of one band are compressed on a thread of their own while the next band is painted.
     for (int bits : {2, 4, 8, 0}) {
         try {
             TPngEncoder png(int(width), height, scale, bits);
-            picture.PaintAll([&](const QRgb* row) { png.AddRow(row); });
+            TSerialWorker encoder; // ends before the encoder its jobs use
+            picture.PaintAllBands([&](const TTextPicture::TBand& band) {
+                encoder.Post([&png, band] {
+                    for (int y = 0; y < band.Rows; ++y)
+                        png.AddRow(band.Row(y));
+                });
+            });
+            encoder.Wait();
             return png.Finish();
         } catch (const TTooManyColours&) {
         }

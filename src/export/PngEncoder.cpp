@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 namespace zandor {
 
@@ -13,7 +15,7 @@ void PutBig32(std::string& out, uint32_t value) {
         out += char((value >> shift) & 0xFF);
 }
 
-void PutChunk(std::string& out, const char* type, const std::string& data) {
+void PutChunk(std::string& out, const char* type, std::string_view data) {
     PutBig32(out, uint32_t(data.size()));
     const size_t start = out.size();
     out.append(type, 4);
@@ -46,6 +48,10 @@ TPngEncoder::TPngEncoder(int width, int64_t height, int scale, int paletteBits)
     FRow.assign(1 + rowBytes, 0);
     if (FBits != 0 && FBits != 8)
         FIndices.assign(size_t(width), 0);
+    // Room for the file as art compresses (to about a third), so it is rarely moved; only the
+    // bytes written are touched. A kilobyte more for the head that goes in front at the end.
+    const uint64_t raw = uint64_t(height) * FRow.size();
+    FData.reserve(size_t(std::min<uint64_t>(raw / 2, uint64_t(1) << 28)) + kIdatChunk + 1024);
 }
 
 TPngEncoder::~TPngEncoder() {
@@ -56,16 +62,45 @@ void TPngEncoder::Deflate(const uint8_t* data, size_t size, bool last) {
     z_stream_s& z = *FZip;
     z.next_in = const_cast<Bytef*>(data);
     z.avail_in = uInt(size);
-    uint8_t buffer[1 << 16];
     int result;
     do {
-        z.next_out = buffer;
-        z.avail_out = sizeof buffer;
+        // The compressor writes straight into the open IDAT chunk of the result.
+        if (FChunk == std::string::npos) {
+            FChunk = FSize;
+            Grow(8);
+            std::memcpy(FData.data() + FChunk + 4, "IDAT", 4);
+        }
+        const size_t used = FSize - FChunk - 8;
+        const size_t room = kIdatChunk - used;
+        Grow(0, room);
+        z.next_out = reinterpret_cast<Bytef*>(FData.data() + FSize);
+        z.avail_out = uInt(room);
         result = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
         if (result == Z_STREAM_ERROR)
             throw std::runtime_error("The PNG compression failed.");
-        FCompressed.append(reinterpret_cast<const char*>(buffer), sizeof buffer - z.avail_out);
+        FSize += room - z.avail_out;
+        if (z.avail_out == 0)
+            CloseChunk();
     } while (z.avail_out == 0 || (last && result != Z_STREAM_END));
+}
+
+void TPngEncoder::Grow(size_t taken, size_t room) {
+    // Capacity was reserved for the expected file, so the bytes stay where they are; growing in
+    // steps of a chunk keeps zero-filling to the bytes about to be written.
+    if (FData.size() < FSize + taken + room)
+        FData.resize(std::max(FSize + taken + room, FData.size() + kIdatChunk));
+    FSize += taken;
+}
+
+void TPngEncoder::CloseChunk() {
+    const size_t length = FSize - FChunk - 8;
+    for (int k = 0; k < 4; ++k)
+        FData[FChunk + size_t(k)] = char((length >> (24 - 8 * k)) & 0xFF);
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(FData.data() + FChunk + 4), uInt(length + 4));
+    Grow(4);
+    for (int k = 0; k < 4; ++k)
+        FData[FSize - 4 + size_t(k)] = char((crc >> (24 - 8 * k)) & 0xFF);
+    FChunk = std::string::npos;
 }
 
 uint8_t TPngEncoder::IndexOf(QRgb colour, size_t capacity) {
@@ -86,6 +121,35 @@ uint8_t TPngEncoder::IndexOf(QRgb colour, size_t capacity) {
     return index;
 }
 
+uint8_t TPngEncoder::CacheMiss(QRgb colour, uint32_t slot, size_t capacity) {
+    const uint8_t index = IndexOf(colour, capacity);
+    FCacheColour[slot] = colour;
+    FCacheIndex[slot] = index;
+    return index;
+}
+
+namespace {
+
+// Packs palette indices `bits` to a byte, from the high bits down, the first pixel leftmost.
+template <int Bits> void PackIndices(const uint8_t* index, size_t count, uint8_t* packed) {
+    constexpr size_t perByte = 8 / Bits;
+    const size_t whole = count - count % perByte;
+    for (size_t x = 0; x < whole; x += perByte) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < perByte; ++k)
+            byte = (byte << Bits) | index[x + k];
+        *packed++ = uint8_t(byte);
+    }
+    if (whole < count) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < perByte; ++k)
+            byte = (byte << Bits) | (whole + k < count ? index[whole + k] : 0u);
+        *packed = uint8_t(byte);
+    }
+}
+
+} // namespace
+
 void TPngEncoder::AddRow(const QRgb* pixels) {
     const int source = FWidth / FScale;
     uint8_t* out = FRow.data() + 1; // filter byte 0: the row as it is
@@ -97,47 +161,22 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
                 *out++ = uint8_t(qBlue(pixels[x]));
             }
     } else {
-        // Runs of one colour are the rule in text art, so the last colour is checked first.
         if (FBits != 8)
             out = FIndices.data();
         const size_t capacity = size_t(1) << FBits;
-        QRgb lastColour = 0;
-        uint8_t lastIndex = 0;
-        bool haveLast = false;
-        for (int x = 0; x < source; ++x) {
-            const QRgb colour = pixels[x] | 0xFF000000u;
-            if (!haveLast || colour != lastColour) {
-                lastColour = colour;
-                lastIndex = IndexOf(colour, capacity);
-                haveLast = true;
-            }
-            if (FScale == 1) {
-                *out++ = lastIndex;
-            } else {
-                std::fill_n(out, FScale, lastIndex);
-                out += FScale;
-            }
+        if (FScale == 1) {
+            for (int x = 0; x < source; ++x)
+                out[x] = CachedIndex(pixels[x] | 0xFF000000u, capacity);
+        } else {
+            for (int x = 0; x < source; ++x, out += FScale)
+                std::fill_n(out, FScale, CachedIndex(pixels[x] | 0xFF000000u, capacity));
         }
-        if (FBits != 8) {
-            // Packed from the high bits of each byte down, the first pixel leftmost.
-            const size_t perByte = size_t(8 / FBits);
-            uint8_t* packed = FRow.data() + 1;
-            const uint8_t* index = FIndices.data();
-            const size_t count = FIndices.size();
-            const size_t whole = count - count % perByte;
-            for (size_t x = 0; x < whole; x += perByte) {
-                unsigned byte = 0;
-                for (size_t k = 0; k < perByte; ++k)
-                    byte = (byte << FBits) | index[x + k];
-                *packed++ = uint8_t(byte);
-            }
-            if (whole < count) {
-                unsigned byte = 0;
-                for (size_t k = 0; k < perByte; ++k)
-                    byte = (byte << FBits) | (whole + k < count ? index[whole + k] : 0u);
-                *packed = uint8_t(byte);
-            }
-        }
+        if (FBits == 1)
+            PackIndices<1>(FIndices.data(), FIndices.size(), FRow.data() + 1);
+        else if (FBits == 2)
+            PackIndices<2>(FIndices.data(), FIndices.size(), FRow.data() + 1);
+        else if (FBits == 4)
+            PackIndices<4>(FIndices.data(), FIndices.size(), FRow.data() + 1);
     }
     for (int k = 0; k < FScale && FRows < FHeight; ++k, ++FRows)
         Deflate(FRow.data(), FRow.size(), false);
@@ -147,14 +186,19 @@ std::string TPngEncoder::Finish() {
     if (FRows != FHeight)
         throw std::runtime_error("The picture has fewer rows than its size.");
     Deflate(nullptr, 0, true);
-    std::string file("\x89PNG\r\n\x1a\n", 8);
+    if (FChunk != std::string::npos && FSize == FChunk + 8)
+        FSize = FChunk; // nothing came after the last full chunk
+    else if (FChunk != std::string::npos)
+        CloseChunk();
+    FData.resize(FSize);
+    std::string head("\x89PNG\r\n\x1a\n", 8);
     std::string header;
     PutBig32(header, uint32_t(FWidth));
     PutBig32(header, uint32_t(FHeight));
     header += char(FBits == 0 ? 8 : FBits); // bits per sample
     header += char(FBits == 0 ? 2 : 3);     // RGB or palette
     header += std::string(3, '\0');         // deflate, adaptive filters, no interlace
-    PutChunk(file, "IHDR", header);
+    PutChunk(head, "IHDR", header);
     if (FBits != 0) {
         std::string palette;
         for (QRgb c : FPalette) {
@@ -162,12 +206,12 @@ std::string TPngEncoder::Finish() {
             palette += char(qGreen(c));
             palette += char(qBlue(c));
         }
-        PutChunk(file, "PLTE", palette);
+        PutChunk(head, "PLTE", palette);
     }
-    for (size_t at = 0; at < FCompressed.size(); at += kIdatChunk)
-        PutChunk(file, "IDAT", FCompressed.substr(at, kIdatChunk));
-    PutChunk(file, "IEND", {});
-    return file;
+    // The palette is known only now: the head goes in front, moving the chunks once in place.
+    FData.insert(0, head);
+    PutChunk(FData, "IEND", {});
+    return std::move(FData);
 }
 
 } // namespace zandor

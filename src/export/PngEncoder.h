@@ -8,6 +8,7 @@
 
 #include <QRgb>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -43,9 +44,23 @@ public:
 
 private:
     void Deflate(const uint8_t* data, size_t size, bool last);
+    // Takes `taken` bytes more at the end of the file and makes sure `room` more can follow.
+    void Grow(size_t taken, size_t room = 0);
+    void CloseChunk();
     // The palette index of `colour`, which joins the palette when it is new. Throws
     // TTooManyColours when the palette already holds `capacity` colours.
     uint8_t IndexOf(QRgb colour, size_t capacity);
+    // The same through a small table of the colours last seen at each slot. Every colour seen has
+    // its slot, so the common case is one load and one comparison that nearly always succeeds: no
+    // branch on which colour came before (glyph rows change colour every few pixels, shades at
+    // every pixel).
+    uint8_t CachedIndex(QRgb colour, size_t capacity) {
+        const uint32_t slot = (colour * 0x9E3779B1u) >> (32 - kCacheBits);
+        return FCacheColour[slot] == colour ? FCacheIndex[slot] : CacheMiss(colour, slot, capacity);
+    }
+    uint8_t CacheMiss(QRgb colour, uint32_t slot, size_t capacity);
+
+    static constexpr int kCacheBits = 8;
 
     int FWidth;
     int64_t FHeight;
@@ -53,11 +68,18 @@ private:
     int FBits; // 0: true colour
     int64_t FRows = 0;
     std::unique_ptr<z_stream_s> FZip;
-    std::string FCompressed;
+    // The IDAT chunks of the file in its first FSize bytes; the last is open (its length and
+    // checksum still to come) from FChunk on, npos when none is.
+    std::string FData;
+    size_t FSize = 0;
+    size_t FChunk = std::string::npos;
     std::vector<uint8_t> FRow;
     std::vector<uint8_t> FIndices; // a row's palette indices before they are packed
     std::vector<QRgb> FPalette;
     std::unordered_map<QRgb, uint8_t> FIndex;
+    // No colour is 0 here: every colour looked up is opaque.
+    std::array<QRgb, size_t(1) << kCacheBits> FCacheColour{};
+    std::array<uint8_t, size_t(1) << kCacheBits> FCacheIndex{};
 };
 
 } // namespace zandor

@@ -32,23 +32,29 @@ TTextPicture::~TTextPicture() {
     }
 }
 
-void TTextPicture::PaintBand(int32_t first, int32_t count, const std::function<void(const QRgb*)>& row) {
-    count = std::clamp(count, 0, FLineCount - std::min(first, FLineCount));
-    if (count <= 0)
-        return;
+const QImage& TTextPicture::PaintInto(int32_t first, int32_t count) {
     if (!FCanvas || count > FBandLines) {
         if (FCanvas) {
             FMemo.SetRenderCanvas(nullptr, 0);
             FCanvas.reset();
             FPainter.end();
         }
-        FBand = QImage(FWidth, count * FLineHeight, QImage::Format_RGB32);
-        if (FBand.isNull())
-            throw std::runtime_error("Not enough memory for the picture.");
+        for (QImage& band : FBands) {
+            band = QImage(FWidth, count * FLineHeight, QImage::Format_RGB32);
+            if (band.isNull())
+                throw std::runtime_error("Not enough memory for the picture.");
+        }
         FBandLines = count;
-        FPainter.begin(&FBand);
+        FNext = 0;
+        FPainter.begin(&FBands[0]);
         FCanvas = std::make_unique<platform::TCanvas>(FPainter);
         FMemo.SetRenderCanvas(FCanvas.get(), FWidth);
+    } else if (FPainter.device() != &FBands[FNext]) {
+        // The canvas sets its font and pen for every piece of text, so the painter moves to the
+        // other image with nothing to carry over but the canvas's own setting.
+        FPainter.end();
+        FPainter.begin(&FBands[FNext]);
+        FPainter.setRenderHint(QPainter::Antialiasing, false);
     }
     const int height = count * FLineHeight;
     FPainter.fillRect(QRect(0, 0, FWidth, height), platform::ColorToQColor(FMemo.Color()));
@@ -60,14 +66,33 @@ void TTextPicture::PaintBand(int32_t first, int32_t count, const std::function<v
         FMemo.Perform(wm::PAINT, 0, reinterpret_cast<int64_t>(&record));
     }
     FPainter.setClipping(false);
-    for (int y = 0; y < height; ++y)
-        row(reinterpret_cast<const QRgb*>(FBand.constScanLine(y)));
+    const QImage& band = FBands[FNext];
+    FNext = 1 - FNext;
+    return band;
+}
+
+void TTextPicture::PaintBand(int32_t first, int32_t count, const std::function<void(const QRgb*)>& row) {
+    count = std::clamp(count, 0, FLineCount - std::min(first, FLineCount));
+    if (count <= 0)
+        return;
+    const QImage& band = PaintInto(first, count);
+    for (int y = 0; y < count * FLineHeight; ++y)
+        row(reinterpret_cast<const QRgb*>(band.constScanLine(y)));
 }
 
 void TTextPicture::PaintAll(const std::function<void(const QRgb*)>& row, int32_t bandLines) {
     bandLines = std::max(1, std::min(bandLines, FLineCount));
     for (int32_t first = 0; first < FLineCount; first += bandLines)
         PaintBand(first, std::min(bandLines, FLineCount - first), row);
+}
+
+void TTextPicture::PaintAllBands(const std::function<void(const TBand&)>& band, int32_t bandLines) {
+    bandLines = std::max(1, std::min(bandLines, FLineCount));
+    for (int32_t first = 0; first < FLineCount; first += bandLines) {
+        const int32_t count = std::min(bandLines, FLineCount - first);
+        const QImage& image = PaintInto(first, count);
+        band(TBand{image.constBits(), image.bytesPerLine(), count * FLineHeight});
+    }
 }
 
 QImage ScaledPixelForPixel(const QImage& picture, int scale) {

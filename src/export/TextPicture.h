@@ -40,13 +40,29 @@ public:
     // Every row of the picture, in bands of `bandLines` lines.
     void PaintAll(const std::function<void(const QRgb* pixels)>& row, int32_t bandLines = 64);
 
+    // A painted band: Rows rows of Width() pixels, Stride bytes apart.
+    struct TBand {
+        const uchar* Bits;
+        qsizetype Stride;
+        int Rows;
+        const QRgb* Row(int y) const { return reinterpret_cast<const QRgb*>(Bits + Stride * y); }
+    };
+    // Every band of the picture, top down. Bands are painted into two images by turns, so a band's
+    // pixels stay as they are until the call for the band after it has returned: another thread
+    // may read them while the next band is painted.
+    void PaintAllBands(const std::function<void(const TBand& band)>& band, int32_t bandLines = 64);
+
 private:
+    // Paints the lines into the next of the two images and returns it.
+    const QImage& PaintInto(int32_t first, int32_t count);
+
     TArtMemo& FMemo;
     int FWidth = 0;
     int FLineHeight = 1;
     int32_t FLineCount = 0;
     int32_t FBandLines = 0;
-    QImage FBand;
+    QImage FBands[2];
+    int FNext = 0; // the image the next band is painted into
     QPainter FPainter;
     std::unique_ptr<platform::TCanvas> FCanvas;
 };

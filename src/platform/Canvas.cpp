@@ -1,5 +1,6 @@
 #include "platform/Canvas.h"
 
+#include "platform/ByteGlyphs.h"
 #include "platform/CodePages.h"
 #include "platform/ScreenFonts.h"
 
@@ -52,6 +53,14 @@ TCanvasFont::TCanvasFont(const QFont& font, int charset, QPaintDevice* device)
         if (FMetrics.horizontalAdvance(ToUnicode(all.data() + i, 1)) != advance)
             return;
     FFixedAdvance = advance;
+}
+
+const TByteGlyphs* TCanvasFont::Glyphs() const {
+    if (!FGlyphsLooked) {
+        FGlyphs = TByteGlyphs::Make(FFont, FCharset, FFixedAdvance);
+        FGlyphsLooked = true;
+    }
+    return FGlyphs.get();
 }
 
 TFontMetricsInfo TCanvasFont::MetricsInfo() const {
@@ -130,9 +139,14 @@ int TCanvas::Advance(const char* text, int length, bool draw) {
         return 0;
     const int start = FPenX;
     const QFontMetrics& metrics = FFont->Metrics();
+    const TByteGlyphs* glyphs = nullptr;
     if (draw) {
         FPainter.setFont(FFont->Font());
         FPainter.setPen(FTextColor);
+        // Only into pixels: a printer or PDF keeps the characters with the text it is given.
+        const QPaintEngine* engine = FPainter.paintEngine();
+        if (FByGlyphs && engine && engine->type() == QPaintEngine::Raster)
+            glyphs = FFont->Glyphs();
     }
     // Without justification the text goes out in one piece; with it, each blank closes a piece
     // and the pen jumps by the blank's share of the slack.
@@ -144,7 +158,6 @@ int TCanvas::Advance(const char* text, int length, bool draw) {
             if (blank)
                 to = int(static_cast<const char*>(blank) - text) + 1;
         }
-        const QString piece = FFont->ToUnicode(text + from, to - from);
         int width = FFont->Extent(text + from, to - from);
         const bool stretched = Justifying() && text[to - 1] == ' ';
         const int extra = stretched ? NextBreakExtra() : 0;
@@ -152,7 +165,10 @@ int TCanvas::Advance(const char* text, int length, bool draw) {
             if (FBackColor.isValid())
                 FPainter.fillRect(QRect(FPenX, FPenY - metrics.ascent(), width + extra, metrics.height()),
                                   FBackColor);
-            FPainter.drawText(QPoint(FPenX, FPenY), piece);
+            if (glyphs && glyphs->Plain(text + from, to - from))
+                glyphs->Draw(FPainter, FPenX, FPenY, text + from, to - from);
+            else
+                FPainter.drawText(QPoint(FPenX, FPenY), FFont->ToUnicode(text + from, to - from));
         }
         FPenX += width + extra;
         from = to;

@@ -16,11 +16,14 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
 class QPainter;
 class QPaintDevice;
 
 namespace zandor::platform {
+
+class TByteGlyphs;
 
 // The colour value that means "not set" wherever the editor keeps colours.
 inline constexpr TColor kNoColor = -1;
@@ -48,12 +51,17 @@ public:
 
     int Extent(const char* text, int length) const;
     QString ToUnicode(const char* text, int length) const { return BytesToText(text, length, FCharset); }
+    // The glyph of each byte when text in this face may go out without the layout; null when it
+    // may not. Looked up on first use.
+    const TByteGlyphs* Glyphs() const;
 
 private:
     QFont FFont;
     int FCharset;
     QFontMetrics FMetrics;
     int FFixedAdvance = 0; // every byte's width when all are equal and whole, else 0
+    mutable std::shared_ptr<const TByteGlyphs> FGlyphs;
+    mutable bool FGlyphsLooked = false;
 };
 
 enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -86,6 +94,9 @@ public:
     void SetTextColor(const QColor& color) { FTextColor = color; }
     // An invalid colour leaves the text transparent; a valid one fills each text cell first.
     void SetBackColor(const QColor& color) { FBackColor = color; }
+    // Off: every piece of text goes through the layout, even where its glyphs could go out as
+    // they are (the same pixels, more slowly).
+    void SetDrawByGlyphs(bool on) { FByGlyphs = on; }
 
     int TextExtent(const char* text, int length) const;
 
@@ -142,6 +153,7 @@ private:
     int FShare = 0;
     int FRest = 0;
     int FAcc = 0;
+    bool FByGlyphs = true;
 };
 
 } // namespace zandor::platform
