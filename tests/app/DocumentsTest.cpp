@@ -7,6 +7,7 @@
 #include "documents/FileDrag.h"
 #include "documents/FileProperties.h"
 #include "editor/control/ArtMemo.h"
+#include "support/PaintProbe.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -109,16 +110,7 @@ TEST_F(Documents, ASlowLoadShowsItsProgressWhileTheWindowPaints) {
     const std::string next = dir.write("next.txt", "next");
     auto w = Create();
     w->show();
-    struct PaintProbe : QObject {
-        QLabel* Label;
-        std::vector<QString> Painted;
-        explicit PaintProbe(QLabel* label) : Label(label) { label->installEventFilter(this); }
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::Paint)
-                Painted.push_back(Label->text());
-            return false;
-        }
-    } probe(w->lbPosition);
+    test::TLabelPaintProbe probe(w->lbPosition);
     w->Documents->ReadCall = [](int fd, void* buffer, size_t n) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return ::read(fd, buffer, std::min<size_t>(n, 1000));

@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 #include "commands/FindReplace.h"
 #include "editor/control/ArtMemo.h"
+#include "support/PaintProbe.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -56,16 +57,7 @@ TEST_F(WindowFixture, ALargeReplaceAllPaintsItsProgressAndIsOneUndoStep) {
     auto w = Create(file, true);
     w->show();
     ASSERT_EQ(w->m->Text(), text);
-    struct PaintProbe : QObject {
-        QLabel* Label;
-        std::vector<QString> Painted;
-        explicit PaintProbe(QLabel* label) : Label(label) { label->installEventFilter(this); }
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::Paint)
-                Painted.push_back(Label->text());
-            return false;
-        }
-    } probe(w->lbPosition);
+    TLabelPaintProbe probe(w->lbPosition);
     bool closed = true;
     const std::string other = dir.write("other.txt", "other");
     QTimer::singleShot(0, [&] {

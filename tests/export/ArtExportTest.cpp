@@ -2,6 +2,7 @@
 #include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
+#include "export/ExportLookMemo.h"
 #include "export/TextExport.h"
 #include "platform/Canvas.h"
 #include "platform/ScreenFonts.h"
@@ -90,17 +91,7 @@ TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
 
         TURLHighlighter urls;
         TArtMemo memo;
-        memo.SetBorderStyle(bsNone);
-        memo.SetScrollBars(ssNone);
-        memo.SetColor(look.Background);
-        memo.SetFont(look.Font);
-        const QFontMetrics metrics(platform::ToQFont(look.Font));
-        memo.SetLineHeight(metrics.ascent() + metrics.descent());
-        memo.SetHighlightColor(look.HighlightColor);
-        memo.SetHighlightBackgnd(look.HighlightBackgnd);
-        platform::TPenValue noEndMark = memo.EndOfTextMark();
-        noEndMark.Style = platform::psClear;
-        memo.SetEndOfTextMark(noEndMark);
+        test::DressInLook(memo, look);
         memo.SetWordWrap(columns > 0);
         memo.SetColumnWrap(columns);
         memo.SetHighlighter(&urls);

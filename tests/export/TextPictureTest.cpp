@@ -3,6 +3,7 @@
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "export/ArtExport.h"
+#include "export/ExportLookMemo.h"
 #include "platform/Canvas.h"
 #include "platform/ScreenFonts.h"
 #include "support/TestSupport.h"
@@ -39,17 +40,7 @@ std::string RandomArt(uint32_t seed, int lines) {
 QImage OneBand(const std::string& text, const TExportLook& look) {
     TURLHighlighter urls;
     TArtMemo memo;
-    memo.SetBorderStyle(bsNone);
-    memo.SetScrollBars(ssNone);
-    memo.SetColor(look.Background);
-    memo.SetFont(look.Font);
-    const QFontMetrics metrics(platform::ToQFont(look.Font));
-    memo.SetLineHeight(metrics.ascent() + metrics.descent());
-    memo.SetHighlightColor(look.HighlightColor);
-    memo.SetHighlightBackgnd(look.HighlightBackgnd);
-    platform::TPenValue noEndMark = memo.EndOfTextMark();
-    noEndMark.Style = platform::psClear;
-    memo.SetEndOfTextMark(noEndMark);
+    test::DressInLook(memo, look);
     memo.SetWordWrap(false);
     memo.SetHighlighter(&urls);
     TMemoryStream stream(text);
