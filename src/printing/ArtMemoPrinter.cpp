@@ -227,7 +227,7 @@ void TArtMemoPrinter::MakeCopy() {
             if (RunCount(from) == 0)
                 continue;
             ParInfo& to = copyPars.Par(i);
-            TDynInfoArray& runs = ExtendPar(to).Runs;
+            TRunArray& runs = ExtendPar(to, static_cast<size_t>(RunCount(from))).Runs;
             runs = from.Extra->Runs;
             if (fed[size_t(i)])
                 for (TDynInfo& run : runs)

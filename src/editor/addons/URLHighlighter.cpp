@@ -14,6 +14,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zandor {
 
 using namespace platform;
@@ -87,8 +91,39 @@ struct FoldTable {
         for (int b = 0; b < 256; ++b) {
             Fold[b] = static_cast<unsigned char>(bytes[b]);
             Mark[b] = !RowsAt[Fold[b]].empty();
+            if (Mark[b] && MarkCount < kFastMarks)
+                Marks[MarkCount] = static_cast<unsigned char>(b);
+            MarkCount += Mark[b] ? 1 : 0;
         }
     }
+
+    // The first k in [from, end) with a mark byte at text[k], else end. Marks are rare in text, so
+    // with few mark bytes (every built-in rule has three) sixteen bytes are looked at at once.
+    int32_t FindMark(const unsigned char* text, int32_t from, int32_t end) const {
+        int32_t k = from;
+#if defined(__SSE2__)
+        if (MarkCount > 0 && MarkCount <= kFastMarks) {
+            __m128i m[kFastMarks];
+            for (int j = 0; j < kFastMarks; ++j)
+                m[j] = _mm_set1_epi8(static_cast<char>(Marks[j < MarkCount ? j : 0]));
+            for (; k + 16 <= end; k += 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k));
+                __m128i hit = _mm_cmpeq_epi8(v, m[0]);
+                for (int j = 1; j < kFastMarks; ++j)
+                    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, m[j]));
+                if (const int bits = _mm_movemask_epi8(hit))
+                    return k + __builtin_ctz(static_cast<unsigned>(bits));
+            }
+        }
+#endif
+        while (k < end && !Mark[text[k]])
+            ++k;
+        return k;
+    }
+
+    static constexpr int kFastMarks = 4;
+    unsigned char Marks[kFastMarks] = {};
+    int MarkCount = 0;
 };
 
 const FoldTable& TableFor(TamUpperCase kind, std::unique_ptr<FoldTable>& userTable) {
@@ -117,10 +152,12 @@ public:
         const int32_t markEnd = std::min(FWindowEnd, lastX + FTable.MaxBack + 1);
         // A prefix found at a later mark begins after every earlier mark, so the first mark with a
         // matching prefix gives the leftmost address.
-        for (int32_t k = std::max(from, 0); k < markEnd; ++k) {
-            const auto c = static_cast<unsigned char>(FText[k]);
-            if (!FTable.Mark[c])
-                continue;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(FText);
+        for (int32_t k = std::max(from, 0);; ++k) {
+            k = FTable.FindMark(bytes, k, markEnd);
+            if (k >= markEnd)
+                break;
+            const auto c = bytes[k];
             for (const FoldTable::Candidate& at : FTable.RowsAt[FTable.Fold[c]]) {
                 const int32_t x = k - at.Back;
                 if (x >= from && x <= lastX && Matches(x, at.Row)) {
@@ -348,7 +385,7 @@ void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32
 bool TURLHighlighter::ContinuesAddress(ParInfo& par, int32_t& start, int32_t keywordCount) {
     if (start == 0 || !IsExtended(par))
         return false;
-    TDynInfoArray& runs = par.Extra->Runs;
+    TRunArray& runs = par.Extra->Runs;
     const int k = RunsUpTo(par, start - 1) - 1;
     if (k < 0)
         return false;
@@ -408,9 +445,7 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
     state.StartLen = state.StopLen =
         static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
     // The address and what follows it: two runs, room made for both at once.
-    TDynInfoArray& runs = ExtendPar(list.Par(p)).Runs;
-    if (runs.capacity() < runs.size() + 2)
-        runs.reserve(runs.size() + 2);
+    ExtendPar(list.Par(p), 2);
     ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
     return true;
 }

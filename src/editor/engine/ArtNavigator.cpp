@@ -15,7 +15,7 @@ namespace {
 // so that texts with very uneven paragraph lengths cannot make a jump linear.
 constexpr int kWalkLimit = 48;
 
-TDynInfoArray* RunsOf(ParInfo& par) {
+TRunArray* RunsOf(ParInfo& par) {
     return IsExtended(par) ? &par.Extra->Runs : nullptr;
 }
 
@@ -194,7 +194,7 @@ void TArtNavigator::SetPos(int32_t p) {
     if (p >= FPos && p <= end) {
         FParOffset = p - start;
         if (FRunIndex >= 0) {
-            const TDynInfoArray* runs = RunsOf(*FPar);
+            const TRunArray* runs = RunsOf(*FPar);
             const int32_t n = runs ? static_cast<int32_t>(runs->size()) : 0;
             while (FRunIndex < n && (*runs)[static_cast<size_t>(FRunIndex)].Offset < FParOffset)
                 ++FRunIndex;
@@ -223,7 +223,7 @@ void TArtNavigator::SetParNb(int32_t n) {
 }
 
 int32_t TArtNavigator::CountRunsBefore(int32_t offset) {
-    const TDynInfoArray* runs = RunsOf(*FPar);
+    const TRunArray* runs = RunsOf(*FPar);
     if (!runs)
         return 0;
     auto it = std::lower_bound(runs->begin(), runs->end(), offset,
@@ -443,7 +443,7 @@ void TArtNavigator::SetRunIndex(int32_t i) {
 
 void TArtNavigator::SkipRunsHere() {
     RunIndex();
-    const TDynInfoArray* runs = RunsOf(*FPar);
+    const TRunArray* runs = RunsOf(*FPar);
     if (!runs)
         return;
     const int32_t count = static_cast<int32_t>(runs->size());
@@ -490,7 +490,7 @@ void ShiftLineRunIndexes(ParInfo& par, int32_t offset, int delta) {
 
 void TArtNavigator::InsertRun(const TDynInfo& rec) {
     const int32_t i = RunIndex();
-    TDynInfoArray& runs = ExtendPar(*FPar).Runs;
+    TRunArray& runs = ExtendPar(*FPar).Runs;
     TDynInfo run = rec;
     run.Offset = FParOffset;
     runs.insert(runs.begin() + i, run);
@@ -500,7 +500,7 @@ void TArtNavigator::InsertRun(const TDynInfo& rec) {
 
 void TArtNavigator::DeleteRun() {
     const int32_t i = RunIndex();
-    TDynInfoArray* runs = RunsOf(*FPar);
+    TRunArray* runs = RunsOf(*FPar);
     if (!runs || i >= static_cast<int32_t>(runs->size()) ||
         (*runs)[static_cast<size_t>(i)].Offset != FParOffset)
         throw EInternalError();
@@ -620,7 +620,7 @@ bool TArtNavigator::StepLeft() {
         --FParOffset;
         --FPos;
         if (FRunIndex > 0) {
-            const TDynInfoArray& runs = *RunsOf(*FPar);
+            const TRunArray& runs = *RunsOf(*FPar);
             while (FRunIndex > 0 && runs[static_cast<size_t>(FRunIndex - 1)].Offset >= FParOffset)
                 --FRunIndex;
         }

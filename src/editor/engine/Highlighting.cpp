@@ -123,11 +123,8 @@ void THighlighting::ApplyKeywordsToPar(int p) {
             matched = room == 0;
             room += 2 * FHits.size();
         }
-        if (room > 0) {
-            TDynInfoArray& runs = ExtendPar(list.Par(p)).Runs;
-            if (runs.capacity() < runs.size() + room)
-                runs.reserve(runs.size() + room);
-        }
+        if (room > 0)
+            ExtendPar(list.Par(p), room);
         if (!FHighlighter->ApplyHighlightToPar(FMemo, p, FKeywords.Count())) {
             TArtNavigator& a = Scratch(0, p, 0);
             TArtNavigator& b = Scratch(1, p, length);
@@ -146,9 +143,7 @@ void THighlighting::ApplyKeywordsToPar(int p) {
     if (FHits.empty())
         return;
     // Two runs at most for each keyword: room for all of them at once.
-    TDynInfoArray& runs = ExtendPar(par).Runs;
-    if (runs.capacity() < runs.size() + 2 * FHits.size())
-        runs.reserve(runs.size() + 2 * FHits.size());
+    ExtendPar(par, 2 * FHits.size());
     ApplyMatches(p, FHits.data(), static_cast<int>(FHits.size()));
     InvalidateNavigators(list.Par(p).Start, p);
 }
@@ -350,7 +345,7 @@ bool THighlighting::ContextEndAt(int p, int32_t a, int32_t& c) {
         }
     }
     if (found >= 0) {
-        TDynInfoArray& runs = par.Extra->Runs;
+        TRunArray& runs = par.Extra->Runs;
         const int i0 = RunsUpTo(par, found);
         const int i1 = RunsUpTo(par, found + stopLen);
         runs.erase(runs.begin() + i0, runs.begin() + i1);
@@ -390,7 +385,7 @@ bool THighlighting::ContextEndAt(int p, int32_t a, int32_t& c) {
         StateBefore(p, RunsUpTo(par, a), st.Depth, after);
     }
     after.Offset = c;
-    TDynInfoArray& runs = ExtendPar(par).Runs;
+    TRunArray& runs = ExtendPar(par).Runs;
     runs.insert(runs.begin() + RunsUpTo(par, c), after);
     return true;
 }
@@ -452,7 +447,7 @@ bool THighlighting::ContextStartAt(int p, int32_t a, int32_t& c) {
             if (EffectiveDepth(r) >= kMaxDepth)
                 continue; // no room for another context here
             const bool runHere = RunsUpTo(par, i) > RunsBefore(par, i);
-            TDynInfoArray& runs = ExtendPar(par).Runs;
+            TRunArray& runs = ExtendPar(par).Runs;
             const int i0 = RunsBefore(par, i);
             const int i1 = RunsBefore(par, i + len);
             runs.erase(runs.begin() + i0, runs.begin() + i1);
@@ -482,7 +477,7 @@ void THighlighting::ParseParagraph(int p) {
     ParInfo& par = FMemo.Paragraphs().Par(p);
     const bool hadKeywords = (par.Flags & pfKeywords) != 0;
     if (IsExtended(par))
-        std::erase_if(par.Extra->Runs, [](const TDynInfo& r) { return !IsHighlighterRun(r); });
+        par.Extra->Runs.erase_if([](const TDynInfo& r) { return !IsHighlighterRun(r); });
     FoldForKeys(p);
     const int32_t length = ParLength(par);
     int32_t a = 0;
@@ -657,9 +652,9 @@ bool THighlighting::AfterReplace(TArtNavigator& S, TArtNavigator& E, bool runsRe
         if (flags & pfKeywords)
             ApplyKeywordsIfNeeded(p);
         ParInfo& par = list.Par(p);
-        const TDynInfoArray& after = IsExtended(par) ? par.Extra->Runs : before;
-        const bool unchanged = after.size() == before.size() &&
-                               (before.empty() || std::memcmp(after.data(), before.data(),
+        const size_t afterCount = static_cast<size_t>(RunCount(par));
+        const bool unchanged = afterCount == before.size() &&
+                               (before.empty() || std::memcmp(par.Extra->Runs.data(), before.data(),
                                                               before.size() * sizeof(TDynInfo)) == 0);
         if (unchanged) {
             list.LinesReusable = reusable;

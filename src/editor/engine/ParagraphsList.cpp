@@ -3,6 +3,7 @@
 #include "editor/engine/EngineErrors.h"
 
 #include <cstring>
+#include <new>
 
 namespace zandor {
 
@@ -90,16 +91,41 @@ void SetParLength(ParInfo& par, int32_t n) {
     ExtendPar(par).Length = n;
 }
 
-ParExtraInfo& ExtendPar(ParInfo& par) {
-    if (IsExtended(par))
+namespace {
+
+// An extension and the lent run buffer behind it are one block.
+ParExtraInfo* NewParExtra(size_t runRoom) {
+    if (runRoom == 0)
+        return new ParExtraInfo();
+    if (runRoom > (UINT32_MAX >> 1))
+        throw std::bad_alloc();
+    void* block = ::operator new(sizeof(ParExtraInfo) + runRoom * sizeof(TDynInfo));
+    auto* lent = reinterpret_cast<TDynInfo*>(static_cast<char*>(block) + sizeof(ParExtraInfo));
+    return new (block) ParExtraInfo(lent, static_cast<uint32_t>(runRoom));
+}
+
+void DeleteParExtra(ParExtraInfo* extra) {
+    // Both kinds of block come from the global operator new and go back through it.
+    extra->~ParExtraInfo();
+    ::operator delete(static_cast<void*>(extra));
+}
+
+} // namespace
+
+ParExtraInfo& ExtendPar(ParInfo& par, size_t runRoom) {
+    if (IsExtended(par)) {
+        TRunArray& runs = par.Extra->Runs;
+        if (runs.capacity() < runs.size() + runRoom)
+            runs.reserve(runs.size() + runRoom);
         return *par.Extra;
+    }
     const LineInfo line0 = LoadFirstLine(par);
-    auto extra = std::make_unique<ParExtraInfo>();
+    ParExtraInfo* extra = NewParExtra(runRoom);
     extra->Length = par.Compact.Length;
     extra->FirstLineInfo = line0;
     extra->CollapseFrom = (par.Level & plCollapseFromUsed) ? 1 : 0;
     extra->CollapseTo = (par.Level & plCollapseToUsed) ? 1 : 0;
-    par.Extra = extra.release();
+    par.Extra = extra;
     par.Flags |= pfExtended;
     return *par.Extra;
 }
@@ -172,7 +198,7 @@ void ReleasePar(ParInfo& par) {
     if (par.Flags & pfOwnText)
         FreeParText(par.Text);
     if (IsExtended(par))
-        std::unique_ptr<ParExtraInfo>(par.Extra).reset();
+        DeleteParExtra(par.Extra);
     par.Text = nullptr;
     par.Flags &= static_cast<uint8_t>(~(pfExtended | pfOwnText));
     par.Compact.Length = 0;

@@ -5,6 +5,7 @@
 #include "editor/engine/BlockShifts.h"
 #include "editor/engine/DynArray2.h"
 #include "editor/engine/LineWidths.h"
+#include "editor/engine/RunArray.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -76,6 +77,8 @@ static_assert(sizeof(TDynInfo) == 58);
 static_assert(sizeof(ParInfo) == 2 * sizeof(void*) + 10, "Text, Start, FirstLine, Flags, Level, Extra");
 
 using TDynInfoArray = std::vector<TDynInfo>;
+// A paragraph's runs; see TLentArray.
+using TRunArray = TLentArray<TDynInfo>;
 
 // ParInfo::Flags
 inline constexpr uint8_t pfExtended = 0x01;   // Extra is valid
@@ -134,15 +137,21 @@ private:
     TDynInfo* FState = nullptr;
 };
 
-// The extended part of a paragraph; owned by its ParInfo through the paragraph list.
+// The extended part of a paragraph; owned by its ParInfo through the paragraph list. Made by
+// ExtendPar, possibly with room for runs right behind it, and freed by ReleasePar.
 struct ParExtraInfo {
+    ParExtraInfo() = default;
+    ParExtraInfo(TDynInfo* lentRuns, uint32_t room) : Runs(lentRuns, room) {}
+    ParExtraInfo(const ParExtraInfo&) = delete;
+    ParExtraInfo& operator=(const ParExtraInfo&) = delete;
+
     int32_t ParColor = kColorUnset;
     int32_t ParBackColor = kColorUnset;
     int32_t Length = 0;
     LineInfo FirstLineInfo{};
     BaseStyleRef BaseStyle;
     std::vector<LineInfo> Lines; // display lines 1 .. n-1
-    TDynInfoArray Runs;          // sorted by Offset
+    TRunArray Runs;              // sorted by Offset
     uint32_t CollapseBits = 0;   // bit k: outline level k+2 collapsed
     int32_t Obj = 0;
     uint8_t CollapseFrom = 0;
@@ -181,8 +190,9 @@ inline int32_t ParLength(const ParInfo& par) {
 }
 // Keeps the compact form for n < 65535, else extends.
 void SetParLength(ParInfo& par, int32_t n);
-// Converts to the extended form (one way); returns the extension.
-ParExtraInfo& ExtendPar(ParInfo& par);
+// Converts to the extended form (one way); returns the extension. runRoom: runs about to be added;
+// the run array then has room for that many more (a new extension gets it in the same allocation).
+ParExtraInfo& ExtendPar(ParInfo& par, size_t runRoom = 0);
 int LineCountOf(const ParInfo& par);
 inline int RunCount(const ParInfo& par) {
     return IsExtended(par) ? static_cast<int>(par.Extra->Runs.size()) : 0;

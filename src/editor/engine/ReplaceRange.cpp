@@ -108,7 +108,7 @@ void ScanRemoved(const TParagraphsList& list, const Endpoints& at, bool staticFo
         if (staticFormat && to > from)
             toggled ^= ToggledBits(text.substr(from, to - from));
         if (!runsRemoved && IsExtended(par)) {
-            const TDynInfoArray& runs = par.Extra->Runs;
+            const TRunArray& runs = par.Extra->Runs;
             if (p == at.SPar)
                 runsRemoved = !runs.empty() && runs.back().Offset >= at.SOff;
             else
@@ -181,7 +181,7 @@ InPlaceResult ReplaceInParagraph(TParagraphsList& list, ParInfo& par, const Endp
     }
     ParExtraInfo& extra = *par.Extra;
     // Runs that began inside the removed text go; later ones follow their characters.
-    TDynInfoArray& runs = extra.Runs;
+    TRunArray& runs = extra.Runs;
     auto first = std::lower_bound(runs.begin(), runs.end(), at.SOff,
                                   [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
     auto last = std::lower_bound(first, runs.end(), at.EOff,
@@ -239,7 +239,7 @@ StateAtS StateAt(const ParInfo& sPar, int32_t sOff) {
         state.Base = BaseStyleOf(sPar);
         return state;
     }
-    const TDynInfoArray& runs = sPar.Extra->Runs;
+    const TRunArray& runs = sPar.Extra->Runs;
     auto it = std::lower_bound(runs.begin(), runs.end(), sOff,
                                [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
     const TDynInfo& run = *(it - 1);
@@ -290,7 +290,7 @@ void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
         // Runs: S's before S stay with the first paragraph, E's from E on follow the last one.
         const bool keepHeadRuns = isFirst && IsExtended(sRec) && !sRec.Extra->Runs.empty() &&
                                   sRec.Extra->Runs.front().Offset < at.SOff;
-        const TDynInfoArray* eRuns = IsExtended(eRec) ? &eRec.Extra->Runs : nullptr;
+        const TRunArray* eRuns = IsExtended(eRec) ? &eRec.Extra->Runs : nullptr;
         const bool takeTailRuns = isLast && eRuns && !eRuns->empty() && eRuns->back().Offset >= at.EOff;
         const bool sExtended = IsExtended(sRec);
         const bool carriesOutline =
@@ -322,7 +322,7 @@ void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
             to.CollapseTo = sRec.Extra->CollapseTo;
         }
         if (keepHeadRuns) {
-            const TDynInfoArray& runs = sRec.Extra->Runs;
+            const TRunArray& runs = sRec.Extra->Runs;
             auto end = std::lower_bound(runs.begin(), runs.end(), at.SOff,
                                         [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
             ExtendPar(rec).Runs.assign(runs.begin(), end);
@@ -330,7 +330,7 @@ void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
         if (takeTailRuns) {
             auto from = std::lower_bound(eRuns->begin(), eRuns->end(), at.EOff,
                                          [](const TDynInfo& r, int32_t o) { return r.Offset < o; });
-            TDynInfoArray& runs = ExtendPar(rec).Runs;
+            TRunArray& runs = ExtendPar(rec).Runs;
             const int32_t moveBy = length - static_cast<int32_t>(after.size()) - at.EOff;
             for (auto it = from; it != eRuns->end(); ++it) {
                 runs.push_back(*it);

@@ -21,14 +21,14 @@ bool SameState(const TDynInfo& a, const TDynInfo& b) {
 
 namespace {
 
-const TDynInfoArray* RunsOf(const ParInfo& par) {
+const TRunArray* RunsOf(const ParInfo& par) {
     return IsExtended(par) ? &par.Extra->Runs : nullptr;
 }
 
 } // namespace
 
 int RunsBefore(const ParInfo& par, int32_t offset) {
-    const TDynInfoArray* runs = RunsOf(par);
+    const TRunArray* runs = RunsOf(par);
     if (!runs)
         return 0;
     return static_cast<int>(std::partition_point(runs->begin(), runs->end(),
@@ -37,7 +37,7 @@ int RunsBefore(const ParInfo& par, int32_t offset) {
 }
 
 int RunsUpTo(const ParInfo& par, int32_t offset) {
-    const TDynInfoArray* runs = RunsOf(par);
+    const TRunArray* runs = RunsOf(par);
     if (!runs)
         return 0;
     return static_cast<int>(std::partition_point(runs->begin(), runs->end(),
@@ -107,7 +107,7 @@ void ApplyRunAt(TParagraphsList& paragraphs, int sp, int32_t so, int ep, int32_t
         }
         if (!IsExtended(par))
             continue;
-        TDynInfoArray& runs = par.Extra->Runs;
+        TRunArray& runs = par.Extra->Runs;
         const size_t from = p == sp ? static_cast<size_t>(i) : 0;
         size_t to = runs.size();
         if (p == ep)
@@ -126,7 +126,7 @@ void ApplyRunAt(TParagraphsList& paragraphs, int sp, int32_t so, int ep, int32_t
     const bool endOfText = ep == paragraphs.Count() - 1 && eo >= ParLength(last);
     if (!endOfText && (isContext || (r.StyleFlags & sfContext))) {
         r.Offset = eo;
-        TDynInfoArray& runs = ExtendPar(last).Runs;
+        TRunArray& runs = ExtendPar(last).Runs;
         runs.insert(runs.begin() + RunsUpTo(last, eo), r);
     }
     for (int p = sp; p <= ep; ++p)

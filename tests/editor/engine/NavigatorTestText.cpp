@@ -25,7 +25,7 @@ std::vector<std::string> SplitParagraphs(std::string_view text) {
 
 void RecountLineRuns(ParInfo& par) {
     TLinesList lines(&par);
-    const TDynInfoArray* runs = IsExtended(par) ? &par.Extra->Runs : nullptr;
+    const TRunArray* runs = IsExtended(par) ? &par.Extra->Runs : nullptr;
     for (int k = 0; k < lines.LineCount(); ++k) {
         LineInfo line = *lines.LineAt(k);
         line.RunIndex = 0;
@@ -81,7 +81,7 @@ void HidePar(TArtMemoCore& core, int par) {
 
 void AddRun(TArtMemoCore& core, int par, int32_t offset, uint8_t styleFlags, int32_t context) {
     ParInfo& rec = core.Paragraphs().Par(par);
-    TDynInfoArray& runs = ExtendPar(rec).Runs;
+    TRunArray& runs = ExtendPar(rec).Runs;
     TDynInfo run = kDefaultRunState;
     run.Offset = offset;
     run.StyleFlags = styleFlags;

@@ -93,7 +93,7 @@ TEST(ReplaceRange, JoiningParagraphsMovesTheRunsOfTheSecond) {
     AddRun(bench.Core, 1, 2, sfContext | sfUnderline, 9);
     const TReplaceResult r = bench.Replace(3, 5, ""); // the break
     EXPECT_EQ(bench.Text(), "abcdefg");
-    const TDynInfoArray& runs = bench.List().Par(0).Extra->Runs;
+    const TRunArray& runs = bench.List().Par(0).Extra->Runs;
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(+runs[0].Offset, 1);
     EXPECT_EQ(+runs[0].Context, 7);
@@ -113,7 +113,7 @@ TEST(ReplaceRange, RunsInsideTheRangeGoAndLaterRunsFollowTheirText) {
     AddRun(bench.Core, 0, 6, sfContext, 3); // at E
     const TReplaceResult r = bench.Replace(3, 6, "ab");
     EXPECT_EQ(bench.Text(), "012ab6789");
-    const TDynInfoArray& runs = bench.List().Par(0).Extra->Runs;
+    const TRunArray& runs = bench.List().Par(0).Extra->Runs;
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(+runs[0].Context, 1);
     EXPECT_EQ(+runs[1].Context, 3);

@@ -174,7 +174,7 @@ private:
         const auto oldLines = static_cast<int32_t>(model.Stops.size());
         SetSingleLine(par, length);
         if (IsExtended(par))
-            std::erase_if(par.Extra->Runs, [length](const TDynInfo& run) { return run.Offset > length; });
+            par.Extra->Runs.erase_if([length](const TDynInfo& run) { return run.Offset > length; });
         std::erase_if(model.Runs, [length](int32_t offset) { return offset > length; });
         const int32_t dLength = length - Length(p);
         model.Text = text;
