@@ -25,10 +25,8 @@ bool IsSep(const TCharSet& set, char c) {
 TDynInfo Pushed(const TDynInfo& below, int16_t entry) {
     TDynInfo s{};
     const int d = std::min(EffectiveDepth(below) + 1, kMaxDepth);
-    for (int k = 0; k < d; ++k)
-        s.Stack[k] = below.Stack[k];
     s.Depth = static_cast<int8_t>(d);
-    s.Stack[d] = entry;
+    s.Stack = TContextStack::Pushed(below.Stack, d, entry);
     return s;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/engine/BlockShifts.h"
+#include "editor/engine/ContextStack.h"
 #include "editor/engine/DynArray2.h"
 #include "editor/engine/LineWidths.h"
 #include "editor/engine/RunArray.h"
@@ -46,7 +47,7 @@ struct TDynInfo {
     int32_t Foreground; // -1 or clNone = none
     int32_t Context;    // 0 = none
     int16_t Cursor;
-    int16_t Stack[16]; // >= 0 keyword index; < 0 start/stop key index - 32768
+    TContextStack Stack; // entries: >= 0 keyword index; < 0 start/stop key index - 32768
     int16_t StartLen;
     int16_t StopLen;
 };
@@ -73,7 +74,7 @@ struct ParInfo {
 #pragma pack(pop)
 
 static_assert(sizeof(LineInfo) == 29);
-static_assert(sizeof(TDynInfo) == 58);
+static_assert(sizeof(TDynInfo) == 30);
 static_assert(sizeof(ParInfo) == 2 * sizeof(void*) + 10, "Text, Start, FirstLine, Flags, Level, Extra");
 
 using TDynInfoArray = std::vector<TDynInfo>;

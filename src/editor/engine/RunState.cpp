@@ -13,7 +13,9 @@ bool SameState(const TDynInfo& a, const TDynInfo& b) {
         return true;
     if (a.Depth != b.Depth || a.Context != b.Context)
         return false;
-    for (int d = 0; d <= a.Depth && d < 16; ++d)
+    if (a.Stack == b.Stack)
+        return true;
+    for (int d = 0; d <= a.Depth && d < kStackEntries; ++d)
         if (a.Stack[d] != b.Stack[d])
             return false;
     return true;
