@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 #include <type_traits>
 
@@ -31,6 +32,10 @@ public:
     TLentArray& operator=(const TLentArray& other) {
         if (this != &other)
             assign(other.begin(), other.end());
+        return *this;
+    }
+    TLentArray& operator=(std::initializer_list<T> list) {
+        assign(list.begin(), list.end());
         return *this;
     }
 
