@@ -80,7 +80,8 @@ public:
     T* erase(const T* pos) { return erase(pos, pos + 1); }
     T* erase(const T* first, const T* last) {
         const size_t from = static_cast<size_t>(first - FData), to = static_cast<size_t>(last - FData);
-        std::memmove(static_cast<void*>(FData + from), FData + to, (FSize - to) * sizeof(T));
+        if (to < FSize)
+            std::memmove(static_cast<void*>(FData + from), FData + to, (FSize - to) * sizeof(T));
         FSize -= static_cast<uint32_t>(to - from);
         return FData + from;
     }
