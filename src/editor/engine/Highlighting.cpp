@@ -109,8 +109,10 @@ void THighlighting::ApplyKeywordsToPar(int p) {
         ParseParagraphs(p, p);
     const int32_t length = ParLength(list.Par(p));
     const bool keywords = FApplyKeyWords && FKeywords.Count() > 0 && length > 0;
-    // Whether FHits already holds this paragraph's keywords.
+    // Whether FHits already holds this paragraph's keywords, and whether the matcher has read its
+    // text (so another mask needs no new search through it).
     bool matched = false;
+    bool scanned = false;
     if (FHighlighter) {
         // The highlighter's runs and the keywords' go into one allocation. A paragraph without
         // contexts is matched first: when the highlighter expects to style nothing (so masks
@@ -121,6 +123,7 @@ void THighlighting::ApplyKeywordsToPar(int p) {
             FMatcher.Prepare(FKeywords);
             FMatcher.Match(TextOf(par), length, nullptr, FMemo.Separators(), FHits);
             matched = room == 0;
+            scanned = true;
             room += 2 * FHits.size();
         }
         if (room > 0) {
@@ -141,7 +144,10 @@ void THighlighting::ApplyKeywordsToPar(int p) {
     const uint8_t* mask = MaskedContexts(par, length);
     if (mask || !matched) {
         FMatcher.Prepare(FKeywords);
-        FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
+        if (scanned)
+            FMatcher.Rematch(TextOf(par), length, mask, FMemo.Separators(), FHits);
+        else
+            FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
     }
     if (FHits.empty())
         return;
