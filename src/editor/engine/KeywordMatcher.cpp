@@ -291,10 +291,15 @@ void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int3
 void TKeywordMatcher::Match(const char* text, int32_t length, const uint8_t* masked,
                             const TCharSet& separators, std::vector<TKeywordHit>& hits) {
     hits.clear();
+    if (Find(text, length) > 0 || !FPlainKeys.empty())
+        Settle(text, length, masked, separators, hits);
+}
+
+int32_t TKeywordMatcher::Find(const char* text, int32_t length) {
     FCandidates.clear();
     FScanned = nullptr;
     if (length <= 0 || FKeys.empty())
-        return;
+        return 0;
     if (FList && FUserFold != (FUpperCase == amuUserDefined && UserUpperCaseProc))
         Build(*FList);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -318,7 +323,7 @@ void TKeywordMatcher::Match(const char* text, int32_t length, const uint8_t* mas
     // found once, often arrive sorted already.
     if (!std::is_sorted(FCandidates.begin(), FCandidates.end(), before))
         std::sort(FCandidates.begin(), FCandidates.end(), before);
-    Settle(text, length, masked, separators, hits);
+    return static_cast<int32_t>(FCandidates.size());
 }
 
 void TKeywordMatcher::Rematch(const char* text, int32_t length, const uint8_t* masked,

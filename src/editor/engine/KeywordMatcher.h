@@ -45,8 +45,12 @@ public:
     // offset; hits is cleared first.
     void Match(const char* text, int32_t length, const uint8_t* masked, const TCharSet& separators,
                std::vector<TKeywordHit>& hits);
-    // What Match would give with another mask, for the text the last Match read: text and length
-    // must be the same and its bytes unchanged since. Only the settling is done again, not the
+    // The first half of Match: reads text[0, length) for every keyword's occurrences without
+    // settling them, and answers how many it found (as many as the hits of any mask or more, those
+    // of keywords holding byte 5 aside, which are searched for when settling).
+    int32_t Find(const char* text, int32_t length);
+    // What Match would give with this mask, for the text the last Match or Find read: text and
+    // length must be the same and its bytes unchanged since. Only the settling is done, not the
     // search through the bytes; when the list, the fold or the text (its place or length) changed
     // in between, this is a full Match.
     void Rematch(const char* text, int32_t length, const uint8_t* masked, const TCharSet& separators,
