@@ -35,7 +35,7 @@ int32_t FindFew(const uint8_t (&few)[kFewFirst], const unsigned char* bytes, int
                   f1 = _mm_set1_epi8(static_cast<char>(few[1]));
     const __m128i f2 = _mm_set1_epi8(static_cast<char>(few[2])),
                   f3 = _mm_set1_epi8(static_cast<char>(few[3]));
-    while (from + 16 <= end) {
+    while (end - from >= 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
         const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, f0), _mm_cmpeq_epi8(x, f1)),
                                          _mm_or_si128(_mm_cmpeq_epi8(x, f2), _mm_cmpeq_epi8(x, f3)));
@@ -50,7 +50,7 @@ int32_t FindFew(const uint8_t (&few)[kFewFirst], const unsigned char* bytes, int
         const uint64_t y = x ^ (kOnes * c);
         return (y - kOnes) & ~y & kHighs;
     };
-    while (from + 8 <= end) {
+    while (end - from >= 8) {
         uint64_t x;
         std::memcpy(&x, bytes + from, 8);
         const uint64_t hit = equal(x, few[0]) | equal(x, few[1]) | equal(x, few[2]) | equal(x, few[3]);
@@ -248,9 +248,10 @@ void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int3
     const uint8_t* skip = a.Skip;
     const uint32_t* next = a.Next.data();
     const auto classes = static_cast<uint32_t>(a.Classes);
-    // At the root no occurrence has begun: the next one starts at a window the skip lets through,
-    // and none starts where fewer than Window bytes are left.
-    // Four windows side by side are looked at first: their probes do not wait on each other.
+    // At the root no occurrence has begun, and none begins where fewer than Window bytes are left.
+    // The next one begins at one of few starting bytes, searched for many bytes at a time; or, when
+    // the starting bytes are many, in a window the skip lets through, four windows side by side
+    // being probed first (their probes do not wait on each other).
     const int32_t w = a.Window;
     const int32_t last = length - w;
     const unsigned char* windowEnd = bytes + w - 1;
