@@ -107,19 +107,28 @@ void THighlighting::ApplyKeywordsToPar(int p) {
         ParseParagraphs(p, p);
     const int32_t length = ParLength(list.Par(p));
     const bool keywords = FApplyKeyWords && FKeywords.Count() > 0 && length > 0;
-    // Whether FHits already holds this paragraph's keywords.
+    // Whether FHits already holds this paragraph's keywords, and whether the matcher has read its
+    // text (so another mask needs no new search through it).
     bool matched = false;
+    bool scanned = false;
     if (FHighlighter) {
         // The highlighter's runs and the keywords' go into one allocation. A paragraph without
-        // contexts is matched first: when the highlighter expects to style nothing (so masks
-        // nothing), that is the answer; otherwise it tells how much room the keywords need.
+        // contexts is matched first when the highlighter expects to style nothing (so masks
+        // nothing): that is the answer. Otherwise its keywords are only looked for, which tells
+        // how much room they may need (no more hits than occurrences, nor than characters), and
+        // settled under the mask once the highlighter has styled the paragraph.
         const ParInfo& par = list.Par(p);
         size_t room = static_cast<size_t>(FHighlighter->RunsToAdd(FMemo, p));
         if (keywords && RunCount(par) == 0 && !(BaseStyleOf(par)->StyleFlags & sfContext)) {
             FMatcher.Prepare(FKeywords);
-            FMatcher.Match(TextOf(par), length, nullptr, FMemo.Separators(), FHits);
-            matched = room == 0;
-            room += 2 * FHits.size();
+            scanned = true;
+            if (room == 0) {
+                FMatcher.Match(TextOf(par), length, nullptr, FMemo.Separators(), FHits);
+                matched = true;
+                room = 2 * FHits.size();
+            } else {
+                room += 2 * static_cast<size_t>(std::min(FMatcher.Find(TextOf(par), length), length));
+            }
         }
         if (room > 0)
             ExtendPar(list.Par(p), room);
@@ -136,7 +145,10 @@ void THighlighting::ApplyKeywordsToPar(int p) {
     const uint8_t* mask = MaskedContexts(par, length);
     if (mask || !matched) {
         FMatcher.Prepare(FKeywords);
-        FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
+        if (scanned)
+            FMatcher.Rematch(TextOf(par), length, mask, FMemo.Separators(), FHits);
+        else
+            FMatcher.Match(TextOf(par), length, mask, FMemo.Separators(), FHits);
     }
     if (FHits.empty())
         return;

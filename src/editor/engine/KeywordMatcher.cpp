@@ -3,8 +3,14 @@
 #include "editor/engine/KeywordList.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <string_view>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zandor {
 
@@ -17,6 +23,48 @@ bool IsSep(const TCharSet& set, char c) {
     return set.test(static_cast<unsigned char>(c));
 }
 
+// When no more than this many distinct bytes begin the texts, the next of them is searched for
+// many bytes at a time.
+constexpr int kFewFirst = 4;
+
+// Index of the first byte at or after `from` that is one of few[0..3], or where the wide search
+// stops (fewer than 16, or 8, bytes before end); the caller's byte-wise loop goes on from there.
+int32_t FindFew(const uint8_t (&few)[kFewFirst], const unsigned char* bytes, int32_t from, int32_t end) {
+#if defined(__SSE2__)
+    const __m128i f0 = _mm_set1_epi8(static_cast<char>(few[0])),
+                  f1 = _mm_set1_epi8(static_cast<char>(few[1]));
+    const __m128i f2 = _mm_set1_epi8(static_cast<char>(few[2])),
+                  f3 = _mm_set1_epi8(static_cast<char>(few[3]));
+    while (end - from >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, f0), _mm_cmpeq_epi8(x, f1)),
+                                         _mm_or_si128(_mm_cmpeq_epi8(x, f2), _mm_cmpeq_epi8(x, f3)));
+        if (const auto mask = static_cast<uint32_t>(_mm_movemask_epi8(hit)); mask != 0)
+            return from + static_cast<int32_t>(std::countr_zero(mask));
+        from += 16;
+    }
+#else
+    // Eight bytes at a time; the lowest flagged byte of these bit tricks is always a true hit.
+    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    const auto equal = [](uint64_t x, uint64_t c) {
+        const uint64_t y = x ^ (kOnes * c);
+        return (y - kOnes) & ~y & kHighs;
+    };
+    while (end - from >= 8) {
+        uint64_t x;
+        std::memcpy(&x, bytes + from, 8);
+        const uint64_t hit = equal(x, few[0]) | equal(x, few[1]) | equal(x, few[2]) | equal(x, few[3]);
+        if (hit != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return from + static_cast<int32_t>(std::countr_zero(hit)) / 8;
+            return from;
+        }
+        from += 8;
+    }
+#endif
+    return from;
+}
+
 } // namespace
 
 // An automaton over a set of match texts. Bytes are scanned through a class table (which folds
@@ -25,7 +73,17 @@ bool IsSep(const TCharSet& set, char c) {
 struct TKeywordMatcher::TAutomaton {
     int Classes = 1;
     uint8_t ClassOf[256] = {};
-    bool First[256] = {}; // bytes that leave the root
+    // From the root, windows of Window bytes are judged by their last byte: Skip[b] is 0 when b may
+    // end the first Window bytes of a text (the window is read), else how far the window moves so
+    // that b meets the nearest place it holds in a text's first bytes, or past it when it holds none.
+    // Outside[b] is set when b is in no text's first Window bytes: no occurrence holds it there.
+    int32_t Window = 1;
+    uint8_t Skip[256] = {};
+    uint8_t Outside[256] = {};
+    // The bytes that leave the root; when there are few, the first of them is searched for instead.
+    bool First[256] = {};
+    int FirstCount = 0;
+    uint8_t FewFirst[kFewFirst] = {};
     // [state * Classes + class]: the next state << 1, bit 0 set when that state ends a text.
     std::vector<uint32_t> Next;
     std::vector<int32_t> OutStart; // per state, into Out; one more entry than states
@@ -99,8 +157,31 @@ struct TKeywordMatcher::TAutomaton {
             Out.insert(Out.end(), o.begin(), o.end());
             OutStart.push_back(static_cast<int32_t>(Out.size()));
         }
-        for (int b = 0; b < 256; ++b)
+
+        // The window: the shortest text's length (held to what a skip byte counts).
+        Window = 255;
+        for (const auto& [t, k] : texts)
+            Window = std::min(Window, static_cast<int32_t>(t.size()));
+        std::vector<uint8_t> shift(static_cast<size_t>(Classes), static_cast<uint8_t>(Window));
+        std::vector<bool> ends(static_cast<size_t>(Classes), false);
+        for (const auto& [t, k] : texts) {
+            for (int32_t at = 0; at + 1 < Window; ++at) {
+                uint8_t& sh = shift[textClass[static_cast<unsigned char>(t[static_cast<size_t>(at)])]];
+                sh = std::min(sh, static_cast<uint8_t>(Window - 1 - at));
+            }
+            ends[textClass[static_cast<unsigned char>(t[static_cast<size_t>(Window - 1)])]] = true;
+        }
+        FirstCount = 0;
+        for (int b = 0; b < 256; ++b) {
+            Skip[b] = ends[ClassOf[b]] ? 0 : shift[ClassOf[b]];
+            Outside[b] = Skip[b] == Window ? 1 : 0;
             First[b] = ClassOf[b] != 0 && child[ClassOf[b]] >= 0;
+            if (First[b] && FirstCount++ < kFewFirst)
+                FewFirst[FirstCount - 1] = static_cast<uint8_t>(b);
+        }
+        // Unused places repeat a byte that is there.
+        for (int f = FirstCount; f < kFewFirst && FirstCount > 0; ++f)
+            FewFirst[f] = FewFirst[0];
     }
 };
 
@@ -118,6 +199,7 @@ void TKeywordMatcher::Prepare(const TKeywordList& keys) {
 
 void TKeywordMatcher::Build(const TKeywordList& keys) {
     FList = &keys;
+    FScanned = nullptr;
     FGeneration = keys.Generation();
     FUpperCase = keys.UpperCase();
     FUserFold = FUpperCase == amuUserDefined && UserUpperCaseProc;
@@ -163,15 +245,38 @@ void TKeywordMatcher::Build(const TKeywordList& keys) {
 
 void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int32_t length) {
     const uint8_t* classOf = a.ClassOf;
-    const bool* first = a.First;
+    const uint8_t* skip = a.Skip;
     const uint32_t* next = a.Next.data();
     const auto classes = static_cast<uint32_t>(a.Classes);
+    // At the root no occurrence has begun, and none begins where fewer than Window bytes are left.
+    // The next one begins at one of few starting bytes, searched for many bytes at a time; or, when
+    // the starting bytes are many, in a window the skip lets through, four windows side by side
+    // being probed first (their probes do not wait on each other).
+    const int32_t w = a.Window;
+    const int32_t last = length - w;
+    const unsigned char* windowEnd = bytes + w - 1;
+    const uint8_t* outside = a.Outside;
     uint32_t s = 0;
     for (int32_t i = 0; i < length; ++i) {
-        if (s == 0) {
-            while (i < length && !first[bytes[i]])
+        if (s == 0 && a.FirstCount <= kFewFirst) {
+            i = FindFew(a.FewFirst, bytes, i, last + 1);
+            while (i <= last && !a.First[bytes[i]])
                 ++i;
-            if (i == length)
+            if (i > last)
+                break;
+        } else if (s == 0) {
+            for (;;) {
+                while (i <= last - 3 * w && (outside[windowEnd[i]] & outside[windowEnd[i + w]] &
+                                             outside[windowEnd[i + 2 * w]] & outside[windowEnd[i + 3 * w]]))
+                    i += 4 * w;
+                if (i > last)
+                    break;
+                const uint8_t step = skip[windowEnd[i]];
+                if (step == 0)
+                    break;
+                i += step;
+            }
+            if (i > last)
                 break;
         }
         const uint32_t e = next[s * classes + classOf[bytes[i]]];
@@ -187,9 +292,15 @@ void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int3
 void TKeywordMatcher::Match(const char* text, int32_t length, const uint8_t* masked,
                             const TCharSet& separators, std::vector<TKeywordHit>& hits) {
     hits.clear();
+    if (Find(text, length) > 0 || !FPlainKeys.empty())
+        Settle(text, length, masked, separators, hits);
+}
+
+int32_t TKeywordMatcher::Find(const char* text, int32_t length) {
     FCandidates.clear();
+    FScanned = nullptr;
     if (length <= 0 || FKeys.empty())
-        return;
+        return 0;
     if (FList && FUserFold != (FUpperCase == amuUserDefined && UserUpperCaseProc))
         Build(*FList);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -204,12 +315,33 @@ void TKeywordMatcher::Match(const char* text, int32_t length, const uint8_t* mas
             Scan(*FFolded, bytes, length);
         }
     }
+    FScanned = text;
+    FScannedLength = length;
+    auto before = [](const TCandidate& a, const TCandidate& b) {
+        return a.Keyword != b.Keyword ? a.Keyword < b.Keyword : a.Offset < b.Offset;
+    };
+    // One automaton finds each keyword's occurrences in order: one keyword found, or several each
+    // found once, often arrive sorted already.
+    if (!std::is_sorted(FCandidates.begin(), FCandidates.end(), before))
+        std::sort(FCandidates.begin(), FCandidates.end(), before);
+    return static_cast<int32_t>(FCandidates.size());
+}
+
+void TKeywordMatcher::Rematch(const char* text, int32_t length, const uint8_t* masked,
+                              const TCharSet& separators, std::vector<TKeywordHit>& hits) {
+    if (!FScanned || text != FScanned || length != FScannedLength ||
+        (FList && FUserFold != (FUpperCase == amuUserDefined && UserUpperCaseProc))) {
+        Match(text, length, masked, separators, hits);
+        return;
+    }
+    hits.clear();
+    Settle(text, length, masked, separators, hits);
+}
+
+void TKeywordMatcher::Settle(const char* text, int32_t length, const uint8_t* masked,
+                             const TCharSet& separators, std::vector<TKeywordHit>& hits) {
     if (FCandidates.empty() && FPlainKeys.empty())
         return;
-
-    std::sort(FCandidates.begin(), FCandidates.end(), [](const TCandidate& a, const TCandidate& b) {
-        return a.Keyword != b.Keyword ? a.Keyword < b.Keyword : a.Offset < b.Offset;
-    });
     if (masked)
         FTaken.assign(masked, masked + length);
     else

@@ -45,6 +45,16 @@ public:
     // offset; hits is cleared first.
     void Match(const char* text, int32_t length, const uint8_t* masked, const TCharSet& separators,
                std::vector<TKeywordHit>& hits);
+    // The first half of Match: reads text[0, length) for every keyword's occurrences without
+    // settling them, and answers how many it found (as many as the hits of any mask or more, those
+    // of keywords holding byte 5 aside, which are searched for when settling).
+    int32_t Find(const char* text, int32_t length);
+    // What Match would give with this mask, for the text the last Match or Find read: text and
+    // length must be the same and its bytes unchanged since. Only the settling is done, not the
+    // search through the bytes; when the list, the fold or the text (its place or length) changed
+    // in between, this is a full Match.
+    void Rematch(const char* text, int32_t length, const uint8_t* masked, const TCharSet& separators,
+                 std::vector<TKeywordHit>& hits);
 
 private:
     struct TAutomaton;
@@ -55,6 +65,9 @@ private:
 
     void Build(const TKeywordList& keys);
     void Scan(const TAutomaton& automaton, const unsigned char* bytes, int32_t length);
+    // Takes the candidates (in keyword, then offset order) the mask and the earlier keywords leave.
+    void Settle(const char* text, int32_t length, const uint8_t* masked, const TCharSet& separators,
+                std::vector<TKeywordHit>& hits);
     // A keyword holding the mask byte itself: searched over the masked text the slow way.
     void MatchPlain(int keyword, const char* text, int32_t length, const TCharSet& separators,
                     std::vector<TKeywordHit>& hits);
@@ -80,6 +93,9 @@ private:
     std::unique_ptr<TAutomaton> FFolded;
 
     std::vector<TCandidate> FCandidates;
+    // The text FCandidates were found in; null when they belong to no text (the list was rebuilt).
+    const char* FScanned = nullptr;
+    int32_t FScannedLength = 0;
     std::vector<uint8_t> FTaken;
     std::string FFoldedText;
     std::string FWindow;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <random>
 #include <string>
@@ -82,12 +83,18 @@ TEST(KeywordMatcher, FindsWhatSearchingEachKeywordInTurnFinds) {
         TKeywordList keys;
         keys.SetUpperCase(static_cast<TamUpperCase>(round % 3));
         UserUpperCaseProc = round % 6 == 2 ? UpperAsciiAndSwapQuestionMarks : nullptr;
+        // Lists of long keywords alone let the search skip through the text in long strides.
+        const size_t longest = round % 4 == 3 ? 9 : 4;
+        const size_t shortest = round % 8 == 7 ? 5 : 1;
         const int count = 1 + static_cast<int>(pick(8));
         for (int j = 0; j < count; ++j) {
             const uint8_t options = static_cast<uint8_t>(pick(4)); // case-sensitive, whole word
-            keys.AddKeyWord(word(4), options, 0, pick(10) == 0 ? 0 : 7, 0, -1, 0xFF);
+            std::string key = word(longest);
+            while (key.size() < shortest)
+                key += word(longest);
+            keys.AddKeyWord(key, options, 0, pick(10) == 0 ? 0 : 7, 0, -1, 0xFF);
         }
-        const std::string text = pick(10) == 0 ? std::string() : word(40);
+        const std::string text = pick(10) == 0 ? std::string() : word(round % 2 ? 40 : 120);
         std::vector<uint8_t> mask(text.size(), 0);
         const bool masked = pick(3) == 0;
         if (masked && !text.empty()) {
@@ -95,16 +102,39 @@ TEST(KeywordMatcher, FindsWhatSearchingEachKeywordInTurnFinds) {
             std::fill(mask.begin() + static_cast<std::ptrdiff_t>(from),
                       mask.begin() + static_cast<std::ptrdiff_t>(from + pick(text.size() - from + 1)), 1);
         }
-        matcher.Prepare(keys);
-        matcher.Match(text.data(), static_cast<int32_t>(text.size()), masked ? mask.data() : nullptr,
-                      separators, hits);
         const std::vector<TKeywordHit> expected = PlainMatch(keys, text, mask, separators);
-        ASSERT_EQ(hits.size(), expected.size()) << "round " << round << " text '" << text << "'";
-        for (size_t h = 0; h < hits.size(); ++h) {
-            EXPECT_EQ(hits[h].Keyword, expected[h].Keyword) << "round " << round << " hit " << h;
-            EXPECT_EQ(hits[h].Offset, expected[h].Offset) << "round " << round << " hit " << h;
-            EXPECT_EQ(hits[h].Length, expected[h].Length) << "round " << round << " hit " << h;
+        const auto length = static_cast<int32_t>(text.size());
+        auto check = [&](const char* how) {
+            ASSERT_EQ(hits.size(), expected.size()) << how << " round " << round << " text '" << text << "'";
+            for (size_t h = 0; h < hits.size(); ++h) {
+                EXPECT_EQ(hits[h].Keyword, expected[h].Keyword) << how << " round " << round << " hit " << h;
+                EXPECT_EQ(hits[h].Offset, expected[h].Offset) << how << " round " << round << " hit " << h;
+                EXPECT_EQ(hits[h].Length, expected[h].Length) << how << " round " << round << " hit " << h;
+            }
+        };
+        matcher.Prepare(keys);
+        matcher.Match(text.data(), length, masked ? mask.data() : nullptr, separators, hits);
+        check("match");
+        // The same text read once (matched unmasked, or only searched), settled under the mask
+        // afterwards; and a copy of the text in another place, which the matcher must read afresh.
+        if (round % 2) {
+            matcher.Match(text.data(), length, nullptr, separators, hits);
+        } else {
+            // Every hit was found, but those of keywords holding the mask character, which are
+            // searched for when settling.
+            const auto found = static_cast<size_t>(matcher.Find(text.data(), length));
+            EXPECT_GE(found, static_cast<size_t>(std::count_if(expected.begin(), expected.end(),
+                                                               [&](const TKeywordHit& h) {
+                                                                   return keys.Key(h.Keyword).MatchText.find(
+                                                                              kHidden) == std::string::npos;
+                                                               })))
+                << "round " << round;
         }
+        matcher.Rematch(text.data(), length, mask.data(), separators, hits);
+        check("rematch");
+        const std::string copy = text;
+        matcher.Rematch(copy.data(), length, mask.data(), separators, hits);
+        check("rematch of a copy");
     }
     UserUpperCaseProc = nullptr;
 }
