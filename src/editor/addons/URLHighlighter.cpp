@@ -434,7 +434,7 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
     const uint8_t font = look.AltFont() ? sfAltFont : 0;
     state.StyleFlags = static_cast<uint8_t>((look.Style() & 0x0F) | font | kAddressFlags);
     state.Depth = static_cast<int8_t>(depth);
-    state.Stack[depth] = static_cast<int16_t>(keywordCount + match.Row);
+    state.Stack = TContextStack::Pushed(state.Stack, depth, static_cast<int16_t>(keywordCount + match.Row));
     state.Level = 0;
     state.RunFlags = 0;
     state.Background = look.Background();
