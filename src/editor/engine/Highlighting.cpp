@@ -2,6 +2,7 @@
 
 #include "editor/engine/ArtHighlighter.h"
 #include "editor/engine/ArtNavigator.h"
+#include "editor/engine/KeywordRuns.h"
 #include "editor/engine/RunState.h"
 
 #include <algorithm>
@@ -18,16 +19,6 @@ const char* TextOf(const ParInfo& par) {
 
 bool IsSep(const TCharSet& set, char c) {
     return set.test(static_cast<unsigned char>(c));
-}
-
-// A fresh state on top of `below`: below's open entries plus one, everything else given. Callers
-// make sure there is room (below's depth under kMaxDepth).
-TDynInfo Pushed(const TDynInfo& below, int16_t entry) {
-    TDynInfo s{};
-    const int d = std::min(EffectiveDepth(below) + 1, kMaxDepth);
-    s.Depth = static_cast<int8_t>(d);
-    s.Stack = TContextStack::Pushed(below.Stack, d, entry);
-    return s;
 }
 
 } // namespace
@@ -186,6 +177,8 @@ const uint8_t* THighlighting::MaskedContexts(const ParInfo& par, int32_t length)
 
 void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
     TParagraphsList& list = FMemo.Paragraphs();
+    if (FKeywordRunsInOnePass && PlaceKeywordRuns(list, p, matches, n, FKeywords, FHitOrder, FPlacedRuns))
+        return;
     for (int m = 0; m < n; ++m) {
         const TKeywordHit& match = matches[m];
         ParInfo& par = list.Par(p);
@@ -196,14 +189,7 @@ void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
         // The context the keyword interrupts is no longer closed by a key right here.
         if (i > 0 && HasContext(r))
             par.Extra->Runs[static_cast<size_t>(i - 1)].StopLen = 0;
-        const TKeyInfoLen& kw = FKeywords.Key(match.Keyword);
-        TDynInfo s = Pushed(r, static_cast<int16_t>(match.Keyword));
-        s.StyleFlags = static_cast<uint8_t>(kw.Style | sfKeyed | sfContext);
-        s.Background = kw.Background;
-        s.Foreground = kw.Foreground;
-        s.Context = kw.Context;
-        s.Cursor = kw.Cursor;
-        s.StartLen = s.StopLen = static_cast<int16_t>(std::min<int32_t>(match.Length, INT16_MAX));
+        const TDynInfo s = KeywordRunState(r, FKeywords.Key(match.Keyword), match.Keyword, match.Length);
         ApplyRunAt(list, p, match.Offset, p, match.Offset + match.Length, 0, false, true, s);
     }
 }

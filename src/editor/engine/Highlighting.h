@@ -95,6 +95,10 @@ public:
 
     void InvalidateNavigators(int32_t fromPos, int32_t toPar);
 
+    // Keywords standing apart in plain text get their runs in one pass (the default); off, every
+    // keyword is applied on its own. Both give the same runs.
+    void SetKeywordRunsInOnePass(bool value) { FKeywordRunsInOnePass = value; }
+
 private:
     void PrepareKeys();
     void ParseParagraph(int p);
@@ -138,6 +142,9 @@ private:
     std::vector<TKeywordHit> FHits;
     // The edited paragraph's runs before its re-parse, compared with those after it.
     TDynInfoArray FRunsBefore;
+    bool FKeywordRunsInOnePass = true;
+    std::vector<int> FHitOrder;
+    TDynInfoArray FPlacedRuns;
 };
 
 } // namespace zandor

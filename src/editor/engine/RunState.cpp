@@ -21,6 +21,14 @@ bool SameState(const TDynInfo& a, const TDynInfo& b) {
     return true;
 }
 
+TDynInfo Pushed(const TDynInfo& below, int16_t entry) {
+    TDynInfo s{};
+    const int d = std::min(EffectiveDepth(below) + 1, kMaxDepth);
+    s.Depth = static_cast<int8_t>(d);
+    s.Stack = TContextStack::Pushed(below.Stack, d, entry);
+    return s;
+}
+
 namespace {
 
 const TRunArray* RunsOf(const ParInfo& par) {

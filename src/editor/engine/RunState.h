@@ -40,6 +40,10 @@ inline bool InKeyContext(const TDynInfo& r) {
     return false;
 }
 
+// A fresh state on top of `below`: below's open entries plus one, everything else zero. Callers
+// make sure there is room (below's depth under kMaxDepth).
+TDynInfo Pushed(const TDynInfo& below, int16_t entry);
+
 // Equal for the purpose of deciding whether a change must spread to the following text: the
 // context marks agree and, with a context, its depth, number and open entries agree. Two states
 // without a context are always equal.

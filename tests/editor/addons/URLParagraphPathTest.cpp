@@ -1,6 +1,6 @@
 // The engine's short ways with the address highlighter (styling whole paragraphs on offsets with
-// the room counted beforehand, keywords matched before the addresses are styled, plain
-// paragraphs spared the key parser) against the general way through navigators and the parser:
+// the room counted beforehand, keywords matched before the addresses are styled, keyword runs
+// placed in one pass, plain paragraphs spared the key parser) against the general way through navigators and the parser:
 // random texts, keyword lists, priorities and refused kinds of address, highlighted, highlighted
 // again and edited, must end with the same runs in every paragraph.
 #include "editor/addons/URLHighlighter.h"
@@ -126,6 +126,7 @@ TEST(URLParagraphPath, StylesWhatTheGeneralWayStyles) {
         b.Load(text);
         a.Hl.SetHighlighter(&fast);
         b.Hl.SetHighlighter(&general);
+        b.Hl.SetKeywordRunsInOnePass(false);
         const int keywordCount = static_cast<int>(rng() % 4);
         for (int k = 0; k < keywordCount; ++k) {
             const std::string& w = words[rng() % words.size()];

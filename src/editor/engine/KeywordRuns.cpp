@@ -1,0 +1,90 @@
+#include "editor/engine/KeywordRuns.h"
+
+#include "editor/engine/KeywordList.h"
+#include "editor/engine/RunState.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace zandor {
+
+TDynInfo KeywordRunState(const TDynInfo& below, const TKeyInfoLen& kw, int keyword, int32_t length) {
+    TDynInfo s = Pushed(below, static_cast<int16_t>(keyword));
+    s.StyleFlags = static_cast<uint8_t>(kw.Style | sfKeyed | sfContext);
+    s.Background = kw.Background;
+    s.Foreground = kw.Foreground;
+    s.Context = kw.Context;
+    s.Cursor = kw.Cursor;
+    s.StartLen = s.StopLen = static_cast<int16_t>(std::min<int32_t>(length, INT16_MAX));
+    return s;
+}
+
+bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int n, const TKeywordList& keys,
+                      std::vector<int>& order, TDynInfoArray& runs) {
+    if (n <= 0)
+        return false;
+    ParInfo& par = list.Par(p);
+    const TDynInfo& base = *BaseStyleOf(par);
+    const int count = RunCount(par);
+    const TDynInfo* before = count > 0 ? par.Extra->Runs.data() : nullptr;
+
+    order.resize(static_cast<size_t>(n));
+    for (int j = 0; j < n; ++j)
+        order[static_cast<size_t>(j)] = j;
+    std::sort(order.begin(), order.end(), [hits](int a, int b) { return hits[a].Offset < hits[b].Offset; });
+
+    // Applied one by one, a keyword in a state without a context opens its own on top of nothing
+    // and hands the state back at its end, whatever was applied before it, as long as keywords do
+    // not touch (the later one would take over the earlier one's end) and no run begins inside
+    // one (it would be swallowed). Anything else goes the long way.
+    int next = 0;
+    int32_t lastEnd = -1;
+    for (const int j : order) {
+        const TKeywordHit& hit = hits[j];
+        const int32_t start = hit.Offset, stop = hit.Offset + hit.Length;
+        if (hit.Length <= 0 || start <= lastEnd)
+            return false;
+        while (next < count && before[next].Offset <= start)
+            ++next;
+        const TDynInfo& in = next > 0 ? before[next - 1] : base;
+        if ((in.StyleFlags & sfContext) || in.StartLen != 0)
+            return false;
+        if (next < count && before[next].Offset <= stop)
+            return false;
+        lastEnd = stop;
+    }
+
+    // At the very end of the text a keyword has nothing after it to hand a state back to.
+    const int32_t textEnd = p == list.Count() - 1 ? ParLength(par) : INT32_MAX;
+    runs.clear();
+    runs.reserve(static_cast<size_t>(count) + 2 * static_cast<size_t>(n));
+    next = 0;
+    for (const int j : order) {
+        const TKeywordHit& hit = hits[j];
+        const int32_t start = hit.Offset, stop = hit.Offset + hit.Length;
+        while (next < count && before[next].Offset <= start)
+            runs.push_back(before[next++]);
+        const TDynInfo& in = next > 0 ? before[next - 1] : base;
+        TDynInfo run = KeywordRunState(in, keys.Key(hit.Keyword), hit.Keyword, hit.Length);
+        run.Level = 0;
+        run.RunFlags = 0;
+        run.Offset = start;
+        runs.push_back(run);
+        if (stop < textEnd) {
+            TDynInfo back = in;
+            back.Offset = stop;
+            back.StartLen = 0;
+            runs.push_back(back);
+        }
+    }
+    while (next < count)
+        runs.push_back(before[next++]);
+
+    ParInfo& target = list.Par(p);
+    ExtendPar(target, runs.size() - static_cast<size_t>(count)).Runs.assign(runs.data(), runs.data() + runs.size());
+    target.Flags &= ~pfLinesValid;
+    FixLineRunIndexes(target);
+    return true;
+}
+
+} // namespace zandor
