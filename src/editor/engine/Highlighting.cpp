@@ -177,7 +177,7 @@ const uint8_t* THighlighting::MaskedContexts(const ParInfo& par, int32_t length)
 
 void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
     TParagraphsList& list = FMemo.Paragraphs();
-    if (FKeywordRunsInOnePass && PlaceKeywordRuns(list, p, matches, n, FKeywords, FHitOrder, FPlacedRuns))
+    if (FKeywordRunsInOnePass && PlaceKeywordRuns(list, p, matches, n, FKeywords, FHitOrder))
         return;
     for (int m = 0; m < n; ++m) {
         const TKeywordHit& match = matches[m];

@@ -144,7 +144,6 @@ private:
     TDynInfoArray FRunsBefore;
     bool FKeywordRunsInOnePass = true;
     std::vector<int> FHitOrder;
-    TDynInfoArray FPlacedRuns;
 };
 
 } // namespace zandor

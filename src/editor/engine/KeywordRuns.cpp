@@ -8,19 +8,31 @@
 
 namespace zandor {
 
-TDynInfo KeywordRunState(const TDynInfo& below, const TKeyInfoLen& kw, int keyword, int32_t length) {
-    TDynInfo s = Pushed(below, static_cast<int16_t>(keyword));
+namespace {
+
+// The fields KeywordRunState gives, written into a zeroed record where it stands.
+void FillKeywordRun(TDynInfo& s, const TDynInfo& below, const TKeyInfoLen& kw, int keyword, int32_t length) {
+    const int d = std::min(EffectiveDepth(below) + 1, kMaxDepth);
+    s.Depth = static_cast<int8_t>(d);
+    s.Stack = TContextStack::Pushed(below.Stack, d, static_cast<int16_t>(keyword));
     s.StyleFlags = static_cast<uint8_t>(kw.Style | sfKeyed | sfContext);
     s.Background = kw.Background;
     s.Foreground = kw.Foreground;
     s.Context = kw.Context;
     s.Cursor = kw.Cursor;
     s.StartLen = s.StopLen = static_cast<int16_t>(std::min<int32_t>(length, INT16_MAX));
+}
+
+} // namespace
+
+TDynInfo KeywordRunState(const TDynInfo& below, const TKeyInfoLen& kw, int keyword, int32_t length) {
+    TDynInfo s{};
+    FillKeywordRun(s, below, kw, keyword, length);
     return s;
 }
 
 bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int n, const TKeywordList& keys,
-                      std::vector<int>& order, TDynInfoArray& runs) {
+                      std::vector<int>& order) {
     if (n <= 0)
         return false;
     ParInfo& par = list.Par(p);
@@ -56,32 +68,35 @@ bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int
 
     // At the very end of the text a keyword has nothing after it to hand a state back to.
     const int32_t textEnd = p == list.Count() - 1 ? ParLength(par) : INT32_MAX;
-    runs.clear();
-    runs.reserve(static_cast<size_t>(count) + 2 * static_cast<size_t>(n));
-    next = 0;
-    for (const int j : order) {
-        const TKeywordHit& hit = hits[j];
+    size_t added = 2 * static_cast<size_t>(n);
+    if (hits[order.back()].Offset + hits[order.back()].Length >= textEnd)
+        --added;
+
+    // Merged in place from the back: the runs after a keyword move up to their final places, then
+    // its two runs are written in front of them; what stands before the first keyword stays.
+    ParInfo& target = list.Par(p);
+    TRunArray& array = ExtendPar(target, added).Runs;
+    array.resize(static_cast<size_t>(count) + added);
+    TDynInfo* runs = array.data();
+    size_t w = array.size();
+    size_t e = static_cast<size_t>(count);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const TKeywordHit& hit = hits[*it];
         const int32_t start = hit.Offset, stop = hit.Offset + hit.Length;
-        while (next < count && before[next].Offset <= start)
-            runs.push_back(before[next++]);
-        const TDynInfo& in = next > 0 ? before[next - 1] : base;
-        TDynInfo run = KeywordRunState(in, keys.Key(hit.Keyword), hit.Keyword, hit.Length);
-        run.Level = 0;
-        run.RunFlags = 0;
-        run.Offset = start;
-        runs.push_back(run);
+        while (e > 0 && runs[e - 1].Offset > start)
+            runs[--w] = runs[--e];
+        const TDynInfo& in = e > 0 ? runs[e - 1] : base;
         if (stop < textEnd) {
-            TDynInfo back = in;
+            TDynInfo& back = runs[--w];
+            back = in;
             back.Offset = stop;
             back.StartLen = 0;
-            runs.push_back(back);
         }
+        TDynInfo& run = runs[--w];
+        run = TDynInfo{};
+        FillKeywordRun(run, in, keys.Key(hit.Keyword), hit.Keyword, hit.Length);
+        run.Offset = start;
     }
-    while (next < count)
-        runs.push_back(before[next++]);
-
-    ParInfo& target = list.Par(p);
-    ExtendPar(target, runs.size() - static_cast<size_t>(count)).Runs.assign(runs.data(), runs.data() + runs.size());
     target.Flags &= ~pfLinesValid;
     FixLineRunIndexes(target);
     return true;

@@ -22,8 +22,8 @@ TDynInfo KeywordRunState(const TDynInfo& below, const TKeyInfoLen& kw, int keywo
 // Gives paragraph p the runs that applying hits[0 .. n) one by one in their order would give, in
 // one pass, when that outcome is plain: no two hits touch, none begins in or spans a run
 // boundary, and each stands in a state that carries no context nor key length. Returns false,
-// having changed nothing, otherwise. order and runs are scratch space.
+// having changed nothing, otherwise. order is scratch space.
 bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int n, const TKeywordList& keys,
-                      std::vector<int>& order, TDynInfoArray& runs);
+                      std::vector<int>& order);
 
 } // namespace zandor
