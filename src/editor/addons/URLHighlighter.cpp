@@ -5,6 +5,7 @@
 #include "editor/control/MemoMessages.h"
 #include "editor/control/MemoSinks.h"
 #include "editor/engine/ArtNavigator.h"
+#include "editor/engine/ByteSearch.h"
 #include "editor/engine/FoldedTextCache.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
@@ -13,10 +14,6 @@
 
 #include <algorithm>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace zandor {
 
@@ -91,38 +88,27 @@ struct FoldTable {
         for (int b = 0; b < 256; ++b) {
             Fold[b] = static_cast<unsigned char>(bytes[b]);
             Mark[b] = !RowsAt[Fold[b]].empty();
-            if (Mark[b] && MarkCount < kFastMarks)
-                Marks[MarkCount] = static_cast<unsigned char>(b);
+            if (Mark[b] && MarkCount < kFewBytes)
+                Marks[MarkCount] = static_cast<uint8_t>(b);
             MarkCount += Mark[b] ? 1 : 0;
         }
+        for (int j = MarkCount; j < kFewBytes && MarkCount > 0; ++j)
+            Marks[j] = Marks[0];
     }
 
     // The first k in [from, end) with a mark byte at text[k], else end. Marks are rare in text, so
-    // with few mark bytes (every built-in rule has three) sixteen bytes are looked at at once.
+    // with few mark bytes (every built-in rule has three) many bytes are looked at at once.
     int32_t FindMark(const unsigned char* text, int32_t from, int32_t end) const {
         int32_t k = from;
-#if defined(__SSE2__)
-        if (MarkCount > 0 && MarkCount <= kFastMarks) {
-            __m128i m[kFastMarks];
-            for (int j = 0; j < kFastMarks; ++j)
-                m[j] = _mm_set1_epi8(static_cast<char>(Marks[j < MarkCount ? j : 0]));
-            for (; k + 16 <= end; k += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + k));
-                __m128i hit = _mm_cmpeq_epi8(v, m[0]);
-                for (int j = 1; j < kFastMarks; ++j)
-                    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, m[j]));
-                if (const int bits = _mm_movemask_epi8(hit))
-                    return k + __builtin_ctz(static_cast<unsigned>(bits));
-            }
-        }
-#endif
+        if (MarkCount > 0 && MarkCount <= kFewBytes)
+            k = FindFewBytes(Marks, text, k, end);
         while (k < end && !Mark[text[k]])
             ++k;
         return k;
     }
 
-    static constexpr int kFastMarks = 4;
-    unsigned char Marks[kFastMarks] = {};
+    // The mark bytes; unused places repeat the first.
+    uint8_t Marks[kFewBytes] = {};
     int MarkCount = 0;
 };
 
