@@ -96,17 +96,6 @@ struct FoldTable {
             Marks[j] = Marks[0];
     }
 
-    // The first k in [from, end) with a mark byte at text[k], else end. Marks are rare in text, so
-    // with few mark bytes (every built-in rule has three) many bytes are looked at at once.
-    int32_t FindMark(const unsigned char* text, int32_t from, int32_t end) const {
-        int32_t k = from;
-        if (MarkCount > 0 && MarkCount <= kFewBytes)
-            k = FindFewBytes(Marks, text, k, end);
-        while (k < end && !Mark[text[k]])
-            ++k;
-        return k;
-    }
-
     // The mark bytes; unused places repeat the first.
     uint8_t Marks[kFewBytes] = {};
     int MarkCount = 0;
@@ -131,16 +120,24 @@ public:
     TScanner(const char* text, int32_t length, int32_t scanStart, int32_t scanEnd, int32_t windowEnd,
              const FoldTable& table)
         : FText(text), FLength(length), FScanStart(scanStart), FScanEnd(scanEnd), FWindowEnd(windowEnd),
-          FTable(table) {}
+          FLastX(std::min(scanEnd, windowEnd - 1)),
+          FMarkEnd(std::max(0, std::min(windowEnd, FLastX + table.MaxBack + 1))), FTable(table),
+          FMarks(table.Marks, reinterpret_cast<const unsigned char*>(text), FMarkEnd) {}
 
-    bool Next(int32_t from, TURLMatch& match) const {
-        const int32_t lastX = std::min(FScanEnd, FWindowEnd - 1);
-        const int32_t markEnd = std::min(FWindowEnd, lastX + FTable.MaxBack + 1);
+    bool Next(int32_t from, TURLMatch& match) {
+        const int32_t lastX = FLastX;
+        const int32_t markEnd = FMarkEnd;
         // A prefix found at a later mark begins after every earlier mark, so the first mark with a
-        // matching prefix gives the leftmost address.
+        // matching prefix gives the leftmost address. Marks are rare in text, and with few mark
+        // bytes (every built-in rule has three) they are looked for many bytes at a time.
         const auto* bytes = reinterpret_cast<const unsigned char*>(FText);
+        const bool few = FTable.MarkCount > 0 && FTable.MarkCount <= kFewBytes;
         for (int32_t k = std::max(from, 0);; ++k) {
-            k = FTable.FindMark(bytes, k, markEnd);
+            if (few)
+                k = FMarks.Next(k);
+            else
+                while (k < markEnd && !FTable.Mark[bytes[k]])
+                    ++k;
             if (k >= markEnd)
                 break;
             const auto c = bytes[k];
@@ -192,7 +189,10 @@ private:
     int32_t FScanStart;
     int32_t FScanEnd;
     int32_t FWindowEnd;
+    int32_t FLastX;
+    int32_t FMarkEnd;
     const FoldTable& FTable;
+    TFewBytesCursor FMarks;
 };
 
 // A run this highlighter made for a keyword list of keywordCount entries.
@@ -224,7 +224,7 @@ bool IsURLDelimiter(char c) {
 std::vector<TURLMatch> FindURLs(std::string_view text) {
     std::unique_ptr<FoldTable> unused;
     const auto length = static_cast<int32_t>(text.size());
-    const TScanner scanner(text.data(), length, 0, length, length, TableFor(amuAscii, unused));
+    TScanner scanner(text.data(), length, 0, length, length, TableFor(amuAscii, unused));
     std::vector<TURLMatch> found;
     TURLMatch match{};
     for (int32_t x = 0; scanner.Next(x, match); x = match.End)
@@ -318,7 +318,7 @@ int32_t TURLHighlighter::RunsToAdd(TArtMemoCore& memo, int p) {
     if (length == 0)
         return 0;
     std::unique_ptr<FoldTable> userTable;
-    const TScanner scanner(par.Text, length, 0, length, length, TableFor(memo.UpperCaseType(), userTable));
+    TScanner scanner(par.Text, length, 0, length, length, TableFor(memo.UpperCaseType(), userTable));
     TURLMatch match{};
     for (int32_t x = 0; scanner.Next(x, match); x = match.End)
         FFound.push_back(match);
@@ -338,7 +338,7 @@ void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32
     std::unique_ptr<FoldTable> userTable;
     const FoldTable& table = TableFor(memo.UpperCaseType(), userTable);
     // Styling replaces runs but never the text, so the scanner keeps reading the same bytes.
-    const TScanner scanner(par.Text ? par.Text : "", length, s, e, e + lookahead, table);
+    TScanner scanner(par.Text ? par.Text : "", length, s, e, e + lookahead, table);
     TURLMatch match{};
     // What the scan finds while every address is styled was found before (RunsToAdd); once one is
     // not, the scan goes on from its prefix by itself.

@@ -4,6 +4,8 @@
 #include "editor/engine/KeywordList.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -41,7 +43,9 @@ struct TKeywordMatcher::TAutomaton {
     bool First[256] = {};
     int FirstCount = 0;
     uint8_t FewFirst[kFewFirst] = {};
-    // [state * Classes + class]: the next state << 1, bit 0 set when that state ends a text.
+    // [state << Shift | class]: the next state's row (state << Shift) << 1, bit 0 set when that
+    // state ends a text. Rows are a power of two wide, so a step is a load and an add.
+    int Shift = 0;
     std::vector<uint32_t> Next;
     std::vector<int32_t> OutStart; // per state, into Out; one more entry than states
     std::vector<int32_t> Out;      // keyword indexes
@@ -104,10 +108,19 @@ struct TKeywordMatcher::TAutomaton {
             }
         }
 
-        Next.resize(delta.size());
-        for (size_t i = 0; i < delta.size(); ++i)
-            Next[i] =
-                static_cast<uint32_t>(delta[i]) << 1 | (out[static_cast<size_t>(delta[i])].empty() ? 0u : 1u);
+        Shift = 0;
+        while ((1 << Shift) < Classes)
+            ++Shift;
+        // Rows shifted once more (for the end bit) must fit 32 bits.
+        if ((static_cast<uint64_t>(states) << (Shift + 1)) > UINT32_MAX)
+            throw std::bad_alloc();
+        Next.assign(states << Shift, 0);
+        for (size_t st = 0; st < states; ++st)
+            for (int c = 0; c < Classes; ++c) {
+                const int32_t t = delta[st * Classes + c];
+                Next[st << Shift | c] = static_cast<uint32_t>(t) << (Shift + 1) |
+                                        (out[static_cast<size_t>(t)].empty() ? 0u : 1u);
+            }
         OutStart.assign(1, 0);
         Out.clear();
         for (const std::vector<int32_t>& o : out) {
@@ -204,7 +217,7 @@ void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int3
     const uint8_t* classOf = a.ClassOf;
     const uint8_t* skip = a.Skip;
     const uint32_t* next = a.Next.data();
-    const auto classes = static_cast<uint32_t>(a.Classes);
+    const int shift = a.Shift;
     // At the root no occurrence has begun, and none begins where fewer than Window bytes are left.
     // The next one begins at one of few starting bytes, searched for many bytes at a time; or, when
     // the starting bytes are many, in a window the skip lets through, four windows side by side
@@ -213,12 +226,12 @@ void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int3
     const int32_t last = length - w;
     const unsigned char* windowEnd = bytes + w - 1;
     const uint8_t* outside = a.Outside;
-    uint32_t s = 0;
+    const bool few = a.FirstCount > 0 && a.FirstCount <= kFewFirst;
+    TFewBytesCursor firsts(a.FewFirst, bytes, std::max(last + 1, 0));
+    uint32_t s = 0; // the row of the state
     for (int32_t i = 0; i < length; ++i) {
-        if (s == 0 && a.FirstCount <= kFewFirst) {
-            i = FindFewBytes(a.FewFirst, bytes, i, last + 1);
-            while (i <= last && !a.First[bytes[i]])
-                ++i;
+        if (s == 0 && few) {
+            i = firsts.Next(i);
             if (i > last)
                 break;
         } else if (s == 0) {
@@ -236,10 +249,10 @@ void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int3
             if (i > last)
                 break;
         }
-        const uint32_t e = next[s * classes + classOf[bytes[i]]];
+        const uint32_t e = next[s + classOf[bytes[i]]];
         s = e >> 1;
         if (e & 1)
-            for (int32_t o = a.OutStart[s]; o < a.OutStart[s + 1]; ++o) {
+            for (int32_t o = a.OutStart[s >> shift]; o < a.OutStart[(s >> shift) + 1]; ++o) {
                 const int32_t k = a.Out[static_cast<size_t>(o)];
                 FCandidates.push_back({k, i + 1 - FKeys[static_cast<size_t>(k)].Length});
             }
