@@ -203,23 +203,28 @@ bool IsAddressRun(const TDynInfo& r, int32_t keywordCount) {
     return top >= keywordCount && top < keywordCount + kURLRows;
 }
 
-} // namespace
-
-bool IsURLDelimiter(char c) {
-    switch (c) {
-    case '\t':
-    case ' ':
-    case '"':
-    case '\'':
-    case '(':
-    case ')':
-    case '<':
-    case '>':
-        return true;
-    default:
-        return false;
+// What ApplyRunAt gives for an address that no run begins in nor at its end: its run after those
+// up to its start, then the state in force before it back at its end.
+void PlaceAddressRuns(TParagraphsList& list, int p, int next, const TURLMatch& match, TDynInfo state) {
+    ParInfo& par = list.Par(p);
+    TRunArray& runs = par.Extra->Runs;
+    TDynInfo back = next > 0 ? runs[static_cast<size_t>(next - 1)] : *BaseStyleOf(par);
+    const int32_t backFrom = next > 0 ? runs[static_cast<size_t>(next - 1)].Offset : 0;
+    state.Level = (back.StyleFlags & sfContext) ? back.Level : 0;
+    state.Offset = match.Start;
+    const bool endOfText = p == list.Count() - 1 && match.End >= ParLength(par);
+    const size_t at = static_cast<size_t>(next);
+    runs.insert(runs.begin() + at, state);
+    if (!endOfText) {
+        back.StartLen = static_cast<int16_t>(std::max<int32_t>(0, back.StartLen - (match.End - backFrom)));
+        back.Offset = match.End;
+        runs.insert(runs.begin() + at + 1, back);
     }
+    par.Flags &= ~pfLinesValid;
+    FixLineRunIndexes(par);
 }
+
+} // namespace
 
 std::vector<TURLMatch> FindURLs(std::string_view text) {
     std::unique_ptr<FoldTable> unused;
@@ -332,6 +337,8 @@ void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32
     if (length == 0)
         return;
     bool touched = ContinuesAddress(par, s, keywordCount);
+    if (found && found->empty() && !touched)
+        return; // a paragraph without addresses, as RunsToAdd just saw
 
     const int32_t lookback = std::min(MaxPrefix + 1, s);
     const int32_t lookahead = std::min(MaxPrefix + 1, length - e);
@@ -395,11 +402,11 @@ bool TURLHighlighter::ContinuesAddress(ParInfo& par, int32_t& start, int32_t key
 bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& match, int32_t keywordCount) {
     TParagraphsList& list = memo.Paragraphs();
     const ParInfo& par = list.Par(p);
-    if (!FPriority) {
-        const int next = RunsUpTo(par, match.Start);
-        if (next < RunCount(par) && par.Extra->Runs[static_cast<size_t>(next)].Offset < match.End)
-            return false;
-    }
+    const int next = RunsUpTo(par, match.Start);
+    // Whether no run begins inside the address, after its first character.
+    const bool plain = next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset >= match.End;
+    if (!FPriority && !plain)
+        return false;
     const TDynInfo& atStart = StateAt(par, match.Start);
     if (EffectiveDepth(atStart) >= kMaxDepth)
         return false;
@@ -411,11 +418,12 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
         return false;
 
     const int32_t afterPrefix = match.PrefixAt + static_cast<int32_t>(row.Prefix.size());
-    const int depth = EffectiveDepth(StateAt(par, std::min(afterPrefix, match.End - 1))) + 1;
+    // In a plain address one state holds from its start to its end.
+    const int depth = EffectiveDepth(plain ? atStart : StateAt(par, std::min(afterPrefix, match.End - 1))) + 1;
     if (depth > kMaxDepth)
         return false;
     const THighlightInfo& look = FLooks[row.Type];
-    TDynInfo state = StateAt(par, match.End - 1);
+    TDynInfo state = plain ? atStart : StateAt(par, match.End - 1);
     // An address drawn in the editor's alternate font says so with the style's font bit.
     const uint8_t font = look.AltFont() ? sfAltFont : 0;
     state.StyleFlags = static_cast<uint8_t>((look.Style() & 0x0F) | font | kAddressFlags);
@@ -432,9 +440,13 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
         static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
     // The address and what follows it: two runs, room made for both at once.
     ExtendPar(list.Par(p), 2);
-    ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
+    if (plain && (next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset > match.End))
+        PlaceAddressRuns(list, p, next, match, state);
+    else
+        ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
     return true;
 }
+
 
 // ---- clicks ------------------------------------------------------------------------------------------
 

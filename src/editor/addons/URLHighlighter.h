@@ -34,7 +34,21 @@ extern const std::array<TURLRecord, kURLRows> URLRecord;
 extern const int MaxPrefix;
 
 // Whether c ends an address: TAB, blank, double quote, apostrophe, parentheses, angle brackets.
-bool IsURLDelimiter(char c);
+inline bool IsURLDelimiter(char c) {
+    switch (c) {
+    case '\t':
+    case ' ':
+    case '"':
+    case '\'':
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+        return true;
+    default:
+        return false;
+    }
+}
 
 // An address found in a paragraph: [Start, End), its table row and where its prefix stands.
 struct TURLMatch {

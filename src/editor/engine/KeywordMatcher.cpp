@@ -24,6 +24,9 @@ bool IsSep(const TCharSet& set, char c) {
 // many bytes at a time.
 constexpr int kFewFirst = kFewBytes;
 
+// Up to this many occurrences in a paragraph are settled without a flag per byte.
+constexpr size_t kFewCandidates = 16;
+
 } // namespace
 
 // An automaton over a set of match texts. Bytes are scanned through a class table (which folds
@@ -312,10 +315,27 @@ void TKeywordMatcher::Settle(const char* text, int32_t length, const uint8_t* ma
                              const TCharSet& separators, std::vector<TKeywordHit>& hits) {
     if (FCandidates.empty() && FPlainKeys.empty())
         return;
-    if (masked)
+    // With few candidates (the usual paragraph), what is taken is told by the mask and the hits so
+    // far; otherwise by a flag per byte. Keywords searched the slow way always want the flags.
+    const bool few = FPlainKeys.empty() && FCandidates.size() <= kFewCandidates;
+    if (few)
+        FTaken.clear();
+    else if (masked)
         FTaken.assign(masked, masked + length);
     else
         FTaken.assign(static_cast<size_t>(length), 0);
+    const auto taken = [&](int32_t i, int32_t len) {
+        if (!few) {
+            const uint8_t* flags = FTaken.data() + i;
+            return std::find(flags, flags + len, 1) != flags + len;
+        }
+        if (masked && std::find(masked + i, masked + i + len, 1) != masked + i + len)
+            return true;
+        for (const TKeywordHit& hit : hits)
+            if (hit.Offset < i + len && i < hit.Offset + hit.Length)
+                return true;
+        return false;
+    };
 
     // Keywords in list order: the plain ones among those with candidates.
     size_t c = 0;
@@ -333,15 +353,15 @@ void TKeywordMatcher::Settle(const char* text, int32_t length, const uint8_t* ma
             const int32_t i = FCandidates[c].Offset;
             if (i < from)
                 continue;
-            const uint8_t* taken = FTaken.data() + i;
-            if (std::find(taken, taken + len, 1) != taken + len)
+            if (taken(i, len))
                 continue; // the search would not see it: it goes on from the same place
             bool accept = true;
             if (shape.WholeWord)
                 accept = (i == 0 || IsSep(separators, text[i - 1])) &&
                          (i + len == length || IsSep(separators, text[i + len]));
             if (accept) {
-                std::fill_n(FTaken.data() + i, len, 1);
+                if (!few)
+                    std::fill_n(FTaken.data() + i, len, 1);
                 hits.push_back({k, i, len});
             }
             from = i + len;

@@ -43,7 +43,10 @@ bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int
     order.resize(static_cast<size_t>(n));
     for (int j = 0; j < n; ++j)
         order[static_cast<size_t>(j)] = j;
-    std::sort(order.begin(), order.end(), [hits](int a, int b) { return hits[a].Offset < hits[b].Offset; });
+    // Hits come by keyword, then by offset: often in offset order already.
+    const auto earlier = [hits](int a, int b) { return hits[a].Offset < hits[b].Offset; };
+    if (!std::is_sorted(order.begin(), order.end(), earlier))
+        std::sort(order.begin(), order.end(), earlier);
 
     // Applied one by one, a keyword in a state without a context opens its own on top of nothing
     // and hands the state back at its end, whatever was applied before it, as long as keywords do
