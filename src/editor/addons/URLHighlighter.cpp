@@ -404,7 +404,8 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
     const ParInfo& par = list.Par(p);
     const int next = RunsUpTo(par, match.Start);
     // Whether no run begins inside the address, after its first character.
-    const bool plain = next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset >= match.End;
+    const bool plain =
+        next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset >= match.End;
     if (!FPriority && !plain)
         return false;
     const TDynInfo& atStart = StateAt(par, match.Start);
@@ -419,7 +420,8 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
 
     const int32_t afterPrefix = match.PrefixAt + static_cast<int32_t>(row.Prefix.size());
     // In a plain address one state holds from its start to its end.
-    const int depth = EffectiveDepth(plain ? atStart : StateAt(par, std::min(afterPrefix, match.End - 1))) + 1;
+    const int depth =
+        EffectiveDepth(plain ? atStart : StateAt(par, std::min(afterPrefix, match.End - 1))) + 1;
     if (depth > kMaxDepth)
         return false;
     const THighlightInfo& look = FLooks[row.Type];
@@ -440,13 +442,13 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
         static_cast<int16_t>(std::min<int32_t>(match.End - match.Start, INT16_MAX));
     // The address and what follows it: two runs, room made for both at once.
     ExtendPar(list.Par(p), 2);
-    if (plain && (next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset > match.End))
+    if (FPlaceDirectly && plain &&
+        (next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset > match.End))
         PlaceAddressRuns(list, p, next, match, state);
     else
         ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
     return true;
 }
-
 
 // ---- clicks ------------------------------------------------------------------------------------------
 

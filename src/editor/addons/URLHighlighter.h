@@ -115,6 +115,11 @@ public:
     bool OpensContexts() const override { return false; }
     void Notify(TArtMemoCore* sender, int32_t codes) override;
 
+protected:
+    // Whether an address that no run begins in gets its runs written directly (else through the
+    // general run application, which gives the same runs).
+    bool FPlaceDirectly = true;
+
 private:
     // Styles the addresses that reach into [s, e) of paragraph p.
     // found: the addresses RunsToAdd just found in the whole paragraph, or null to scan.

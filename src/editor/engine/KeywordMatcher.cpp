@@ -121,8 +121,8 @@ struct TKeywordMatcher::TAutomaton {
         for (size_t st = 0; st < states; ++st)
             for (int c = 0; c < Classes; ++c) {
                 const int32_t t = delta[st * Classes + c];
-                Next[st << Shift | c] = static_cast<uint32_t>(t) << (Shift + 1) |
-                                        (out[static_cast<size_t>(t)].empty() ? 0u : 1u);
+                Next[st << Shift | c] =
+                    static_cast<uint32_t>(t) << (Shift + 1) | (out[static_cast<size_t>(t)].empty() ? 0u : 1u);
             }
         OutStart.assign(1, 0);
         Out.clear();

@@ -1,16 +1,19 @@
 // The engine's short ways with the address highlighter (styling whole paragraphs on offsets with
-// the room counted beforehand, keywords matched before the addresses are styled, keyword runs
-// placed in one pass, plain paragraphs spared the key parser) against the general way through navigators and the parser:
-// random texts, keyword lists, priorities and refused kinds of address, highlighted, highlighted
-// again and edited, must end with the same runs in every paragraph.
+// the room counted beforehand, keywords matched before the addresses are styled, keyword and
+// address runs placed in one pass, plain paragraphs spared the key parser) against the general
+// way through navigators and the parser: random texts, keyword lists, priorities and refused kinds
+// of address, highlighted, highlighted again and edited, must end with the same runs in every
+// paragraph.
 #include "editor/addons/URLHighlighter.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
 #include "editor/engine/ReplaceRange.h"
+#include "editor/engine/RunState.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -20,9 +23,11 @@ namespace zandor {
 namespace {
 
 // The same recognition, taken the general way: through navigators, with the key parser run on
-// every paragraph and no room made in advance.
+// every paragraph, no room made in advance and every address styled through the general run
+// application.
 class TGeneralWayURLs : public TURLHighlighter {
 public:
+    TGeneralWayURLs() { FPlaceDirectly = false; }
     bool ApplyHighlightToPar(TArtMemoCore&, int, int32_t) override { return false; }
     int32_t RunsToAdd(TArtMemoCore&, int) override { return 0; }
     bool OpensContexts() const override { return true; }
@@ -157,6 +162,69 @@ TEST(URLParagraphPath, StylesWhatTheGeneralWayStyles) {
                                                  << RunsOf(a.Core) << "---\n"
                                                  << RunsOf(b.Core);
         EXPECT_EQ(RunsOf(a.Core), RunsOf(b.Core)) << what;
+    }
+}
+
+// Addresses styled over runs of every kind (contexts with levels and key lengths, a context carried
+// in from the paragraph before): written directly or through the general run application, the
+// runs are the same, byte for byte.
+TEST(URLParagraphPath, PlacesAddressesOverAnyRunsAsTheGeneralWayDoes) {
+    const std::vector<std::string> pieces = {"www.a.org", "x@y.net", " ", "ab", "ftp.b", ".", "\t", "news:c"};
+    std::mt19937 rng(77);
+    for (int round = 0; round < 1500; ++round) {
+        std::string text;
+        for (int i = 1 + static_cast<int>(rng() % 12); i > 0; --i)
+            text += pieces[rng() % pieces.size()];
+        const auto length = static_cast<int32_t>(text.size());
+        // Some states for the runs already there.
+        auto randomState = [&] {
+            TDynInfo r = kDefaultRunState;
+            if (rng() % 3 != 0) {
+                r = Pushed(kDefaultRunState, KeyEntry(static_cast<int>(rng() % 3)));
+                r.StyleFlags = static_cast<uint8_t>(sfKeyed | sfContext | (rng() % 16));
+                r.Context = 1 + static_cast<int32_t>(rng() % 3);
+                r.Level = static_cast<uint8_t>(rng() % 3);
+                r.StartLen = static_cast<int16_t>(rng() % 12);
+                r.StopLen = static_cast<int16_t>(rng() % 4);
+                r.Foreground = static_cast<int32_t>(rng() % 5);
+            }
+            return r;
+        };
+        std::vector<TDynInfo> runs(rng() % 5);
+        for (TDynInfo& r : runs) {
+            r = randomState();
+            r.Offset = static_cast<int32_t>(rng() % static_cast<unsigned>(length + 1));
+        }
+        std::stable_sort(runs.begin(), runs.end(),
+                         [](const TDynInfo& a, const TDynInfo& b) { return a.Offset < b.Offset; });
+        const bool carried = rng() % 3 == 0;
+        const TDynInfo base = randomState();
+        const bool last = rng() % 2 == 0;
+
+        TURLHighlighter fast;
+        TGeneralWayURLs general;
+        std::vector<std::string> results;
+        for (TURLHighlighter* urls :
+             {static_cast<TURLHighlighter*>(&fast), static_cast<TURLHighlighter*>(&general)}) {
+            urls->SetPriority(true);
+            TSide side;
+            side.Load(last ? text : text + "\r\nmore");
+            ParInfo& par = side.Core.Paragraphs().Par(0);
+            if (carried)
+                SetBaseStyle(par, &base, true);
+            for (const TDynInfo& r : runs)
+                ExtendPar(par).Runs.push_back(r);
+            TArtNavigator a(&side.Core), b(&side.Core);
+            a.SetPos(0);
+            b.SetPos(length);
+            urls->ApplyHighlight(a, b, 3);
+            const ParInfo& done = side.Core.Paragraphs().Par(0);
+            results.push_back(RunsOf(side.Core));
+            if (RunCount(done) > 0)
+                results.back().append(reinterpret_cast<const char*>(done.Extra->Runs.data()),
+                                      static_cast<size_t>(RunCount(done)) * sizeof(TDynInfo));
+        }
+        ASSERT_EQ(results[0], results[1]) << "round " << round << " text '" << text << "'";
     }
 }
 
