@@ -74,10 +74,10 @@ protected:
     }
     // Start of block b, for loops that walk records block by block.
     std::byte* Block(int b) const { return FBlocks[static_cast<size_t>(b)].get(); }
+    [[noreturn]] static void ThrowRange();
 
 private:
     int AddGrowing(const void* rec);
-    [[noreturn]] static void ThrowRange();
 
     int16_t FRecSize;
     int16_t FStride;

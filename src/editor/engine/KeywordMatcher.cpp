@@ -218,47 +218,54 @@ void TKeywordMatcher::Build(const TKeywordList& keys) {
 
 void TKeywordMatcher::Scan(const TAutomaton& a, const unsigned char* bytes, int32_t length) {
     const uint8_t* classOf = a.ClassOf;
-    const uint8_t* skip = a.Skip;
     const uint32_t* next = a.Next.data();
     const int shift = a.Shift;
+    // From the root at byte i: follows the automaton until it is back at the root or the text ends,
+    // noting the occurrences that end on the way; answers where it stopped.
+    const auto walk = [&](int32_t i) {
+        uint32_t s = 0; // the row of the state
+        do {
+            const uint32_t e = next[s + classOf[bytes[i]]];
+            s = e >> 1;
+            if (e & 1)
+                for (int32_t o = a.OutStart[s >> shift]; o < a.OutStart[(s >> shift) + 1]; ++o) {
+                    const int32_t k = a.Out[static_cast<size_t>(o)];
+                    FCandidates.push_back({k, i + 1 - FKeys[static_cast<size_t>(k)].Length});
+                }
+            ++i;
+        } while (s != 0 && i < length);
+        return i;
+    };
     // At the root no occurrence has begun, and none begins where fewer than Window bytes are left.
     // The next one begins at one of few starting bytes, searched for many bytes at a time; or, when
     // the starting bytes are many, in a window the skip lets through, four windows side by side
     // being probed first (their probes do not wait on each other).
     const int32_t w = a.Window;
     const int32_t last = length - w;
+    if (a.FirstCount > 0 && a.FirstCount <= kFewFirst) {
+        TFewBytesCursor firsts(a.FewFirst, bytes, std::max(last + 1, 0));
+        for (int32_t i = firsts.Next(0); i <= last; i = firsts.Next(walk(i))) {
+        }
+        return;
+    }
+    const uint8_t* skip = a.Skip;
     const unsigned char* windowEnd = bytes + w - 1;
     const uint8_t* outside = a.Outside;
-    const bool few = a.FirstCount > 0 && a.FirstCount <= kFewFirst;
-    TFewBytesCursor firsts(a.FewFirst, bytes, std::max(last + 1, 0));
-    uint32_t s = 0; // the row of the state
-    for (int32_t i = 0; i < length; ++i) {
-        if (s == 0 && few) {
-            i = firsts.Next(i);
+    for (int32_t i = 0; i <= last;) {
+        for (;;) {
+            while (i <= last - 3 * w && (outside[windowEnd[i]] & outside[windowEnd[i + w]] &
+                                         outside[windowEnd[i + 2 * w]] & outside[windowEnd[i + 3 * w]]))
+                i += 4 * w;
             if (i > last)
                 break;
-        } else if (s == 0) {
-            for (;;) {
-                while (i <= last - 3 * w && (outside[windowEnd[i]] & outside[windowEnd[i + w]] &
-                                             outside[windowEnd[i + 2 * w]] & outside[windowEnd[i + 3 * w]]))
-                    i += 4 * w;
-                if (i > last)
-                    break;
-                const uint8_t step = skip[windowEnd[i]];
-                if (step == 0)
-                    break;
-                i += step;
-            }
-            if (i > last)
+            const uint8_t step = skip[windowEnd[i]];
+            if (step == 0)
                 break;
+            i += step;
         }
-        const uint32_t e = next[s + classOf[bytes[i]]];
-        s = e >> 1;
-        if (e & 1)
-            for (int32_t o = a.OutStart[s >> shift]; o < a.OutStart[(s >> shift) + 1]; ++o) {
-                const int32_t k = a.Out[static_cast<size_t>(o)];
-                FCandidates.push_back({k, i + 1 - FKeys[static_cast<size_t>(k)].Length});
-            }
+        if (i > last)
+            break;
+        i = walk(i);
     }
 }
 

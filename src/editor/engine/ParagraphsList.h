@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zandor {
@@ -232,15 +233,16 @@ public:
     // Paragraph record i; ERangeError "List index out of bounds" outside 0 .. Count-1. Its Start
     // and FirstLine are up to date (a shift still owed to its block is applied first); a reference
     // kept across a later shift may see them stale, so take the record again after a shift.
-    ParInfo& Par(int i) {
-        auto* par = static_cast<ParInfo*>(Items(i));
-        Settle(i);
-        return *par;
-    }
+    // The records lie packed in their blocks, so the block of a paragraph is found by a division
+    // the compiler knows the divisor of (the general array's is only known when it runs).
+    ParInfo& Par(int i) { return const_cast<ParInfo&>(std::as_const(*this).Par(i)); }
     const ParInfo& Par(int i) const {
-        auto* par = static_cast<const ParInfo*>(Items(i));
-        Settle(i);
-        return *par;
+        if (i < 0 || i >= Count())
+            ThrowRange();
+        const int b = i / kParsPerBlock;
+        if (FShifts.Owes(b))
+            PayBlock(b);
+        return reinterpret_cast<const ParInfo*>(Block(b))[i % kParsPerBlock];
     }
     // Start and FirstLine of paragraph i without bringing its block up to date (for searches that
     // look at many far-apart records once). ERangeError outside 0 .. Count-1.
