@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace zandor {
 
@@ -343,9 +344,15 @@ void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32
     const int32_t lookback = std::min(MaxPrefix + 1, s);
     const int32_t lookahead = std::min(MaxPrefix + 1, length - e);
     std::unique_ptr<FoldTable> userTable;
-    const FoldTable& table = TableFor(memo.UpperCaseType(), userTable);
-    // Styling replaces runs but never the text, so the scanner keeps reading the same bytes.
-    TScanner scanner(par.Text ? par.Text : "", length, s, e, e + lookahead, table);
+    // Styling replaces runs but never the text, so the scanner keeps reading the same bytes. It is
+    // made when the scan must go on by itself.
+    std::optional<TScanner> scanner;
+    const auto scan = [&](int32_t x, TURLMatch& match) {
+        if (!scanner)
+            scanner.emplace(par.Text ? par.Text : "", length, s, e, e + lookahead,
+                            TableFor(memo.UpperCaseType(), userTable));
+        return scanner->Next(x, match);
+    };
     TURLMatch match{};
     // What the scan finds while every address is styled was found before (RunsToAdd); once one is
     // not, the scan goes on from its prefix by itself.
@@ -353,7 +360,7 @@ void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32
     for (int32_t x = s - lookback;;) {
         if (found && next < found->size())
             match = (*found)[next++];
-        else if (found || !scanner.Next(x, match))
+        else if (found || !scan(x, match))
             break;
         if (StyleAddress(memo, p, match, keywordCount)) {
             touched = true;

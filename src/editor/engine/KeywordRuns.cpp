@@ -40,13 +40,21 @@ bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int
     const int count = RunCount(par);
     const TDynInfo* before = count > 0 ? par.Extra->Runs.data() : nullptr;
 
-    order.resize(static_cast<size_t>(n));
-    for (int j = 0; j < n; ++j)
-        order[static_cast<size_t>(j)] = j;
-    // Hits come by keyword, then by offset: often in offset order already.
-    const auto earlier = [hits](int a, int b) { return hits[a].Offset < hits[b].Offset; };
-    if (!std::is_sorted(order.begin(), order.end(), earlier))
-        std::sort(order.begin(), order.end(), earlier);
+    // Hits come by keyword, then by offset: often in offset order already. Otherwise they are taken
+    // in the order of their offsets.
+    bool sorted = true;
+    for (int j = 1; j < n && sorted; ++j)
+        sorted = hits[j - 1].Offset <= hits[j].Offset;
+    if (!sorted) {
+        order.resize(static_cast<size_t>(n));
+        for (int j = 0; j < n; ++j)
+            order[static_cast<size_t>(j)] = j;
+        std::sort(order.begin(), order.end(),
+                  [hits](int a, int b) { return hits[a].Offset < hits[b].Offset; });
+    }
+    const auto nth = [&](int k) -> const TKeywordHit& {
+        return sorted ? hits[k] : hits[order[static_cast<size_t>(k)]];
+    };
 
     // Applied one by one, a keyword in a state without a context opens its own on top of nothing
     // and hands the state back at its end, whatever was applied before it, as long as keywords do
@@ -54,8 +62,8 @@ bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int
     // one (it would be swallowed). Anything else goes the long way.
     int next = 0;
     int32_t lastEnd = -1;
-    for (const int j : order) {
-        const TKeywordHit& hit = hits[j];
+    for (int k = 0; k < n; ++k) {
+        const TKeywordHit& hit = nth(k);
         const int32_t start = hit.Offset, stop = hit.Offset + hit.Length;
         if (hit.Length <= 0 || start <= lastEnd)
             return false;
@@ -72,7 +80,7 @@ bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int
     // At the very end of the text a keyword has nothing after it to hand a state back to.
     const int32_t textEnd = p == list.Count() - 1 ? ParLength(par) : INT32_MAX;
     size_t added = 2 * static_cast<size_t>(n);
-    if (hits[order.back()].Offset + hits[order.back()].Length >= textEnd)
+    if (nth(n - 1).Offset + nth(n - 1).Length >= textEnd)
         --added;
 
     // Merged in place from the back: the runs after a keyword move up to their final places, then
@@ -83,8 +91,8 @@ bool PlaceKeywordRuns(TParagraphsList& list, int p, const TKeywordHit* hits, int
     TDynInfo* runs = array.data();
     size_t w = array.size();
     size_t e = static_cast<size_t>(count);
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        const TKeywordHit& hit = hits[*it];
+    for (int k = n - 1; k >= 0; --k) {
+        const TKeywordHit& hit = nth(k);
         const int32_t start = hit.Offset, stop = hit.Offset + hit.Length;
         while (e > 0 && runs[e - 1].Offset > start)
             runs[--w] = runs[--e];
