@@ -42,8 +42,8 @@ struct TKeywordMatcher::TAutomaton {
     int32_t Window = 1;
     uint8_t Skip[256] = {};
     uint8_t Outside[256] = {};
-    // The bytes that leave the root; when there are few, the first of them is searched for instead.
-    bool First[256] = {};
+    // How many bytes leave the root and, when they are few, which: the next of them is then
+    // searched for instead of skipping.
     int FirstCount = 0;
     uint8_t FewFirst[kFewFirst] = {};
     // [state << Shift | class]: the next state's row (state << Shift) << 1, bit 0 set when that
@@ -148,8 +148,8 @@ struct TKeywordMatcher::TAutomaton {
         for (int b = 0; b < 256; ++b) {
             Skip[b] = ends[ClassOf[b]] ? 0 : shift[ClassOf[b]];
             Outside[b] = Skip[b] == Window ? 1 : 0;
-            First[b] = ClassOf[b] != 0 && child[ClassOf[b]] >= 0;
-            if (First[b] && FirstCount++ < kFewFirst)
+            const bool first = ClassOf[b] != 0 && child[ClassOf[b]] >= 0;
+            if (first && FirstCount++ < kFewFirst)
                 FewFirst[FirstCount - 1] = static_cast<uint8_t>(b);
         }
         // Unused places repeat a byte that is there.
