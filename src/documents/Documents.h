@@ -22,8 +22,9 @@ struct TLoadedText;
 
 // Writes the editor's text over the file at path, all or nothing: through a flushed temporary file
 // in the same folder that takes the old file's mode and owner (a new file gets the user's usual
-// mode) and is renamed over it; a symbolic link keeps pointing at the new file. Throws what went
-// wrong and leaves the old file as it was.
+// mode) and is renamed over it; a symbolic link keeps pointing at the new file. Where the folder
+// takes no temporary file, or the file has other hard links, the file is written over in place,
+// its old bytes put back if that fails. Throws what went wrong and leaves the old file as it was.
 void SaveEditorText(TArtMemo& editor, const std::string& path,
                     const platform::TFileCalls& calls = platform::TFileCalls::System());
 
