@@ -262,7 +262,9 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
         ApplyWindowDimensions(kOtherSection);
 
     // Later hand-offs reach this window through the channel.
-    listener_ = new platform::NewFileListener([this] { NewFileWndProc(); }, this);
+    listener_ = new platform::NewFileListener(
+        [this] { return startup_.SharedMem ? GetSharedFilename(*startup_.SharedMem) : std::string(); },
+        [this](const std::string& name) { NewFileWndProc(name); }, this);
     listener_->Listen(startup_.NewFileMessage);
     SettingsReports.ReportStore(*startup_.Config);
     if (Donation->StartUpCheck())
@@ -843,13 +845,21 @@ void TZandorF::SaveAllSettings() {
 // ---------------------------------------------------------------------------------------------
 // The receiving side of the hand-off
 
-void TZandorF::NewFileWndProc() {
+void TZandorF::NewFileWndProc(const std::string& name) {
+    handed_.push_back(name);
     Timer1->start();
 }
 
 void TZandorF::Timer1Timer() {
     Timer1->stop();
-    const std::string name = startup_.SharedMem ? GetSharedFilename(*startup_.SharedMem) : std::string();
+    std::string name;
+    if (!handed_.empty()) {
+        name = std::move(handed_.front());
+        handed_.pop_front();
+    }
+    // Another start was taken while this one waited for its tick: its file comes on the next.
+    if (!handed_.empty())
+        Timer1->start();
     Trace("hand-off received: " + name);
     ForceForegroundWindow();
     if (!Documents->AskSaveChanges())

@@ -246,7 +246,7 @@ TEST_P(ChangesPrompt, GuardsEveryWayOfReplacingTheText) {
         ASSERT_TRUE(Drop(w->m, {other}));
         break;
     case Way::HandOff:
-        std::memcpy(startup.SharedMem->Data, other.c_str(), other.size() + 1);
+        w->NewFileWndProc(other);
         w->Timer1Timer();
         break;
     }
