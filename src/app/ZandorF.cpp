@@ -256,10 +256,14 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
         m->setFocus();
 
     UpdateUndoItems();
-    if (!fileToOpen.empty() && platform::FileExists(fileToOpen))
+    if (!fileToOpen.empty() && platform::FileExists(fileToOpen)) {
         Documents->LoadFile(fileToOpen);
-    else
+    } else {
         ApplyWindowDimensions(kOtherSection);
+        // A name that holds no file is told, once the window is there to show the box over.
+        if (!fileToOpen.empty())
+            QTimer::singleShot(0, this, [this, fileToOpen] { Documents->ReportNotOpened(fileToOpen); });
+    }
 
     // Later hand-offs reach this window through the channel.
     listener_ = new platform::NewFileListener(
@@ -818,6 +822,7 @@ std::string TZandorF::ProgramFolder() const {
 
 void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {
     const TErrorBoxText box = ErrorBoxText(*Localisation, kind, detail);
+    Trace("error box: " + box.Text.simplified().toStdString());
     if (ShowError)
         ShowError(box.Caption, box.Text);
 }

@@ -142,6 +142,13 @@ bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded) {
     return true;
 }
 
+void TDocuments::ReportNotOpened(const std::string& name) {
+    std::string problem = platform::ReadDocumentFile(name, MaxTextLength).Problem;
+    if (problem.empty())
+        problem = "It was not there when the program started.";
+    host_.ShowErrorBox(TErrorBoxKind::Open, "\"" + name + "\": " + problem);
+}
+
 void TDocuments::FontForExtension() {
     const std::string ext = host_.DocumentExt();
     if (ext.empty())

@@ -46,6 +46,10 @@ public:
     // its modified state as they were. An empty name does nothing. True when the file was opened.
     bool LoadFile(const std::string& name);
 
+    // A name the command line gave that holds no file: says so with the reason, and nothing else
+    // changes (the window goes on with its untitled text).
+    void ReportNotOpened(const std::string& name);
+
     // Writes the text to the document's file, or runs "Save as" for an unnamed text. False when
     // nothing was saved (reported, or cancelled by the user).
     bool Save();
