@@ -230,11 +230,15 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
     platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder());
     platform::InstallFontSubstitutions();
     // A face nobody has would be drawn in some other font without a word: a mistyped name is a bad
-    // argument like any other.
-    if (line.FontName && !platform::FontFaceInstalled(*line.FontName)) {
-        std::cerr << "zandor: The font \"" << *line.FontName
-                  << "\" is not installed (try ZandorLarge or ZandorTiny).\n";
-        return 2;
+    // argument like any other. A name typed in other letters ("zandorlarge") is the face itself.
+    if (line.FontName) {
+        const std::string face = platform::InstalledFontFace(*line.FontName);
+        if (face.empty()) {
+            std::cerr << "zandor: The font \"" << *line.FontName
+                      << "\" is not installed (try ZandorLarge or ZandorTiny).\n";
+            return 2;
+        }
+        line.FontName = face;
     }
     TExportJob& job = line.Job;
     job.Look = LookFromSettings(job.Input);

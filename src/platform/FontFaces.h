@@ -6,9 +6,9 @@
 
 namespace zandor::platform {
 
-// True when the face, in any letter case, is among the faces Qt knows (the system's and those the
-// program registered) or is substituted by one of them (InstallFontSubstitutions). Needs a
-// QGuiApplication.
-bool FontFaceInstalled(const std::string& face);
+// The face as the font database spells it, when it is among the faces Qt knows (the system's and
+// those the program registered) in any letter case; the face unchanged when one of its substitutes
+// is (InstallFontSubstitutions); empty when neither is. Needs a QGuiApplication.
+std::string InstalledFontFace(const std::string& face);
 
 } // namespace zandor::platform
