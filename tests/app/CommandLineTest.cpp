@@ -1,12 +1,8 @@
-// The command line: what its first arguments ask for, the built program's answers to help and
-// version, and a file named there that does not exist, which the window reports and then starts
-// without.
+// The command line: what its first argument asks for, and a file named there that does not exist,
+// which the window reports and then starts without.
 #include "WindowFixture.h"
 
 #include "app/CommandLine.h"
-#include "periphery/ProgramVersion.h"
-
-#include <QProcess>
 
 using namespace zandor;
 using zandor::test::WindowFixture;
@@ -41,28 +37,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseRow{"AnotherDashedName", {"-x.txt"}, TCommandLineAction::OpenWindow},
                       ParseRow{"AnUnknownLongOption", {"--hlep"}, TCommandLineAction::Error}),
     [](const auto& info) { return std::string(info.param.Name); });
-
-// The built program, as a user runs it from a terminal: no window, the answer on standard output.
-TEST(CommandLineProgram, ShortAndLongFormsOfHelpAndVersionAnswerAlike) {
-    const QString program = QStringLiteral(ZANDOR_BINARY_DIR_BUILT "/zandor");
-    const auto run = [&](const QString& arg) {
-        QProcess zandor;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        zandor.setProcessEnvironment(env);
-        zandor.start(program, {arg});
-        EXPECT_TRUE(zandor.waitForFinished(30000)) << arg.toStdString();
-        EXPECT_EQ(0, zandor.exitCode()) << arg.toStdString();
-        return zandor.readAllStandardOutput().toStdString();
-    };
-    const std::string help = run("-h");
-    EXPECT_EQ(0u, help.rfind("Usage: zandor [FILE]\n", 0)) << help;
-    EXPECT_EQ(help, run("--help"));
-    const std::string version = run("-v");
-    EXPECT_EQ("Zandor " + ProgramVersion() + "\n", version);
-    EXPECT_EQ(version, run("--version"));
-}
 
 using MissingFile = WindowFixture;
 
