@@ -4,6 +4,7 @@
 #include "app/Startup.h"
 #include "periphery/ProgramVersion.h"
 #include "platform/FileSystem.h"
+#include "platform/FontFaces.h"
 #include "platform/IntegerText.h"
 #include "platform/ScreenFonts.h"
 
@@ -108,16 +109,20 @@ std::optional<platform::TColor> ParseColorArgument(const std::string& text) {
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine result;
-    if (args.empty() || args[0].rfind("--", 0) != 0)
+    if (args.empty())
         return result;
+    // The short forms come first: "-h" is asked for help far more often than it names a file (which
+    // still opens as "./-h").
     if (args[0] == "--help" || args[0] == "-h") {
         result.Action = TCommandLineAction::Help;
         return result;
     }
-    if (args[0] == "--version") {
+    if (args[0] == "--version" || args[0] == "-v") {
         result.Action = TCommandLineAction::Version;
         return result;
     }
+    if (args[0].rfind("--", 0) != 0)
+        return result;
     // The options may stand before or after --export and the two names.
     if (std::find(args.begin(), args.end(), "--export") == args.end())
         return Failed("Unknown option \"" + args[0] + "\" (see zandor --help).");
@@ -192,8 +197,8 @@ std::string CommandLineHelp() {
            "  --scale N         pictures: every pixel N x N (1 to 8)\n"
            "  --columns N       pictures: wrap words at N characters\n"
            "  --colors FG,BG    text and background colours (#rrggbb or a name such as white)\n"
-           "  --help            show this text\n"
-           "  --version         show the version\n";
+           "  -h, --help        show this text\n"
+           "  -v, --version     show the version\n";
 }
 
 std::optional<int> RunCommandLine(int argc, char** argv) {
@@ -224,6 +229,17 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::RegisterScreenFonts(platform::DefaultScreenFontsFolder());
     platform::InstallFontSubstitutions();
+    // A face nobody has would be drawn in some other font without a word: a mistyped name is a bad
+    // argument like any other. A name typed in other letters ("zandorlarge") is the face itself.
+    if (line.FontName) {
+        const std::string face = platform::InstalledFontFace(*line.FontName);
+        if (face.empty()) {
+            std::cerr << "zandor: The font \"" << *line.FontName
+                      << "\" is not installed (try ZandorLarge or ZandorTiny).\n";
+            return 2;
+        }
+        line.FontName = face;
+    }
     TExportJob& job = line.Job;
     job.Look = LookFromSettings(job.Input);
     if (line.FontName) {

@@ -23,8 +23,8 @@ struct TCommandLine {
     std::optional<platform::TColor> Background;
 };
 
-// The arguments after the program's name. A first argument that does not start with "--" is a file
-// to open in the window, as always.
+// The arguments after the program's name. "-h" and "-v" are --help and --version; any other first
+// argument that does not start with "--" is a file to open in the window, as always.
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // "#rrggbb", a colour name ("white", "clWhite") or a settings colour value.

@@ -78,13 +78,17 @@ void ProcessOneInstance(TStartup& s, const std::string& argument, const std::str
         if (!s.SharedMem || !s.SharedMem->Data || s.SharedMem->Size <= 0)
             throw std::runtime_error("the shared block is not mapped");
         TSharedMem& block = *s.SharedMem;
+        // Starts take turns at the block: the running window reads it when it takes a request,
+        // before this start confirms and lets the next one write its name.
+        const platform::RuntimeTurn turn(s.NewFileMessage + "-hand-off");
         // A name that does not fit with its zero byte is not handed over rather than cut short.
         if (platform::FileExists(name) && name.size() < static_cast<size_t>(block.Size))
             std::memcpy(block.Data, name.c_str(), name.size() + 1);
         else
             block.Data[0] = 0;
-        // Only an instance that answered has the name; without one this start opens its own window
-        // rather than end having delivered nothing.
+        // Only an instance that took the request has the name; without one (none listens, or a busy
+        // one stayed silent past the patience, and the request was withdrawn) this start opens its
+        // own window rather than end having delivered nothing.
         if (!platform::SendNewFileMessage(s.NewFileMessage)) {
             Trace("hand-off unanswered");
             return;

@@ -49,7 +49,8 @@ void PrepareHandOff(TStartup& s);
 
 // The sending half: when another instance runs and OneInstance is on, writes the long form of
 // `argument` into the shared block and tells the running instance; HandedOff is set only when that
-// instance answered, so without one this start goes on as a normal instance. Errors are shown
+// instance took the request, so without one (or when a busy one stays silent past the patience,
+// and the request is withdrawn) this start goes on as a normal instance. Errors are shown
 // through showError ("Internal Error #1, please report!") and leave this instance to start normally.
 void ProcessOneInstance(TStartup& s, const std::string& argument, const std::string& workingFolder,
                         const std::function<void(const std::string&)>& showError);

@@ -256,13 +256,19 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
         m->setFocus();
 
     UpdateUndoItems();
-    if (!fileToOpen.empty() && platform::FileExists(fileToOpen))
+    if (!fileToOpen.empty() && platform::FileExists(fileToOpen)) {
         Documents->LoadFile(fileToOpen);
-    else
+    } else {
         ApplyWindowDimensions(kOtherSection);
+        // A name that holds no file is told, once the window is there to show the box over.
+        if (!fileToOpen.empty())
+            QTimer::singleShot(0, this, [this, fileToOpen] { Documents->ReportNotOpened(fileToOpen); });
+    }
 
     // Later hand-offs reach this window through the channel.
-    listener_ = new platform::NewFileListener([this] { NewFileWndProc(); }, this);
+    listener_ = new platform::NewFileListener(
+        [this] { return startup_.SharedMem ? GetSharedFilename(*startup_.SharedMem) : std::string(); },
+        [this](const std::string& name) { NewFileWndProc(name); }, this);
     listener_->Listen(startup_.NewFileMessage);
     SettingsReports.ReportStore(*startup_.Config);
     if (Donation->StartUpCheck())
@@ -816,6 +822,7 @@ std::string TZandorF::ProgramFolder() const {
 
 void TZandorF::ShowErrorBox(TErrorBoxKind kind, const std::string& detail) {
     const TErrorBoxText box = ErrorBoxText(*Localisation, kind, detail);
+    Trace("error box: " + box.Text.simplified().toStdString());
     if (ShowError)
         ShowError(box.Caption, box.Text);
 }
@@ -843,13 +850,21 @@ void TZandorF::SaveAllSettings() {
 // ---------------------------------------------------------------------------------------------
 // The receiving side of the hand-off
 
-void TZandorF::NewFileWndProc() {
+void TZandorF::NewFileWndProc(const std::string& name) {
+    handed_.push_back(name);
     Timer1->start();
 }
 
 void TZandorF::Timer1Timer() {
     Timer1->stop();
-    const std::string name = startup_.SharedMem ? GetSharedFilename(*startup_.SharedMem) : std::string();
+    std::string name;
+    if (!handed_.empty()) {
+        name = std::move(handed_.front());
+        handed_.pop_front();
+    }
+    // Another start was taken while this one waited for its tick: its file comes on the next.
+    if (!handed_.empty())
+        Timer1->start();
     Trace("hand-off received: " + name);
     ForceForegroundWindow();
     if (!Documents->AskSaveChanges())

@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -88,8 +89,9 @@ public:
     // ---- menu preparation
     void File1Click();
 
-    // ---- the receiving side of the hand-off: the channel's message arms Timer1
-    void NewFileWndProc();
+    // ---- the receiving side of the hand-off: a confirmed request arms Timer1 with the name the
+    // request handed over, which was read from the shared block when the request came
+    void NewFileWndProc(const std::string& name);
     void Timer1Timer();
     bool ForceForegroundWindow();
 
@@ -256,6 +258,8 @@ private:
     // True while the constructor runs: reports wait for the message loop.
     bool creating_ = true;
     platform::NewFileListener* listener_ = nullptr;
+    // Names handed over and not yet opened, oldest first: each start that was taken gets its file.
+    std::deque<std::string> handed_;
     QWidget* client_ = nullptr;
     // Where ApplyWindowDimensions last put the window.
     QRect appliedBounds_;

@@ -142,6 +142,13 @@ bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded) {
     return true;
 }
 
+void TDocuments::ReportNotOpened(const std::string& name) {
+    std::string problem = platform::ReadDocumentFile(name, MaxTextLength).Problem;
+    if (problem.empty())
+        problem = "It was not there when the program started.";
+    host_.ShowErrorBox(TErrorBoxKind::Open, "\"" + name + "\": " + problem);
+}
+
 void TDocuments::FontForExtension() {
     const std::string ext = host_.DocumentExt();
     if (ext.empty())
@@ -151,8 +158,14 @@ void TDocuments::FontForExtension() {
 }
 
 void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::TFileCalls& calls) {
+    platform::TReplacingFile::TOptions options;
+    options.NewFileMode = NewFileMode();
     // A read-only file stays read-only: the folder would allow the replacement, the user did not.
-    platform::TReplacingFile file(path, {NewFileMode(), true, true}, calls);
+    options.RequireWritable = true;
+    // A file the user may write is saved even where its folder is not theirs (a shared folder),
+    // and its other hard links keep showing the same file.
+    options.InPlaceWhereNeeded = true;
+    platform::TReplacingFile file(path, options, calls);
     TSaveStream stream(file);
     editor.SaveToStream(stream);
     file.Commit();

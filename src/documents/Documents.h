@@ -22,8 +22,9 @@ struct TLoadedText;
 
 // Writes the editor's text over the file at path, all or nothing: through a flushed temporary file
 // in the same folder that takes the old file's mode and owner (a new file gets the user's usual
-// mode) and is renamed over it; a symbolic link keeps pointing at the new file. Throws what went
-// wrong and leaves the old file as it was.
+// mode) and is renamed over it; a symbolic link keeps pointing at the new file. Where the folder
+// takes no temporary file, or the file has other hard links, the file is written over in place,
+// its old bytes put back if that fails. Throws what went wrong and leaves the old file as it was.
 void SaveEditorText(TArtMemo& editor, const std::string& path,
                     const platform::TFileCalls& calls = platform::TFileCalls::System());
 
@@ -44,6 +45,10 @@ public:
     // type. A file that cannot be opened is reported and leaves the editor, the document's name and
     // its modified state as they were. An empty name does nothing. True when the file was opened.
     bool LoadFile(const std::string& name);
+
+    // A name the command line gave that holds no file: says so with the reason, and nothing else
+    // changes (the window goes on with its untitled text).
+    void ReportNotOpened(const std::string& name);
 
     // Writes the text to the document's file, or runs "Save as" for an unnamed text. False when
     // nothing was saved (reported, or cancelled by the user).

@@ -1,5 +1,6 @@
 #include "platform/ReplacingFile.h"
 
+#include "platform/FileBackup.h"
 #include "platform/PlatformErrors.h"
 
 #include <cerrno>
@@ -65,14 +66,33 @@ TReplacingFile::TReplacingFile(const std::string& path, const TOptions& options,
         Fail(S_ISDIR(existing.st_mode) ? std::strerror(EISDIR) : std::string("Not a regular file"));
     }
     if (exists && options.RequireWritable && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
-        Fail(errno);
+        throw FileError("Cannot write file \"" + shownPath_ + "\". " + std::strerror(errno));
+
+    // A rename would leave the other names of the file with the old bytes.
+    if (exists && options.InPlaceWhereNeeded && existing.st_nlink > 1) {
+        OpenInPlace(options, {});
+        return;
+    }
 
     const std::string pattern = folder_ + "/.zandor-XXXXXX";
     tempName_.assign(pattern.begin(), pattern.end());
     tempName_.push_back('\0');
     fd_ = ::mkostemp(tempName_.data(), O_CLOEXEC);
-    if (fd_ < 0)
-        Fail(errno);
+    if (fd_ < 0) {
+        const int error = errno;
+        const std::string refusal = "folder \"" + folder_ + "\" " +
+                                    (error == ENOENT || error == ENOTDIR
+                                         ? std::string("does not exist")
+                                         : std::string("does not let a ") + (exists ? "temporary" : "new") +
+                                               " file be made in it (" + std::strerror(error) + ")");
+        tempName_.clear();
+        // A shared or read-only folder may still let the user write the file itself.
+        if (exists && options.InPlaceWhereNeeded) {
+            OpenInPlace(options, "its " + refusal);
+            return;
+        }
+        Fail("Its " + refusal);
+    }
 
     mode_t mode = options.NewFileMode;
     if (exists && options.KeepExisting) {
@@ -86,21 +106,81 @@ TReplacingFile::TReplacingFile(const std::string& path, const TOptions& options,
     if (::fchmod(fd_, mode) != 0)
         Fail(errno);
     buffer_.resize(kBufferSize);
+    constructing_ = false;
+}
+
+void TReplacingFile::OpenInPlace(const TOptions& options, const std::string& folderRefusal) {
+    inPlace_ = true;
+    // The user's own right to write the file decides, as it would for any program writing it.
+    fd_ = ::open(target_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0) {
+        std::string reason = std::strerror(errno);
+        if (!folderRefusal.empty())
+            reason += ", and " + folderRefusal;
+        Fail(reason);
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        Fail(errno);
+    if (!S_ISREG(st.st_mode))
+        Fail("Not a regular file");
+    try {
+        backup_ = std::make_unique<TFileBackup>(
+            fd_, static_cast<uint64_t>(st.st_size), options.InMemoryBackupLimit,
+            options.BackupFolders.empty() ? TFileBackup::DefaultFolders() : options.BackupFolders);
+    } catch (const std::runtime_error& e) {
+        Fail(std::string("It was left as it was: ") + e.what());
+    }
+    buffer_.resize(kBufferSize);
+    constructing_ = false;
 }
 
 TReplacingFile::~TReplacingFile() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (!committed_ && !tempName_.empty())
-        ::unlink(tempName_.data());
+    // Gone without a commit (the editor's stream threw, say): the old bytes come back.
+    if (inPlace_ && touched_ && !committed_ && !restored_)
+        RestoreOldBytes();
+    Release();
 }
 
-void TReplacingFile::Fail(int error) const {
+void TReplacingFile::Release() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!committed_ && !tempName_.empty())
+        ::unlink(tempName_.data());
+    tempName_.clear();
+}
+
+void TReplacingFile::Fail(int error) {
     Fail(std::string(std::strerror(error)));
 }
 
-void TReplacingFile::Fail(const std::string& reason) const {
-    throw FileError("Cannot create file \"" + shownPath_ + "\". " + reason);
+void TReplacingFile::Fail(const std::string& reason) {
+    std::string message =
+        (inPlace_ ? "Cannot write file \"" : "Cannot create file \"") + shownPath_ + "\". " + reason;
+    if (inPlace_ && touched_ && !restored_)
+        message += ". " + RestoreOldBytes();
+    // No destructor runs for an object whose constructor throws.
+    if (constructing_)
+        Release();
+    throw FileError(message);
+}
+
+std::string TReplacingFile::RestoreOldBytes() {
+    restored_ = true;
+    if (fd_ < 0 || !backup_)
+        return {}; // nothing was written over yet
+    const std::string problem = backup_->RestoreInto(fd_);
+    if (problem.empty())
+        return "The file keeps its old contents.";
+    const std::string kept = backup_->KeepAside();
+    return "Its old contents could not be written back (" + problem + ")" +
+           (kept.empty() ? std::string(".") : "; they are kept in \"" + kept + "\".");
+}
+
+ssize_t TReplacingFile::WriteSome(const char* data, size_t n) {
+    touched_ = true;
+    return calls_.Write(fd_, data, n);
 }
 
 void TReplacingFile::Write(const void* data, size_t n) {
@@ -110,7 +190,7 @@ void TReplacingFile::Write(const void* data, size_t n) {
     if (n >= buffer_.size()) {
         // Large pieces go straight to the file.
         while (n > 0) {
-            const ssize_t written = calls_.Write(fd_, bytes, n);
+            const ssize_t written = WriteSome(bytes, n);
             if (written < 0) {
                 if (errno == EINTR)
                     continue;
@@ -130,7 +210,7 @@ void TReplacingFile::Write(const void* data, size_t n) {
 void TReplacingFile::FlushBuffer() {
     size_t done = 0;
     while (done < buffered_) {
-        const ssize_t written = calls_.Write(fd_, buffer_.data() + done, buffered_ - done);
+        const ssize_t written = WriteSome(buffer_.data() + done, buffered_ - done);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -145,6 +225,18 @@ void TReplacingFile::FlushBuffer() {
 
 void TReplacingFile::Commit() {
     FlushBuffer();
+    if (inPlace_) {
+        const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+        touched_ = true; // the length changes even when no byte was written
+        if (end < 0 || ::ftruncate(fd_, end) != 0 || calls_.Fsync(fd_) != 0)
+            Fail(errno);
+        committed_ = true;
+        backup_.reset();
+        // The bytes are on the disk; a close cannot take them back.
+        ::close(fd_);
+        fd_ = -1;
+        return;
+    }
     if (calls_.Fsync(fd_) != 0)
         Fail(errno);
     const int fd = fd_;

@@ -246,7 +246,7 @@ TEST_P(ChangesPrompt, GuardsEveryWayOfReplacingTheText) {
         ASSERT_TRUE(Drop(w->m, {other}));
         break;
     case Way::HandOff:
-        std::memcpy(startup.SharedMem->Data, other.c_str(), other.size() + 1);
+        w->NewFileWndProc(other);
         w->Timer1Timer();
         break;
     }
@@ -339,9 +339,11 @@ TEST_P(FailingSave, LeavesTheOldFileAndTheChangesAndSays104) {
         return ::write(fd, data, n);
     };
     std::unique_ptr<AsOrdinaryUser> user;
-    if (name == "ReadOnlyFolder") {
+    if (name == "DiskFullMidwayInAReadOnlyFolder") {
+        // Written over in place, since the folder takes no temporary file: the old bytes come back.
         user = std::make_unique<AsOrdinaryUser>(dir);
         ASSERT_EQ(0, chmod(dir.file("docs").c_str(), 0555));
+        w->Documents->FileCalls = &calls;
     } else if (name == "ReadOnlyFile") {
         user = std::make_unique<AsOrdinaryUser>(dir);
         ASSERT_EQ(0, chmod(file.c_str(), 0444));
@@ -364,8 +366,8 @@ TEST_P(FailingSave, LeavesTheOldFileAndTheChangesAndSays104) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FailingSave,
-                         ::testing::Values(SaveFailure{"ReadOnlyFolder"}, SaveFailure{"ReadOnlyFile"},
-                                           SaveFailure{"DiskFullMidway"}),
+                         ::testing::Values(SaveFailure{"DiskFullMidwayInAReadOnlyFolder"},
+                                           SaveFailure{"ReadOnlyFile"}, SaveFailure{"DiskFullMidway"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(Documents, ZeroBytesAndUtf16AreAskedAboutBeforeTheFileIsSavedOver) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <sys/stat.h>
 
@@ -126,6 +127,27 @@ TEST_F(TwoInstances, WithOneInstanceTheSecondHandsItsFileToTheFirstAndEnds) {
     const std::string absolute = dir.file("docs/art.nfo");
     EXPECT_TRUE(WaitFor([&] { return HasLine(first, "caption: Zandor - " + absolute); }));
     EXPECT_EQ(QProcess::Running, first->state());
+}
+
+// A running window that is busy (stopped here, as a long Replace All holds its events back) takes
+// the file when it gets to it, however late; the second start waits for that and opens no window.
+TEST_F(TwoInstances, ABusyFirstWindowTakesTheFileLateAndTheSecondOpensNoWindow) {
+    Settings(true);
+    QProcess* first = Start({});
+    ASSERT_TRUE(WaitFor([&] { return HasLineStarting(first, "window shown"); }));
+    ASSERT_EQ(0, ::kill(static_cast<pid_t>(first->processId()), SIGSTOP));
+    QProcess* second = Start({"art.nfo"});
+    // The window stays busy until the start has waited past its first silence (or has given up and
+    // opened a window of its own).
+    const bool waited = WaitFor([&] {
+        return HasLine(second, "hand-off waits for a busy window") || HasLineStarting(second, "window shown");
+    });
+    ASSERT_EQ(0, ::kill(static_cast<pid_t>(first->processId()), SIGCONT));
+    ASSERT_TRUE(waited);
+    EXPECT_TRUE(WaitFor([&] { return HasLine(first, "caption: Zandor - " + dir.file("docs/art.nfo")); }));
+    ASSERT_TRUE(second->waitForFinished(20000)) << "the second start opened its own window too";
+    EXPECT_EQ(0, second->exitCode());
+    EXPECT_FALSE(HasLineStarting(second, "window shown"));
 }
 
 TEST_F(TwoInstances, WithoutAnArgumentTheFirstOpensNothing) {

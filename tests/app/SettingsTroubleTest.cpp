@@ -83,7 +83,7 @@ TEST_F(SettingsTrouble, ValuesOfTheWrongTypeKeepTheirDefaultAndAreRepairedByTheN
     const std::string art = dir.write("art.nfo", "x");
     ASSERT_TRUE(w->Documents->LoadFile(art));
     EXPECT_EQ(DefaultWindowSize("nfo", workArea).height(), w->height());
-    std::memcpy(startup.SharedMem->Data, art.c_str(), art.size() + 1);
+    w->NewFileWndProc(art);
     w->Timer1Timer();
     EXPECT_TRUE(Reported("nfo_Width"));
     EXPECT_TRUE(Reported("Fonts_.nfo"));

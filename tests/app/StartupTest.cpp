@@ -116,7 +116,7 @@ class AnsweringInstance {
 public:
     AnsweringInstance() {
         thread_.reset(QThread::create([this] {
-            platform::NewFileListener listener([this] { ++told; });
+            platform::NewFileListener listener({}, [this](const std::string&) { ++told; });
             listening = listener.Listen(kNewFileChannel);
             ready_.release();
             QEventLoop loop;

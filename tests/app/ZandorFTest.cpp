@@ -127,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, WindowSectionRows,
 TEST_F(Window, AHandedOverNameIsOpenedOnTheTimer) {
     auto w = Create();
     const std::string file = dir.write("handed.nfo", "x");
-    std::memcpy(startup.SharedMem->Data, file.c_str(), file.size() + 1);
-    w->NewFileWndProc();
+    w->NewFileWndProc(file);
     EXPECT_TRUE(w->Timer1->isActive());
     EXPECT_TRUE(ProcessUntil([&] { return !w->CurrentFile.empty(); }));
     EXPECT_EQ(file, w->CurrentFile);

@@ -251,7 +251,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CliRow{"UnknownExtension", {"--export", "IN", "OUTart.bmp"}, true},
                       CliRow{"BadScale", {"--export", "IN", "OUTold.png", "--scale", "0"}, true},
                       CliRow{"MissingOutput", {"--export", "IN"}, true},
-                      CliRow{"UnknownOption", {"--export", "IN", "OUTold.png", "--colour-me", "1"}, true}),
+                      CliRow{"UnknownOption", {"--export", "IN", "OUTold.png", "--colour-me", "1"}, true},
+                      CliRow{
+                          "UnknownFont", {"--export", "IN", "OUTold.png", "--font", "ZandorLarg,16"}, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

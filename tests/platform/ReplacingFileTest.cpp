@@ -1,7 +1,8 @@
 // Replacing a file never loses it: whatever step fails (a full disk midway, a failing flush, a
 // rename that cannot be done, a folder or file the user may not write), the old bytes stay and no
 // temporary file is left behind; a file that is replaced keeps its permission bits, its owner and the
-// symbolic link that leads to it.
+// symbolic link that leads to it. A file written over in place (its folder takes no new file, it has
+// other hard links) keeps its inode and gets its old bytes back when the write fails.
 #include "platform/ReplacingFile.h"
 #include "platform/PlatformErrors.h"
 #include "support/TestSupport.h"
@@ -91,6 +92,27 @@ TEST(ReplacingFile, ThroughSymbolicLinksReplacesTheTargetAndKeepsTheLinks) {
     EXPECT_THROW(Replace(dir.file("loop-a"), "x"), FileError);
 }
 
+ino_t InodeOf(const std::string& path) {
+    struct stat st {};
+    stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+// Written in place: the old bytes kept in memory, or (for a larger file than the limit) in a backup
+// file of the given folder.
+TReplacingFile::TOptions InPlace(const std::string& backupFolder = {}) {
+    TReplacingFile::TOptions options;
+    options.RequireWritable = true;
+    options.InPlaceWhereNeeded = true;
+    if (!backupFolder.empty()) {
+        options.InMemoryBackupLimit = 0;
+        options.BackupFolders = {backupFolder};
+    }
+    return options;
+}
+
+enum class Kept { Replaced, InMemory, InBackupFile };
+
 struct FailingStep {
     const char* Name;
     // Number of writes that succeed before one fails (-1: writes never fail).
@@ -98,6 +120,8 @@ struct FailingStep {
     int WriteError;   // errno of the failing write; 0: the write reports 0 bytes
     bool FsyncFails;  // EIO
     bool RenameFails; // EXDEV
+    // In place rows give the file a second hard link, which a rename would cut off.
+    Kept How = Kept::Replaced;
 };
 
 class ReplacingFileFailure : public ::testing::TestWithParam<FailingStep> {};
@@ -129,24 +153,48 @@ TEST_P(ReplacingFileFailure, LeavesTheOldBytesAndNoTemporaryFile) {
         };
     // Larger than the writer's buffer, so that the text takes several writes.
     const std::string text(3u << 20, 'n');
+    ScratchDir backups;
+    const bool inPlace = step.How != Kept::Replaced;
+    if (inPlace) {
+        ASSERT_EQ(0, link(path.c_str(), dir.file("link.txt").c_str()));
+    }
     try {
-        Replace(path, text, {0644, true, true}, calls);
+        Replace(path, text,
+                inPlace ? InPlace(step.How == Kept::InBackupFile ? backups.path() : "")
+                        : TReplacingFile::TOptions{0644, true, true},
+                calls);
         FAIL() << "the replacement did not fail";
     } catch (const FileError& e) {
         EXPECT_NE(std::string::npos, std::string(e.what()).find(path)) << e.what();
+        if (inPlace) {
+            EXPECT_NE(std::string::npos, std::string(e.what()).find("keeps its old contents")) << e.what();
+        }
     }
     EXPECT_EQ(old, readFile(path).toStdString());
-    EXPECT_EQ(QStringList({QStringLiteral("doc.txt")}), FolderEntries(dir.path()));
+    if (inPlace) {
+        EXPECT_EQ(old, readFile(dir.file("link.txt")).toStdString());
+        EXPECT_EQ(InodeOf(path), InodeOf(dir.file("link.txt")));
+        EXPECT_TRUE(FolderEntries(backups.path()).isEmpty());
+    }
+    EXPECT_EQ(inPlace ? QStringList({QStringLiteral("doc.txt"), QStringLiteral("link.txt")})
+                      : QStringList({QStringLiteral("doc.txt")}),
+              FolderEntries(dir.path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ReplacingFileFailure,
-                         ::testing::Values(FailingStep{"DiskFullAtOnce", 0, ENOSPC, false, false},
-                                           FailingStep{"DiskFullMidway", 5, ENOSPC, false, false},
-                                           FailingStep{"NothingWritten", 3, 0, false, false},
-                                           FailingStep{"DeviceFailsMidway", 2, EIO, false, false},
-                                           FailingStep{"FlushFails", -1, 0, true, false},
-                                           FailingStep{"RenameFails", -1, 0, false, true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ReplacingFileFailure,
+    ::testing::Values(FailingStep{"DiskFullAtOnce", 0, ENOSPC, false, false},
+                      FailingStep{"DiskFullMidway", 5, ENOSPC, false, false},
+                      FailingStep{"NothingWritten", 3, 0, false, false},
+                      FailingStep{"DeviceFailsMidway", 2, EIO, false, false},
+                      FailingStep{"FlushFails", -1, 0, true, false},
+                      FailingStep{"RenameFails", -1, 0, false, true},
+                      FailingStep{"InPlaceDiskFullAtOnce", 0, ENOSPC, false, false, Kept::InMemory},
+                      FailingStep{"InPlaceDiskFullMidway", 5, ENOSPC, false, false, Kept::InBackupFile},
+                      FailingStep{"InPlaceNothingWritten", 3, 0, false, false, Kept::InMemory},
+                      FailingStep{"InPlaceDeviceFailsMidway", 2, EIO, false, false, Kept::InBackupFile},
+                      FailingStep{"InPlaceFlushFails", -1, 0, true, false, Kept::InMemory}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(ReplacingFile, AFolderOrFileTheUserMayNotWriteIsLeftAsItWas) {
     ScratchDir dir;
@@ -163,6 +211,60 @@ TEST(ReplacingFile, AFolderOrFileTheUserMayNotWriteIsLeftAsItWas) {
     EXPECT_EQ("old", readFile(readOnly).toStdString());
     EXPECT_EQ(QStringList({QStringLiteral("read-only.txt")}), FolderEntries(dir.file("open")));
     ASSERT_EQ(0, chmod(dir.file("locked").c_str(), 0755));
+}
+
+// A shared folder the user may not add files to, and a file with a second name: both are written
+// over in place and stay the same file; what cannot be written is named in the message.
+TEST(ReplacingFile, WhereNoReplacementCanBeMadeTheFileIsWrittenInPlace) {
+    ScratchDir dir;
+    ScratchDir backups;
+    const std::string linked = dir.write("linked/doc.txt", QByteArray(5000, 'o'));
+    ASSERT_EQ(0, link(linked.c_str(), dir.file("linked/other-name.txt").c_str()));
+    const ino_t inode = InodeOf(linked);
+    for (const std::string& text : {std::string(9000, 'L'), std::string("short")}) {
+        Replace(linked, text, InPlace(backups.path()));
+        EXPECT_EQ(text, readFile(dir.file("linked/other-name.txt")).toStdString());
+        EXPECT_EQ(inode, InodeOf(linked));
+    }
+    EXPECT_EQ(2, FolderEntries(dir.file("linked")).size());
+    EXPECT_TRUE(FolderEntries(backups.path()).isEmpty());
+    {
+        // Abandoned halfway (the writer of the text threw): the old bytes come back.
+        TReplacingFile file(linked, InPlace());
+        const std::string half(2u << 20, 'h');
+        file.Write(half.data(), half.size());
+    }
+    EXPECT_EQ("short", readFile(dir.file("linked/other-name.txt")).toStdString());
+
+    const std::string shared = dir.write("shared/doc.txt", "old");
+    const std::string readOnly = dir.write("shared/read-only.txt", "old");
+    ASSERT_EQ(0, chmod(shared.c_str(), 0640));
+    ASSERT_EQ(0, chmod(readOnly.c_str(), 0444));
+    AsOrdinaryUser user(dir);
+    ASSERT_EQ(0, chmod(dir.file("shared").c_str(), 0555));
+    Replace(shared, "new", InPlace());
+    EXPECT_EQ("new", readFile(shared).toStdString());
+    EXPECT_EQ(0640u, ModeOf(shared));
+    const auto failure = [&](const std::string& path) {
+        try {
+            Replace(path, "new", InPlace());
+        } catch (const FileError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no failure");
+    };
+    const std::string folderRefuses = "folder \"" + dir.file("shared") + "\" does not let a ";
+    const std::string created = failure(dir.file("shared/new.txt"));
+    EXPECT_EQ(0u, created.rfind("Cannot create file \"" + dir.file("shared/new.txt") + "\". Its " +
+                                    folderRefuses + "new file be made in it (Permission denied)",
+                                0))
+        << created;
+    const std::string written = failure(readOnly);
+    EXPECT_EQ(0u, written.rfind("Cannot write file \"" + readOnly + "\". Permission denied", 0)) << written;
+    EXPECT_EQ("old", readFile(readOnly).toStdString());
+    EXPECT_EQ(QStringList({QStringLiteral("doc.txt"), QStringLiteral("read-only.txt")}),
+              FolderEntries(dir.file("shared")));
+    ASSERT_EQ(0, chmod(dir.file("shared").c_str(), 0755));
 }
 
 TEST(ReplacingFile, ANameThatHoldsNoRegularFileIsNotReplaced) {

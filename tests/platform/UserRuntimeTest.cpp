@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace zandor::platform;
 using zandor::test::EnvGuard;
@@ -148,7 +149,7 @@ TEST_F(UserRuntime, ABlockPlantedWithLooseModeIsRefused) {
 
 TEST_F(UserRuntime, NewFileMessageReachesTheListenerAndIsAnswered) {
     int received = 0;
-    NewFileListener listener([&] { ++received; });
+    NewFileListener listener({}, [&](const std::string&) { ++received; });
     ASSERT_TRUE(listener.Listen("ZandorNewFile"));
     EXPECT_EQ(0700u, ModeOf(dir.path() + "/zandor") & 0777u);
 
@@ -163,28 +164,68 @@ TEST_F(UserRuntime, NewFileMessageReachesTheListenerAndIsAnswered) {
     EXPECT_EQ(1, received);
 }
 
+// A request is decided by its sender alone: one that gave up while the window was busy is dropped
+// when the window gets to it, and one whose sender waits is taken however late, each exactly once
+// and with the name read when it came.
+TEST_F(UserRuntime, AWithdrawnRequestIsDroppedAndAWaitingOneIsTakenOnce) {
+    std::vector<std::string> claims = {"withdrawn.nfo", "waited.nfo"};
+    std::vector<std::string> taken;
+    NewFileListener listener(
+        [&] {
+            const std::string name = claims.front();
+            claims.erase(claims.begin());
+            return name;
+        },
+        [&](const std::string& name) { taken.push_back(name); });
+    ASSERT_TRUE(listener.Listen("ZandorNewFile"));
+
+    // This thread runs no events meanwhile, as a window in a long Replace All does not.
+    bool gaveUpAnswered = true;
+    std::thread impatient([&] { gaveUpAnswered = SendNewFileMessage("ZandorNewFile", 300); });
+    impatient.join();
+    EXPECT_FALSE(gaveUpAnswered);
+    QDeadlineTimer late(20000);
+    while (claims.size() == 2 && !late.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(1u, claims.size()) << "the window got to the withdrawn request";
+
+    std::atomic<bool> done = false;
+    bool waitedAnswered = false;
+    std::thread patient([&] {
+        waitedAnswered = SendNewFileMessage("ZandorNewFile", 60000);
+        done = true;
+    });
+    QDeadlineTimer deadline(20000);
+    while ((!done || taken.empty()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    patient.join();
+    EXPECT_TRUE(waitedAnswered);
+    EXPECT_EQ(std::vector<std::string>({"waited.nfo"}), taken);
+    EXPECT_TRUE(claims.empty()) << "each request is claimed when it comes";
+}
+
 TEST_F(UserRuntime, SendingWithoutAListenerGoesNowhere) {
     EXPECT_FALSE(SendNewFileMessage("ZandorNewFile", 500));
 }
 
 TEST_F(UserRuntime, ASecondListenerLeavesTheLiveOneInCharge) {
-    NewFileListener first([] {});
+    NewFileListener first({}, {});
     ASSERT_TRUE(first.Listen("ZandorNewFile"));
     // The kernel queues the probe's connection for the live listener, so no event loop is needed.
-    NewFileListener other([] {});
+    NewFileListener other({}, {});
     EXPECT_FALSE(other.Listen("ZandorNewFile"));
     EXPECT_TRUE(first.IsListening());
 }
 
 TEST_F(UserRuntime, AListenerReplacesTheSocketOfAnInstanceThatDied) {
     {
-        NewFileListener dead([] {});
+        NewFileListener dead({}, {});
         ASSERT_TRUE(dead.Listen("ZandorNewFile"));
     }
     // Leave a stale socket file behind, as a crashed instance would.
     FILE* f = std::fopen((dir.path() + "/zandor/ZandorNewFile").c_str(), "w");
     if (f)
         std::fclose(f);
-    NewFileListener next([] {});
+    NewFileListener next({}, {});
     EXPECT_TRUE(next.Listen("ZandorNewFile"));
 }
