@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,15 +16,48 @@ namespace zandor {
 
 using namespace platform;
 
+namespace {
+
+// The platform's font dialog as a part of this one. Left to itself it is still a dialog of its own:
+// Escape, or choosing an entry of its lists, would end it, hiding it and leaving the window around it
+// half empty. What would end it ends the whole dialog instead, and Enter goes on to the whole
+// dialog's OK.
+class TFacesPart : public QFontDialog {
+public:
+    explicit TFacesPart(QDialog& whole) : QFontDialog(&whole), whole_(whole) {}
+
+protected:
+    void done(int result) override { whole_.done(result); }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const bool plain = event->modifiers() == Qt::NoModifier ||
+                           (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+        // This part has no buttons of its own, so its dialog handling would swallow the key.
+        if (enter && plain) {
+            event->ignore();
+            return;
+        }
+        QFontDialog::keyPressEvent(event);
+    }
+
+private:
+    QDialog& whole_;
+};
+
+} // namespace
+
 TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Font"));
     // The platform's font dialog as a part of this one, without its own buttons.
-    Faces = new QFontDialog(this);
+    Faces = new TFacesPart(*this);
     Faces->setWindowFlags(Qt::Widget);
     Faces->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     Faces->setCurrentFont(ToQFont(initial));
 
     ColorButton = new QPushButton(this);
+    // Enter means OK wherever the focus is; the colour button answers to Space and clicks.
+    ColorButton->setAutoDefault(false);
     connect(ColorButton, &QPushButton::clicked, this, [this] {
         const QColor chosen = QColorDialog::getColor(ColorToQColor(color_), this);
         if (chosen.isValid())
@@ -42,6 +76,7 @@ TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(pa
     extras->addRow(QStringLiteral("Colour:"), ColorButton);
     extras->addRow(QStringLiteral("Script:"), Script);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
