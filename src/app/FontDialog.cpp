@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
+#include "platform/ScreenFonts.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -71,6 +72,15 @@ TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(pa
     Script->addItem(QStringLiteral("Western (Windows-1252)"), int(ANSI_CHARSET));
     Script->addItem(QStringLiteral("OEM/DOS (code page 437)"), int(OEM_CHARSET));
     Script->setCurrentIndex(initial.Charset == OEM_CHARSET ? 1 : 0);
+    // A screen face shows code page 437 whatever is chosen here; the choice says so.
+    const auto followFace = [this](const QFont& face) {
+        const bool screenFace = IsScreenFontFace(face.family().toStdString());
+        if (screenFace)
+            Script->setCurrentIndex(Script->findData(int(WithFaceCharset(Font()).Charset)));
+        Script->setEnabled(!screenFace);
+    };
+    connect(Faces, &QFontDialog::currentFontChanged, this, followFace);
+    followFace(Faces->currentFont());
 
     auto* extras = new QFormLayout;
     extras->addRow(QStringLiteral("Colour:"), ColorButton);
