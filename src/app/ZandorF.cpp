@@ -278,6 +278,7 @@ void TZandorF::showEvent(QShowEvent* event) {
 
 void TZandorF::FormShow() {
     DocumentModified = false;
+    UpdateDocumentCommands(*this);
     ApplyingDimensions = false;
     ApplyAlwaysOnTop();
     Trace("window shown: " + windowTitle().toStdString());
@@ -387,7 +388,7 @@ void TZandorF::mChange() {
     if (DocumentModified)
         return;
     DocumentModified = true;
-    buttonsave->setEnabled(true);
+    UpdateDocumentCommands(*this);
     UpdateTitle();
 }
 
@@ -661,8 +662,7 @@ void TZandorF::ApplyAlwaysOnTop() {
 // Menus
 
 void TZandorF::File1Click() {
-    Menu.Save1->setEnabled(DocumentModified && !CurrentFile.empty());
-    Menu.Properties1->setEnabled(platform::FileExists(CurrentFile));
+    UpdateDocumentCommands(*this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -735,11 +735,12 @@ void TZandorF::SaveConfig() {
 void TZandorF::SetDocumentFile(const std::string& file) {
     CurrentFile = file;
     CurrentExt = LowerExtension(file);
+    UpdateDocumentCommands(*this);
 }
 
 void TZandorF::MarkDocumentSaved() {
     DocumentModified = false;
-    buttonsave->setEnabled(false);
+    UpdateDocumentCommands(*this);
     UpdateTitle();
 }
 
