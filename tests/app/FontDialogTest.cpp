@@ -19,28 +19,10 @@
 
 #include <functional>
 
-// The GUI library's entry for simulated typing: the key goes through the shortcut map as a key from
-// the window system would, before any widget sees it. True when a shortcut took it.
-Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
-                                               const QString& text = QString(), bool autorep = false,
-                                               ushort count = 1);
-
 using namespace zandor;
 using zandor::test::WindowFixture;
 
 namespace {
-
-// A key as the window system delivers it: shortcuts first, then the focused part, from which an
-// unanswered key travels up to the parts around it.
-void PressKey(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    const QString text = key == Qt::Key_Escape ? QStringLiteral("\x1b") : QStringLiteral("\r");
-    if (qt_sendShortcutOverrideEvent(target, 0, key, modifiers, text))
-        return;
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(target, &release);
-}
 
 struct PartRow {
     const char* part;
@@ -81,8 +63,10 @@ TEST(FontDialog, EscapeCancelsAndEnterAcceptsTheWholeDialogFromEveryPart) {
             QWidget* part = row.find(dialog);
             ASSERT_NE(nullptr, part) << row.part;
             part->setFocus();
-            PressKey(part, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-            QApplication::processEvents();
+            // A key of the window system goes to the focused part and travels up while unanswered.
+            QKeyEvent press(QEvent::KeyPress, key,
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QApplication::sendEvent(part, &press);
             const std::string what = std::string(row.part) + " key " + std::to_string(key);
             EXPECT_FALSE(dialog.isVisible()) << what;
             EXPECT_EQ(expected, dialog.result()) << what;
@@ -108,64 +92,47 @@ platform::FontValue Chosen(const char* face) {
 
 } // namespace
 
-// The screen faces hold only the glyphs of code page 437: the editor shows them with the OEM
-// character set whether the face was stored without one, read at start, taken for an extension or
-// chosen in either font dialog with another script; what the dialogs store says so as well.
+// The screen faces hold only the glyphs of code page 437, so the editor shows them with the OEM
+// character set however one is chosen: stored without a set (by hand, by an older program), read at
+// start and when a file opens, or chosen in either font dialog with another script, which is stored
+// corrected. Right after the choice art bytes are drawn so: four 0xDB are one solid bar of blocks.
 TEST_F(FontCommands, AScreenFaceShowsCodePage437HoweverItIsChosen) {
-    // Stored without a character set, as by hand or by an older program.
     Store().WriteString("Options", "Font5", "ZandorTiny,8,0000,clWhite");
-    Store().WriteString("Fonts", ".txt", "ZandorLarge,12,0000,clWhite");
     auto w = Create();
-    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset) << "the default font read at start";
-    ASSERT_TRUE(w->Documents->LoadFile(dir.write("plain.txt", "x")));
-    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset) << "the font of the extension";
-
-    fontAnswer = Chosen("ZandorLarge");
-    w->Menu.SetFont2->trigger();
-    EXPECT_EQ("ZandorLarge", w->m->Font().Name);
-    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset) << "chosen for the extension";
-    EXPECT_EQ(platform::OEM_CHARSET, Store().ReadInteger("Fonts", ".txt_Charset", 0));
-    fontAnswer = Chosen("ZandorTiny");
-    w->Menu.SetFont1->trigger();
-    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset) << "chosen as the default";
-    EXPECT_EQ(platform::OEM_CHARSET, Store().ReadInteger("Options", "Font5_Charset", 0));
-    // Any other face keeps the script chosen for it.
+    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset) << "read at start";
+    // The caret stays on the empty first line, away from the blocks.
+    ASSERT_TRUE(w->Documents->LoadFile(dir.write("blocks.txt", "\r\n\xDB\xDB\xDB\xDB")));
+    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset) << "when a file opens";
     fontAnswer = Chosen("Courier New");
     w->Menu.SetFont1->trigger();
-    EXPECT_EQ(platform::ANSI_CHARSET, w->m->Font().Charset);
-    // The dialog shows the rule too: with a screen face its script is code page 437 and fixed.
-    if (!ScreenFontsRegistered())
-        return;
-    TFontDialog dialog(Chosen("ZandorLarge"), w.get());
-    ASSERT_EQ(QStringLiteral("ZandorLarge"), dialog.Faces->currentFont().family());
-    EXPECT_EQ(platform::OEM_CHARSET, dialog.Font().Charset);
-    EXPECT_FALSE(dialog.Script->isEnabled());
-}
-
-// Right after a screen face is chosen with another script, art bytes are drawn as code page 437:
-// four bytes 0xDB are four full blocks, one solid bar of the text colour.
-TEST_F(FontCommands, ArtBytesAreDrawnAsCodePage437RightAfterAScreenFaceIsChosen) {
-    if (!ScreenFontsRegistered())
-        GTEST_SKIP() << "the screen fonts are not built";
-    // The caret stays on the empty first line, away from the blocks.
-    auto w = Create(dir.write("blocks.txt", "\r\n\xDB\xDB\xDB\xDB"), true);
-    w->show();
-    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
+    EXPECT_EQ(platform::ANSI_CHARSET, w->m->Font().Charset) << "another face keeps its script";
+    fontAnswer = Chosen("ZandorTiny");
+    w->Menu.SetFont1->trigger();
+    EXPECT_EQ(platform::OEM_CHARSET, Store().ReadInteger("Options", "Font5_Charset", 0));
     fontAnswer = Chosen("ZandorLarge");
     w->Menu.SetFont2->trigger();
+    EXPECT_EQ(platform::OEM_CHARSET, w->m->Font().Charset);
+    EXPECT_EQ(platform::OEM_CHARSET, Store().ReadInteger("Fonts", ".txt_Charset", 0));
+    if (!ScreenFontsRegistered())
+        GTEST_SKIP() << "the screen fonts are not built";
+    w->FormResize();
+    w->show();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isVisible(); }));
     const QImage image = w->m->grab().toImage();
-    const QColor text(Qt::white);
     QRect lit;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == text)
+            if (image.pixelColor(x, y) == Qt::white)
                 lit |= QRect(x, y, 1, 1);
-    ASSERT_FALSE(lit.isEmpty());
     int gaps = 0;
     for (int y = lit.top(); y <= lit.bottom(); ++y)
         for (int x = lit.left(); x <= lit.right(); ++x)
-            gaps += image.pixelColor(x, y) != text;
+            gaps += image.pixelColor(x, y) != Qt::white;
     EXPECT_EQ(0, gaps) << "the bar has holes: the bytes were drawn as letters";
     EXPECT_GE(lit.width(), 4 * 8);
     EXPECT_GE(lit.height(), 16);
+    // The dialog says so as well: with a screen face its script is code page 437, and fixed.
+    TFontDialog dialog(Chosen("ZandorLarge"), w.get());
+    EXPECT_EQ(platform::OEM_CHARSET, dialog.Font().Charset);
+    EXPECT_FALSE(dialog.Script->isEnabled());
 }

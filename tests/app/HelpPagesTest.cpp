@@ -24,8 +24,7 @@ QString Plain(const QString& html) {
 
 // A caption as the menu shows it: without the mark of a keyboard mnemonic, "&&" as "&".
 QString Shown(QString caption) {
-    return caption.remove(QRegularExpression(QStringLiteral("&(?!&)")))
-        .replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
 }
 
 // The item a path of captions leads to ("Edit > Format > Join Lines"), from `menus` on; nullptr
@@ -59,21 +58,16 @@ TEST_F(WindowFixture, TheHelpPagesNameOnlyMenuItemsThatExistAndCallNothingMissin
                                      QRegularExpression::CaseInsensitiveOption);
     // A path in bold names an item from the menu bar on ("File > Open..."); a row of a menu's table
     // in the page of the menus names items of that menu, keys in brackets after them.
-    const QRegularExpression bold(QStringLiteral("<b>(.*?)</b>"),
-                                  QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpression section(QStringLiteral("<h2>(\\w+)</h2>\\s*<table>(.*?)</table>"),
-                                     QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpression firstCell(QStringLiteral("<tr><td>(.*?)</td>"),
-                                       QRegularExpression::DotMatchesEverythingOption);
+    const auto across = QRegularExpression::DotMatchesEverythingOption;
+    const QRegularExpression bold(QStringLiteral("<b>(.*?)</b>"), across);
+    const QRegularExpression section(QStringLiteral("<h2>(\\w+)</h2>\\s*<table>(.*?)</table>"), across);
+    const QRegularExpression firstCell(QStringLiteral("<tr><td>(.*?)</td>"), across);
     int named = 0;
     const auto check = [&](const QString& page, const QStringList& path) {
         ++named;
         const QAction* item = Find(top, path);
-        EXPECT_NE(nullptr, item) << page.toStdString() << ": "
-                                 << path.join(QStringLiteral(" > ")).toStdString();
-        if (item) {
-            EXPECT_TRUE(CommandBuilt(*w, item)) << page.toStdString() << ": " << item->text().toStdString();
-        }
+        EXPECT_TRUE(item && CommandBuilt(*w, item))
+            << page.toStdString() << ": " << path.join(QStringLiteral(" > ")).toStdString();
     };
     for (const QString& page : pages.entryList({QStringLiteral("*.html")}, QDir::Files)) {
         const QString html = QString::fromUtf8(zandor::test::readFile(pages.filePath(page).toStdString()));
