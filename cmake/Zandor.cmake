@@ -65,8 +65,13 @@ set(ZANDOR_INSTALL_DATADIR share/zandor)
 function(zandor_program_files target folder)
     cmake_parse_arguments(ARG "" "" "FILES" ${ARGN})
     set(copies)
+    set(names)
+    set(kinds)
     foreach(source IN LISTS ARG_FILES)
         get_filename_component(name ${source} NAME)
+        get_filename_component(kind ${source} LAST_EXT)
+        list(APPEND names ${name})
+        list(APPEND kinds ${kind})
         set(copy ${CMAKE_BINARY_DIR}/${folder}/${name})
         add_custom_command(OUTPUT ${copy}
             COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/${folder}
@@ -74,6 +79,17 @@ function(zandor_program_files target folder)
             DEPENDS ${source}
             COMMENT "Copying ${folder}/${name}")
         list(APPEND copies ${copy})
+    endforeach()
+    # A file dropped from the sources must not live on beside the built program. The globs that
+    # list the sources configure anew when one goes; copies of their kinds that no source names
+    # go then too.
+    file(GLOB present LIST_DIRECTORIES false ${CMAKE_BINARY_DIR}/${folder}/*)
+    foreach(copy IN LISTS present)
+        get_filename_component(name ${copy} NAME)
+        get_filename_component(kind ${copy} LAST_EXT)
+        if(kind IN_LIST kinds AND NOT name IN_LIST names)
+            file(REMOVE ${copy})
+        endif()
     endforeach()
     add_custom_target(${target} ALL DEPENDS ${copies})
     if(TARGET zandor)

@@ -245,18 +245,13 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
     if (line.FontName) {
         job.Look.Font.Name = *line.FontName;
         job.Look.Font.Height = 0;
-        job.Look.Font.Charset =
-            *line.FontName == platform::LargeScreenFontFace || *line.FontName == platform::TinyScreenFontFace
-                ? platform::OEM_CHARSET
-                : platform::ANSI_CHARSET;
+        job.Look.Font.Charset = platform::ANSI_CHARSET;
     }
     if (line.FontSize) {
         job.Look.Font.Size = *line.FontSize;
         job.Look.Font.Height = 0;
     }
-    if (job.Look.Font.Name == platform::LargeScreenFontFace ||
-        job.Look.Font.Name == platform::TinyScreenFontFace)
-        job.Look.Font.Charset = platform::OEM_CHARSET;
+    job.Look.Font = platform::WithFaceCharset(job.Look.Font);
     if (line.Foreground)
         job.Look.Font.Color = *line.Foreground;
     if (line.Background)

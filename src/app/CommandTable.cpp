@@ -10,6 +10,7 @@
 #include "commands/GifExport.h"
 #include "documents/Documents.h"
 #include "periphery/HelpCommands.h"
+#include "platform/FileSystem.h"
 #include "printing/PrintCommands.h"
 
 #include <QAction>
@@ -92,6 +93,19 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::About1, nullptr, nullptr, [](TZandorF& w) { w.Help->About1Click(); }},
 };
 
+// Items whose enabled state follows the document.
+struct TDocumentItem {
+    QAction* TMainMenu::*Item;
+    bool (*Enabled)(const TZandorF&);
+};
+
+constexpr TDocumentItem kDocumentItems[] = {
+    // A new text is saved through "Save as..."; the Save button offers that as well.
+    {&TMainMenu::Save1, [](const TZandorF& w) { return w.DocumentModified && !w.CurrentFile.empty(); }},
+    {&TMainMenu::Properties1, [](const TZandorF& w) { return platform::FileExists(w.CurrentFile); }},
+    {&TMainMenu::SetFont2, [](const TZandorF& w) { return !w.CurrentExt.empty(); }},
+};
+
 struct TPreparation {
     QMenu* TMainMenu::*Menu;
     Run Handler;
@@ -127,6 +141,13 @@ void WireCommands(TZandorF& window) {
     window.Options->Wire();
     window.Clipboard->Wire();
     ApplyPendingCommands(window);
+    UpdateDocumentCommands(window);
+}
+
+void UpdateDocumentCommands(TZandorF& window) {
+    for (const TDocumentItem& item : kDocumentItems)
+        (window.Menu.*item.Item)->setEnabled(item.Enabled(window));
+    window.buttonsave->setEnabled(window.DocumentModified && CommandBuilt(window, window.buttonsave));
 }
 
 } // namespace zandor

@@ -2,12 +2,14 @@
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
+#include "platform/ScreenFonts.h"
 
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,15 +17,48 @@ namespace zandor {
 
 using namespace platform;
 
+namespace {
+
+// The platform's font dialog as a part of this one. Left to itself it is still a dialog of its own:
+// Escape, or choosing an entry of its lists, would end it, hiding it and leaving the window around it
+// half empty. What would end it ends the whole dialog instead, and Enter goes on to the whole
+// dialog's OK.
+class TFacesPart : public QFontDialog {
+public:
+    explicit TFacesPart(QDialog& whole) : QFontDialog(&whole), whole_(whole) {}
+
+protected:
+    void done(int result) override { whole_.done(result); }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const bool plain = event->modifiers() == Qt::NoModifier ||
+                           (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+        // This part has no buttons of its own, so its dialog handling would swallow the key.
+        if (enter && plain) {
+            event->ignore();
+            return;
+        }
+        QFontDialog::keyPressEvent(event);
+    }
+
+private:
+    QDialog& whole_;
+};
+
+} // namespace
+
 TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Font"));
     // The platform's font dialog as a part of this one, without its own buttons.
-    Faces = new QFontDialog(this);
+    Faces = new TFacesPart(*this);
     Faces->setWindowFlags(Qt::Widget);
     Faces->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     Faces->setCurrentFont(ToQFont(initial));
 
     ColorButton = new QPushButton(this);
+    // Enter means OK wherever the focus is; the colour button answers to Space and clicks.
+    ColorButton->setAutoDefault(false);
     connect(ColorButton, &QPushButton::clicked, this, [this] {
         const QColor chosen = QColorDialog::getColor(ColorToQColor(color_), this);
         if (chosen.isValid())
@@ -37,11 +72,21 @@ TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(pa
     Script->addItem(QStringLiteral("Western (Windows-1252)"), int(ANSI_CHARSET));
     Script->addItem(QStringLiteral("OEM/DOS (code page 437)"), int(OEM_CHARSET));
     Script->setCurrentIndex(initial.Charset == OEM_CHARSET ? 1 : 0);
+    // A screen face shows code page 437 whatever is chosen here; the choice says so.
+    const auto followFace = [this](const QFont& face) {
+        const bool screenFace = IsScreenFontFace(face.family().toStdString());
+        if (screenFace)
+            Script->setCurrentIndex(Script->findData(int(WithFaceCharset(Font()).Charset)));
+        Script->setEnabled(!screenFace);
+    };
+    connect(Faces, &QFontDialog::currentFontChanged, this, followFace);
+    followFace(Faces->currentFont());
 
     auto* extras = new QFormLayout;
     extras->addRow(QStringLiteral("Colour:"), ColorButton);
     extras->addRow(QStringLiteral("Script:"), Script);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

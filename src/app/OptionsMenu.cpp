@@ -1,5 +1,6 @@
 #include "app/OptionsMenu.h"
 
+#include "app/CommandTable.h"
 #include "app/Startup.h"
 #include "app/ZandorF.h"
 #include "editor/addons/ArtGutter.h"
@@ -121,7 +122,7 @@ void TOptionsMenu::Options1Click() {
         (menu.*toggle.Item)->setChecked(s.*toggle.Flag);
     menu.AllowonlyoneZandorinstance1->setChecked(w_.Startup().OneInstance);
     menu.Wordwrap1->setChecked(w_.m->WordWrap());
-    menu.SetFont2->setEnabled(!w_.CurrentExt.empty());
+    UpdateDocumentCommands(w_);
     QString caption = w_.Localisation->GetCaption(41, QStringLiteral("Set Font Style and Color for"));
     if (!w_.CurrentExt.empty())
         caption +=

@@ -284,6 +284,7 @@ void TZandorF::showEvent(QShowEvent* event) {
 
 void TZandorF::FormShow() {
     DocumentModified = false;
+    UpdateDocumentCommands(*this);
     ApplyingDimensions = false;
     ApplyAlwaysOnTop();
     Trace("window shown: " + windowTitle().toStdString());
@@ -393,7 +394,7 @@ void TZandorF::mChange() {
     if (DocumentModified)
         return;
     DocumentModified = true;
-    buttonsave->setEnabled(true);
+    UpdateDocumentCommands(*this);
     UpdateTitle();
 }
 
@@ -667,8 +668,7 @@ void TZandorF::ApplyAlwaysOnTop() {
 // Menus
 
 void TZandorF::File1Click() {
-    Menu.Save1->setEnabled(DocumentModified && !CurrentFile.empty());
-    Menu.Properties1->setEnabled(platform::FileExists(CurrentFile));
+    UpdateDocumentCommands(*this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -741,11 +741,12 @@ void TZandorF::SaveConfig() {
 void TZandorF::SetDocumentFile(const std::string& file) {
     CurrentFile = file;
     CurrentExt = LowerExtension(file);
+    UpdateDocumentCommands(*this);
 }
 
 void TZandorF::MarkDocumentSaved() {
     DocumentModified = false;
-    buttonsave->setEnabled(false);
+    UpdateDocumentCommands(*this);
     UpdateTitle();
 }
 

@@ -19,11 +19,15 @@ void TDocumentFonts::SetFont(const std::string& section, const std::string& key)
     }
     host_.ReadStoredFont("Options", "Font5", platform::FontValue(font), font);
     host_.ReadStoredFont(section, key, platform::FontValue(font), font);
-    // A stored screen font whose character set key is missing would otherwise read as ANSI.
-    if (font.Name == platform::LargeScreenFontFace || font.Name == platform::TinyScreenFontFace)
-        font.Charset = platform::OEM_CHARSET;
-    host_.Editor().SetFont(font);
-    host_.EditorFontChanged(false);
+    // A stored font without its character set key reads as ANSI, even one of a screen face.
+    ApplyFont(font, false);
+}
+
+platform::FontValue TDocumentFonts::ApplyFont(const platform::FontValue& font, bool chosenByUser) {
+    const platform::FontValue shown = platform::WithFaceCharset(font);
+    host_.Editor().SetFont(shown);
+    host_.EditorFontChanged(chosenByUser);
+    return shown;
 }
 
 void TDocumentFonts::OptionsSetFont1Click() {
@@ -41,9 +45,8 @@ void TDocumentFonts::ChooseFont(const std::string& section, const std::string& k
     const std::optional<platform::FontValue> chosen = host_.ExecuteFontDialog(host_.Editor().Font());
     if (!chosen)
         return;
-    host_.Editor().SetFont(*chosen);
-    host_.EditorFontChanged(true);
-    host_.WriteStoredFont(section, key, *chosen);
+    // Stored as shown, so the next start reads what the user sees now.
+    host_.WriteStoredFont(section, key, ApplyFont(*chosen, true));
     host_.FocusEditor();
 }
 

@@ -3,6 +3,8 @@
 // Color for" the current extension.
 #pragma once
 
+#include "platform/FontValue.h"
+
 #include <string>
 
 namespace zandor {
@@ -28,6 +30,9 @@ public:
 
 private:
     void ChooseFont(const std::string& section, const std::string& key);
+    // The one way a font reaches the editor: with the character set its face shows (the screen
+    // fonts always OEM). The font as the editor took it.
+    platform::FontValue ApplyFont(const platform::FontValue& font, bool chosenByUser);
 
     TZandorHost& host_;
 };

@@ -26,7 +26,7 @@ void THelpCommands::Help1Click() {
 
 void THelpCommands::Contents1Click() {
     if (!platform::FileExists(helpFile_)) {
-        host_.ShowPlainMessage("The help pages are missing: \"" + helpFile_ + "\" was not found.");
+        host_.ShowPlainMessage(host_.Texts().GetText(122, "The help pages are missing.") + "\n" + helpFile_);
         return;
     }
     OpenPage(host_, QUrl::fromLocalFile(QFile::decodeName(helpFile_.c_str())));

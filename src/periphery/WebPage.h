@@ -14,8 +14,9 @@ class TZandorHost;
 // empty address.
 QUrl WebAddress(const char* address);
 
-// Opens the address through the platform's one opener; when nothing could be started the user is
-// told which address it was. False then.
+// Opens the address through the platform's one opener. When nothing could be started for it, or
+// the opener then found no program to show it, the user is told (text 121) which address it was.
+// False when nothing could be started.
 bool OpenPage(TZandorHost& host, const QUrl& address);
 
 } // namespace zandor

@@ -8,14 +8,22 @@
 
 #include <functional>
 
+class QObject;
+
 namespace zandor::platform {
 
-// Opens the address (a file:// address for a local file). False when nothing could be started
-// for it, or when the address is empty or not valid.
-bool OpenExternal(const QUrl& address);
+// Called from the event loop when the desktop's opener was started but then gave up on the address
+// (it found no program for it, or the program failed at once).
+using OpenFailed = std::function<void()>;
 
-// What OpenExternal calls; tests put their own in place to see what would have been opened.
-using ExternalOpener = std::function<bool(const QUrl& address)>;
+// Opens the address (a file:// address for a local file). False when nothing could be started
+// for it, or when the address is empty or not valid. A later failure of the opener reaches
+// `failed` while `context` lives; without a context it goes unheard.
+bool OpenExternal(const QUrl& address, QObject* context = nullptr, OpenFailed failed = {});
+
+// What OpenExternal calls (with `failed` already bound to its context); tests put their own in
+// place to see what would have been opened.
+using ExternalOpener = std::function<bool(const QUrl& address, const OpenFailed& failed)>;
 // Installs an opener (an empty one restores the desktop's) and returns the one it replaces.
 ExternalOpener SetExternalOpener(ExternalOpener opener);
 

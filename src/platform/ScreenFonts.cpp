@@ -14,6 +14,16 @@
 
 namespace zandor::platform {
 
+bool IsScreenFontFace(std::string_view face) {
+    return face == LargeScreenFontFace || face == TinyScreenFontFace;
+}
+
+FontValue WithFaceCharset(FontValue font) {
+    if (IsScreenFontFace(font.Name))
+        font.Charset = OEM_CHARSET;
+    return font;
+}
+
 const std::vector<int>& ScreenFontCells(std::string_view face) {
     static const std::vector<int> large{14, 16, 28, 32, 42, 48, 56, 64};
     static const std::vector<int> tiny{8, 16, 24, 32};

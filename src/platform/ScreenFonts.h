@@ -4,6 +4,8 @@
 // fonts by Qt's substitution.
 #pragma once
 
+#include "platform/FontValue.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,14 @@ namespace zandor::platform {
 
 inline constexpr const char* LargeScreenFontFace = "ZandorLarge";
 inline constexpr const char* TinyScreenFontFace = "ZandorTiny";
+
+// True for "ZandorLarge" and "ZandorTiny".
+bool IsScreenFontFace(std::string_view face);
+
+// The screen fonts hold the glyphs of code page 437 and no others, so a font of either face shows
+// the OEM character set whatever a stored setting, a dialog or a command line gave it; every other
+// font keeps its own. Every way the editor's font is chosen goes through this.
+FontValue WithFaceCharset(FontValue font);
 
 // The pixel heights of the cells the screen font `face` comes in (the generated sizes, each a base
 // cell or a whole multiple of one); empty for any other face.

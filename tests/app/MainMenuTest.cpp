@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include "app/MenuBand.h"
+#include "documents/Documents.h"
 #include "editor/control/ArtMemo.h"
 #include "localisation/LanguageMenu.h"
 #include "localisation/Tag.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -188,11 +190,11 @@ TEST_F(WindowFixture, TheMenusOfferTheirCommands) {
     emit w->Menu.File1->aboutToShow();
     emit w->Menu.Edit1->aboutToShow();
     for (const QAction* item :
-         {w->Menu.Exit1,       w->Menu.Wordwrap1,      w->Menu.Wordwrap2,  w->Menu.Setcolor1,
-          w->Menu.Save1,       w->Menu.Save2,          w->Menu.Open1,      w->Menu.Saveas1,
-          w->Menu.New2,        w->Menu.SetFont1,       w->Menu.SelectAll1, w->Menu.Cut2,
-          w->Menu.Copy2,       w->Menu.Saveasgraphic1, w->Menu.Contents1,  w->Menu.About1,
-          w->Menu.Deleteline2, w->Menu.edit_insert,    w->Menu.TimeDate1,  w->Menu.options_showfont,
+         {w->Menu.Exit1,       w->Menu.Wordwrap1,      w->Menu.Wordwrap2,     w->Menu.Setcolor1,
+          w->Menu.Save1,       w->Menu.Save2,          w->Menu.Open1,         w->Menu.Saveas1,
+          w->Menu.New2,        w->Menu.SetFont1,       w->Menu.SelectAll1,    w->Menu.Cut2,
+          w->Menu.Copy2,       w->Menu.Saveasgraphic1, w->Menu.Contents1,     w->Menu.About1,
+          w->Menu.Deleteline2, w->Menu.edit_insert,    w->Menu.TimeDate1,     w->Menu.options_showfont,
           w->Menu.Print1,      w->Menu.PrintPreview2,  w->Menu.SetPrintFont1, w->Menu.Find1,
           w->Menu.FindReplace1})
         EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
@@ -367,4 +369,35 @@ TEST_F(WindowFixture, UndoAndRedoItemsFollowTheEditorAndTheirKeysAct) {
     EXPECT_TRUE(qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_Y, Qt::ControlModifier));
     EXPECT_EQ("hello", m.Text());
     EXPECT_TRUE(w->DocumentModified);
+}
+
+// A menu that was opened while nothing could be done leaves its items free to follow the document:
+// the File menu opened on an unchanged file, then an edit, and Ctrl+S saves without the menu having
+// been opened again. The items that follow the name do so at once as well.
+TEST_F(WindowFixture, TheSaveKeyFollowsAnEditAfterTheFileMenuWasOpenedOnAnUnchangedFile) {
+    const std::string file = dir.write("notes.txt", "text");
+    auto w = Create(file, true);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isActiveWindow(); }));
+    w->Menu.File1->popup(w->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(ProcessUntil([&] { return w->Menu.File1->isVisible(); }));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w->Menu.File1, &escape);
+    ASSERT_TRUE(ProcessUntil([&] { return !w->Menu.File1->isVisible() && w->isActiveWindow(); }));
+
+    w->m->setFocus();
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(w->m, &typed);
+    ASSERT_TRUE(w->DocumentModified);
+    EXPECT_TRUE(qt_sendShortcutOverrideEvent(w->m, 0, Qt::Key_S, Qt::ControlModifier));
+    EXPECT_EQ("xtext", readFile(file).toStdString());
+    EXPECT_FALSE(w->Menu.Save1->isEnabled()) << "saved: nothing left to save";
+
+    w->Menu.New1->trigger();
+    EXPECT_FALSE(w->Menu.Properties1->isEnabled());
+    EXPECT_FALSE(w->Menu.SetFont2->isEnabled());
+    ASSERT_TRUE(w->Documents->LoadFile(file));
+    EXPECT_TRUE(w->Menu.Properties1->isEnabled());
+    EXPECT_TRUE(w->Menu.SetFont2->isEnabled());
 }

@@ -114,7 +114,9 @@ const std::map<int, std::string> kTexts = {
     {117, "Date/Time"},
     {118, "Show Line Numbers"},
     {119, "Show Buttons"},
-    {120, "Show Carriage Returns"}};
+    {120, "Show Carriage Returns"},
+    {121, "No program could be started to show this page."},
+    {122, "The help pages are missing."}};
 
 // The source tree as CTest names it, else as this file's own path shows it.
 std::string SourceDir() {

@@ -8,15 +8,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
+#include <sys/stat.h>
 
 using namespace zandor;
 using zandor::test::FakeHost;
@@ -65,6 +69,33 @@ TEST(HelpCommands, ContentsOpensTheShippedFirstPageOrSaysWhatWentWrong) {
     EXPECT_EQ(2u, opener.Opened.size()) << "a missing page is not handed to the browser";
     ASSERT_EQ(1u, bare.Messages.size());
     EXPECT_NE(std::string::npos, bare.Messages[0].find(empty.path() + "/help/index.html"));
+}
+
+// A desktop whose opener finds no browser starts the opener, which then gives up: the user is told
+// so in the loaded language, with the page, instead of seeing nothing happen.
+TEST(HelpCommands, ContentsSaysSoWhenTheDesktopsOpenerGivesUp) {
+    ScratchDir tools;
+    const std::string opener =
+        tools.write("bin/xdg-open", "#!/bin/sh\nprintf '%s|' \"$@\" > \"$(dirname \"$0\")/asked\"\nexit 3\n");
+    ASSERT_EQ(0, chmod(opener.c_str(), 0755));
+    zandor::test::EnvGuard path("PATH", tools.file("bin") + ":" + std::getenv("PATH"));
+    FakeHost host(kBuilt);
+    host.Localisation = std::make_unique<TLocalisation>(kSource);
+    ASSERT_EQ("German", host.Localisation->LoadLanguage("German"));
+    QWidget window;
+    host.Parent = &window;
+    THelpCommands help(host);
+    help.Contents1Click();
+    QDeadlineTimer deadline(10000);
+    while (host.Messages.empty() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(1u, host.Messages.size());
+    EXPECT_EQ("Es konnte kein Programm gestartet werden, das diese Seite anzeigt.\n" + help.HelpFile(),
+              host.Messages[0]);
+    // The page went to the opener as one address of its own.
+    EXPECT_EQ(QUrl::fromLocalFile(QString::fromStdString(help.HelpFile())).toEncoded() + '|',
+              zandor::test::readFile(tools.file("bin/asked")));
 }
 
 // Opening the Help menu names the version in "Look for new version", in the loaded language.

@@ -13,7 +13,7 @@ namespace zandor::test {
 class OpenerLog {
 public:
     OpenerLog() {
-        previous_ = platform::SetExternalOpener([this](const QUrl& address) {
+        previous_ = platform::SetExternalOpener([this](const QUrl& address, const platform::OpenFailed&) {
             Opened.push_back(address);
             return Answer;
         });
