@@ -176,6 +176,15 @@ void TMemoEditor::ReplaceSelected(const char* text, bool reinsertCodes, bool rem
         }
     }
 
+    // Enter after blanks takes them along: the record below must hold them, so that Undo puts
+    // them back where they were.
+    if (discardTrailing) {
+        const int32_t start = DiscardedStartOffset(S, text);
+        if (start != S.ParOffset()) {
+            S.SetParOffset(start);
+            FSel.RecountLength();
+        }
+    }
     const int32_t lower = S.Pos();
     const int32_t upper = E.Pos();
     // The widest line may be the one replaced: it is found again after the layout. Text added to
