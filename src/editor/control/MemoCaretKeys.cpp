@@ -54,7 +54,8 @@ void TMemoCaretKeys::CollapseFirst(bool shift, bool keepX) {
     TMemoSelection& sel = FMemo.Selection();
     if (shift || FMemo.Options().Has(amoPersistentBlocks) || (sel.SelLength() == 0 && !sel.BlockMode()))
         return;
-    FMemo.Editor().MoveCaret(sel.SelStart(), false, keepX);
+    // The caret keeps its display line: after Shift+End it may end the line the next one starts at.
+    FMemo.Editor().MoveCaret(sel.Caret(), false, keepX);
 }
 
 void TMemoCaretKeys::MoveTo(int32_t pos, bool shift) {
@@ -180,22 +181,15 @@ void TMemoCaretKeys::HomeEnd(bool end, Qt::KeyboardModifiers keys) {
     TArtMemo& m = FMemo;
     CollapseFirst(shift, false);
     TArtNavigator& caret = m.Selection().Caret();
-    int32_t target;
     if (ctrl) {
-        target = end ? m.CharCount() : 0;
+        MoveTo(end ? m.CharCount() : 0, shift);
+    } else if (end) {
+        m.Editor().MoveCaretToLineEnd(shift);
+        Finish();
     } else {
         FNav->Assign(caret);
-        const int32_t start = caret.Pos() - FNav->LineOffset();
-        target = start;
-        if (end) {
-            target = start + static_cast<int32_t>(FNav->LineText().size());
-            // A wrapped line ends before the character the next line starts with.
-            const ParInfo& par = *FNav->Par();
-            if (target < par.Start + ParLength(par) && target > start)
-                --target;
-        }
+        MoveTo(caret.Pos() - FNav->LineOffset(), shift);
     }
-    MoveTo(target, shift);
 }
 
 void TMemoCaretKeys::Vertical(int lines, bool page, Qt::KeyboardModifiers keys) {
@@ -239,9 +233,6 @@ void TMemoCaretKeys::Vertical(int lines, bool page, Qt::KeyboardModifiers keys) 
     target = std::clamp(target, 0, last);
     editor.MoveCaretToLine(target, shift);
     TArtNavigator& caret = sel.Caret();
-    // The end of a wrapped line is the start of the next: the caret stays on the line it aimed at.
-    if (caret.DisplayLine() > target && caret.Pos() > 0)
-        editor.MoveCaret(caret.Pos() - 1, shift, true);
 
     const bool block = sel.BlockMode();
     if ((block || options.Has(amoKeepColumnPos)) && (!shift || block || options.Has(amoPersistentBlocks))) {

@@ -159,12 +159,13 @@ void TMemoMouse::LeftDown(Qt::KeyboardModifiers shift, QPoint p, bool doubleClic
         sel.SetLineAnchor(anchor);
         return;
     }
-    const int32_t pos = editor.PositionAt(p.x(), p.y());
+    // Right of a wrapped line's end the caret stays at the end of that line.
+    const TArtNavigator& at = editor.NavigatorAt(p.x(), p.y());
     const bool block = shift == Qt::AltModifier && options.Has(amoBlockSelection) && !m.WordWrap();
     if (shift & Qt::ShiftModifier)
-        editor.MoveCaret(pos, true);
+        editor.MoveCaret(at, true);
     else
-        editor.Select(pos, pos);
+        editor.Select(at, at.Pos());
     if (options.Has(amoKeepColumnPos) || block)
         PendingBlanksTo(p.x());
     if (block)
@@ -268,12 +269,12 @@ void TMemoMouse::Move(Qt::KeyboardModifiers shift, QPoint p) {
         ExtendByLines(at);
         return;
     }
-    const int32_t pos = editor.PositionAt(at.x(), at.y());
+    const TArtNavigator& to = editor.NavigatorAt(at.x(), at.y());
     if (FState.WordSelect) {
-        ExtendByWords(pos);
+        ExtendByWords(to.Pos());
         return;
     }
-    editor.MoveCaret(pos, true);
+    editor.MoveCaret(to, true);
     if (m.BlockMode()) {
         PendingBlanksTo(at.x());
         editor.FollowCaretWithBlockColumn();

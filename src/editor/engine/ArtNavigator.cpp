@@ -183,6 +183,7 @@ int32_t TArtNavigator::ParOffset() {
 // ---- positioning -------------------------------------------------------------------------------
 
 void TArtNavigator::SetPos(int32_t p) {
+    FEndsLine = false;
     if (FMemo)
         p = std::clamp(p, 0, Store().TextLength);
     if (!FPar) {
@@ -217,6 +218,7 @@ void TArtNavigator::SetPos(int32_t p) {
 void TArtNavigator::SetParNb(int32_t n) {
     PointAt(n);
     FPos = FPar->Start;
+    FEndsLine = false;
     FParOffset = 0;
     FRunIndex = 0;
     FLineIndex = 0;
@@ -236,6 +238,7 @@ void TArtNavigator::SetParOffset(int32_t n) {
     n = std::clamp(n, 0, ParLength(*FPar));
     FParOffset = n;
     FPos = Here().Start + n;
+    FEndsLine = false;
     if (FRunIndex >= 0)
         FRunIndex = CountRunsBefore(n);
     if (FLineIndex >= 0) {
@@ -255,6 +258,7 @@ void TArtNavigator::Assign(const TArtNavigator& other) {
     FParOffset = other.FParOffset;
     FRunIndex = other.FRunIndex;
     FLineIndex = other.FLineIndex;
+    FEndsLine = other.FEndsLine;
     FHint = other.FHint;
     if (FLines)
         FLines->SetPar(FPar);
@@ -263,6 +267,7 @@ void TArtNavigator::Assign(const TArtNavigator& other) {
 void TArtNavigator::Invalidate() {
     FPar = nullptr;
     FParNb = FParOffset = FRunIndex = FLineIndex = -1;
+    FEndsLine = false;
     FHint = -1;
 }
 
@@ -314,8 +319,11 @@ std::string TArtNavigator::GetText(int32_t n) {
 void TArtNavigator::AdvanceLineIndex() {
     TLinesList& lines = Lines();
     const int count = lines.LineCount();
-    while (FLineIndex + 1 < count && FParOffset >= lines.LineAt(FLineIndex)->Stop)
+    while (FLineIndex + 1 < count && FParOffset >= lines.LineAt(FLineIndex)->Stop) {
+        if (FEndsLine && FParOffset == lines.LineAt(FLineIndex)->Stop)
+            break;
         ++FLineIndex;
+    }
 }
 
 int32_t TArtNavigator::LineIndex() {
@@ -376,12 +384,14 @@ int32_t TArtNavigator::SetLineOffset(int32_t n) {
     FParOffset = line.Start + std::clamp(n, 0, std::max(0, line.Stop - line.Start));
     FPos = Here().Start + FParOffset;
     FRunIndex = -1;
+    FEndsLine = FParOffset == line.Stop && FLineIndex + 1 < LineCountOf(*FPar);
     return FPos;
 }
 
 void TArtNavigator::FinishAtLine(int32_t parNb, int32_t lineIndex) {
     PointAt(parNb);
     FLineIndex = std::clamp(lineIndex, 0, LineCountOf(*FPar) - 1);
+    FEndsLine = false;
     const LineInfo line = *Lines().LineAt(FLineIndex);
     FParOffset = line.Start;
     FRunIndex = line.RunIndex;
@@ -519,6 +529,7 @@ bool TArtNavigator::NextRun(int32_t limit) {
             return false;
         FParOffset = offset;
         FPos = start + offset;
+        FEndsLine = false;
         if (FLineIndex >= 0)
             AdvanceLineIndex();
         return true;
@@ -537,6 +548,7 @@ bool TArtNavigator::NextRun(int32_t limit) {
             PointAt(q);
             FParOffset = offset;
             FPos = next.Start + offset;
+            FEndsLine = false;
             FRunIndex = 0;
             FLineIndex = -1;
             return true;
@@ -554,6 +566,7 @@ bool TArtNavigator::PrevRun(int32_t limit) {
             return false;
         FParOffset = offset;
         FPos = start + offset;
+        FEndsLine = false;
         FRunIndex = CountRunsBefore(offset);
         FLineIndex = -1;
         return true;
@@ -571,6 +584,7 @@ bool TArtNavigator::PrevRun(int32_t limit) {
             PointAt(q);
             FParOffset = offset;
             FPos = prev.Start + offset;
+            FEndsLine = false;
             FRunIndex = CountRunsBefore(offset);
             FLineIndex = -1;
             return true;
@@ -616,6 +630,7 @@ bool TArtNavigator::StepRight() {
 
 bool TArtNavigator::StepLeft() {
     Resolve();
+    FEndsLine = false;
     if (FParOffset > 0) {
         --FParOffset;
         --FPos;

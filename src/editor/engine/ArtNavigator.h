@@ -66,7 +66,13 @@ public:
     bool ParVisible();
     std::string LineText();
     int32_t LineOffset();
+    // To column n of the current line, clamped to its end. The end of a line that is not its
+    // paragraph's last is also where the next line starts; put there, the navigator stays on this
+    // line (after its last character) until it is moved again.
     int32_t SetLineOffset(int32_t n);
+    // Whether the position is the end of a display line that the next line starts at too, taken
+    // as the end of the earlier line (SetLineOffset put it there).
+    bool EndsLine() const { return FEndsLine; }
     void SetLineNb(int32_t n);
     void SetDisplayLine(int32_t n);
 
@@ -135,6 +141,8 @@ private:
     int32_t FParOffset = -1;
     int32_t FRunIndex = -1;
     int32_t FLineIndex = -1;
+    // At a wrap point: the position ends the earlier line. Every other placement clears it.
+    bool FEndsLine = false;
     // The paragraph last left by a step out of it: where resolving looks first.
     int32_t FHint = -1;
     std::unique_ptr<TLinesList> FLines;

@@ -64,7 +64,7 @@ void TFormatScheduler::FormatRange(int from, int to, bool withProgress, bool for
     FormatPars(from, to, withProgress, force);
 }
 
-void TFormatScheduler::FormatPars(int from, int to, bool withProgress, bool force) {
+void TFormatScheduler::FormatPars(int from, int to, bool withProgress, bool force, bool followPending) {
     TParagraphsList& list = FMemo.Paragraphs();
     const int32_t oldBgNext = list.BgNext;
     to = std::min(to, list.Count() - 1);
@@ -87,6 +87,8 @@ void TFormatScheduler::FormatPars(int from, int to, bool withProgress, bool forc
             if (progress) {
                 FMemo.ParseUpTo(i);
                 ReportProgress(false);
+            } else if (!(par.Flags & pfParsed)) {
+                FMemo.ParseUpTo(i); // past the range parsed before the loop
             }
             TParFormat f;
             formatter.FormatParagraph(i, f);
@@ -97,6 +99,8 @@ void TFormatScheduler::FormatPars(int from, int to, bool withProgress, bool forc
         list.BgNext = i + 1;
         if (!IsHidden(par))
             running += LineCountOf(par);
+        if (followPending && i == to)
+            to = std::min(std::max(to, list.BgLast), list.Count() - 1);
     }
     FMemo.Navigators().InvalidateNavigators(list.Par(from).Start, to);
     list.LineCount += lineDelta;
@@ -274,8 +278,10 @@ void TFormatScheduler::UpdateAfterEdit() {
 
 void TFormatScheduler::FormatPending() {
     TParagraphsList& list = FMemo.Paragraphs();
+    // A context that an edit opened or closed reaches the later paragraphs one parse at a time,
+    // each queueing the next while this range is laid out: "at once" means until none waits.
     if (list.BgNext <= list.BgLast)
-        FormatRange(list.BgNext, list.BgLast, true, false);
+        FormatPars(list.BgNext, list.BgLast, true, false, true);
     NormalizePending();
 }
 

@@ -53,8 +53,9 @@ public:
 private:
     struct Measure;
     // FormatRange without the front's rules: from .. to as given; force lays out paragraphs whose
-    // lines are up to date too.
-    void FormatPars(int from, int to, bool withProgress, bool force);
+    // lines are up to date too. followPending: the range grows with the pending range, which the
+    // parse of a paragraph extends when it carries a changed context into the next one.
+    void FormatPars(int from, int to, bool withProgress, bool force, bool followPending = false);
     Measure ChooseMeasure();
     void ReportProgress(bool force);
     int ParagraphBelowWindow() const;

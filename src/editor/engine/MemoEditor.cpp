@@ -11,6 +11,7 @@
 #include "editor/engine/UndoList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace zandor {
@@ -35,11 +36,33 @@ std::string CodesAround(TArtNavigator& at, bool before) {
     return codes;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A caret aimed at the end of nav's display line stands there, on that line; but a line that
+// wrapped after blanks hangs them beyond the text area, and text typed after them would begin the
+// next line's first word: its end is before the blank it broke at.
+void BeforeHangingBlank(TArtNavigator& nav) {
+    if (!nav.EndsLine())
+        return;
+    const int32_t offset = nav.ParOffset();
+    if (offset > nav.Lines().LineAt(nav.LineIndex())->Start && IsBlank(nav.Par()->Text[offset - 1]))
+        nav.SetLineOffset(nav.LineOffset() - 1);
+}
+
+// The caret takes the display line of `at` when it stands where `at` does.
+void TakeLineOf(TArtNavigator& caret, const TArtNavigator* at) {
+    if (at && caret.Pos() == at->Pos())
+        caret.Assign(*at);
+}
+
 } // namespace
 
 TMemoEditor::TMemoEditor(TArtMemoCore& core, TMemoSelection& selection, TUndoList& undo)
     : FCore(core), FSel(selection), FUndo(undo) {
     FScratch = core.Navigators().Adopt(std::make_unique<TArtNavigator>(&core));
+    FTarget = core.Navigators().Adopt(std::make_unique<TArtNavigator>(&core));
     // OnParse runs inside a raised level, so that what it does is not laid out half-way.
     core.Highlighting().OnParse = [this](TArtMemoCore*, int32_t start, int32_t stop) {
         if (FHost) {
@@ -176,6 +199,15 @@ void TMemoEditor::ReplaceSelected(const char* text, bool reinsertCodes, bool rem
         }
     }
 
+    // Enter after blanks takes them along: the record below must hold them, so that Undo puts
+    // them back where they were.
+    if (discardTrailing) {
+        const int32_t start = DiscardedStartOffset(S, text);
+        if (start != S.ParOffset()) {
+            S.SetParOffset(start);
+            FSel.RecountLength();
+        }
+    }
     const int32_t lower = S.Pos();
     const int32_t upper = E.Pos();
     // The widest line may be the one replaced: it is found again after the layout. Text added to
@@ -373,12 +405,22 @@ void TMemoEditor::SelectAll() {
 }
 
 void TMemoEditor::Select(int32_t from, int32_t to) {
+    SelectTo(from, to, nullptr);
+}
+
+void TMemoEditor::Select(const TArtNavigator& caret, int32_t anchor) {
+    FTarget->Assign(caret);
+    SelectTo(caret.Pos(), anchor, FTarget);
+}
+
+void TMemoEditor::SelectTo(int32_t from, int32_t to, const TArtNavigator* caretAt) {
     RepaintSelection();
     const int32_t count = FCore.CharCount();
     from = std::clamp(from, 0, count);
     to = std::clamp(to, 0, count);
     FSel.SetBlockMode(false);
     FSel.SetEnds(from, to - from);
+    TakeLineOf(FSel.Caret(), caretAt);
     FSel.SetPendingBlanks({});
     FSel.SetRememberedX(kNoX);
     FUndo.StartNewGroup();
@@ -411,6 +453,15 @@ void TMemoEditor::SelectBlock(int col1, int32_t line1, int32_t line2, int col2) 
 }
 
 void TMemoEditor::MoveCaret(int32_t pos, bool extend, bool keepX) {
+    MoveCaretTo(pos, nullptr, extend, keepX);
+}
+
+void TMemoEditor::MoveCaret(const TArtNavigator& to, bool extend, bool keepX) {
+    FTarget->Assign(to);
+    MoveCaretTo(to.Pos(), FTarget, extend, keepX);
+}
+
+void TMemoEditor::MoveCaretTo(int32_t pos, const TArtNavigator* to, bool extend, bool keepX) {
     pos = std::clamp(pos, 0, FCore.CharCount());
     TArtNavigator& caret = FSel.Caret();
     const int32_t c = caret.Pos();
@@ -429,6 +480,7 @@ void TMemoEditor::MoveCaret(int32_t pos, bool extend, bool keepX) {
         if (FSel.BlockMode())
             RepaintSelection();
         FSel.SetEnds(pos, FSel.SelLength() + (c - pos));
+        TakeLineOf(FSel.Caret(), to);
         if (FSel.BlockMode())
             FollowCaretWithBlockColumn();
         else if (FHost)
@@ -436,9 +488,11 @@ void TMemoEditor::MoveCaret(int32_t pos, bool extend, bool keepX) {
     } else if (FOptions.Has(amoPersistentBlocks) && (FSel.SelLength() != 0 || FSel.BlockMode())) {
         FSel.FreeCaret().SetPos(pos);
         FSel.SetFreeCaretActive(true);
+        TakeLineOf(FSel.FreeCaret(), to);
     } else {
         RepaintSelection();
         FSel.Collapse(pos);
+        TakeLineOf(FSel.Caret(), to);
     }
     FSel.SetMoved(true);
     CaretChanged();
@@ -451,7 +505,17 @@ void TMemoEditor::MoveCaretToLine(int32_t line, bool extend) {
     FScratch->SetDisplayLine(std::clamp(line, 0, last));
     FCore.FormatForView(FScratch->ParNb(), FScratch->ParNb());
     FScratch->SetX(FSel.RememberedX() - FCore.LeftOrigin());
-    MoveCaret(FScratch->Pos(), extend, true);
+    BeforeHangingBlank(*FScratch);
+    MoveCaret(*FScratch, extend, true);
+}
+
+void TMemoEditor::MoveCaretToLineEnd(bool extend) {
+    TArtNavigator& caret = FSel.Caret();
+    FCore.FormatForView(caret.ParNb(), caret.ParNb());
+    FScratch->Assign(caret);
+    FScratch->SetLineOffset(INT32_MAX);
+    BeforeHangingBlank(*FScratch);
+    MoveCaret(*FScratch, extend);
 }
 
 void TMemoEditor::MoveCaretToColumn(int32_t column, bool extend) {
@@ -461,20 +525,25 @@ void TMemoEditor::MoveCaretToColumn(int32_t column, bool extend) {
     const int32_t lineStart = FScratch->Pos() - FScratch->LineOffset();
     const int32_t target = std::max(0, column);
     const int32_t pos = FScratch->SetLineOffset(target);
-    MoveCaret(pos, extend);
+    MoveCaret(*FScratch, extend);
     const int32_t shortfall = target - (pos - lineStart);
     if (shortfall > 0 && FOptions.Has(amoKeepColumnPos) && !FCore.WordWrap())
         SetPendingBlanks(std::string(static_cast<size_t>(shortfall), ' '));
 }
 
-int32_t TMemoEditor::PositionAt(int x, int y) {
+const TArtNavigator& TMemoEditor::NavigatorAt(int x, int y) {
     const int32_t line = (y + FCore.TopOrigin()) / std::max(1, FCore.LinePixels());
     if (line >= 0 && line < FCore.VisibleLineCount()) {
         FScratch->SetDisplayLine(line);
         FCore.FormatForView(FScratch->ParNb(), FScratch->ParNb());
     }
     FScratch->SetXY({x, y});
-    return FScratch->Pos();
+    BeforeHangingBlank(*FScratch);
+    return *FScratch;
+}
+
+int32_t TMemoEditor::PositionAt(int x, int y) {
+    return NavigatorAt(x, y).Pos();
 }
 
 void TMemoEditor::SetPendingBlanks(std::string blanks) {

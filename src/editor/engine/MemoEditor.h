@@ -121,6 +121,8 @@ public:
     void SelectAll();
     // Caret at from, anchor at to (either order), no block.
     void Select(int32_t from, int32_t to);
+    // The same with the caret where `caret` stands and on its display line (see MoveCaret).
+    void Select(const TArtNavigator& caret, int32_t anchor);
     // Column block from column col1 of paragraph line1 to column col2 of paragraph line2 (columns
     // in average character widths; indexes clamped); the caret at line2. Ignored with WordWrap.
     void SelectBlock(int col1, int32_t line1, int32_t line2, int col2);
@@ -132,6 +134,13 @@ public:
     // (vertical moves), otherwise it is forgotten. Starts a new typing undo group. In block mode
     // with extend the block's current column follows the caret.
     void MoveCaret(int32_t pos, bool extend, bool keepX = false);
+    // The same to where `to` stands and on its display line: a position that ends one display
+    // line and starts the next keeps the caret on the line `to` took it as the end of, after that
+    // line's last character. `to` may be any navigator of this control, the caret included.
+    void MoveCaret(const TArtNavigator& to, bool extend, bool keepX = false);
+    // To the end of the caret's display line (End): after its last character, on that line; a line
+    // that wrapped after blanks ends before the blank it broke at.
+    void MoveCaretToLineEnd(bool extend);
     // One or more display lines up or down (vertical moves): the caret goes to the column of
     // display line `line` (clamped) nearest to the remembered x, which is taken from the caret
     // first when there is none and kept. Pending blanks that fill a gap are the caller's.
@@ -140,7 +149,9 @@ public:
     // end; with amoKeepColumnPos and no word wrap the rest becomes pending blanks.
     void MoveCaretToColumn(int32_t column, bool extend);
     // The position under client point (x, y): the character nearest to x on the display line at
-    // y, the end of the text below the last line (mouse presses and drags).
+    // y, the end of the text below the last line (mouse presses and drags). Right of a line's end
+    // it is that line's end, as End puts it. The navigator stays valid until the next call.
+    const TArtNavigator& NavigatorAt(int x, int y);
     int32_t PositionAt(int x, int y);
     // Pending blanks beyond the line end (the caret moves, the text does not).
     void SetPendingBlanks(std::string blanks);
@@ -165,6 +176,8 @@ private:
     void ReplaceBlock(const char* text);
     void ReplaceSelected(const char* text, bool reinsertCodes, bool removePairs, bool discardTrailing);
     void Replay(bool undo);
+    void MoveCaretTo(int32_t pos, const TArtNavigator* to, bool extend, bool keepX);
+    void SelectTo(int32_t from, int32_t to, const TArtNavigator* caretAt);
     void RepaintSelection();
     void CaretChanged();
 
@@ -179,6 +192,9 @@ private:
     // Where the last replacement's new text began.
     int32_t FNewTextStart = 0;
     TArtNavigator* FScratch; // adopted by the core's registry
+    // Where the caret goes, copied first: the navigator a caret move is given may be one of the
+    // selection's own, which the move itself sets.
+    TArtNavigator* FTarget; // adopted by the core's registry
 };
 
 // An update bracket as an object: BeginUpdate now, EndUpdate when it goes out of scope, so an

@@ -58,6 +58,7 @@ void TNavigatorRegistry::AdjustAfterReplace(const TReplacedRange& range, const T
         const int32_t pos = nav->FPos;
         if (pos > range.OldEnd) {
             nav->FPos = pos + range.LengthDelta;
+            nav->FEndsLine = false;
             if (!nav->FPar)
                 continue;
             const int32_t oldPar = nav->FParNb;
@@ -82,8 +83,10 @@ void TNavigatorRegistry::AdjustAfterReplace(const TReplacedRange& range, const T
             // Before the change its paragraph index holds, but the record of the first changed
             // paragraph may carry a new line table.
             nav->PointAt(nav->FParNb);
-            if (nav->FParNb == range.FirstPar)
+            if (nav->FParNb == range.FirstPar) {
                 nav->FLineIndex = -1;
+                nav->FEndsLine = false; // its line may end elsewhere now
+            }
         }
     }
     // OnFree handlers run from here on and may destroy navigators still waiting; Remove clears

@@ -354,6 +354,22 @@ void BuildNewParagraphs(const TParagraphsList& list, const Endpoints& at,
 
 } // namespace
 
+int32_t DiscardedStartOffset(TArtNavigator& S, const char* text) {
+    const int32_t offset = S.ParOffset();
+    const char* p = text ? text : "";
+    while (IsBlank(*p))
+        ++p;
+    if (*p != '\r' && *p != '\n')
+        return offset;
+    const std::string_view sText = TextOf(*S.Par());
+    if (offset > static_cast<int32_t>(sText.size()))
+        return offset; // on the LF of a break: no blanks before it
+    int32_t start = offset;
+    while (start > 0 && IsBlank(sText[static_cast<size_t>(start - 1)]))
+        --start;
+    return start;
+}
+
 void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& S, bool& runsRemoved,
                   int32_t& lineDelta, int32_t& lengthDelta, bool reinsertCodes, bool discardTrailing,
                   TArtNavigator& E, TReplacedRange* range) {
@@ -381,14 +397,9 @@ void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& 
     const int32_t eLen = ParLength(list.Par(at.EPar));
 
     if (discardTrailing && breaks > 0) {
-        // Enter after trailing blanks: the blanks go with the range.
-        if (TrimTrailingBlanks(pieces.front()).empty()) {
-            const std::string_view sText = TextOf(sRec);
-            while (at.SOff > 0 && IsBlank(sText[static_cast<size_t>(at.SOff - 1)]))
-                --at.SOff;
-            if (at.SOff != S.ParOffset())
-                S.SetParOffset(at.SOff);
-        }
+        at.SOff = DiscardedStartOffset(S, text);
+        if (at.SOff != S.ParOffset())
+            S.SetParOffset(at.SOff);
         for (int32_t k = 0; k <= breaks; ++k)
             if (k < breaks || at.EOff >= eLen)
                 pieces[static_cast<size_t>(k)] = TrimTrailingBlanks(pieces[static_cast<size_t>(k)]);

@@ -34,6 +34,11 @@ void ReplaceRange(TParagraphsList& paragraphs, const char* text, TArtNavigator& 
                   int32_t& lineDelta, int32_t& lengthDelta, bool reinsertCodes, bool discardTrailing,
                   TArtNavigator& E, TReplacedRange* range = nullptr);
 
+// With blanks at paragraph ends discarded, a new text that begins with a break after nothing but
+// blanks (Enter after blanks) replaces the blanks before S as well: S's offset in its paragraph
+// where the replaced range really begins. Whoever records the change needs it before the change.
+int32_t DiscardedStartOffset(TArtNavigator& S, const char* text);
+
 struct TReplaceResult {
     bool RunsRemoved = false;
     int32_t LineDelta = 0;

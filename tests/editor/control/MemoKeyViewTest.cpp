@@ -124,6 +124,10 @@ TEST_F(InputTest, WrappedLinesKeepTheCaretOnTheLineItAimedAt) {
     EXPECT_EQ(memo->Caret().DisplayLine(), 0);
     EXPECT_EQ(memo->SelStart(), static_cast<int32_t>(firstLine.size()) - 1)
         << "before the blank it wrapped at";
+    Key(Qt::Key_Home);
+    Click(QPoint(memo->LeftMargin() + 8 * static_cast<int>(firstLine.size()) + 20, 3));
+    EXPECT_EQ(memo->Caret().DisplayLine(), 0) << "a click right of the line is the line's end too";
+    EXPECT_EQ(memo->SelStart(), static_cast<int32_t>(firstLine.size()) - 1);
     Key(Qt::Key_End, Qt::ControlModifier);
     Key(Qt::Key_Up);
     Key(Qt::Key_Up);
@@ -132,6 +136,40 @@ TEST_F(InputTest, WrappedLinesKeepTheCaretOnTheLineItAimedAt) {
     Key(Qt::Key_Down);
     EXPECT_EQ(State(),
               "aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk\n" + std::string(47, 'x') + "|");
+}
+
+// A word longer than the line breaks inside it, and the end of the upper line is the position the
+// lower one starts at: aimed at that end, the caret stays on the upper line after its last
+// character, and what is typed there follows that character.
+TEST_F(InputTest, TheEndOfALineThatWrapsInsideAWordIsAfterItsLastCharacter) {
+    memo->SetWordWrap(true);
+    std::string word;
+    for (int i = 0; i < 100; ++i)
+        word += static_cast<char>('a' + i % 26);
+    Load("|" + word); // 48 characters a line: 48, 48 and 4
+    ASSERT_EQ(memo->GetDisplayLine(0), word.substr(0, 48));
+    const int lineEndX = memo->LeftMargin() + 48 * 8;
+    auto expectLineEnd = [&](int32_t line, const char* how) {
+        EXPECT_EQ(memo->SelStart(), 48 * (line + 1)) << how;
+        EXPECT_EQ(memo->SelLine(), line) << how;
+        EXPECT_EQ(memo->SelCol(), 48) << how;
+        EXPECT_EQ(memo->Caret().GetXY().X, lineEndX) << how;
+    };
+    Key(Qt::Key_End);
+    expectLineEnd(0, "End");
+    Key(Qt::Key_Down);
+    expectLineEnd(1, "Down from a line end");
+    Key(Qt::Key_Up);
+    expectLineEnd(0, "Up from a line end");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(memo->SelText(), word.substr(0, 48)) << "Shift+End takes the whole line";
+    Key(Qt::Key_End);
+    expectLineEnd(0, "End where Shift+End left the caret");
+    Click(QPoint(lineEndX + 4, memo->LinePixels() + 3));
+    expectLineEnd(1, "a click right of the line");
+    Key(Qt::Key_Z);
+    EXPECT_EQ(memo->Text(), word.substr(0, 96) + "z" + word.substr(96));
 }
 
 TEST_F(InputTest, TheMenuKeyOpensTheMenuAtTheCaret) {

@@ -415,6 +415,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "\tab|",
                 {{Qt::Key_Return}},
                 "\tab\n|________"},
+        TKeyRow{"UndoingAnEnterThatDroppedBlanksPutsThemBack",
+                TArtMemoOptions{amoAutoIndent, amoDiscardTrailingSpaces},
+                kPlain,
+                "  ab  |cd",
+                {{Qt::Key_Return}, {Qt::Key_Z, C}},
+                "  ab  |cd"},
         TKeyRow{
             "EnterInOverwriteGoesToTheNextLine", D, kOverwrite, "ab|c\nde", {{Qt::Key_Return}}, "abc\n|de"},
         TKeyRow{"EnterInOverwriteOnTheLastLineAddsALineAtTheEnd",

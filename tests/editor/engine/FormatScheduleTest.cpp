@@ -5,6 +5,7 @@
 #include "StoreInvariants.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/FormatScheduler.h"
+#include "editor/engine/Highlighting.h"
 #include "editor/engine/ReplaceRange.h"
 
 #include <gtest/gtest.h>
@@ -215,6 +216,34 @@ TEST_F(EditSchedule, OnScreenParagraphsAreLaidOutNowAndTheRestIsQueued) {
         core.FormatStep();
     EXPECT_TRUE(LikeFromScratch());
     EXPECT_EQ(core.Paragraphs().DirtyTo, -1);
+}
+
+// Each paragraph's parse hands a changed context on to the next, one at a time; laid out at once,
+// the edit must follow it to the last paragraph it reaches, whose keywords it switches off.
+TEST_F(EditSchedule, ImmediateModeFollowsAnOpenedCommentToTheEndOfTheText) {
+    THighlighting& h = core.Highlighting();
+    h.StartStopKeys().AddKey("/*", "*/", 0, 0, 3, 0, -1, -1, false);
+    h.Keywords().AddKeyWord("fi", 0, sfAltFont, 7, 0, -1, -1); // 6 pixels a character, not 8
+    core.SetUpdateMode(umImmediate);
+    // The comment is opened on screen and reaches a keyword line far below the window.
+    std::string text = "x";
+    for (int i = 0; i < 30; ++i)
+        text += "\r\n";
+    LoadThroughStream(core, text + "fi fi fi");
+    core.ScheduleFormatting();
+    core.Paragraphs().ResetDirty();
+    const int last = core.ParagraphCount() - 1;
+    ASSERT_EQ(+LineTable(core.Paragraphs().Par(last))[0].TextWidth, 3 * 12 + 2 * 8);
+
+    S.SetPos(0);
+    E.SetPos(0);
+    const TReplaceResult replaced = ReplaceText(core, S, E, "/*");
+    h.AfterReplace(S, E, replaced.RunsRemoved, false);
+    core.UpdateAfterEdit();
+    EXPECT_EQ(core.BgNext(), core.ParagraphCount()) << "nothing is left pending";
+    EXPECT_EQ(core.BgLast(), -1);
+    EXPECT_EQ(+LineTable(core.Paragraphs().Par(last))[0].TextWidth, 8 * 8) << "inside the comment";
+    EXPECT_TRUE(StoreInvariantsHold(core.Paragraphs()));
 }
 
 TEST_F(EditSchedule, TheWidestLineIsFoundAgainAfterItWasForgotten) {

@@ -137,6 +137,7 @@ protected:
     std::string original;
     THistory history{""};
     int level = 0;
+    bool discard = false; // amoDiscardTrailingSpaces
 
     void Start(const std::string& text) {
         original = text;
@@ -183,6 +184,43 @@ protected:
         return int(std::upper_bound(starts.begin(), starts.end(), pos) - starts.begin()) - 1;
     }
 
+    // The text between lower and upper becomes insert, as a change of the history. With blanks
+    // discarded, a text with breaks loses the blanks before each break (before the last piece's
+    // end too when the paragraph ends there), and one that begins with a break after nothing but
+    // blanks also takes the blanks before lower.
+    void Change(int32_t lower, int32_t upper, std::string insert) {
+        const std::string& t = history.Text;
+        if (discard && insert.find("\r\n") != std::string::npos) {
+            auto blank = [](char c) { return c == ' ' || c == '\t'; };
+            if (std::all_of(insert.begin(), insert.begin() + int(insert.find("\r\n")), blank))
+                while (lower > 0 && blank(t[size_t(lower - 1)]))
+                    --lower;
+            const bool endsPar = size_t(upper) == t.size() || t[size_t(upper)] == '\r';
+            std::string kept, piece;
+            for (size_t i = 0; i <= insert.size(); ++i) {
+                const bool last = i == insert.size();
+                if (!last && insert.compare(i, 2, "\r\n") != 0) {
+                    piece += insert[i];
+                    continue;
+                }
+                if (!last || endsPar)
+                    while (!piece.empty() && blank(piece.back()))
+                        piece.pop_back();
+                kept += piece + (last ? "" : "\r\n");
+                piece.clear();
+                ++i;
+            }
+            insert = kept;
+        }
+        history.Change(lower, upper, insert, level);
+    }
+
+    void Enter() {
+        if (Rand(2) == 0)
+            MoveCaret();
+        ed.SetSelText("\r\n");
+        Change(history.Caret, history.Caret, "\r\n");
+    }
     void Type() {
         if (Rand(3) == 0) // otherwise typing goes on where it stopped
             MoveCaret();
@@ -214,7 +252,7 @@ protected:
         Rand(2) ? ed.Select(a, b) : ed.Select(b, a);
         ed.SetSelText(s);
         history.NewGroup = true;
-        history.Change(std::min(a, b), std::max(a, b), s, level);
+        Change(std::min(a, b), std::max(a, b), s);
     }
     // Without tabs or format codes, and with one pixel width per character, a block column is a
     // character offset clamped to the paragraph.
@@ -271,6 +309,10 @@ protected:
         --level;
     }
     void Edit() {
+        if (discard && Rand(4) == 0) {
+            Enter();
+            return;
+        }
         switch (Rand(5)) {
         case 0:
         case 1:
@@ -353,6 +395,22 @@ TEST_F(UndoModel, RandomEditsUndoAndRedoStepByStepAndUndoingEverythingGivesTheOr
     while (ed.CanRedo())
         ed.Redo();
     EXPECT_EQ(newest, WholeText(core));
+}
+
+// Blanks at paragraph ends discarded: Enter after blanks, and pasted lines, take blanks away that
+// Undo must put back in their place.
+TEST_F(UndoModel, DiscardedTrailingBlanksComeBackWithTheUndoOfTheirStep) {
+    Start("ab  cd\r\n  indented  \r\nlast  ");
+    ed.SetOptions(ed.Options().With(amoDiscardTrailingSpaces));
+    discard = true;
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(Step(i));
+    while (ed.CanUndo()) {
+        ed.Undo();
+        history.Undo();
+        ASSERT_EQ(history.Text, WholeText(core));
+    }
+    EXPECT_EQ(original, WholeText(core));
 }
 
 TEST_F(UndoModel, SmallLimitsDropTheOldestStepsAsTheHistorySays) {
