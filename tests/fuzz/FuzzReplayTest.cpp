@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct SavedInput {
     std::string Target;
     fs::path File;
 };
+
+// A failing input is named by its file, not by the bytes of the record.
+void PrintTo(const SavedInput& input, std::ostream* out) {
+    *out << input.File;
+}
 
 std::vector<SavedInput> SavedInputs(const char* folder) {
     std::vector<SavedInput> inputs;
