@@ -26,4 +26,16 @@ int FuzzLanguage(const uint8_t* data, size_t size);
 
 const std::vector<FuzzTarget>& FuzzTargets();
 
+// ---- The targets of the program's features (fuzz/app/, library zandor_fuzzharness_app): opening
+// files, the text commands, find and replace, the pictures and exports, the command line and the
+// print layout. They need the widgets and, some of them, an application object.
+int FuzzDecoding(const uint8_t* data, size_t size);
+int FuzzTransforms(const uint8_t* data, size_t size);
+int FuzzFindReplace(const uint8_t* data, size_t size);
+int FuzzPictures(const uint8_t* data, size_t size);
+int FuzzCmdLine(const uint8_t* data, size_t size);
+int FuzzPrintLayout(const uint8_t* data, size_t size);
+
+const std::vector<FuzzTarget>& AppFuzzTargets();
+
 } // namespace zandor::fuzz

@@ -123,15 +123,17 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (args[0].rfind("--", 0) != 0)
         return result;
-    // The options may stand before or after --export and the two names.
-    if (std::find(args.begin(), args.end(), "--export") == args.end())
-        return Failed("Unknown option \"" + args[0] + "\" (see zandor --help).");
+    // The options may stand before or after --export and the two names; an option's value that
+    // reads "--export" is no --export.
+    bool exported = false;
     result.Action = TCommandLineAction::Export;
     std::vector<std::string> files;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--export")
+        if (arg == "--export") {
+            exported = true;
             continue;
+        }
         if (arg.rfind("--", 0) != 0 || arg == "--") {
             files.push_back(arg);
             continue;
@@ -172,6 +174,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return Failed("Unknown option \"" + arg + "\" (see zandor --help).");
         }
     }
+    if (!exported)
+        return Failed("Unknown option \"" + args[0] + "\" (see zandor --help).");
     if (files.size() != 2)
         return Failed("Usage: zandor --export IN OUT [options] (see zandor --help).");
     result.Job.Input = files[0];

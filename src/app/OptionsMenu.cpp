@@ -107,7 +107,7 @@ void TOptionsMenu::Wire() {
         {menu.SetHighlightColor1, &TOptionsMenu::SetHighlightColor1Click},
     };
     for (const auto& [item, handler] : others)
-        QObject::connect(item, &QAction::triggered, &w_, [this, handler] { (this->*handler)(); });
+        QObject::connect(item, &QAction::triggered, &w_, [this, handler = handler] { (this->*handler)(); });
     // The context menu's Options submenu shows the editor's word wrap when it opens.
     QObject::connect(menu.Options2, &QMenu::aboutToShow, &w_,
                      [this] { w_.Menu.Wordwrap2->setChecked(w_.m->WordWrap()); });

@@ -26,10 +26,6 @@ std::string ReplacedAll(std::string_view text, std::string_view what, std::strin
     return result;
 }
 
-bool Continuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -104,18 +100,22 @@ TUtf8Decoding Utf8ToCharset(std::string_view text) {
             ++i;
             continue;
         }
-        // The sequence's length and the least value it may carry, by its lead byte.
+        // The sequence's length by its lead byte, and the range its second byte must fall in:
+        // narrower after the leads whose full range would hold overlong forms (E0, F0), surrogate
+        // halves (ED) or values past the last code point (F4). Checked byte by byte, a sequence cut
+        // off by the end of the text is told apart from one that could never be a character.
         size_t length = 0;
-        char32_t least = 0;
+        unsigned char low = 0x80, high = 0xBF;
         if (lead >= 0xC2 && lead <= 0xDF) {
             length = 2;
-            least = 0x80;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
             length = 3;
-            least = 0x800;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             length = 4;
-            least = 0x10000;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
         } else {
             return fail(TUtf8Decoding::TStatus::Invalid);
         }
@@ -123,15 +123,12 @@ TUtf8Decoding Utf8ToCharset(std::string_view text) {
         size_t n = 1;
         for (; n < length && i + n < text.size(); ++n) {
             const auto byte = static_cast<unsigned char>(text[i + n]);
-            if (!Continuation(byte))
+            if (byte < (n == 1 ? low : 0x80) || byte > (n == 1 ? high : 0xBF))
                 return fail(TUtf8Decoding::TStatus::Invalid);
             c = (c << 6) | (byte & 0x3F);
         }
         if (n < length)
             return fail(TUtf8Decoding::TStatus::CutOff);
-        // Overlong forms, surrogate halves and values past the last code point are no characters.
-        if (c < least || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-            return fail(TUtf8Decoding::TStatus::Invalid);
         const int byte = c <= 0xFFFF ? platform::UnicodeToCp1252(static_cast<char16_t>(c)) : -1;
         out += byte > 0 ? static_cast<char>(byte) : '?';
         i += length;

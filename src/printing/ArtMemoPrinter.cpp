@@ -39,6 +39,17 @@ QFont PrinterFont(const platform::FontValue& font, int dpi) {
     return f;
 }
 
+// A value that printer pixels can be computed from: a number (neither NaN nor infinite) from least
+// to most.
+bool Within(float value, float least, float most) {
+    return std::isfinite(value) && value >= least && value <= most;
+}
+
+// A margin holds the text off the paper's edge: more than nothing.
+bool IsMargin(float value) {
+    return value > 0 && Within(value, 0, TArtMemoPrinter::kLongestLength);
+}
+
 QString ReplaceFields(QString text, int page, int lastPage) {
     text.replace(QStringLiteral("{p}"), QString::number(page));
     text.replace(QStringLiteral("{pp}"), QString::number(lastPage));
@@ -78,7 +89,7 @@ void TArtMemoPrinter::SetMemoToPrint(TArtMemo* memo) {
 }
 
 void TArtMemoPrinter::SetColumns(int value) {
-    value = std::max(1, value);
+    value = std::clamp(value, 1, kMostColumns);
     if (value == FColumns)
         return;
     FColumns = value;
@@ -86,8 +97,33 @@ void TArtMemoPrinter::SetColumns(int value) {
     RefreshPreview();
 }
 
+void TArtMemoPrinter::SetMarginLeft(float value) {
+    if (IsMargin(value))
+        SetLayoutValue(FMarginLeft, value);
+}
+
+void TArtMemoPrinter::SetMarginRight(float value) {
+    if (IsMargin(value))
+        SetLayoutValue(FMarginRight, value);
+}
+
+void TArtMemoPrinter::SetMarginTop(float value) {
+    if (IsMargin(value))
+        SetPaginationValue(FMarginTop, value);
+}
+
+void TArtMemoPrinter::SetMarginBottom(float value) {
+    if (IsMargin(value))
+        SetPaginationValue(FMarginBottom, value);
+}
+
+void TArtMemoPrinter::SetLineSpacing(float value) {
+    if (Within(value, -kLongestLength, kLongestLength))
+        SetPaginationValue(FLineSpacing, value);
+}
+
 void TArtMemoPrinter::SetGutterWidth(float value) {
-    if (value == FGutterWidth)
+    if (value == FGutterWidth || !Within(value, 0, kLongestLength))
         return;
     FGutterWidth = value;
     // With one column the gutter lies nowhere on the page.
@@ -410,7 +446,7 @@ void TArtMemoPrinter::DrawHeaderFooter(QPainter& painter, bool isHeader, int pag
         return;
     }
     const QString& source = isHeader ? Header : Footer;
-    if (source.isEmpty())
+    if (source.isEmpty() || !Within(isHeader ? HeaderYPos : FooterYPos, 0, kLongestLength))
         return;
     const TPrinterMetrics& m = FMetrics;
     const int left = Round(m.DpiX * double(FMarginLeft));
@@ -429,7 +465,9 @@ void TArtMemoPrinter::DrawHeaderFooter(QPainter& painter, bool isHeader, int pag
     }
     painter.save();
     const QColor color = platform::ColorToQColor(fontValue.Color);
-    if (const float width = isHeader ? HeaderLineWidth : FooterLineWidth; width > 0) {
+    // A rule is points wide; one wider than the longest paper is none.
+    if (const float width = isHeader ? HeaderLineWidth : FooterLineWidth;
+        width > 0 && Within(width, 0, kLongestLength * 72)) {
         painter.setPen(QPen(color, std::max(1, Round(double(width) / 72 * m.DpiY))));
         painter.drawLine(left, ruleY, right, ruleY);
     }

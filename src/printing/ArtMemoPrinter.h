@@ -72,6 +72,13 @@ public:
     // ---- what is printed and how
     TArtMemo* MemoToPrint() const { return FMemoToPrint; }
     void SetMemoToPrint(TArtMemo* memo);
+    // Lengths are inches on paper, and no paper is longer than this. A setter refuses what is no
+    // such length (not a number, infinite, beyond it, and for a margin nothing or less, for the
+    // gutter less than nothing) and keeps the value it had: the values come from the settings
+    // file too, and the layout computes printer pixels from them.
+    static constexpr float kLongestLength = 100;
+    // More columns than this leave no room for a letter on any paper; more are taken as this many.
+    static constexpr int kMostColumns = 100;
     int Columns() const { return FColumns; }
     void SetColumns(int value);
     float GutterWidth() const { return FGutterWidth; }
@@ -80,12 +87,14 @@ public:
     float MarginRight() const { return FMarginRight; }
     float MarginTop() const { return FMarginTop; }
     float MarginBottom() const { return FMarginBottom; }
-    void SetMarginLeft(float value) { SetLayoutValue(FMarginLeft, value); }
-    void SetMarginRight(float value) { SetLayoutValue(FMarginRight, value); }
-    void SetMarginTop(float value) { SetPaginationValue(FMarginTop, value); }
-    void SetMarginBottom(float value) { SetPaginationValue(FMarginBottom, value); }
+    void SetMarginLeft(float value);
+    void SetMarginRight(float value);
+    void SetMarginTop(float value);
+    void SetMarginBottom(float value);
+    // Inches from one line to the next, or (negative) that many times the text's line height,
+    // within kLongestLength either way.
     float LineSpacing() const { return FLineSpacing; }
-    void SetLineSpacing(float value) { SetPaginationValue(FLineSpacing, value); }
+    void SetLineSpacing(float value);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
     bool PlainText() const { return FPlainText; }
@@ -100,14 +109,16 @@ public:
     // Header and footer: "{p}" stands for the page number, "{pp}" for the last page's.
     QString Header;
     QString Footer;
-    float HeaderYPos = 0.4f; // inches from the paper's top to the header's top
-    float FooterYPos = 0.4f; // inches from the paper's bottom to the footer's top
+    // Inches from the paper's top to the header's top and from its bottom to the footer's top; a
+    // value that is no length on paper (see kLongestLength) draws no header or footer.
+    float HeaderYPos = 0.4f;
+    float FooterYPos = 0.4f;
     THFAlign HeaderAlign = THFAlign::Left;
     THFAlign FooterAlign = THFAlign::Left;
     platform::FontValue HeaderFont;
     platform::FontValue FooterFont;
     platform::FontValue NumbersFont;
-    float HeaderLineWidth = 0; // points; 0: no rule
+    float HeaderLineWidth = 0; // points; 0, or no length on paper: no rule
     float FooterLineWidth = 0;
     QString PreviewTitle = QStringLiteral("Print preview");
     QString PrintTitle = QStringLiteral("{application}");

@@ -3,6 +3,8 @@
 // Whatever the trouble, the window keeps running, says so once and loses no setting.
 #include "WindowFixture.h"
 #include "documents/Documents.h"
+#include "printing/ArtMemoPrinter.h"
+#include "printing/PrintCommands.h"
 
 #include "platform/FileSystem.h"
 
@@ -215,4 +217,29 @@ TEST_F(SettingsTrouble, ClosingWritesThePerUserFileOnce) {
     CreateSettingsStore(startup);
     EXPECT_EQ(65, Store().ReadInteger("Options", "SelectedChar", 0));
     EXPECT_EQ("4.8", Store().ReadString("Info", "Version", ""));
+}
+
+// Margins typed into the settings by hand or left by a broken file: none of them reaches the print
+// layout, which keeps its own and lays a text out as always, and the close writes those back.
+TEST_F(SettingsTrouble, StoredMarginsThatAreNoLengthOnPaperKeepTheDefaultsUntilTheCloseRepairsThem) {
+    Store().WriteString("Options", "MarginLeft", "nan");
+    Store().WriteString("Options", "MarginRight", "-1");
+    Store().WriteString("Options", "MarginTop", "1e300");
+    Store().WriteString("Options", "MarginBottom", "0");
+    auto w = Create("", true);
+    TArtMemoPrinter& layout = w->Printing->ArtMemoPrinter1;
+    EXPECT_EQ(0.75f, layout.MarginLeft());
+    EXPECT_EQ(0.5f, layout.MarginRight());
+    EXPECT_EQ(0.75f, layout.MarginTop());
+    EXPECT_EQ(0.75f, layout.MarginBottom());
+    w->PrintMemo->SetTextBuf("one\r\ntwo\r\n\fthree");
+    layout.FormatText();
+    EXPECT_EQ(2, layout.PageCount());
+    EXPECT_GT(layout.LinesPerPage(), 3);
+    ASSERT_TRUE(w->close());
+    CreateSettingsStore(startup);
+    EXPECT_EQ("0.75", Store().ReadString("Options", "MarginLeft", ""));
+    EXPECT_EQ("0.5", Store().ReadString("Options", "MarginRight", ""));
+    EXPECT_EQ("0.75", Store().ReadString("Options", "MarginTop", ""));
+    EXPECT_EQ("0.75", Store().ReadString("Options", "MarginBottom", ""));
 }

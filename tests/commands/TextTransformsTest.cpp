@@ -90,6 +90,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, RefusedUtf8,
                                            Refusal{"OverlongThreeBytes", "\xE0\x80\xAF", S::Invalid, 0},
                                            Refusal{"SurrogateHalf", "\xED\xA0\x80", S::Invalid, 0},
                                            Refusal{"BeyondLastCodePoint", "\xF4\x90\x80\x80", S::Invalid, 0},
+                                           // What the end cuts off could never have been a character.
+                                           Refusal{"OverlongCutOff", "\xE0\x80", S::Invalid, 0},
+                                           Refusal{"SurrogateHalfCutOff", "x\xED\xA0", S::Invalid, 1},
                                            Refusal{"OemArtIsNoUtf8", "\xC9\xCD\xBB", S::Invalid, 0}),
                          [](const auto& info) { return std::string(info.param.Name); });
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,15 +19,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The engine's targets and those of the program's features.
+const std::vector<FuzzTarget>& AllTargets() {
+    static const std::vector<FuzzTarget> all = [] {
+        std::vector<FuzzTarget> targets = FuzzTargets();
+        targets.insert(targets.end(), AppFuzzTargets().begin(), AppFuzzTargets().end());
+        return targets;
+    }();
+    return all;
+}
+
 struct SavedInput {
     std::string Target;
     fs::path File;
 };
 
+// A failing input is named by its file, not by the bytes of the record.
+void PrintTo(const SavedInput& input, std::ostream* out) {
+    *out << input.File;
+}
+
 std::vector<SavedInput> SavedInputs(const char* folder) {
     std::vector<SavedInput> inputs;
     const fs::path root = fs::path(ZANDOR_SOURCE_DIR_BUILT) / "fuzz" / folder;
-    for (const FuzzTarget& target : FuzzTargets()) {
+    for (const FuzzTarget& target : AllTargets()) {
         std::error_code error;
         for (const fs::directory_entry& entry : fs::directory_iterator(root / target.Name, error))
             if (entry.is_regular_file())
@@ -55,7 +71,7 @@ TEST_P(Replay, HoldsEveryCheckOfItsTarget) {
     std::ifstream in(input.File, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_TRUE(in.good() || in.eof()) << input.File;
-    const auto& targets = FuzzTargets();
+    const auto& targets = AllTargets();
     const auto target = std::find_if(targets.begin(), targets.end(),
                                      [&](const FuzzTarget& t) { return input.Target == t.Name; });
     ASSERT_NE(target, targets.end());
@@ -74,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, Replay, ::testing::ValuesIn(SavedInputs("seeds")
 // The targets are total: any input, the empty one and a byte of each value too, runs to the end.
 TEST(FuzzTargets, RunEveryShortInput) {
     SetFuzzFailHandler(ThrowFuzzFailure);
-    for (const FuzzTarget& target : FuzzTargets()) {
+    for (const FuzzTarget& target : AllTargets()) {
         for (int byte = -1; byte < 256; ++byte) {
             const uint8_t data[1] = {static_cast<uint8_t>(byte)};
             try {
