@@ -125,7 +125,7 @@ class TScanner {
 public:
     TScanner(const char* text, int32_t length, int32_t scanStart, int32_t scanEnd, int32_t windowEnd,
              const FoldTable& table)
-        : FText(text), FLength(length), FScanStart(scanStart), FScanEnd(scanEnd), FWindowEnd(windowEnd),
+        : FText(text), FLength(length), FScanStart(scanStart), FWindowEnd(windowEnd),
           FLastX(std::min(scanEnd, windowEnd - 1)),
           FMarkEnd(std::max(0, std::min(windowEnd, FLastX + table.MaxBack + 1))), FTable(table),
           FMarks(table.Marks, reinterpret_cast<const unsigned char*>(text), FMarkEnd) {}
@@ -227,7 +227,6 @@ private:
     const char* FText;
     int32_t FLength;
     int32_t FScanStart;
-    int32_t FScanEnd;
     int32_t FWindowEnd;
     int32_t FLastX;
     int32_t FMarkEnd;
