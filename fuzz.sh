@@ -17,6 +17,7 @@ if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
     shift
 fi
 all=(loader edit ini registry fontcolour keywords language)
+all+=(urls)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 
@@ -29,6 +30,7 @@ cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
 # Inputs longer than these teach the target nothing new.
 declare -A maxlen=([loader]=4096 [edit]=2048 [ini]=8192 [registry]=8192 [fontcolour]=512 [keywords]=2048
                    [language]=8192)
+maxlen[urls]=512
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
