@@ -17,6 +17,7 @@ if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
     shift
 fi
 all=(loader edit ini registry fontcolour keywords language)
+all+=(urls)
 # The targets of the program's features (fuzz/app/).
 all+=(decoding transforms findreplace pictures cmdline printlayout)
 targets=("$@")
@@ -31,6 +32,7 @@ cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
 # Inputs longer than these teach the target nothing new.
 declare -A maxlen=([loader]=4096 [edit]=2048 [ini]=8192 [registry]=8192 [fontcolour]=512 [keywords]=2048
                    [language]=8192)
+maxlen[urls]=512
 maxlen+=([decoding]=2048 [transforms]=1024 [findreplace]=512 [pictures]=1024 [cmdline]=256 [printlayout]=256)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -1,7 +1,8 @@
 // links: zandor_addons
 // The address highlighter at scale: a 100 MB text of art-file lines with addresses highlighted from
 // scratch, with and without 50 keywords, beside a memchr pass over the same bytes; and the
-// re-highlight after one character typed inside an address, beside the bare replacement.
+// re-highlight after one character typed inside an address, beside the bare replacement; and
+// single long paragraphs of the bytes that make address highlighting work hardest.
 #include "editor/addons/URLHighlighter.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
@@ -204,6 +205,40 @@ BENCHMARK(BM_TypeInsideAddress)
     ->Arg(2)
     ->ArgNames({"typed0_floor1_rehighlight2"})
     ->Unit(benchmark::kMicrosecond);
+
+// One paragraph of 1 MB made of what makes highlighting addresses work hardest: a mailing-list
+// header without a blank (range 0), a line of full stops (1), a line of "@" (2), addresses with a
+// keyword glued to each (3). Highlighted from scratch, as after opening such a file; the cost
+// follows the length, as for ordinary text.
+void BM_HighlightLongParagraph(benchmark::State& state) {
+    const int kind = static_cast<int>(state.range(0));
+    std::string text = kind == 0 ? "To: " : "";
+    for (int i = 0; text.size() < (1u << 20); ++i)
+        text += kind == 0   ? "user" + std::to_string(i) + "@example.com,"
+                : kind == 1 ? std::string(".")
+                : kind == 2 ? std::string("@")
+                            : std::string("(www.a.b)kw ");
+    TArtMemoCore core;
+    THighlighting hl(core);
+    TURLHighlighter urls;
+    TArtNavigator s(&core), e(&core);
+    ReplaceText(core, s, e, text.c_str());
+    hl.SetHighlighter(&urls);
+    for (const char* word : {"(", "kw"})
+        hl.Keywords().AddKeyWord(word, 0, 0, 1, 0, -1, 0xFF00);
+    for (auto _ : state) {
+        hl.ReApplyKeywords();
+        hl.HighlightUpTo(0);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_HighlightLongParagraph)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->ArgNames({"header0_dots1_at2_glued3"})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -11,6 +11,7 @@ const std::vector<FuzzTarget>& FuzzTargets() {
         {"fontcolour", FuzzFontColour},
         {"keywords", FuzzKeywords},
         {"language", FuzzLanguage},
+        {"urls", FuzzURLs},
     };
     return targets;
 }

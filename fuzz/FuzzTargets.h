@@ -23,6 +23,7 @@ int FuzzRegistry(const uint8_t* data, size_t size);
 int FuzzFontColour(const uint8_t* data, size_t size);
 int FuzzKeywords(const uint8_t* data, size_t size);
 int FuzzLanguage(const uint8_t* data, size_t size);
+int FuzzURLs(const uint8_t* data, size_t size);
 
 const std::vector<FuzzTarget>& FuzzTargets();
 

@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 using namespace zandor;
@@ -190,6 +192,47 @@ TEST_F(ArtExport, APictureTooTallForGifIsRefusedWithItsSize) {
         EXPECT_NE(std::string::npos, std::string(e.what()).find("65535")) << e.what();
     }
     EXPECT_FALSE(QFile::exists(QString::fromStdString(job.Output)));
+}
+
+// The built program exports a mailing-list header of 104 KB on one line, with no blank (safety net:
+// two minutes; highlighting it once walked back and forth around every "@" and never ended). The
+// first address is drawn in its colour on the first text line; what lies beyond the longest
+// address, on the last line, is plain text.
+TEST(ArtExportCommandLine, ALongHeaderLineExportsWithItsFirstAddressStyled) {
+    ScratchDir dir;
+    std::string header = "To: ";
+    for (int i = 0; header.size() < 104 * 1024; ++i)
+        header += "user" + std::to_string(i) + "@example.com,";
+    const std::string in = dir.write("header.txt", QByteArray::fromStdString(header + "\r\n"));
+    QProcess zandor;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+    zandor.setProcessEnvironment(env);
+    zandor.start(QString::fromStdString(std::string(ZANDOR_BINARY_DIR_BUILT) + "/zandor"),
+                 {"--export", QString::fromStdString(in), QString::fromStdString(dir.file("header.png")),
+                  "--font", "ZandorTiny", "--columns", "1000"});
+    const bool finished = zandor.waitForFinished(120000);
+    if (!finished) {
+        zandor.kill();
+        zandor.waitForFinished();
+    }
+    ASSERT_TRUE(finished) << "the export did not end";
+    ASSERT_EQ(0, zandor.exitCode()) << zandor.readAllStandardError().toStdString();
+    const QImage picture = ReadImage(dir.file("header.png"));
+    ASSERT_GT(picture.height(), 40);
+    const auto colours = [&](int fromY, int toY) {
+        std::set<QRgb> seen;
+        for (int y = fromY; y < toY; ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                seen.insert(picture.pixel(x, y) & 0xFFFFFF);
+        return seen;
+    };
+    const QRgb green = qRgb(0, 0x80, 0) & 0xFFFFFF, white = 0xFFFFFF;
+    EXPECT_TRUE(colours(0, 24).count(green));
+    const std::set<QRgb> last = colours(picture.height() - 24, picture.height());
+    EXPECT_FALSE(last.count(green));
+    EXPECT_TRUE(last.count(white));
 }
 
 struct CliRow {

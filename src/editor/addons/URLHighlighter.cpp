@@ -116,6 +116,11 @@ const FoldTable& TableFor(TamUpperCase kind, std::unique_ptr<FoldTable>& userTab
 
 // The recognition rules over text[0, length): prefixes are looked for at x in [from, scanEnd]
 // with the prefix ending at or after scanStart and within windowEnd.
+//
+// Every address is a stretch of characters other than delimiters, less its trailing punctuation
+// (cut to its first kMaxAddress characters): a prefix that must start a word starts its stretch,
+// and the "@" reaches back to the stretch's start. So each stretch is walked over once, however
+// many prefixes and "@" it holds, and a scan from the left costs the length of the text.
 class TScanner {
 public:
     TScanner(const char* text, int32_t length, int32_t scanStart, int32_t scanEnd, int32_t windowEnd,
@@ -125,7 +130,10 @@ public:
           FMarkEnd(std::max(0, std::min(windowEnd, FLastX + table.MaxBack + 1))), FTable(table),
           FMarks(table.Marks, reinterpret_cast<const unsigned char*>(text), FMarkEnd) {}
 
-    bool Next(int32_t from, TURLMatch& match) {
+    // The leftmost address whose prefix stands at or after from. An "@" whose address would begin
+    // before floor (the end of the address taken last) begins none: it stands in the rest of a
+    // stretch too long for one address, which the address before already took.
+    bool Next(int32_t from, int32_t floor, TURLMatch& match) {
         const int32_t lastX = FLastX;
         const int32_t markEnd = FMarkEnd;
         // A prefix found at a later mark begins after every earlier mark, so the first mark with a
@@ -133,19 +141,23 @@ public:
         // bytes (every built-in rule has three) they are looked for many bytes at a time.
         const auto* bytes = reinterpret_cast<const unsigned char*>(FText);
         const bool few = FTable.MarkCount > 0 && FTable.MarkCount <= kFewBytes;
-        for (int32_t k = std::max(from, 0);; ++k) {
+        const int32_t first = std::max(from, 0);
+        for (int32_t k = first;; ++k) {
             if (few)
                 k = FMarks.Next(k);
             else
                 while (k < markEnd && !FTable.Mark[bytes[k]])
                     ++k;
-            if (k >= markEnd)
+            if (k >= markEnd) {
+                Examined += std::max(0, markEnd - first);
                 break;
+            }
             const auto c = bytes[k];
             for (const FoldTable::Candidate& at : FTable.RowsAt[FTable.Fold[c]]) {
                 const int32_t x = k - at.Back;
-                if (x >= from && x <= lastX && Matches(x, at.Row)) {
+                if (x >= from && x <= lastX && Matches(x, at.Row, floor)) {
                     Extend(x, at.Row, match);
+                    Examined += k + 1 - first;
                     return true;
                 }
             }
@@ -153,36 +165,63 @@ public:
         return false;
     }
 
+    // The bytes read so far, walks over stretches and comparisons with prefixes included.
+    int64_t Examined = 0;
+
 private:
-    bool Matches(int32_t x, int r) const {
+    bool Matches(int32_t x, int r, int32_t floor) {
         const TURLRecord& row = URLRecord[static_cast<size_t>(r)];
         const auto n = static_cast<int32_t>(row.Prefix.size());
         if (x + n > FWindowEnd || x + n < FScanStart)
             return false;
         for (int32_t k = 0; k < n; ++k)
             if (FTable.Fold[static_cast<unsigned char>(FText[x + k])] !=
-                static_cast<unsigned char>(row.Prefix[static_cast<size_t>(k)]))
+                static_cast<unsigned char>(row.Prefix[static_cast<size_t>(k)])) {
+                Examined += k + 1;
                 return false;
+            }
+        Examined += n;
         if (row.WordStart) {
             if (x > 0 && !IsURLDelimiter(FText[x - 1]))
                 return false;
         } else if (x < 1 || IsURLDelimiter(FText[x - 1])) {
             return false;
         }
-        return x + n < FWindowEnd && !IsURLDelimiter(FText[x + n]);
+        if (x + n >= FWindowEnd || IsURLDelimiter(FText[x + n]))
+            return false;
+        if (r == kEmailRow) {
+            Stretch(x);
+            return FFrom >= floor;
+        }
+        return true;
     }
 
-    void Extend(int32_t x, int r, TURLMatch& match) const {
-        int32_t start = x;
-        if (r == kEmailRow)
-            while (start > 0 && !IsURLDelimiter(FText[start - 1]))
-                --start;
-        int32_t end = x + static_cast<int32_t>(URLRecord[static_cast<size_t>(r)].Prefix.size());
-        while (end < FLength && !IsURLDelimiter(FText[end]))
-            ++end;
-        while (end - start > 1 && IsTrailing(FText[end - 1]))
+    void Extend(int32_t x, int r, TURLMatch& match) {
+        Stretch(x);
+        // A prefix that must start a word stands at the start of its stretch (x == FFrom).
+        const int32_t start = r == kEmailRow ? FFrom : x;
+        match = {start, std::min(FEnd, start + kMaxAddress), r, x};
+    }
+
+    // The stretch of characters other than delimiters that holds x: [FFrom, FTo), and FEnd, its end
+    // without trailing punctuation. Calls come from left to right: a walk back from a later stretch
+    // stops at the delimiter that ended the one before, so each character is walked over once.
+    void Stretch(int32_t x) {
+        if (x >= FFrom && x < FTo)
+            return;
+        int32_t from = x;
+        while (from > 0 && !IsURLDelimiter(FText[from - 1]))
+            --from;
+        int32_t to = x;
+        while (to < FLength && !IsURLDelimiter(FText[to]))
+            ++to;
+        int32_t end = to;
+        while (end - from > 1 && IsTrailing(FText[end - 1]))
             --end;
-        match = {start, std::min(end, start + kMaxAddress), r, x};
+        Examined += (to - from) + (to - end);
+        FFrom = from;
+        FTo = to;
+        FEnd = end;
     }
 
     const char* FText;
@@ -193,6 +232,9 @@ private:
     int32_t FMarkEnd;
     const FoldTable& FTable;
     TFewBytesCursor FMarks;
+    int32_t FFrom = 0;
+    int32_t FTo = 0;
+    int32_t FEnd = 0;
 };
 
 // A run this highlighter made for a keyword list of keywordCount entries.
@@ -221,19 +263,20 @@ void PlaceAddressRuns(TParagraphsList& list, int p, int next, const TURLMatch& m
         runs.insert(runs.begin() + at + 1, back);
     }
     par.Flags &= ~pfLinesValid;
-    FixLineRunIndexes(par);
 }
 
 } // namespace
 
-std::vector<TURLMatch> FindURLs(std::string_view text) {
+std::vector<TURLMatch> FindURLs(std::string_view text, int64_t* examined) {
     std::unique_ptr<FoldTable> unused;
     const auto length = static_cast<int32_t>(text.size());
     TScanner scanner(text.data(), length, 0, length, length, TableFor(amuAscii, unused));
     std::vector<TURLMatch> found;
     TURLMatch match{};
-    for (int32_t x = 0; scanner.Next(x, match); x = match.End)
+    for (int32_t x = 0; scanner.Next(x, x, match); x = match.End)
         found.push_back(match);
+    if (examined)
+        *examined = scanner.Examined;
     return found;
 }
 
@@ -325,8 +368,9 @@ int32_t TURLHighlighter::RunsToAdd(TArtMemoCore& memo, int p) {
     std::unique_ptr<FoldTable> userTable;
     TScanner scanner(par.Text, length, 0, length, length, TableFor(memo.UpperCaseType(), userTable));
     TURLMatch match{};
-    for (int32_t x = 0; scanner.Next(x, match); x = match.End)
+    for (int32_t x = 0; scanner.Next(x, x, match); x = match.End)
         FFound.push_back(match);
+    FExamined += scanner.Examined;
     return 2 * static_cast<int32_t>(FFound.size());
 }
 
@@ -346,31 +390,41 @@ void TURLHighlighter::HighlightRange(TArtMemoCore& memo, int p, int32_t s, int32
     // Styling replaces runs but never the text, so the scanner keeps reading the same bytes. It is
     // made when the scan must go on by itself.
     std::optional<TScanner> scanner;
-    const auto scan = [&](int32_t x, TURLMatch& match) {
+    const auto scan = [&](int32_t x, int32_t floor, TURLMatch& match) {
         if (!scanner)
             scanner.emplace(par.Text ? par.Text : "", length, s, e, e + lookahead,
                             TableFor(memo.UpperCaseType(), userTable));
-        return scanner->Next(x, match);
+        return scanner->Next(x, floor, match);
     };
     TURLMatch match{};
+    // Addresses are styled from the left, each over the runs up to its end only: the runs after it
+    // wait aside until the scan reaches them.
+    TRunsAside aside(par, FAside);
+    aside.After(s - lookback);
     // What the scan finds while every address is styled was found before (RunsToAdd); once one is
     // not, the scan goes on from its prefix by itself.
     size_t next = 0;
-    for (int32_t x = s - lookback;;) {
+    for (int32_t x = s - lookback, floor = 0;;) {
         if (found && next < found->size())
             match = (*found)[next++];
-        else if (found || !scan(x, match))
+        else if (found || !scan(x, floor, match))
             break;
+        aside.UpTo(match.End);
         if (StyleAddress(memo, p, match, keywordCount)) {
             touched = true;
-            x = match.End;
+            x = floor = match.End;
         } else {
             x = match.PrefixAt + 1;
             found = nullptr;
         }
     }
+    aside.PutBack();
+    if (scanner)
+        FExamined += scanner->Examined;
     if (!touched)
         return;
+    // Once for the paragraph rather than once for each address.
+    FixLineRunIndexes(par);
     if (FLaunchURLs && &memo != FLastMemo) {
         FLastMemo = &memo;
         if (TArtMemo* control = TArtMemo::FromCore(&memo))
@@ -452,7 +506,7 @@ bool TURLHighlighter::StyleAddress(TArtMemoCore& memo, int p, const TURLMatch& m
         (next >= RunCount(par) || par.Extra->Runs[static_cast<size_t>(next)].Offset > match.End))
         PlaceAddressRuns(list, p, next, match, state);
     else
-        ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state);
+        ApplyRunAt(list, p, match.Start, p, match.End, 0, false, true, state, false);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "editor/addons/HighlightInfo.h"
 #include "editor/engine/ArtHighlighter.h"
+#include "editor/engine/ParagraphsList.h"
 
 #include <array>
 #include <cstdint>
@@ -60,7 +61,8 @@ struct TURLMatch {
 
 // The addresses of one paragraph text as a reader sees them, with no runs in the way and every
 // address accepted: the recognition rules alone (tests and the benchmark compare against it).
-std::vector<TURLMatch> FindURLs(std::string_view text);
+// examined: where to leave the number of bytes the scan read.
+std::vector<TURLMatch> FindURLs(std::string_view text, int64_t* examined = nullptr);
 
 // Owns its five looks. Refers to the editors it is attached to (through the base) and to the ones
 // whose sink lists it joined, which it leaves when it is destroyed.
@@ -106,6 +108,10 @@ public:
     // Opens the address a click left waiting.
     void OpenPendingURL();
     const std::string& PendingURL() const { return FPendingURL; }
+
+    // The bytes this highlighter's scans have read since it was made: tests compare it with the
+    // length of the text scanned.
+    int64_t Examined() const { return FExamined; }
 
     void ApplyHighlight(TArtNavigator& start, TArtNavigator& stop, int32_t keywordCount) override;
     bool ApplyHighlightToPar(TArtMemoCore& memo, int p, int32_t keywordCount) override;
@@ -156,6 +162,9 @@ private:
     };
     std::vector<TURLMatch> FFound;
     FoundIn FFoundIn;
+    // The runs after the address being styled.
+    TRunArray FAside;
+    int64_t FExamined = 0;
 };
 
 } // namespace zandor

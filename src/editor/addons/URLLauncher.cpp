@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace zandor {
 
 namespace {
@@ -34,6 +36,21 @@ bool StartsSomething(const QFileInfo& file) {
     return file.isExecutable() || launchers.contains(file.suffix(), Qt::CaseInsensitive);
 }
 
+// The scheme of an address that begins with the host name the highlighter knows it by ("www.",
+// "ftp.", "gopher."), or empty. What follows such a name up to a colon is a host, not a scheme:
+// "www.example.org:8080/" has a port.
+QString HostScheme(const QString& text) {
+    static const std::pair<QString, QString> hosts[] = {
+        {QStringLiteral("www."), QStringLiteral("http")},
+        {QStringLiteral("ftp."), QStringLiteral("ftp")},
+        {QStringLiteral("gopher."), QStringLiteral("gopher")},
+    };
+    for (const auto& [prefix, scheme] : hosts)
+        if (text.startsWith(prefix, Qt::CaseInsensitive))
+            return scheme;
+    return {};
+}
+
 TLaunchPlan LocalPlan(const QString& path, const QUrl& url) {
     TLaunchPlan plan{TLaunchKind::Open, url, path};
     const QFileInfo file(path);
@@ -48,10 +65,16 @@ TLaunchPlan TURLLauncher::Plan(const std::string& address) {
     const QString text = FromAnsi(address);
     if (text.trimmed().isEmpty())
         return {};
+    if (const QString scheme = HostScheme(text); !scheme.isEmpty()) {
+        const QUrl host(scheme + QStringLiteral("://") + text, QUrl::TolerantMode);
+        if (!host.isValid())
+            return {};
+        return {TLaunchKind::Open, host, host.toDisplayString()};
+    }
     static const QRegularExpression schemed(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
     if (!schemed.match(text).hasMatch()) {
         // No scheme: a local file when one of that name exists, else a web address.
-        if (!text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive) && QFileInfo::exists(text)) {
+        if (QFileInfo::exists(text)) {
             const QString path = QFileInfo(text).absoluteFilePath();
             return LocalPlan(path, QUrl::fromLocalFile(path));
         }

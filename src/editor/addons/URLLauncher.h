@@ -26,8 +26,9 @@ struct TLaunchPlan {
 // Holds only its question; the desktop is reached through platform::OpenExternal.
 class TURLLauncher {
 public:
-    // The address bytes are ANSI text. An address without a scheme that names no existing local
-    // file is a web address, as a browser would take it.
+    // The address bytes are ANSI text. An address that begins with "www.", "ftp." or "gopher." is
+    // an address of that kind whatever follows the host (a port too). An address without a scheme
+    // that names no existing local file is a web address, as a browser would take it.
     static TLaunchPlan Plan(const std::string& address);
 
     // Opens the address after asking where the plan says so; false when nothing was opened.

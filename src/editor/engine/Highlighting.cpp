@@ -179,8 +179,15 @@ void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
     TParagraphsList& list = FMemo.Paragraphs();
     if (FKeywordRunsInOnePass && PlaceKeywordRuns(list, p, matches, n, FKeywords, FHitOrder))
         return;
+    // One by one in the order found: each keyword's occurrences from the left, keyword after
+    // keyword. While one keyword's are applied, the runs behind them are set aside (a new keyword
+    // starts further left again), and the lines' run indexes are recounted once at the end.
+    TRunsAside aside(list.Par(p), FAside);
     for (int m = 0; m < n; ++m) {
         const TKeywordHit& match = matches[m];
+        if (m == 0 || match.Offset < matches[m - 1].Offset)
+            aside.After(match.Offset);
+        aside.UpTo(match.Offset + match.Length);
         ParInfo& par = list.Par(p);
         const int i = RunsUpTo(par, match.Offset);
         const TDynInfo& r = i > 0 ? par.Extra->Runs[static_cast<size_t>(i - 1)] : *BaseStyleOf(par);
@@ -190,8 +197,10 @@ void THighlighting::ApplyMatches(int p, const TKeywordHit* matches, int n) {
         if (i > 0 && HasContext(r))
             par.Extra->Runs[static_cast<size_t>(i - 1)].StopLen = 0;
         const TDynInfo s = KeywordRunState(r, FKeywords.Key(match.Keyword), match.Keyword, match.Length);
-        ApplyRunAt(list, p, match.Offset, p, match.Offset + match.Length, 0, false, true, s);
+        ApplyRunAt(list, p, match.Offset, p, match.Offset + match.Length, 0, false, true, s, false);
     }
+    aside.PutBack();
+    FixLineRunIndexes(list.Par(p));
 }
 
 // ---- start/stop keys -----------------------------------------------------------------------------

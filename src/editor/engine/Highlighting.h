@@ -144,6 +144,8 @@ private:
     TDynInfoArray FRunsBefore;
     bool FKeywordRunsInOnePass = true;
     std::vector<int> FHitOrder;
+    // The runs set aside while keywords are applied one by one.
+    TRunArray FAside;
 };
 
 } // namespace zandor

@@ -2,6 +2,7 @@
 
 #include "editor/engine/EngineErrors.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -115,8 +116,10 @@ void DeleteParExtra(ParExtraInfo* extra) {
 ParExtraInfo& ExtendPar(ParInfo& par, size_t runRoom) {
     if (IsExtended(par)) {
         TRunArray& runs = par.Extra->Runs;
+        // Room asked for again and again (a few runs for each address of a long paragraph) must
+        // not copy the runs each time: the array grows by at least half its size.
         if (runs.capacity() < runs.size() + runRoom)
-            runs.reserve(runs.size() + runRoom);
+            runs.reserve(std::max(runs.size() + runRoom, runs.capacity() + runs.capacity() / 2));
         return *par.Extra;
     }
     const LineInfo line0 = LoadFirstLine(par);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +27,8 @@ public:
 
     TLentArray() = default;
     // Starts empty on `capacity` elements of lent memory that outlives the array.
-    TLentArray(T* lent, uint32_t capacity) : FData(capacity ? lent : nullptr), FCapacity(capacity), FLent(1) {}
+    TLentArray(T* lent, uint32_t capacity)
+        : FData(capacity ? lent : nullptr), FCapacity(capacity), FLent(1) {}
     ~TLentArray() { FreeOwn(); }
     TLentArray(const TLentArray& other) { assign(other.begin(), other.end()); }
     TLentArray& operator=(const TLentArray& other) {
@@ -72,6 +74,7 @@ public:
         const size_t at = static_cast<size_t>(pos - FData);
         const T copy = value; // value may live in this array
         Grow(1);
+        CountMoved(FSize - at);
         std::memmove(static_cast<void*>(FData + at + 1), FData + at, (FSize - at) * sizeof(T));
         FData[at] = copy;
         ++FSize;
@@ -80,8 +83,10 @@ public:
     T* erase(const T* pos) { return erase(pos, pos + 1); }
     T* erase(const T* first, const T* last) {
         const size_t from = static_cast<size_t>(first - FData), to = static_cast<size_t>(last - FData);
-        if (to < FSize)
+        if (to < FSize) {
+            CountMoved(FSize - to);
             std::memmove(static_cast<void*>(FData + from), FData + to, (FSize - to) * sizeof(T));
+        }
         FSize -= static_cast<uint32_t>(to - from);
         return FData + from;
     }
@@ -90,6 +95,7 @@ public:
         const size_t n = static_cast<size_t>(last - first);
         FSize = 0;
         reserve(n);
+        CountMoved(n);
         if (n)
             std::memmove(static_cast<void*>(FData), first, n * sizeof(T));
         FSize = static_cast<uint32_t>(n);
@@ -99,7 +105,19 @@ public:
         FSize = static_cast<uint32_t>(kept - FData);
     }
 
+    // The elements that arrays of this type moved aside to make or close room, or copied into a
+    // new buffer or from another array, since the program started. Appending moves none, so a
+    // piece of work that only appends counts nothing; tests read it to tell work that grows with
+    // the elements touched from work that grows with all the elements there are.
+    static uint64_t Moved() { return FMoved.load(std::memory_order_relaxed); }
+
 private:
+    static void CountMoved(size_t n) {
+        if (n)
+            FMoved.fetch_add(n, std::memory_order_relaxed);
+    }
+    inline static std::atomic<uint64_t> FMoved{0};
+
     void Grow(size_t more) {
         if (FSize + more > FCapacity)
             Reallocate(std::max<size_t>({FSize + more, 2 * static_cast<size_t>(FCapacity), 4}));
@@ -110,6 +128,7 @@ private:
         T* fresh = static_cast<T*>(std::malloc(n * sizeof(T)));
         if (!fresh)
             throw std::bad_alloc();
+        CountMoved(FSize);
         if (FSize)
             std::memcpy(static_cast<void*>(fresh), FData, FSize * sizeof(T));
         FreeOwn();

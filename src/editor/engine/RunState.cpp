@@ -75,7 +75,7 @@ void FixLineRunIndexes(ParInfo& par) {
 }
 
 void ApplyRunAt(TParagraphsList& paragraphs, int sp, int32_t so, int ep, int32_t eo, int lineInPar,
-                bool markDirty, bool isContext, const TDynInfo& state) {
+                bool markDirty, bool isContext, const TDynInfo& state, bool fixLineIndexes) {
     if (sp > ep || (sp == ep && so > eo)) {
         std::swap(sp, ep);
         std::swap(so, eo);
@@ -139,8 +139,30 @@ void ApplyRunAt(TParagraphsList& paragraphs, int sp, int32_t so, int ep, int32_t
         TRunArray& runs = ExtendPar(last).Runs;
         runs.insert(runs.begin() + RunsUpTo(last, eo), r);
     }
-    for (int p = sp; p <= ep; ++p)
-        FixLineRunIndexes(paragraphs.Par(p));
+    if (fixLineIndexes)
+        for (int p = sp; p <= ep; ++p)
+            FixLineRunIndexes(paragraphs.Par(p));
+}
+
+void TRunsAside::After(int32_t offset) {
+    PutBack();
+    if (!IsExtended(FPar))
+        return;
+    TRunArray& runs = FPar.Extra->Runs;
+    const int k = RunsUpTo(FPar, offset);
+    FAside.assign(runs.begin() + k, runs.end());
+    runs.erase(runs.begin() + k, runs.end());
+}
+
+void TRunsAside::PutBack() {
+    if (FNext < FAside.size()) {
+        TRunArray& runs = FPar.Extra->Runs;
+        runs.reserve(runs.size() + (FAside.size() - FNext));
+        while (FNext < FAside.size())
+            runs.push_back(FAside[FNext++]);
+    }
+    FAside.clear();
+    FNext = 0;
 }
 
 void ApplyRun(TParagraphsList& paragraphs, TArtNavigator& start, TArtNavigator& stop, bool markDirty,

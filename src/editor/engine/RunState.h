@@ -67,8 +67,38 @@ void FixLineRunIndexes(ParInfo& par);
 void ApplyRun(TParagraphsList& paragraphs, TArtNavigator& start, TArtNavigator& stop, bool markDirty,
               bool isContext, const TDynInfo& state);
 // The same on paragraph indexes and offsets; lineInPar is the display line of the start (for
-// MarkDirty). Returns nothing; the caller invalidates navigators.
+// MarkDirty). Returns nothing; the caller invalidates navigators. Without fixLineIndexes the
+// caller, applying many ranges to one paragraph, recounts its lines' run indexes once at the end.
 void ApplyRunAt(TParagraphsList& paragraphs, int startPar, int32_t startOffset, int stopPar,
-                int32_t stopOffset, int lineInPar, bool markDirty, bool isContext, const TDynInfo& state);
+                int32_t stopOffset, int lineInPar, bool markDirty, bool isContext, const TDynInfo& state,
+                bool fixLineIndexes = true);
+
+// The runs of one paragraph that begin after some offset, set aside while ranges of it are given
+// their states from left to right, and put back when it ends. ApplyRunAt moves every run behind the
+// range it styles; with those runs set aside, each range moves only the runs it replaces, and a
+// paragraph full of ranges costs its runs once rather than once per range. Meanwhile the paragraph
+// holds only the runs up to the offset last brought back, which must lie at or after the end of
+// every range applied. Refers to the paragraph and to its owner's scratch array.
+class TRunsAside {
+public:
+    TRunsAside(ParInfo& par, TRunArray& scratch) : FPar(par), FAside(scratch) { FAside.clear(); }
+    ~TRunsAside() { PutBack(); }
+    TRunsAside(const TRunsAside&) = delete;
+    TRunsAside& operator=(const TRunsAside&) = delete;
+
+    // Puts back what is aside, then sets aside the runs beginning after offset.
+    void After(int32_t offset);
+    // Brings back the runs beginning at or before offset.
+    void UpTo(int32_t offset) {
+        while (FNext < FAside.size() && FAside[FNext].Offset <= offset)
+            FPar.Extra->Runs.push_back(FAside[FNext++]);
+    }
+    void PutBack();
+
+private:
+    ParInfo& FPar;
+    TRunArray& FAside;
+    size_t FNext = 0;
+};
 
 } // namespace zandor

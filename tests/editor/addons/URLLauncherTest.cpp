@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <sys/stat.h>
 
 namespace zandor {
@@ -67,6 +71,30 @@ TEST(URLLauncher, HostileTextsReachTheOpenerAsOneWebAddress) {
     EXPECT_GE(opened, 6);
     EXPECT_TRUE(asked.Questions.empty());
     EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/tmp/zandor-pwned")));
+}
+
+// An address that begins with a host name is not read as a scheme when a port follows the name:
+// it opens as a web, file or gopher address at once, as the highlighter styled it.
+TEST(URLLauncher, HostNamesWithAPortOpenWithTheirSchemeWithoutAQuestion) {
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"www.port.example.org:8080/index.html", "http://www.port.example.org:8080/index.html"},
+        {"WWW.Example.ORG:80", "http://www.example.org:80"},
+        {"www.example.org:8080", "http://www.example.org:8080"},
+        {"ftp.example.org:21/pub/file.zip", "ftp://ftp.example.org:21/pub/file.zip"},
+        {"FTP.example.org:2121", "ftp://ftp.example.org:2121"},
+        {"gopher.example.org:70/1/", "gopher://gopher.example.org:70/1/"},
+        {"www.example.org/a:b", "http://www.example.org/a:b"},
+    };
+    test::OpenerLog log;
+    Asked asked;
+    const TURLLauncher launcher = asked.Launcher();
+    for (const auto& [text, expected] : rows) {
+        log.Opened.clear();
+        EXPECT_TRUE(launcher.Launch(text)) << text;
+        ASSERT_EQ(log.Opened.size(), 1u) << text;
+        EXPECT_EQ(log.Opened[0], QUrl(QString::fromStdString(expected))) << text;
+    }
+    EXPECT_TRUE(asked.Questions.empty());
 }
 
 TEST(URLLauncher, LocalProgramsAndLaunchersAreAskedAboutFirst) {
