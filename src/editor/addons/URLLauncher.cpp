@@ -38,7 +38,7 @@ bool StartsSomething(const QFileInfo& file) {
 
 // The scheme of an address that begins with the host name the highlighter knows it by ("www.",
 // "ftp.", "gopher."), or empty. What follows such a name up to a colon is a host, not a scheme:
-// "www.example.org:8080/" has a port.
+// the host name "www." with ".example.org:8080/" after it has a port.
 QString HostScheme(const QString& text) {
     static const std::pair<QString, QString> hosts[] = {
         {QStringLiteral("www."), QStringLiteral("http")},
