@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -65,6 +67,37 @@ std::vector<bool> Ink(const QImage& image, int width, int height) {
             if (qGray(gray.pixel(x, y)) < 192)
                 blocks[size_t((y / B) * (width / B) + x / B)] = true;
     return blocks;
+}
+
+// Rows of the column x0 .. x1 that hold ink, gathered into bands of touching rows.
+struct Band {
+    int Top;
+    int Bottom; // the last inked row
+};
+std::vector<Band> InkBands(const QImage& image, int x0, int x1) {
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    std::vector<Band> bands;
+    for (int y = 0; y < gray.height(); ++y) {
+        bool inked = false;
+        for (int x = std::max(0, x0); x < std::min(x1, gray.width()) && !inked; ++x)
+            inked = qGray(gray.pixel(x, y)) < 128;
+        if (!inked)
+            continue;
+        if (!bands.empty() && bands.back().Bottom == y - 1)
+            bands.back().Bottom = y;
+        else
+            bands.push_back({y, y});
+    }
+    return bands;
+}
+
+// Runs pdftoppm on one page of a PDF at `dpi`; a null image when it failed.
+QImage Rasterised(const QString& pdftoppm, const QString& pdf, int page, int dpi, const std::string& base) {
+    QProcess::execute(pdftoppm, {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                 QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                 QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+                                 QString::fromStdString(base)});
+    return QImage(QString::fromStdString(base + ".png"));
 }
 
 } // namespace
@@ -237,4 +270,84 @@ TEST(PrintCommands, PrintsTheDocumentAndRemembersThePrinter) {
         EXPECT_TRUE(
             QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("The document's own text")));
     }
+}
+
+// Every printed line shows its capitals whole: rasterised from the PDF, and in the preview, each
+// line's ink starts and ends where the 9-point font at the printer's resolution puts a capital on
+// that line's baseline (ascent below the line's top, one and a half text heights apart), and a tab
+// reaches as far as eight blanks of that font.
+TEST(PrintPreview, PageAndPreviewShowEveryLineInTheFontsFullHeight) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    constexpr int kPrinterDpi = 600;
+    constexpr int kLines = 12;
+    std::string text;
+    for (int i = 0; i < kLines; ++i)
+        text += i == kLines - 1 ? "\tHHH\r\n" : "HHHHHHHHHH\r\n";
+    test::ScratchDir dir;
+    Source s(kPrinterDpi, text);
+    s.layout.Header.clear();
+    s.layout.Footer.clear();
+    const QString pdf = QString::fromStdString(dir.file("caps.pdf"));
+    s.printer.setOutputFileName(pdf);
+    s.layout.Print();
+
+    // What a capital of the print font occupies on the paper, from the font alone.
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(int(std::lround(9.0 * kPrinterDpi / 72)));
+    const QFontMetricsF fm(font);
+    const QRectF cap = fm.tightBoundingRect(QStringLiteral("H"));
+    const double step = 1.5 * QFontMetrics(font).height();
+    const double top = 0.75 * kPrinterDpi;
+    auto check = [&](const QImage& page, double dpi, const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(page.isNull());
+        const double k = dpi / kPrinterDpi;
+        const double left = 0.75 * kPrinterDpi * k;
+        const int right = int(left + 12 * fm.horizontalAdvance('H') * k);
+        const std::vector<Band> bands = InkBands(page, int(left) - 4, right);
+        ASSERT_EQ(size_t(kLines), bands.size());
+        for (int i = 0; i < kLines; ++i) {
+            SCOPED_TRACE(i);
+            const Band& band = bands[size_t(i)];
+            const double baseline = top + i * step + fm.ascent();
+            EXPECT_NEAR(band.Top, (baseline + cap.top()) * k, 2.0);
+            EXPECT_NEAR(band.Bottom + 1, (baseline + cap.bottom()) * k, 2.0);
+            int inkLeft = right;
+            const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
+            for (int y = band.Top; y <= band.Bottom; ++y)
+                for (int x = int(left) - 4; x < inkLeft; ++x)
+                    if (qGray(gray.pixel(x, y)) < 128)
+                        inkLeft = x;
+            const double tab = i == kLines - 1 ? 8 * fm.horizontalAdvance(' ') : 0;
+            EXPECT_NEAR(inkLeft, left + (tab + cap.left()) * k, 2.0);
+        }
+    };
+    const QImage printed = Rasterised(pdftoppm, pdf, 1, 300, dir.file("caps300"));
+    check(printed, 300, "printed");
+
+    // The preview at 200 %: the same page, and the same as the PDF at that resolution.
+    TFrmAMPrintPreview form(s.layout, nullptr);
+    form.resize(1200, 900);
+    form.show();
+    form.cbZoom->setCurrentIndex(pz200);
+    form.cbZoomChange();
+    const double scale = form.Geometry().Scale;
+    const QImage shown = form.PBPreview->grab().toImage();
+    check(shown, scale * kPrinterDpi, "preview");
+    const int screenDpi = int(std::lround(scale * kPrinterDpi));
+    const QImage same = Rasterised(pdftoppm, pdf, 1, screenDpi, dir.file("caps-screen"));
+    ASSERT_FALSE(same.isNull());
+    const int w = std::min(shown.width(), same.width());
+    const int h = std::min(shown.height(), same.height());
+    const std::vector<bool> a = Ink(shown, w, h);
+    const std::vector<bool> b = Ink(same, w, h);
+    int inked = 0, differ = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        inked += a[i] || b[i];
+        differ += a[i] != b[i];
+    }
+    EXPECT_GT(inked, kLines * 10);
+    EXPECT_LT(differ, inked / 20) << differ << " of " << inked << " blocks differ";
 }
