@@ -46,7 +46,7 @@ std::string BaseName(const std::string& path) {
 }
 
 // The editor as the main window shows a document: no border, no line below the text, the
-// addresses in the text highlighted.
+// addresses in the text highlighted, a zero byte taken as a blank.
 struct TExportEditor {
     TURLHighlighter Urls; // outlives the editor, which lets it go when it is destroyed
     std::unique_ptr<TArtMemo> Memo;
@@ -54,6 +54,7 @@ struct TExportEditor {
     TExportEditor(const TExportJob& job, std::string_view text) {
         Memo = std::make_unique<TArtMemo>();
         TArtMemo& m = *Memo;
+        m.SetNullReplacement(kZeroByteReplacement);
         m.SetBorderStyle(bsNone);
         m.SetScrollBars(ssNone);
         m.SetColor(job.Look.Background);
