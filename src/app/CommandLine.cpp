@@ -48,7 +48,8 @@ std::string ExtensionOf(const std::string& path) {
 }
 
 // The look the main window gives a document of the input's type: the same defaults and stored
-// fonts and colours. The settings are only read; nothing is created or moved.
+// fonts and colours, and the same highlighting. The settings are only read; nothing is created or
+// moved.
 TExportLook LookFromSettings(const std::string& input) {
     TExportLook look;
     platform::FontValue& font = look.Font;
@@ -82,6 +83,11 @@ TExportLook LookFromSettings(const std::string& input) {
         guarded(
             [&] { look.HighlightBackgnd = config.ReadColor("Options", "HLBColor", look.HighlightBackgnd); });
         guarded([&] { look.Convert = config.ReadBool("Options", "Convert", true); });
+        guarded([&] { look.Addresses = config.ReadBool("Options", "Launch", true); });
+        guarded([&] {
+            if (config.ReadBool("Options", "HighLight", true))
+                look.KeywordFile = dataFolder + "highlight.dat";
+        });
     } catch (const std::exception&) {
         // Unreadable settings: the program's defaults.
     }

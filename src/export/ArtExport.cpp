@@ -10,6 +10,7 @@
 #include "export/SerialWorker.h"
 #include "export/TextExport.h"
 #include "export/TextPicture.h"
+#include "keywords/HighlightList.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Canvas.h"
 #include "platform/DocumentFile.h"
@@ -46,7 +47,7 @@ std::string BaseName(const std::string& path) {
 }
 
 // The editor as the main window shows a document: no border, no line below the text, the
-// addresses in the text highlighted.
+// addresses and the keywords in the highlight colours, a zero byte taken as a blank.
 struct TExportEditor {
     TURLHighlighter Urls; // outlives the editor, which lets it go when it is destroyed
     std::unique_ptr<TArtMemo> Memo;
@@ -54,6 +55,7 @@ struct TExportEditor {
     TExportEditor(const TExportJob& job, std::string_view text) {
         Memo = std::make_unique<TArtMemo>();
         TArtMemo& m = *Memo;
+        m.SetNullReplacement(kZeroByteReplacement);
         m.SetBorderStyle(bsNone);
         m.SetScrollBars(ssNone);
         m.SetColor(job.Look.Background);
@@ -68,7 +70,8 @@ struct TExportEditor {
         m.SetEndOfTextMark(noEndMark);
         m.SetWordWrap(job.Columns > 0);
         m.SetColumnWrap(std::max(0, job.Columns));
-        m.SetHighlighter(&Urls);
+        m.SetHighlighter(job.Look.Addresses ? &Urls : nullptr);
+        ApplyHighlightList(m, Urls, job.Look.KeywordFile);
         TMemoryStream stream(text);
         m.LoadFromStream(stream);
     }

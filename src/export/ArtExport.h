@@ -22,7 +22,9 @@ struct TExportLook {
     platform::TColor Background = 0x004A0000;
     platform::TColor HighlightColor = platform::clLime;
     platform::TColor HighlightBackgnd = platform::clBlack;
-    bool Convert = true; // the "Convert Unix files" option
+    bool Convert = true;     // the "Convert Unix files" option
+    bool Addresses = true;   // addresses are highlighted (the "Launch" option)
+    std::string KeywordFile; // the keyword list highlighted in the text; empty: none
 };
 
 struct TExportJob {

@@ -54,14 +54,13 @@ void THighlightList::ReleaseWindow() {
     FWindow.reset();
 }
 
-void THighlightList::ApplyKeywordList() {
-    TArtMemo& m = FHost.Editor();
+void ApplyHighlightList(TArtMemo& m, TURLHighlighter& urls, const std::string& file) {
     TKeywordList& keywords = m.Keywords();
     keywords.Clear();
-    QFile file(QString::fromStdString(FFile));
-    if (FHighLight && FHighLight() && file.open(QIODevice::ReadOnly)) {
+    QFile list(QString::fromStdString(file));
+    if (!file.empty() && list.open(QIODevice::ReadOnly)) {
         // A file that cannot be read whole gives the words read so far.
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = list.readAll();
         keywords.BeginUpdate();
         try {
             for (const std::string& line :
@@ -73,10 +72,14 @@ void THighlightList::ApplyKeywordList() {
         keywords.EndUpdate();
     }
     m.ReApplyKeywords();
-    for (THighlightInfo* look : {&FURLs.EmailURL(), &FURLs.FileURL(), &FURLs.WebURL(), &FURLs.OtherURL()}) {
+    for (THighlightInfo* look : {&urls.EmailURL(), &urls.FileURL(), &urls.WebURL(), &urls.OtherURL()}) {
         look->SetForeground(m.HighlightColor());
         look->SetBackground(m.HighlightBackgnd());
     }
+}
+
+void THighlightList::ApplyKeywordList() {
+    ApplyHighlightList(FHost.Editor(), FURLs, FHighLight && FHighLight() ? FFile : std::string());
 }
 
 void THighlightList::Edithighlightlist1Click() {

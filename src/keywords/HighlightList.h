@@ -20,6 +20,11 @@ class Tf3;
 // the last line adds no empty line. Every line is a keyword exactly as written.
 std::vector<std::string> SplitKeywordLines(std::string_view bytes);
 
+// Gives the editor the words of the keyword file (none when `file` is empty or cannot be read) in its
+// highlight colours, highlights its text again, and gives the same colours to the web, e-mail, file
+// and other addresses `urls` finds. The window's editor and an export's are dressed alike by it.
+void ApplyHighlightList(TArtMemo& editor, TURLHighlighter& urls, const std::string& file);
+
 // Owns the list window once it was asked for. Refers to the host's editor, the address
 // highlighter and the switch, which all outlive it.
 class THighlightList {

@@ -110,6 +110,7 @@ struct ViewRow {
     bool WordWrap;
     int LinesDown; // scrolled by this many lines plus a few pixels when not 0
     int Left;
+    int ArtScale = 1;
 };
 
 void PrintTo(const ViewRow& row, std::ostream* os) {
@@ -121,11 +122,12 @@ class GifPictureView : public GifPicture, public ::testing::WithParamInterface<V
 // The written file, read back, is the editor's screen pixel for pixel after the web-palette
 // reduction: the art in its screen font, a keyword in its highlight colours, web addresses in the
 // address highlighter's blue and a selection across lines, at the top of the text or scrolled both
-// ways. Its colour table holds only colours that
+// ways, and with the art drawn at twice its cell size. Its colour table holds only colours that
 // pixels use, the background is the editor's dark blue as a web colour, and the view is untouched.
 TEST_P(GifPictureView, TheFileHoldsThePaintedPixelsInTheWebPalette) {
     const ViewRow row = GetParam();
     memo->SetWordWrap(row.WordWrap);
+    memo->SetFontScale(row.ArtScale);
     memo->SetHighlighter(&urls);
     Load(ArtText(40, 70));
     memo->Keywords().AddKeyWord("ZANDOR", 0, 0, 1, 0, platform::clBlack, platform::clLime);
@@ -183,7 +185,8 @@ TEST_P(GifPictureView, TheFileHoldsThePaintedPixelsInTheWebPalette) {
 
 INSTANTIATE_TEST_SUITE_P(Views, GifPictureView,
                          ::testing::Values(ViewRow{"TopOfTheText", true, 0, 0},
-                                           ViewRow{"ScrolledDownAndRight", false, 3, 37}),
+                                           ViewRow{"ScrolledDownAndRight", false, 3, 37},
+                                           ViewRow{"AtArtScaleTwo", false, 1, 21, 2}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 struct BarsRow {

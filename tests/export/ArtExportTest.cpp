@@ -93,10 +93,9 @@ TEST_F(ArtExport, ThePictureIsTheWindowsPaintingAndScalesPixelForPixel) {
 
         TURLHighlighter urls;
         TArtMemo memo;
-        test::DressInLook(memo, look);
+        test::DressInLook(memo, urls, look);
         memo.SetWordWrap(columns > 0);
         memo.SetColumnWrap(columns);
-        memo.SetHighlighter(&urls);
         memo.setFocusPolicy(Qt::NoFocus);
         TMemoryStream stream(Art());
         memo.LoadFromStream(stream);

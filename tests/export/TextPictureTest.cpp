@@ -40,9 +40,8 @@ std::string RandomArt(uint32_t seed, int lines) {
 QImage OneBand(const std::string& text, const TExportLook& look) {
     TURLHighlighter urls;
     TArtMemo memo;
-    test::DressInLook(memo, look);
+    test::DressInLook(memo, urls, look);
     memo.SetWordWrap(false);
-    memo.SetHighlighter(&urls);
     TMemoryStream stream(text);
     memo.LoadFromStream(stream);
     TTextPicture picture(memo);

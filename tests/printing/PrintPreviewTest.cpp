@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -65,6 +67,42 @@ std::vector<bool> Ink(const QImage& image, int width, int height) {
             if (qGray(gray.pixel(x, y)) < 192)
                 blocks[size_t((y / B) * (width / B) + x / B)] = true;
     return blocks;
+}
+
+// Rows of the column x0 .. x1 that hold ink, gathered into bands of touching rows, each with the
+// leftmost column its ink reaches.
+struct Band {
+    int Top;
+    int Bottom; // the last inked row
+    int Left;
+};
+std::vector<Band> InkBands(const QImage& image, int x0, int x1) {
+    const QImage gray = image.convertToFormat(QImage::Format_Grayscale8);
+    std::vector<Band> bands;
+    for (int y = 0; y < gray.height(); ++y) {
+        int left = x1;
+        for (int x = std::max(0, x0); x < std::min(left, gray.width()); ++x)
+            if (qGray(gray.pixel(x, y)) < 128)
+                left = x;
+        if (left == x1)
+            continue;
+        if (!bands.empty() && bands.back().Bottom == y - 1) {
+            bands.back().Bottom = y;
+            bands.back().Left = std::min(bands.back().Left, left);
+        } else {
+            bands.push_back({y, y, left});
+        }
+    }
+    return bands;
+}
+
+// Runs pdftoppm on one page of a PDF at `dpi`; a null image when it failed.
+QImage Rasterised(const QString& pdftoppm, const QString& pdf, int page, int dpi, const std::string& base) {
+    QProcess::execute(pdftoppm, {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                 QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                 QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+                                 QString::fromStdString(base)});
+    return QImage(QString::fromStdString(base + ".png"));
 }
 
 } // namespace
@@ -236,5 +274,73 @@ TEST(PrintCommands, PrintsTheDocumentAndRemembersThePrinter) {
         p.waitForFinished();
         EXPECT_TRUE(
             QString::fromUtf8(p.readAllStandardOutput()).contains(QStringLiteral("The document's own text")));
+    }
+}
+
+// Every printed line shows its capitals whole: rasterised from the PDF, and in the preview, each
+// line's ink starts and ends where the 9-point font at the printer's resolution puts a capital on
+// that line's baseline (ascent below the line's top, one and a half text heights apart), and a tab
+// reaches as far as eight blanks of that font.
+TEST(PrintPreview, PageAndPreviewShowEveryLineInTheFontsFullHeight) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    constexpr int kPrinterDpi = 600;
+    constexpr int kLines = 12;
+    std::string text;
+    for (int i = 0; i < kLines; ++i)
+        text += i == kLines - 1 ? "\tHHH\r\n" : "HHHHHHHHHH\r\n";
+    test::ScratchDir dir;
+    Source s(kPrinterDpi, text);
+    s.layout.Header.clear();
+    s.layout.Footer.clear();
+    const QString pdf = QString::fromStdString(dir.file("caps.pdf"));
+    s.printer.setOutputFileName(pdf);
+    s.layout.Print();
+
+    // What a capital of the print font occupies on the paper, from the font alone.
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(int(std::lround(9.0 * kPrinterDpi / 72)));
+    const QFontMetricsF fm(font);
+    const QRectF cap = fm.tightBoundingRect(QStringLiteral("H"));
+    const double step = 1.5 * QFontMetrics(font).height();
+    const double top = 0.75 * kPrinterDpi;
+    std::vector<Band> bands;
+    auto check = [&](const QImage& page, double dpi, const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_FALSE(page.isNull());
+        const double k = dpi / kPrinterDpi;
+        const double left = 0.75 * kPrinterDpi * k;
+        const int right = int(left + 12 * fm.horizontalAdvance('H') * k);
+        bands = InkBands(page, int(left) - 4, right);
+        ASSERT_EQ(size_t(kLines), bands.size());
+        for (int i = 0; i < kLines; ++i) {
+            SCOPED_TRACE(i);
+            const Band& band = bands[size_t(i)];
+            const double baseline = top + i * step + fm.ascent();
+            EXPECT_NEAR(band.Top, (baseline + cap.top()) * k, 2.0);
+            EXPECT_NEAR(band.Bottom + 1, (baseline + cap.bottom()) * k, 2.0);
+            const double tab = i == kLines - 1 ? 8 * fm.horizontalAdvance(' ') : 0;
+            EXPECT_NEAR(band.Left, left + (tab + cap.left()) * k, 2.0);
+        }
+    };
+    check(Rasterised(pdftoppm, pdf, 1, 300, dir.file("caps300")), 300, "printed");
+
+    // The preview at 200 %.
+    TFrmAMPrintPreview form(s.layout, nullptr);
+    form.resize(1200, 900);
+    form.show();
+    form.cbZoom->setCurrentIndex(pz200);
+    form.cbZoomChange();
+    const double shownDpi = form.Geometry().Scale * kPrinterDpi;
+    check(form.PBPreview->grab().toImage(), shownDpi, "preview");
+    // Line by line where the PDF rasterised at the preview's resolution has its ink.
+    const std::vector<Band> shown = bands;
+    check(Rasterised(pdftoppm, pdf, 1, int(std::lround(shownDpi)), dir.file("caps-shown")), shownDpi,
+          "as shown");
+    for (size_t i = 0; i < shown.size() && i < bands.size(); ++i) {
+        EXPECT_NEAR(shown[i].Top, bands[i].Top, 1) << i;
+        EXPECT_NEAR(shown[i].Bottom, bands[i].Bottom, 1) << i;
+        EXPECT_NEAR(shown[i].Left, bands[i].Left, 1) << i;
     }
 }

@@ -829,9 +829,11 @@ void TArtMemo::CheckConsistency() {
 
 void TArtMemo::SetRenderCanvas(platform::TCanvas* canvas, int width,
                                std::unique_ptr<platform::TextMeasurer> measurer) {
+    // The faces the screen shows, at the art scale too: a picture of the window is what it shows.
     if (canvas && !measurer)
-        measurer = std::make_unique<platform::QtTextMeasurer>(platform::ToQFont(FFont), FFont.Charset,
-                                                              platform::ToQFont(FAltFont), FAltFont.Charset);
+        measurer = std::make_unique<platform::QtTextMeasurer>(
+            platform::ToQFont(FFont, FFontScale), FFont.Charset, platform::ToQFont(FAltFont, FFontScale),
+            FAltFont.Charset);
     SetRenderTarget(canvas, width, std::move(measurer));
 }
 

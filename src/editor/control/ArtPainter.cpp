@@ -62,14 +62,27 @@ TPaintSettings TArtPainter::Settings(bool render) const {
     platform::QtTextMeasurer* faces = nullptr;
     if (render)
         faces = dynamic_cast<platform::QtTextMeasurer*>(core.ForeignMeasurer());
+    const bool foreign = faces != nullptr;
     if (!faces)
         faces = dynamic_cast<platform::QtTextMeasurer*>(&core.Measurer());
     s.Measurer = faces ? faces : &m.Measurer();
     s.TextAreaWidth = render ? m.RenderWidth() : m.TextAreaWidth();
-    s.LineHeight = std::max(1, m.LinePixels());
-    s.Baseline = m.Baseline();
-    s.AvgCharWidth = std::max(1, m.AvgCharWidth());
-    s.TextOutputChunk = m.TextOutputChunk();
+    // Every length the lines are drawn with belongs to the faces they are drawn in: the screen's
+    // are the control's own, a printer's faces give theirs by the same rule.
+    TLineMetrics line{m.LinePixels(), m.Baseline(), core.UnderlineY(), m.AvgCharWidth(), m.TextOutputChunk()};
+    platform::TPenValue wavyPen = m.SpecUnderline();
+    if (foreign) {
+        line = core.MetricsFor(*faces);
+        // The pen is the screen's in pixels; on larger faces it grows with them.
+        const int own = core.Measurer().Metrics(core.FontStyle()).Height;
+        const int drawn = faces->Metrics(core.FontStyle()).Height;
+        if (own > 0 && wavyPen.Width > 0)
+            wavyPen.Width = std::max(1, int(std::lround(double(wavyPen.Width) * drawn / own)));
+    }
+    s.LineHeight = std::max(1, line.LinePixels);
+    s.Baseline = line.Baseline;
+    s.AvgCharWidth = std::max(1, line.AvgCharWidth);
+    s.TextOutputChunk = line.TextOutputChunk;
     s.LeftOrigin = render ? 0 : m.LeftOrigin();
     s.FontColor = platform::ColorToQColor(m.Font().Color);
     s.HighlightColor = platform::ColorToQColor(m.HighlightColor());
@@ -91,9 +104,10 @@ TPaintSettings TArtPainter::Settings(bool render) const {
         s.BlockColLo = sel.BlockLeft();
         s.BlockColHi = sel.BlockRight();
     }
-    s.SpecUnderline = m.SpecUnderline();
-    s.SpecAmplitude = m.SpecUnderlineAmplitude();
-    s.SpecUnderlineY = m.SpecUnderlineY();
+    const TWavyUnderline wavy = WavyUnderlineFor(wavyPen.Width, line.UnderlineY, s.LineHeight);
+    s.SpecUnderline = wavyPen;
+    s.SpecAmplitude = wavy.Amplitude;
+    s.SpecUnderlineY = wavy.Y;
     return s;
 }
 
@@ -252,13 +266,15 @@ void TArtPainter::PaintRenderInto(platform::TCanvas& canvas, const TRenderRecord
     };
     // A face taller than the line (an alternate font of another cell) stays inside its own line,
     // as it does on the screen, instead of covering its neighbours; lines are clipped only then.
-    const bool clip = FacesOverflow(*s.Measurer, s.Baseline, int(record.LinePitch));
+    // A line's own band is its line box, or the distance to the next line where that is more, so
+    // the glyphs of the font the lines are made for always stay whole.
+    auto bandOf = [&](int32_t line) { return std::max(s.LineHeight, topOf(line + 1) - topOf(line)); };
+    const bool clip = FacesOverflow(*s.Measurer, s.Baseline, std::max(s.LineHeight, int(record.LinePitch)));
     for (int32_t line = first; line <= record.LastLine && line < visible && par < pars.Count(); ++line) {
         const int top = topOf(line);
         if (clip) {
             painter.save();
-            painter.setClipRect(QRectF(-kFarX, top, 2 * kFarX, std::max(1, topOf(line + 1) - top)),
-                                Qt::IntersectClip);
+            painter.setClipRect(QRectF(-kFarX, top, 2 * kFarX, bandOf(line)), Qt::IntersectClip);
         }
         lines.Draw(canvas, par, k, record.LeftOffset, top);
         if (clip)

@@ -58,6 +58,13 @@ int ClampX(int x) {
 
 } // namespace
 
+TWavyUnderline WavyUnderlineFor(int penWidth, int underlineY, int lineHeight) {
+    TWavyUnderline w;
+    w.Amplitude = (penWidth * 3) / 2 + 1;
+    w.Y = std::min(underlineY, lineHeight - w.Amplitude - 1);
+    return w;
+}
+
 struct TLinePainter::Line {
     const ParInfo* Par = nullptr;
     LineInfo Info{};

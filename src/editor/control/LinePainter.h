@@ -32,6 +32,14 @@ struct TPaintedRun {
     char Mark = 0; // the mark character drawn instead of the text (blank, tab, paragraph end)
 };
 
+// Where the wavy underline of a line runs: its amplitude follows the pen's width, and the whole
+// zigzag stays inside the line, above its last row.
+struct TWavyUnderline {
+    int Amplitude = 1;
+    int Y = 0; // from the line's top
+};
+TWavyUnderline WavyUnderlineFor(int penWidth, int underlineY, int lineHeight);
+
 // Everything the line painter reads, gathered from the control once per paint.
 struct TPaintSettings {
     TArtMemoCore* Core = nullptr;

@@ -1,5 +1,6 @@
 #include "editor/control/MemoView.h"
 
+#include "editor/control/LinePainter.h"
 #include "editor/control/ScrollGeometry.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/FormatThread.h"
@@ -216,8 +217,9 @@ void TMemoView::Release() {
 void TMemoView::ComputeFontMetrics() {
     FCore->UpdateFontMetrics();
     const int lh = FCore->LinePixels();
-    FSpecAmplitude = (FSpecUnderline.Width * 3) / 2 + 1;
-    FSpecUnderlineY = std::min(FCore->UnderlineY(), lh - FSpecAmplitude - 1);
+    const TWavyUnderline wavy = WavyUnderlineFor(FSpecUnderline.Width, FCore->UnderlineY(), lh);
+    FSpecAmplitude = wavy.Amplitude;
+    FSpecUnderlineY = wavy.Y;
     if (FWindowCreated) {
         const int width = std::max(1, TextAreaWidth());
         if (FLineBitmap.width() != width || FLineBitmap.height() != lh)

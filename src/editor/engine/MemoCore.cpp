@@ -185,30 +185,45 @@ void TArtMemoCore::SetLineHeight(int value) {
     UpdateFontMetrics();
 }
 
-void TArtMemoCore::UpdateFontMetrics() {
-    TFontMetricsInfo m = FMeasurer->Metrics(FFontStyle);
-    int height = FLineHeightSetting > 0 ? FLineHeightSetting : m.Height + 1;
+TLineMetrics LineMetricsFor(TextMeasurer& measurer, uint8_t fontStyle, int lineHeightSetting,
+                            int32_t visibleLines) {
+    TLineMetrics l;
+    const TFontMetricsInfo m = measurer.Metrics(fontStyle);
+    int height = lineHeightSetting > 0 ? lineHeightSetting : m.Height + 1;
     // Pixel totals over the whole text must stay within 32 bits.
-    int visible = FParagraphs->VisibleLineCount;
-    if (visible > 65535)
-        height = std::min(INT_MAX / visible + 1, height);
-    FLinePixels = std::max(1, height);
+    if (visibleLines > 65535)
+        height = std::min(INT_MAX / visibleLines + 1, height);
+    l.LinePixels = std::max(1, height);
 
     int leading = std::max(0, m.InternalLeading);
-    int c = FLinePixels - m.Height + 1;
-    int baseline = FLinePixels - m.Descent - c / 2;
+    int c = l.LinePixels - m.Height + 1;
+    int baseline = l.LinePixels - m.Descent - c / 2;
     int lowest = m.Height - leading - m.Descent;
     if (baseline < lowest) {
-        baseline = FLinePixels - leading;
+        baseline = l.LinePixels - leading;
         if (baseline < lowest)
-            baseline = FLinePixels;
+            baseline = l.LinePixels;
     }
-    FBaseline = baseline;
-    FUnderlineY = baseline + m.Descent;
+    l.Baseline = baseline;
+    l.UnderlineY = baseline + m.Descent;
 
     char blank = ' ';
-    FAvgCharWidth = std::max(1, FMeasurer->TextExtent(FFontStyle, &blank, 1));
-    FTextOutputChunk = m.MaxCharWidth > 0 ? std::max(1, 16384 / m.MaxCharWidth) : 256;
+    l.AvgCharWidth = std::max(1, measurer.TextExtent(fontStyle, &blank, 1));
+    l.TextOutputChunk = m.MaxCharWidth > 0 ? std::max(1, 16384 / m.MaxCharWidth) : 256;
+    return l;
+}
+
+TLineMetrics TArtMemoCore::MetricsFor(TextMeasurer& measurer) const {
+    return LineMetricsFor(measurer, FFontStyle, FLineHeightSetting, FParagraphs->VisibleLineCount);
+}
+
+void TArtMemoCore::UpdateFontMetrics() {
+    const TLineMetrics l = MetricsFor(*FMeasurer);
+    FLinePixels = l.LinePixels;
+    FBaseline = l.Baseline;
+    FUnderlineY = l.UnderlineY;
+    FAvgCharWidth = l.AvgCharWidth;
+    FTextOutputChunk = l.TextOutputChunk;
 }
 
 void TArtMemoCore::SetClientSize(int width, int height) {

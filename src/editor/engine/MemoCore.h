@@ -50,6 +50,22 @@ public:
     virtual void Changed() = 0; // OnChange after an edit
 };
 
+// The vertical metrics of a display line and the horizontal units of tabs and block columns, as one
+// pair of faces gives them. The screen takes them from the control's own faces; a paint into a
+// foreign canvas from the faces it draws with, by the same rule, so the two cannot drift apart.
+struct TLineMetrics {
+    int LinePixels = 1;
+    int Baseline = 0; // from the line's top
+    int UnderlineY = 0;
+    int AvgCharWidth = 1; // width of a blank
+    int TextOutputChunk = 4096;
+};
+
+// lineHeightSetting: 0 = automatic (font height + 1); visibleLines: the text's display lines, whose
+// pixel total must stay within 32 bits.
+TLineMetrics LineMetricsFor(TextMeasurer& measurer, uint8_t fontStyle, int lineHeightSetting,
+                            int32_t visibleLines);
+
 // A set of bytes, e.g. the word separators.
 using TCharSet = std::bitset<256>;
 
@@ -150,6 +166,9 @@ public:
     void SetTextOffsetY(int value) { FTextOffsetY = value; }
     // Recomputes line height, baseline, average width and output chunk from the measurer.
     void UpdateFontMetrics();
+    // The same metrics for other faces of the control's fonts (a printer's), with the control's
+    // line height setting and font style.
+    TLineMetrics MetricsFor(TextMeasurer& measurer) const;
 
     // ---- the window as the widget reports it
     int ClientWidth() const { return FClientWidth; }
