@@ -8,6 +8,7 @@
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 #include "FuzzTargets.h"
+#include "GeneralWayURLs.h"
 #include "HighlightTestText.h"
 #include "ReplaceTestText.h"
 
@@ -26,13 +27,6 @@ extern "C" int LLVMFuzzerRunDriver(int* argc, char*** argv, int (*test)(const ui
 namespace zandor::fuzz {
 
 namespace {
-
-class TGeneralWayURLs : public TURLHighlighter {
-public:
-    TGeneralWayURLs() { FPlaceDirectly = false; }
-    bool ApplyHighlightToPar(TArtMemoCore&, int, int32_t) override { return false; }
-    int32_t RunsToAdd(TArtMemoCore&, int) override { return 0; }
-};
 
 struct TSetup {
     bool Priority;

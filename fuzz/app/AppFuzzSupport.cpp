@@ -183,4 +183,17 @@ std::string Printable(std::string_view bytes, size_t maxLength) {
     return out;
 }
 
+std::string ModelReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        if (text.compare(i, from.size(), from) == 0) {
+            out += to;
+            i += from.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
 } // namespace zandor::fuzz

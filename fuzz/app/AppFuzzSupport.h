@@ -49,6 +49,10 @@ std::optional<char32_t> ModelCp437(uint8_t byte);
 bool HasModelCase();
 uint8_t ModelAnsiCase(uint8_t byte, bool upper);
 
+// Every occurrence of from (not empty) replaced by to, from the left in the text as it was, none
+// found in what was put in.
+std::string ModelReplaceAll(const std::string& text, const std::string& from, const std::string& to);
+
 // The bytes as printable text for a failure message: C escapes for everything else.
 std::string Printable(std::string_view bytes, size_t maxLength = 200);
 

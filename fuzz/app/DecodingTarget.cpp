@@ -24,21 +24,6 @@ namespace zandor::fuzz {
 
 namespace {
 
-// Every occurrence from the left in the text as it was, none found in what was put in.
-std::string ModelReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
-    std::string out;
-    size_t i = 0;
-    while (i < text.size()) {
-        if (text.compare(i, from.size(), from) == 0) {
-            out += to;
-            i += from.size();
-        } else {
-            out += text[i++];
-        }
-    }
-    return out;
-}
-
 struct ModelText {
     std::string Text;
     bool Utf16 = false;

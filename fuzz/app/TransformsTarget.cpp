@@ -56,19 +56,6 @@ std::string MakeText(FuzzInput& in, bool raw) {
     return text;
 }
 
-std::string ModelReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        if (text.compare(i, from.size(), from) == 0) {
-            out += to;
-            i += from.size();
-        } else {
-            out += text[i++];
-        }
-    }
-    return out;
-}
-
 void CheckCase(const std::string& text) {
     const std::string upper = UppercasedText(text);
     const std::string lower = LowercasedText(text);

@@ -5,6 +5,7 @@
 // of address, highlighted, highlighted again and edited, must end with the same runs in every
 // paragraph.
 #include "editor/addons/URLHighlighter.h"
+#include "editor/addons/GeneralWayURLs.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
@@ -21,17 +22,6 @@
 
 namespace zandor {
 namespace {
-
-// The same recognition, taken the general way: through navigators, with the key parser run on
-// every paragraph, no room made in advance and every address styled through the general run
-// application.
-class TGeneralWayURLs : public TURLHighlighter {
-public:
-    TGeneralWayURLs() { FPlaceDirectly = false; }
-    bool ApplyHighlightToPar(TArtMemoCore&, int, int32_t) override { return false; }
-    int32_t RunsToAdd(TArtMemoCore&, int) override { return 0; }
-    bool OpensContexts() const override { return true; }
-};
 
 struct TSide {
     TArtMemoCore Core;
@@ -117,7 +107,7 @@ TEST(URLParagraphPath, StylesWhatTheGeneralWayStyles) {
             text += pieces[rng() % pieces.size()];
 
         TURLHighlighter fast;
-        TGeneralWayURLs general;
+        TGeneralWayURLs general(true);
         const bool priority = rng() % 2 == 0;
         const int refused = static_cast<int>(rng() % 6); // 5: every kind accepted
         for (TURLHighlighter* urls :
@@ -202,7 +192,7 @@ TEST(URLParagraphPath, PlacesAddressesOverAnyRunsAsTheGeneralWayDoes) {
         const bool last = rng() % 2 == 0;
 
         TURLHighlighter fast;
-        TGeneralWayURLs general;
+        TGeneralWayURLs general(true);
         std::vector<std::string> results;
         for (TURLHighlighter* urls :
              {static_cast<TURLHighlighter*>(&fast), static_cast<TURLHighlighter*>(&general)}) {

@@ -4,6 +4,7 @@
 // the square of the length. Both ways of styling (whole paragraphs, and the general one through
 // navigators, keyword by keyword) end with the same runs, the addresses the rules find.
 #include "editor/addons/URLHighlighter.h"
+#include "editor/addons/GeneralWayURLs.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
@@ -18,13 +19,6 @@
 
 namespace zandor {
 namespace {
-
-class TGeneralWayURLs : public TURLHighlighter {
-public:
-    TGeneralWayURLs() { FPlaceDirectly = false; }
-    bool ApplyHighlightToPar(TArtMemoCore&, int, int32_t) override { return false; }
-    int32_t RunsToAdd(TArtMemoCore&, int) override { return 0; }
-};
 
 // A mailing-list header longer than one address may be, lines of dots and of "@", addresses with
 // keywords touching them, and a mix of prefixes and delimiters.
