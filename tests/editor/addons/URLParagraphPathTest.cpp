@@ -4,8 +4,8 @@
 // way through navigators and the parser: random texts, keyword lists, priorities and refused kinds
 // of address, highlighted, highlighted again and edited, must end with the same runs in every
 // paragraph.
-#include "editor/addons/URLHighlighter.h"
 #include "editor/addons/GeneralWayURLs.h"
+#include "editor/addons/URLHighlighter.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"

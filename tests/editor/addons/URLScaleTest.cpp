@@ -3,8 +3,8 @@
 // room; a scan walking back and forth around every "@", or runs moved behind every address, count
 // the square of the length. Both ways of styling (whole paragraphs, and the general one through
 // navigators, keyword by keyword) end with the same runs, the addresses the rules find.
-#include "editor/addons/URLHighlighter.h"
 #include "editor/addons/GeneralWayURLs.h"
+#include "editor/addons/URLHighlighter.h"
 #include "editor/engine/ArtNavigator.h"
 #include "editor/engine/Highlighting.h"
 #include "editor/engine/MemoCore.h"
