@@ -2,6 +2,7 @@
 
 #include "app/ConfigSaver.h"
 #include "app/Startup.h"
+#include "documents/DocumentFonts.h"
 #include "periphery/ProgramVersion.h"
 #include "platform/FileSystem.h"
 #include "platform/FontFaces.h"
@@ -47,22 +48,28 @@ std::string ExtensionOf(const std::string& path) {
     return ext;
 }
 
-// The look the main window gives a document of the input's type: the same defaults and stored
-// fonts and colours, and the same highlighting. The settings are only read; nothing is created or
-// moved.
-TExportLook LookFromSettings(const std::string& input) {
-    TExportLook look;
-    platform::FontValue& font = look.Font;
+// The font a document starts from before the stored ones are read: the screen font for ".nfo"
+// and ".diz", the default font otherwise.
+platform::FontValue ScratchFont(const std::string& key) {
+    platform::FontValue font;
     font.Name = "MS Sans Serif";
     font.Size = 8;
     font.Color = platform::clWhite;
     font.Charset = platform::ANSI_CHARSET;
-    const std::string ext = ExtensionOf(input);
-    if (ext == ".nfo" || ext == ".diz") {
+    if (key == ".nfo" || key == ".diz") {
         font.Name = platform::LargeScreenFontFace;
         font.Size = 9;
         font.Charset = platform::OEM_CHARSET;
     }
+    return font;
+}
+
+// The look the main window gives a document of the input's type and content: the same defaults
+// and stored fonts and colours, and the same highlighting. The settings are only read; nothing is created or
+// moved.
+TExportLook LookFromSettings(const std::string& input, TContentKind content) {
+    TExportLook look;
+    const std::string ext = ExtensionOf(input);
     try {
         const std::string exeFolder = platform::IncludeTrailingSlash(platform::ExecutableFolder());
         const bool portable = platform::FileExists(exeFolder + "usb.dat");
@@ -75,9 +82,21 @@ TExportLook LookFromSettings(const std::string& input) {
             } catch (const std::exception&) {
             }
         };
-        guarded([&] { config.ReadFont("Options", "Font5", platform::FontValue(font), font); });
+        // A face no stored font can have tells whether one is stored for the extension.
+        bool stored = false;
         if (!ext.empty())
-            guarded([&] { config.ReadFont("Fonts", ext, platform::FontValue(font), font); });
+            guarded([&] {
+                platform::FontValue probe;
+                probe.Name = "\x01";
+                config.ReadFont("Fonts", ext, platform::FontValue(probe), probe);
+                stored = probe.Name != "\x01";
+            });
+        const TFontKey key = FontKeyFor(ext, content, stored);
+        look.Font = ScratchFont(key.Key);
+        platform::FontValue& font = look.Font;
+        guarded([&] { config.ReadFont("Options", "Font5", platform::FontValue(font), font); });
+        if (key.Section == "Fonts")
+            guarded([&] { config.ReadFont("Fonts", key.Key, platform::FontValue(font), font); });
         guarded([&] { look.Background = config.ReadColor("Options", "BackColor", look.Background); });
         guarded([&] { look.HighlightColor = config.ReadColor("Options", "HLColor", look.HighlightColor); });
         guarded(
@@ -90,6 +109,7 @@ TExportLook LookFromSettings(const std::string& input) {
         });
     } catch (const std::exception&) {
         // Unreadable settings: the program's defaults.
+        look.Font = ScratchFont(FontKeyFor(ext, content, false).Key);
     }
     return look;
 }
@@ -159,6 +179,20 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                     return Failed("The font size in \"" + value + "\" is not a number from 1 to 500.");
                 result.FontSize = size;
             }
+        } else if (arg == "--encoding") {
+            std::string name = value;
+            for (char& c : name)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            const std::optional<TFileEncoding> encoding = EncodingNamed(name);
+            if (!encoding)
+                return Failed("The encoding \"" + value +
+                              "\" is not one of utf-8, utf-16le, utf-16be, utf-32le, utf-32be, cp437 and ansi.");
+            result.Job.Encoding = encoding;
+            // An 8-bit file named by its code page opens in a font that shows it.
+            if (name == "cp437")
+                result.Job.Content = TContentKind::Art;
+            else if (!encoding->Unicode())
+                result.Job.Content = TContentKind::Plain;
         } else if (arg == "--scale") {
             if (!ReadWholeNumber(value, 1, kMaxExportScale, result.Job.Scale))
                 return Failed("The scale \"" + value + "\" is not a whole number from 1 to " +
@@ -193,7 +227,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string CommandLineHelp() {
     return "Usage: zandor [FILE]\n"
-           "       zandor --export IN OUT [--font NAME[,SIZE]] [--scale N] [--columns N] [--colors FG,BG]\n"
+           "       zandor --export IN OUT [--font NAME[,SIZE]] [--encoding NAME] [--scale N] [--columns N]\n"
+           "                              [--colors FG,BG]\n"
            "\n"
            "Without options Zandor opens FILE in its window.\n"
            "\n"
@@ -204,6 +239,8 @@ std::string CommandLineHelp() {
            "                                   block characters)\n"
            "                      .html        a web page with the text in its colours\n"
            "  --font NAME[,SIZE] the font (for example ZandorLarge,12 or ZandorTiny)\n"
+           "  --encoding NAME   read IN as utf-8, utf-16le, utf-16be, utf-32le, utf-32be, cp437 or ansi\n"
+           "                    (without it, as its bytes show)\n"
            "  --scale N         pictures: every pixel N x N (1 to 8)\n"
            "  --columns N       pictures: wrap words at N characters\n"
            "  --colors FG,BG    text and background colours (#rrggbb or a name such as white)\n"
@@ -251,19 +288,25 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
         line.FontName = face;
     }
     TExportJob& job = line.Job;
-    job.Look = LookFromSettings(job.Input);
-    if (line.FontName) {
-        job.Look.Font.Name = *line.FontName;
-        job.Look.Font.Height = 0;
-        job.Look.Font.Charset = platform::ANSI_CHARSET;
-    }
-    if (line.FontSize) {
-        job.Look.Font.Size = *line.FontSize;
-        job.Look.Font.Height = 0;
-    }
-    job.Look.Font = platform::WithFaceCharset(job.Look.Font);
-    if (line.Foreground)
-        job.Look.Font.Color = *line.Foreground;
+    job.Look = LookFromSettings(job.Input, TContentKind::Plain);
+    // The font follows what the input holds, as in the window; the options change it after.
+    job.Look.FontFor = [&line](TContentKind content) {
+        platform::FontValue font = LookFromSettings(line.Job.Input, content).Font;
+        if (line.FontName) {
+            font.Name = *line.FontName;
+            font.Height = 0;
+            font.Charset = platform::ANSI_CHARSET;
+        }
+        if (line.FontSize) {
+            font.Size = *line.FontSize;
+            font.Height = 0;
+        }
+        font = platform::WithFaceCharset(font);
+        if (line.Foreground)
+            font.Color = *line.Foreground;
+        return font;
+    };
+    job.Look.Font = job.Look.FontFor(TContentKind::Plain);
     if (line.Background)
         job.Look.Background = *line.Background;
     try {

@@ -39,6 +39,16 @@ constexpr TCommand kCommands[] = {
     {&TMainMenu::Saveas1, &TMainMenu::Saveas2, nullptr, [](TZandorF& w) { w.Documents->FileSaveAs1Click(); }},
     {&TMainMenu::Saveasgraphic1, nullptr, nullptr, [](TZandorF& w) { w.GifExport->Saveasgraphic1Click(); }},
     {&TMainMenu::Properties1, nullptr, nullptr, [](TZandorF& w) { w.Documents->Properties1Click(); }},
+    {&TMainMenu::file_reopen_ansi, nullptr, nullptr,
+     [](TZandorF& w) { w.Documents->ReopenWithEncoding(TReopenEncoding::Ansi); }},
+    {&TMainMenu::file_reopen_cp437, nullptr, nullptr,
+     [](TZandorF& w) { w.Documents->ReopenWithEncoding(TReopenEncoding::Cp437); }},
+    {&TMainMenu::file_reopen_utf8, nullptr, nullptr,
+     [](TZandorF& w) { w.Documents->ReopenWithEncoding(TReopenEncoding::Utf8); }},
+    {&TMainMenu::file_reopen_utf16le, nullptr, nullptr,
+     [](TZandorF& w) { w.Documents->ReopenWithEncoding(TReopenEncoding::Utf16Le); }},
+    {&TMainMenu::file_reopen_utf16be, nullptr, nullptr,
+     [](TZandorF& w) { w.Documents->ReopenWithEncoding(TReopenEncoding::Utf16Be); }},
     {&TMainMenu::Print1, &TMainMenu::Print2, nullptr, [](TZandorF& w) { w.Printing->Print1Click(); }},
     {&TMainMenu::PrintPreview1, &TMainMenu::PrintPreview2, nullptr,
      [](TZandorF& w) { w.Printing->PrintPreview1Click(); }},
@@ -103,6 +113,7 @@ constexpr TDocumentItem kDocumentItems[] = {
     // A new text is saved through "Save as..."; the Save button offers that as well.
     {&TMainMenu::Save1, [](const TZandorF& w) { return w.DocumentModified && !w.CurrentFile.empty(); }},
     {&TMainMenu::Properties1, [](const TZandorF& w) { return platform::FileExists(w.CurrentFile); }},
+    {&TMainMenu::file_reopen_item, [](const TZandorF& w) { return platform::FileExists(w.CurrentFile); }},
     {&TMainMenu::SetFont2, [](const TZandorF& w) { return !w.CurrentExt.empty(); }},
 };
 

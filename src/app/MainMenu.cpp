@@ -67,6 +67,13 @@ TMainMenu::TMainMenu(QWidget* window) {
     Properties1 = Item(File1, "Properties1", 27, "Properties...");
     file_recentfiles = SubMenu(File1, "file_recentfiles", 20, "Recent files");
     file_recentfiles->menuAction()->setEnabled(false);
+    file_reopen = SubMenu(File1, "file_reopen", 0, "Reopen with encoding");
+    file_reopen_item = file_reopen->menuAction();
+    file_reopen_ansi = Item(file_reopen, "file_reopen_ansi", 0, "8-bit ANSI");
+    file_reopen_cp437 = Item(file_reopen, "file_reopen_cp437", 0, "8-bit code page 437");
+    file_reopen_utf8 = Item(file_reopen, "file_reopen_utf8", 0, "UTF-8");
+    file_reopen_utf16le = Item(file_reopen, "file_reopen_utf16le", 0, "UTF-16 LE");
+    file_reopen_utf16be = Item(file_reopen, "file_reopen_utf16be", 0, "UTF-16 BE");
     File1->addSeparator();
     Print1 = Item(File1, "Print1", 23, "Print...", Ctrl(Qt::Key_P));
     PrintPreview1 = Item(File1, "PrintPreview1", 24, "Print Preview...");

@@ -24,6 +24,13 @@ struct TMainMenu {
     QAction* Saveasgraphic1 = nullptr;
     QAction* Properties1 = nullptr;
     QMenu* file_recentfiles = nullptr;
+    QMenu* file_reopen = nullptr;
+    QAction* file_reopen_item = nullptr; // the submenu's own item
+    QAction* file_reopen_ansi = nullptr;
+    QAction* file_reopen_cp437 = nullptr;
+    QAction* file_reopen_utf8 = nullptr;
+    QAction* file_reopen_utf16le = nullptr;
+    QAction* file_reopen_utf16be = nullptr;
     QAction* Print1 = nullptr;
     QAction* PrintPreview1 = nullptr;
     QAction* Exit1 = nullptr;

@@ -3,8 +3,11 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenu>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace zandor {
 
@@ -74,6 +77,22 @@ TStatusPanel::TStatusPanel(QWidget* parent) : QWidget(parent) {
     lbPosition = new QLabel(QStringLiteral("0,0"), StatusPanelInner);
     lbPosition->setObjectName(QStringLiteral("lbPosition"));
     lbPosition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lbEncoding = new QLabel(StatusPanelInner);
+    lbEncoding->setObjectName(QStringLiteral("lbEncoding"));
+    lbEncoding->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void TStatusPanel::SetEncoding(const QString& text) {
+    lbEncoding->setText(text);
+    resizeEvent(nullptr);
+}
+
+int TStatusPanel::PreferredWidth(int minimum) const {
+    if (lbEncoding->text().isEmpty())
+        return minimum;
+    const QFontMetrics metrics(lbEncoding->font());
+    return std::max(minimum, 6 + metrics.horizontalAdvance(lbEncoding->text()) + 12 +
+                                 metrics.horizontalAdvance(QStringLiteral("99999,999")) + 4);
 }
 
 void TStatusPanel::SetInnerHeight(int height) {
@@ -85,6 +104,7 @@ void TStatusPanel::resizeEvent(QResizeEvent*) {
     // StatusPanelInner sits on the panel's bottom edge; the label fills it, its text on the right.
     StatusPanelInner->setGeometry(0, height() - innerHeight_, width(), innerHeight_);
     lbPosition->setGeometry(0, 0, width() - 4, innerHeight_);
+    lbEncoding->setGeometry(6, 0, std::max(0, width() - 10), innerHeight_);
 }
 
 void TStatusPanel::paintEvent(QPaintEvent*) {

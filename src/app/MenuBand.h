@@ -41,16 +41,21 @@ private:
     int buttonHeight_ = 21;
 };
 
-// Owns StatusPanelInner and the label lbPosition through Qt parenthood.
+// Owns StatusPanelInner and the labels lbPosition and lbEncoding through Qt parenthood: the
+// document's encoding on the left, the caret's place on the right.
 class TStatusPanel : public QWidget {
     Q_OBJECT
 public:
     explicit TStatusPanel(QWidget* parent);
 
     void SetInnerHeight(int height);
+    void SetEncoding(const QString& text);
+    // The width that shows the encoding beside a caret place of several digits; at least minimum.
+    int PreferredWidth(int minimum) const;
 
     QWidget* StatusPanelInner = nullptr;
     QLabel* lbPosition = nullptr;
+    QLabel* lbEncoding = nullptr;
     int BandRaise = 0;
     // The tool bar's width plus one, so the band's gradient is laid over the same rectangle.
     int BandWidth = 0;

@@ -200,14 +200,18 @@ void LoadSettings(TConfigSaver& store, TSettings& s) {
     }
     for (int n = kMaxRecentFiles - 1; n >= 0; --n) {
         std::string name;
+        std::string encoding;
         try {
             name = store.ReadString("Recent Files", std::to_string(n), "");
+            encoding = store.ReadString("Recent Encodings", std::to_string(n), "");
         } catch (const RegistryError& error) {
             if (!firstError)
                 firstError = error;
         }
         if (!name.empty())
             AddRecentFile(s.RecentFiles, name);
+        if (!name.empty() && !encoding.empty())
+            s.RecentEncodings[name] = encoding;
     }
     if (firstError)
         throw *firstError;
@@ -244,8 +248,14 @@ void SaveSettings(TConfigSaver& store, const TSettings& s, const std::function<v
             break;
         }
     }
-    for (size_t i = 0; i < s.RecentFiles.size(); ++i)
+    for (size_t i = 0; i < s.RecentFiles.size(); ++i) {
         store.WriteString("Recent Files", std::to_string(i), s.RecentFiles[i]);
+        const auto chosen = s.RecentEncodings.find(s.RecentFiles[i]);
+        if (chosen != s.RecentEncodings.end())
+            store.WriteString("Recent Encodings", std::to_string(i), chosen->second);
+        else
+            store.DeleteValue("Recent Encodings", std::to_string(i));
+    }
 }
 
 } // namespace zandor

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <map>
 #include <string>
 #include <variant>
 #include <vector>
@@ -63,6 +64,9 @@ struct TSettings {
     double MarginBottom = 0;
     // Most recent first; at most nine names.
     std::vector<std::string> RecentFiles;
+    // The encoding chosen for a recent file ("Reopen with encoding"), by its name; stored under
+    // "Recent Encodings" with the key of the name's place in "Recent Files".
+    std::map<std::string, std::string> RecentEncodings;
 };
 
 // How a value is stored. Margin is a number kept as text with the locale's decimal separator.

@@ -115,7 +115,7 @@ void TZandorF::CreateComponents() {
     ToolBar1->setFixedHeight(22);
     ToolBar1->ShowMenus({Menu.File1, Menu.Edit1, Menu.Options1, Menu.Help1});
     StatusPanel = new TStatusPanel(client_);
-    StatusPanel->setFixedSize(kStatusPanelWidth, 22);
+    StatusPanel->setFixedHeight(22);
     lbPosition = StatusPanel->lbPosition;
     // Repainting the band refreshes the caret position shown in it.
     ToolBar1->OnPainted = [this] { UpdateCaretPosition(); };
@@ -338,7 +338,7 @@ void TZandorF::UpdateTitle() {
     }
     // The short form is what a task bar shows for a minimised window.
     setWindowIconText(QString::fromLocal8Bit(ApplicationTitle.c_str()));
-    WindowSection = WindowSectionFor(CurrentFile);
+    WindowSection = DocumentWindowSection();
     Trace("caption: " + windowTitle().toStdString());
 }
 
@@ -524,8 +524,12 @@ void TZandorF::AutoSizeWindow(int width, int height) {
     if (paragraphs > 0 && m->GetParagraph(paragraphs - 1).empty())
         --paragraphs;
     if (Settings.AutoWidth && AvgCharWidth == MaxCharWidth && paragraphs > 0) {
-        // A sample of the lines of a long text, not a walk over all of it before the window shows.
-        const int widest = WidestLineChars(m->ParagraphCount(), [this](int i) { return m->GetParagraph(i); });
+        // The width a SAUCE record gives the art; otherwise a sample of the lines of a long text,
+        // not a walk over all of it before the window shows.
+        const int recorded = Documents && Documents->Sauce() ? Documents->Sauce()->Width() : 0;
+        const int widest =
+            recorded > 0 ? std::max(recorded, WidestLineChars(std::string_view()))
+                         : WidestLineChars(m->ParagraphCount(), [this](int i) { return m->GetParagraph(i); });
         width = AutoWindowWidth(widest, AvgCharWidth, Settings.LineNumbers ? kGutterWidth : 0);
     }
     if (width != this->width())
@@ -603,9 +607,7 @@ void TZandorF::FormResize() {
     const int clientHeight = height();
     client_->setGeometry(0, 0, clientWidth, clientHeight);
     const int bandHeight = ToolBar1->height();
-    ToolBar1->setGeometry(0, 0, clientWidth - kStatusPanelWidth, bandHeight);
-    StatusPanel->setGeometry(ToolBar1->width() - 1, 0, kStatusPanelWidth, StatusPanel->height());
-    StatusPanel->BandWidth = ToolBar1->width() + 1;
+    LayoutBand();
     const bool buttons = !PanelBottom->isHidden();
     PanelBottom->setGeometry(0, clientHeight - kPanelBottomHeight, clientWidth, kPanelBottomHeight);
     MemoPanel->setGeometry(0, bandHeight, clientWidth,
@@ -738,9 +740,14 @@ void TZandorF::SaveConfig() {
 // ---------------------------------------------------------------------------------------------
 // The host of the features
 
+std::string TZandorF::DocumentWindowSection() const {
+    return WindowSectionFor(artDocument_ ? std::string("art.nfo") : CurrentFile);
+}
+
 void TZandorF::SetDocumentFile(const std::string& file) {
     CurrentFile = file;
     CurrentExt = LowerExtension(file);
+    artDocument_ = false;
     UpdateDocumentCommands(*this);
 }
 
@@ -750,8 +757,9 @@ void TZandorF::MarkDocumentSaved() {
     UpdateTitle();
 }
 
-void TZandorF::ApplyDocumentWindowDimensions() {
-    WindowSection = WindowSectionFor(CurrentFile);
+void TZandorF::ApplyDocumentWindowDimensions(bool art) {
+    artDocument_ = art;
+    WindowSection = DocumentWindowSection();
     ApplyWindowDimensions(WindowSection);
 }
 
@@ -761,6 +769,23 @@ void TZandorF::FocusAfterOpen() {
     focus->setFocus();
 }
 
+void TZandorF::LayoutBand() {
+    const int status = StatusPanel->PreferredWidth(kStatusPanelWidth);
+    ToolBar1->setGeometry(0, 0, width() - status, ToolBar1->height());
+    StatusPanel->setGeometry(ToolBar1->width() - 1, 0, status, StatusPanel->height());
+    StatusPanel->BandWidth = ToolBar1->width() + 1;
+}
+
+void TZandorF::ShowDocumentEncoding(const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (StatusPanel->lbEncoding->text() == shown)
+        return;
+    StatusPanel->SetEncoding(shown);
+    LayoutBand();
+    // Scripts that drive the window read the encoding from here.
+    Trace("encoding: " + text);
+}
+
 void TZandorF::FocusEditor() {
     m->setFocus();
 }
@@ -768,6 +793,9 @@ void TZandorF::FocusEditor() {
 void TZandorF::EditorFontChanged(bool chosenByUser) {
     g->SetFontColor(m->Font().Color);
     UpdateFontMetrics();
+    // The character set shown follows the font.
+    if (Documents)
+        ShowDocumentEncoding(Documents->EncodingText());
     // A stored font of the wrong type is told about once, when it was met.
     if (startup_.Config)
         SettingsReports.ReportStore(*startup_.Config);
@@ -812,6 +840,8 @@ std::optional<platform::FontValue> TZandorF::ExecuteFontDialog(const platform::F
 }
 
 TAnswer TZandorF::Ask(const QString& text, bool withCancel) {
+    // Scripts that drive the window see the question before they answer it.
+    Trace("question: " + text.simplified().toStdString());
     if (!AskQuestion)
         return withCancel ? TAnswer::Cancel : TAnswer::No;
     return AskQuestion(text, withCancel);

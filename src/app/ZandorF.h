@@ -74,6 +74,8 @@ public:
     void UpdateFontMetrics();
     void ApplyAlwaysOnTop();
     void UpdateCaretPosition();
+    // The tool bar and the status panel across the window's top.
+    void LayoutBand();
     // The editor's shown special characters from Spaces and Returns.
     void ApplyNonPrintMarks();
 
@@ -130,7 +132,7 @@ public:
     bool IsDocumentModified() const override { return DocumentModified; }
     void SetDocumentFile(const std::string& file) override;
     void MarkDocumentSaved() override;
-    void ApplyDocumentWindowDimensions() override;
+    void ApplyDocumentWindowDimensions(bool art) override;
     void FocusAfterOpen() override;
     void FocusEditor() override;
     void EditorFontChanged(bool chosenByUser) override;
@@ -139,6 +141,8 @@ public:
     TDocumentOptions DocumentOptions() const override;
     std::vector<std::string>& RecentFiles() override { return Settings.RecentFiles; }
     QMenu* RecentFilesMenu() override;
+    std::map<std::string, std::string>& RecentEncodings() override { return Settings.RecentEncodings; }
+    void ShowDocumentEncoding(const std::string& text) override;
     std::string LastSaveFolder() const override { return Settings.LastDir; }
     void SetLastSaveFolder(const std::string& folder) override { Settings.LastDir = folder; }
     void ReadStoredFont(const std::string& section, const std::string& key, const platform::FontValue& def,
@@ -160,6 +164,8 @@ public:
     std::string CurrentFile;
     std::string CurrentExt;
     std::string WindowSection = kOtherSection;
+    // The window section of the document: of its type, or of ".nfo" for art.
+    std::string DocumentWindowSection() const;
     bool DocumentModified = false;
     bool ApplyingDimensions = false;
     int AvgCharWidth = 8;
@@ -266,6 +272,8 @@ private:
     bool closed_ = false;
     // The status panel shows a load's or a Replace All's progress instead of the caret's place.
     bool showingLoad_ = false;
+    // The open document is art shown in the font of ".nfo" whatever its extension.
+    bool artDocument_ = false;
     // That progress ("Loading %1%" with the percentage); -1 shows the caret's place again.
     void ShowProgress(const QString& format, int percent);
     // True while ApplyAlwaysOnTop shows the re-created window again.

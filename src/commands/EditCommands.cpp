@@ -8,6 +8,7 @@
 #include "editor/engine/MemoSelection.h"
 #include "host/ZandorHost.h"
 #include "platform/CodePages.h"
+#include "platform/ScreenFonts.h"
 
 #include <vector>
 
@@ -121,13 +122,15 @@ void TEditCommands::edit_format_capitalizeClick() {
 }
 
 void TEditCommands::edit_format_toutf8Click() {
-    ReplaceSelection(Always(CharsetToUtf8));
+    const int charset = platform::ShownCharset(host_.Editor().Font());
+    ReplaceSelection(Always([charset](std::string_view text) { return CharsetToUtf8(text, charset); }));
 }
 
 void TEditCommands::edit_format_fromutf8Click() {
     std::string problem;
-    ReplaceSelection([&problem](std::string_view text, std::string& out) {
-        TUtf8Decoding decoding = Utf8ToCharset(text);
+    const int charset = platform::ShownCharset(host_.Editor().Font());
+    ReplaceSelection([&problem, charset](std::string_view text, std::string& out) {
+        TUtf8Decoding decoding = Utf8ToCharset(text, charset);
         if (decoding.Ok()) {
             out = std::move(decoding.Text);
             return true;

@@ -74,15 +74,20 @@ std::string TrimmedText(std::string_view text) {
     return std::string(text.substr(first, last - first));
 }
 
-std::string CharsetToUtf8(std::string_view text) {
+std::string CharsetToUtf8(std::string_view text, int charset) {
     std::string result;
     result.reserve(text.size() + text.size() / 4);
-    for (const char byte : text)
-        AppendUtf8(result, platform::Cp1252ToUnicode(static_cast<unsigned char>(byte)));
+    const char16_t* table = platform::CharsetTable(charset);
+    for (const char byte : text) {
+        const auto b = static_cast<unsigned char>(byte);
+        // Code page 437 draws pictures for the control bytes; as text they stay what they are.
+        AppendUtf8(result, b < 0x20 || b == 0x7F ? char16_t(b) : table[b]);
+    }
     return result;
 }
 
-TUtf8Decoding Utf8ToCharset(std::string_view text) {
+TUtf8Decoding Utf8ToCharset(std::string_view text, int charset) {
+    const bool oem = charset == platform::OemCharset;
     TUtf8Decoding decoding;
     std::string& out = decoding.Text;
     out.reserve(text.size());
@@ -129,7 +134,8 @@ TUtf8Decoding Utf8ToCharset(std::string_view text) {
         }
         if (n < length)
             return fail(TUtf8Decoding::TStatus::CutOff);
-        const int byte = c <= 0xFFFF ? platform::UnicodeToCp1252(static_cast<char16_t>(c)) : -1;
+        const auto unit = static_cast<char16_t>(c);
+        const int byte = c > 0xFFFF ? -1 : oem ? platform::UnicodeToCp437(unit) : platform::UnicodeToCp1252(unit);
         out += byte > 0 ? static_cast<char>(byte) : '?';
         i += length;
     }

@@ -1,7 +1,9 @@
 // The text commands' rewrites of the selected bytes, as pure functions: letter case through the ANSI
-// code page's tables, joining lines, re-encoding between the ANSI code page and UTF-8, and trimming.
+// code page's tables, joining lines, re-encoding between a character set and UTF-8, and trimming.
 // None of them knows the editor; the commands hand them the selection and put back what they return.
 #pragma once
+
+#include "platform/CodePages.h"
 
 #include <cstddef>
 #include <string>
@@ -24,10 +26,11 @@ std::string JoinedLines(std::string_view text);
 // Without the characters of code 32 or less at either end.
 std::string TrimmedText(std::string_view text);
 
-// The ANSI code page's bytes as UTF-8.
-std::string CharsetToUtf8(std::string_view text);
+// The bytes of a character set (platform::OemCharset: code page 437, else the ANSI code page) as
+// UTF-8; the control bytes stay control characters.
+std::string CharsetToUtf8(std::string_view text, int charset = platform::AnsiCodePage);
 
-// UTF-8 decoded and written in the ANSI code page; a character the code page lacks becomes "?".
+// UTF-8 decoded and written in a character set; a character the set lacks becomes "?".
 // Text that is not UTF-8 is refused whole rather than converted in part.
 struct TUtf8Decoding {
     enum class TStatus { Ok, Invalid, CutOff };
@@ -36,6 +39,6 @@ struct TUtf8Decoding {
     size_t ErrorOffset = 0; // where the sequence that failed starts
     bool Ok() const { return Status == TStatus::Ok; }
 };
-TUtf8Decoding Utf8ToCharset(std::string_view text);
+TUtf8Decoding Utf8ToCharset(std::string_view text, int charset = platform::AnsiCodePage);
 
 } // namespace zandor

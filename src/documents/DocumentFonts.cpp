@@ -2,11 +2,51 @@
 
 #include "editor/control/ArtMemo.h"
 #include "host/ZandorHost.h"
+#include "platform/CodePages.h"
 #include "platform/ScreenFonts.h"
 
 namespace zandor {
 
+TFontKey FontKeyFor(const std::string& ext, TContentKind content, bool storedForExtension) {
+    if (!ext.empty() && storedForExtension)
+        return {"Fonts", ext};
+    const bool artExtension = ext == ".nfo" || ext == ".diz";
+    if (content == TContentKind::Art)
+        return {"Fonts", artExtension ? ext : ".nfo"};
+    if (content == TContentKind::XmlLibrary && artExtension)
+        return {"Options", "Font5"};
+    if (ext.empty())
+        return {"Options", "Font5"};
+    return {"Fonts", ext};
+}
+
 void TDocumentFonts::SetFont(const std::string& section, const std::string& key) {
+    ApplyFont(StoredFont(section, key), false);
+}
+
+TDocumentFonts::TDocumentFont TDocumentFonts::DocumentFont(const std::string& ext, TContentKind content,
+                                                           bool ansi) {
+    bool stored = false;
+    if (!ext.empty()) {
+        // A face no stored font can have tells whether one is stored.
+        platform::FontValue probe;
+        probe.Name = std::string("\x01");
+        const platform::FontValue none = probe;
+        host_.ReadStoredFont("Fonts", ext, none, probe);
+        stored = probe.Name != none.Name;
+    }
+    const TFontKey key = FontKeyFor(ext, content, stored);
+    platform::FontValue font = StoredFont(key.Section, key.Key);
+    if (ansi && platform::ShownCharset(font) == platform::OemCharset) {
+        font = StoredFont("Options", "Font5");
+        if (platform::ShownCharset(font) == platform::OemCharset)
+            font = StoredFont("", "");
+        return {font, false};
+    }
+    return {font, key == TFontKey{"Fonts", ".nfo"} || key == TFontKey{"Fonts", ".diz"}};
+}
+
+platform::FontValue TDocumentFonts::StoredFont(const std::string& section, const std::string& key) {
     platform::FontValue font;
     font.Name = "MS Sans Serif";
     font.Size = 8;
@@ -17,10 +57,13 @@ void TDocumentFonts::SetFont(const std::string& section, const std::string& key)
         font.Size = 9;
         font.Charset = platform::OEM_CHARSET;
     }
+    // No key: the program's own default font.
+    if (section.empty())
+        return font;
     host_.ReadStoredFont("Options", "Font5", platform::FontValue(font), font);
     host_.ReadStoredFont(section, key, platform::FontValue(font), font);
     // A stored font without its character set key reads as ANSI, even one of a screen face.
-    ApplyFont(font, false);
+    return font;
 }
 
 platform::FontValue TDocumentFonts::ApplyFont(const platform::FontValue& font, bool chosenByUser) {

@@ -3,6 +3,7 @@
 // Color for" the current extension.
 #pragma once
 
+#include "documents/FileEncoding.h"
 #include "platform/FontValue.h"
 
 #include <string>
@@ -10,6 +11,19 @@
 namespace zandor {
 
 class TZandorHost;
+
+// Where a document's font is stored: the settings section and key.
+struct TFontKey {
+    std::string Section;
+    std::string Key;
+    friend bool operator==(const TFontKey&, const TFontKey&) = default;
+};
+
+// The font key of a document by its extension (lower case, with the dot; empty for none) and what
+// its bytes hold: a font the user stored for the extension always; otherwise art opens in the font
+// of ".nfo", a media library's description in an ".nfo" or ".diz" in the default font, and any
+// other text in the font of its extension ("Options"/"Font5" when it has none).
+TFontKey FontKeyFor(const std::string& ext, TContentKind content, bool storedForExtension);
 
 // Refers to the window it serves.
 class TDocumentFonts {
@@ -22,6 +36,18 @@ public:
     // ".nfo" and ".diz"), then the user's default font "Options"/"Font5", then the font stored
     // under section/key; the screen fonts always show the OEM character set.
     void SetFont(const std::string& section, const std::string& key);
+    // The font SetFont would give for the key, not applied.
+    platform::FontValue StoredFont(const std::string& section, const std::string& key);
+    // The font of a document (FontKeyFor), not applied, and whether it is the font of ".nfo" chosen
+    // for art. With ansi the font shows the ANSI code page: where the key's font is a screen face or
+    // OEM font, the default font is taken instead.
+    struct TDocumentFont {
+        platform::FontValue Font;
+        bool Art = false;
+    };
+    TDocumentFont DocumentFont(const std::string& ext, TContentKind content, bool ansi = false);
+    // Gives the editor the font (with the character set its face shows).
+    void Apply(const platform::FontValue& font) { ApplyFont(font, false); }
 
     // The font dialog, starting at the editor's font; on OK the editor takes the font, which is
     // stored at once under "Options"/"Font5" or under "Fonts" and the current extension.

@@ -15,22 +15,53 @@ namespace {
 // Reads are split into slices of this size, so that progress moves on a slow file system too.
 constexpr size_t kReadSlice = size_t(4) << 20;
 
-TLoadedText ReadAndDecode(const std::string& path, int64_t maxBytes, bool repair,
-                          const platform::TReadCall& read) {
-    TLoadedText loaded;
-    platform::TReadDocument file = platform::ReadDocumentFile(path, maxBytes, read);
-    loaded.Problem = std::move(file.Problem);
-    if (!loaded.Problem.empty())
-        return loaded;
-    loaded.Bytes = std::move(file.Bytes);
-    loaded.Decoded = DecodeBytes(loaded.Bytes, repair);
-    loaded.Problem = loaded.Decoded.Problem;
-    return loaded;
+// A chosen Unicode form takes the signature the bytes begin with.
+TFileEncoding WithFoundSignature(TFileEncoding encoding, std::string_view bytes) {
+    encoding.Signature = false;
+    if (!encoding.Unicode())
+        return encoding;
+    TFileEncoding signed_ = encoding;
+    signed_.Signature = true;
+    const std::string_view signature = SignatureOf(signed_);
+    if (bytes.substr(0, signature.size()) == signature) {
+        // FF FE 00 00 begins UTF-32 LE's signature and UTF-16 LE's followed by a zero character.
+        if (encoding.Form != TEncodingForm::Utf16Le || EncodingFits(bytes, signed_))
+            return signed_;
+    }
+    return encoding;
+}
+
+std::string NotInEncoding(const TFileEncoding& encoding) {
+    return "Its bytes are no " + EncodingName(encoding) +
+           " text: some of them form no character in that encoding.";
 }
 
 } // namespace
 
-TLoadedText LoadDocumentText(const std::string& path, int64_t maxBytes, bool repair,
+TLoadedText DecodeFileBytes(platform::TFileBytes bytes, const TLoadOptions& options) {
+    TLoadedText loaded;
+    const TSauceSplit split = SplitSauce(bytes.View());
+    if (split.Record) {
+        loaded.Sauce = split.Record;
+        loaded.SauceTail.assign(bytes.View().substr(split.TextSize));
+        bytes.Size = split.TextSize;
+    }
+    const std::string_view view = bytes.View();
+    const TFileEncoding encoding =
+        options.Encoding ? WithFoundSignature(*options.Encoding, view) : DetectEncoding(view);
+    if (!EncodingFits(view, encoding)) {
+        loaded.Problem = NotInEncoding(encoding);
+        return loaded;
+    }
+    loaded.Content = GuessContent(view, encoding);
+    const int charset = options.Charset ? options.Charset(encoding, loaded.Content) : platform::AnsiCodePage;
+    loaded.Bytes = std::move(bytes);
+    loaded.Decoded = DecodeBytes(loaded.Bytes, options.Repair, encoding, charset);
+    loaded.Problem = loaded.Decoded.Problem;
+    return loaded;
+}
+
+TLoadedText LoadDocumentText(const std::string& path, int64_t maxBytes, const TLoadOptions& options,
                              const TLoadProgress& progress, const platform::TReadCall& read) {
     struct stat st {};
     const int64_t expected = ::stat(path.c_str(), &st) == 0 ? std::max<int64_t>(st.st_size, 1) : 1;
@@ -58,7 +89,12 @@ TLoadedText LoadDocumentText(const std::string& path, int64_t maxBytes, bool rep
         }
         return got;
     };
-    TLoadedText loaded = ReadAndDecode(path, maxBytes, repair, slicedRead);
+    platform::TReadDocument file = platform::ReadDocumentFile(path, maxBytes, slicedRead);
+    TLoadedText loaded;
+    if (file.Problem.empty())
+        loaded = DecodeFileBytes(std::move(file.Bytes), options);
+    else
+        loaded.Problem = std::move(file.Problem);
     if (shown)
         progress(-1);
     return loaded;

@@ -10,6 +10,7 @@
 #include "localisation/Localisation.h"
 #include "platform/DocumentFile.h"
 #include "platform/FileSystem.h"
+#include "platform/ScreenFonts.h"
 
 #include <QFile>
 
@@ -24,14 +25,28 @@ namespace {
 constexpr const char* kFilter =
     "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
 
-// The editor's bytes, as it writes them, into the file that replaces the old one.
+// The editor's bytes, as it writes them, into the file that replaces the old one: as they are, or
+// in the document's Unicode encoding.
 class TSaveStream final : public TByteStream {
 public:
-    explicit TSaveStream(platform::TReplacingFile& file) : file_(file) {}
+    TSaveStream(platform::TReplacingFile& file, const TSaveForm& form) : file_(file), form_(form) {
+        unsigned_ = form.Encoding;
+        unsigned_.Signature = false;
+        const std::string_view signature = SignatureOf(form.Encoding);
+        file_.Write(signature.data(), signature.size());
+    }
 
     size_t Read(void*, size_t) override { throw EStreamError("Stream read error"); }
     void Write(const void* buffer, size_t n) override {
-        file_.Write(buffer, n);
+        if (form_.Encoding.Unicode()) {
+            // Every byte stands for one character of its own: the text converts piece by piece.
+            const std::string encoded =
+                EncodeUnicode(std::string_view(static_cast<const char*>(buffer), n), unsigned_, form_.Charset,
+                              form_.PictureControls);
+            file_.Write(encoded.data(), encoded.size());
+        } else {
+            file_.Write(buffer, n);
+        }
         written_ += static_cast<int64_t>(n);
     }
     int64_t Position() const override { return written_; }
@@ -43,8 +58,28 @@ public:
 
 private:
     platform::TReplacingFile& file_;
+    const TSaveForm& form_;
+    TFileEncoding unsigned_;
     int64_t written_ = 0;
 };
+
+struct TReopenRow {
+    TReopenEncoding Encoding;
+    const char* Caption;
+    const char* Name;
+};
+constexpr TReopenRow kReopenRows[] = {
+    {TReopenEncoding::Ansi, "8-bit ANSI", "ansi"},         {TReopenEncoding::Cp437, "8-bit code page 437", "cp437"},
+    {TReopenEncoding::Utf8, "UTF-8", "utf-8"},             {TReopenEncoding::Utf16Le, "UTF-16 LE", "utf-16le"},
+    {TReopenEncoding::Utf16Be, "UTF-16 BE", "utf-16be"},
+};
+
+const TReopenRow& RowOf(TReopenEncoding encoding) {
+    for (const TReopenRow& row : kReopenRows)
+        if (row.Encoding == encoding)
+            return row;
+    return kReopenRows[0];
+}
 
 // A new file gets the permissions any program of the user would give it.
 mode_t NewFileMode() {
@@ -53,11 +88,30 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+std::string CharsetName(int charset) {
+    return charset == platform::OemCharset ? "CP437" : "CP1252";
+}
+
 QString Quoted(const std::string& name) {
     return QStringLiteral("\"") + QFile::decodeName(name.c_str()) + QStringLiteral("\"");
 }
 
 } // namespace
+
+const char* ReopenCaption(TReopenEncoding encoding) {
+    return RowOf(encoding).Caption;
+}
+
+const char* ReopenName(TReopenEncoding encoding) {
+    return RowOf(encoding).Name;
+}
+
+std::optional<TReopenEncoding> ReopenNamed(const std::string& name) {
+    for (const TReopenRow& row : kReopenRows)
+        if (name == row.Name)
+            return row.Encoding;
+    return std::nullopt;
+}
 
 TDocuments::TDocuments(TZandorHost& host)
     : Fonts(host), RecentFiles(host.RecentFiles(), *host.RecentFilesMenu(),
@@ -85,6 +139,14 @@ bool TDocuments::AskSaveChanges() {
 }
 
 bool TDocuments::LoadFile(const std::string& name) {
+    std::optional<TReopenEncoding> choice;
+    const auto& chosen = host_.RecentEncodings();
+    if (const auto found = chosen.find(name); found != chosen.end())
+        choice = ReopenNamed(found->second);
+    return LoadFile(name, choice);
+}
+
+bool TDocuments::LoadFile(const std::string& name, std::optional<TReopenEncoding> choice) {
     if (name.empty())
         return false;
     if (loading_) {
@@ -92,6 +154,39 @@ bool TDocuments::LoadFile(const std::string& name) {
         waiting_ = name;
         return false;
     }
+    TLoadOptions options;
+    options.Repair = host_.DocumentOptions().Convert;
+    bool ansi = false;
+    std::optional<TContentKind> content;
+    if (choice) {
+        switch (*choice) {
+        case TReopenEncoding::Ansi:
+            options.Encoding = TFileEncoding{};
+            content = TContentKind::Plain;
+            ansi = true;
+            break;
+        case TReopenEncoding::Cp437:
+            options.Encoding = TFileEncoding{};
+            content = TContentKind::Art;
+            break;
+        case TReopenEncoding::Utf8:
+            options.Encoding = TFileEncoding{TEncodingForm::Utf8, false};
+            break;
+        case TReopenEncoding::Utf16Le:
+            options.Encoding = TFileEncoding{TEncodingForm::Utf16Le, false};
+            break;
+        case TReopenEncoding::Utf16Be:
+            options.Encoding = TFileEncoding{TEncodingForm::Utf16Be, false};
+            break;
+        }
+    }
+    // The font follows what the bytes hold; the text is read into the character set it shows.
+    TDocumentFonts::TDocumentFont font;
+    const std::string ext = platform::LowerExtension(name);
+    options.Charset = [&](const TFileEncoding&, TContentKind found) {
+        font = Fonts.DocumentFont(ext, content.value_or(found), ansi);
+        return platform::ShownCharset(font.Font);
+    };
     TLoadedText loaded;
     {
         loading_ = true;
@@ -102,16 +197,16 @@ bool TDocuments::LoadFile(const std::string& name) {
         // The old text is on its way out: no background layout of it while the new one is read.
         TMemoEditor::TQuietLevel quiet(host_.Editor().Editor());
         loaded = LoadDocumentText(
-            name, MaxTextLength, host_.DocumentOptions().Convert,
-            [this](int percent) { host_.ShowLoadProgress(percent); }, ReadCall);
+            name, MaxTextLength, options, [this](int percent) { host_.ShowLoadProgress(percent); }, ReadCall);
     }
-    const bool opened = TakeLoadedText(name, loaded);
+    const bool opened = TakeLoadedText(name, loaded, font);
     if (!waiting_.empty())
         LoadFile(std::exchange(waiting_, {}));
     return opened;
 }
 
-bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded) {
+bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded,
+                                const TDocumentFonts::TDocumentFont& font) {
     std::string problem = loaded.Problem;
     const std::string_view text = loaded.Bytes.View();
     // Each line break takes two positions: only a text of more than half the limit can exceed it.
@@ -124,19 +219,22 @@ bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded) {
         // recent files, so that a vanished one can be tried again from there.
         host_.ShowErrorBox(TErrorBoxKind::Open, "\"" + name + "\": " + problem);
         RecentFiles.Add(name);
-        host_.ApplyDocumentWindowDimensions();
+        host_.ApplyDocumentWindowDimensions(form_.Art);
         return false;
     }
 
     host_.SetDocumentFile(name);
-    // The font of the file's type comes before the text, so the text is laid out once.
-    FontForExtension();
+    // The font of the file comes before the text, so the text is laid out once.
+    Fonts.Apply(font.Font);
     // The editor takes the bytes over as they are: no copy of a large file is made.
     host_.Editor().LoadFromBuffer(std::move(loaded.Bytes.Data), loaded.Bytes.Size);
     const TDecodedText& decoded = loaded.Decoded;
-    notes_ = {name, decoded.Utf16, decoded.Unmapped, decoded.ZeroBytes};
+    notes_ = {name, decoded.Unmapped, decoded.ZeroBytes};
+    form_ = {decoded.Encoding, decoded.PictureControls, std::move(loaded.Sauce), std::move(loaded.SauceTail),
+             font.Art};
+    ShowEncoding();
     RecentFiles.Add(name);
-    host_.ApplyDocumentWindowDimensions();
+    host_.ApplyDocumentWindowDimensions(font.Art);
     host_.MarkDocumentSaved();
     host_.FocusAfterOpen();
     return true;
@@ -157,7 +255,8 @@ void TDocuments::FontForExtension() {
         Fonts.SetFont("Fonts", ext);
 }
 
-void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::TFileCalls& calls) {
+void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::TFileCalls& calls,
+                    const TSaveForm& form) {
     platform::TReplacingFile::TOptions options;
     options.NewFileMode = NewFileMode();
     // A read-only file stays read-only: the folder would allow the replacement, the user did not.
@@ -166,14 +265,16 @@ void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::T
     // and its other hard links keep showing the same file.
     options.InPlaceWhereNeeded = true;
     platform::TReplacingFile file(path, options, calls);
-    TSaveStream stream(file);
+    TSaveStream stream(file, form);
     editor.SaveToStream(stream);
+    file.Write(form.Tail.data(), form.Tail.size());
     file.Commit();
 }
 
 bool TDocuments::WriteDocument(const std::string& path) {
     try {
-        SaveEditorText(host_.Editor(), path, *FileCalls);
+        SaveEditorText(host_.Editor(), path, *FileCalls,
+                       {form_.Encoding, platform::ShownCharset(host_.Editor().Font()), form_.PictureControls, form_.Tail});
     } catch (const std::exception& e) {
         host_.ShowErrorBox(TErrorBoxKind::Save, e.what());
         return false;
@@ -184,18 +285,16 @@ bool TDocuments::WriteDocument(const std::string& path) {
 }
 
 bool TDocuments::ConfirmChangedBytes(const std::string& path) {
-    if (path != notes_.File || (!notes_.Utf16 && notes_.ZeroBytes == 0))
+    if (path != notes_.File || (notes_.Unmapped == 0 && notes_.ZeroBytes == 0))
         return true;
     QString text = Quoted(platform::FileNameOf(path));
-    if (notes_.Utf16) {
-        text += QStringLiteral(
-            " was opened as UTF-16 text and is saved as 8-bit text in the Windows-1252 code page");
-        if (notes_.Unmapped > 0)
-            text +=
-                QStringLiteral(", where %1 characters that code page lacks stay \"?\"").arg(notes_.Unmapped);
-        text += QStringLiteral(".");
+    if (notes_.Unmapped > 0) {
+        text += QStringLiteral(" held %1 characters that the font's character set (%2) cannot show; they "
+                               "are shown as \"?\" and saved as \"?\".")
+                    .arg(notes_.Unmapped)
+                    .arg(QString::fromStdString(CharsetName(platform::ShownCharset(host_.Editor().Font()))));
         if (notes_.ZeroBytes > 0)
-            text += QStringLiteral(" Its");
+            text += QStringLiteral(" It also");
     }
     if (notes_.ZeroBytes > 0)
         text += QStringLiteral(" held %1 zero bytes, which are shown as blanks and saved as spaces.")
@@ -271,7 +370,9 @@ void TDocuments::FileNew1Click() {
     host_.Editor().LoadFromStream(empty);
     host_.SetDocumentFile("");
     notes_ = {};
+    form_ = {};
     Fonts.SetFont("Options", "Font5");
+    ShowEncoding();
     host_.MarkDocumentSaved();
     host_.FocusEditor();
 }
@@ -286,8 +387,27 @@ void TDocuments::Properties1Click() {
     const std::string file = host_.DocumentFile();
     if (!platform::FileExists(file))
         return;
-    auto* dialog = new TFileProperties(file, host_.DialogParent());
+    auto* dialog = new TFileProperties(file, host_.DialogParent(), form_.Sauce);
     dialog->show();
+}
+
+void TDocuments::ReopenWithEncoding(TReopenEncoding encoding) {
+    const std::string file = host_.DocumentFile();
+    if (file.empty() || AskSaveChanges())
+        return;
+    if (LoadFile(file, encoding))
+        host_.RecentEncodings()[file] = ReopenName(encoding);
+}
+
+std::string TDocuments::EncodingText() const {
+    std::string text = CharsetName(platform::ShownCharset(host_.Editor().Font()));
+    if (form_.Encoding.Unicode())
+        text += " \u00B7 " + EncodingName(form_.Encoding);
+    return text;
+}
+
+void TDocuments::ShowEncoding() {
+    host_.ShowDocumentEncoding(EncodingText());
 }
 
 void TDocuments::FileDrag1Drop(TFileDrag& sender) {

@@ -4,13 +4,17 @@
 #pragma once
 
 #include "documents/DocumentFonts.h"
+#include "documents/FileEncoding.h"
 #include "documents/RecentFiles.h"
+#include "documents/SauceRecord.h"
 #include "editor/engine/ReplaceRange.h"
+#include "platform/CodePages.h"
 #include "platform/DocumentFile.h"
 #include "platform/ReplacingFile.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zandor {
@@ -20,13 +24,34 @@ class TFileDrag;
 class TZandorHost;
 struct TLoadedText;
 
+// How a document's text is written: its encoding (an 8-bit text as the editor holds it, a Unicode
+// one from the character set it is shown in) and the bytes after the text (a SAUCE record).
+struct TSaveForm {
+    TFileEncoding Encoding;
+    int Charset = platform::AnsiCodePage;
+    bool PictureControls = false;
+    std::string Tail;
+};
+
+// The encodings "Reopen with encoding" offers.
+enum class TReopenEncoding { Ansi, Cp437, Utf8, Utf16Le, Utf16Be };
+inline constexpr TReopenEncoding kReopenEncodings[] = {TReopenEncoding::Ansi, TReopenEncoding::Cp437,
+                                                       TReopenEncoding::Utf8, TReopenEncoding::Utf16Le,
+                                                       TReopenEncoding::Utf16Be};
+// The item's caption ("8-bit ANSI", "8-bit code page 437", "UTF-8", "UTF-16 LE", "UTF-16 BE") and
+// the name it is stored under with the recent files ("ansi", "cp437", "utf-8", "utf-16le", "utf-16be").
+const char* ReopenCaption(TReopenEncoding encoding);
+const char* ReopenName(TReopenEncoding encoding);
+std::optional<TReopenEncoding> ReopenNamed(const std::string& name);
+
 // Writes the editor's text over the file at path, all or nothing: through a flushed temporary file
 // in the same folder that takes the old file's mode and owner (a new file gets the user's usual
 // mode) and is renamed over it; a symbolic link keeps pointing at the new file. Where the folder
 // takes no temporary file, or the file has other hard links, the file is written over in place,
 // its old bytes put back if that fails. Throws what went wrong and leaves the old file as it was.
 void SaveEditorText(TArtMemo& editor, const std::string& path,
-                    const platform::TFileCalls& calls = platform::TFileCalls::System());
+                    const platform::TFileCalls& calls = platform::TFileCalls::System(),
+                    const TSaveForm& form = {});
 
 // Refers to the window it serves; owns the font commands and the recent-files submenu's items.
 class TDocuments {
@@ -40,11 +65,16 @@ public:
     // happen, so that the edits are still only in the window.
     bool AskSaveChanges();
 
-    // Opens a named file: its bytes (a UTF-16 file as ANSI text, line breaks repaired when "Convert"
-    // is on) replace the editor's text; the font, the window's size and place follow the file's
-    // type. A file that cannot be opened is reported and leaves the editor, the document's name and
-    // its modified state as they were. An empty name does nothing. True when the file was opened.
+    // Opens a named file: its bytes (a Unicode file in the character set of its font, line breaks
+    // repaired when "Convert" is on, a SAUCE record split off) replace the editor's text; the font
+    // follows the file's type and what its bytes hold, the window's size and place its type. The
+    // encoding is the one the user chose for the name (Reopen), else the one its bytes show. A file
+    // that cannot be opened is reported and leaves the editor, the document's name and its
+    // modified state as they were. An empty name does nothing. True when the file was opened.
     bool LoadFile(const std::string& name);
+    // "Reopen with encoding": the open file read again in that encoding, which is kept for its name
+    // (unsaved changes are offered for saving first).
+    void ReopenWithEncoding(TReopenEncoding encoding);
 
     // A name the command line gave that holds no file: says so with the reason, and nothing else
     // changes (the window goes on with its untitled text).
@@ -63,6 +93,12 @@ public:
     void FileNew1Click();
     void RecentFileClick(const std::string& name);
     void Properties1Click();
+
+    // The document's SAUCE record, when its file had one.
+    const std::optional<TSauceRecord>& Sauce() const { return form_.Sauce; }
+    // The status panel's text for the document: the character set shown and, for a Unicode file,
+    // its encoding ("CP437 · UTF-8", "CP1252").
+    std::string EncodingText() const;
     // A drop on the window opens the first dropped name when it is a file.
     void FileDrag1Drop(TFileDrag& sender);
 
@@ -80,13 +116,16 @@ public:
     const platform::TFileCalls* FileCalls = &platform::TFileCalls::System();
 
 private:
+    bool LoadFile(const std::string& name, std::optional<TReopenEncoding> choice);
+    // The status panel follows the document's encoding and font.
+    void ShowEncoding();
     // Writes the editor's text over the file at path, all or nothing; reports a failure.
     bool WriteDocument(const std::string& path);
     // Saving over the opened file what its text could not keep (zero bytes, UTF-16) is asked first.
     bool ConfirmChangedBytes(const std::string& path);
     void FontForExtension();
     // The read text into the editor, or the error box; true when the editor took it.
-    bool TakeLoadedText(const std::string& name, TLoadedText& loaded);
+    bool TakeLoadedText(const std::string& name, TLoadedText& loaded, const TDocumentFonts::TDocumentFont& font);
 
     TZandorHost& host_;
     bool loading_ = false;
@@ -95,10 +134,18 @@ private:
     // What the editor's text could not keep of the file it was opened from.
     struct TLoadNotes {
         std::string File;
-        bool Utf16 = false;
         size_t Unmapped = 0;
         size_t ZeroBytes = 0;
     } notes_;
+    // How the document is written back, and its record.
+    struct TDocumentForm {
+        TFileEncoding Encoding;
+        bool PictureControls = false;
+        std::optional<TSauceRecord> Sauce;
+        std::string Tail;
+        // Shown in the font of ".nfo" as art, whatever its extension.
+        bool Art = false;
+    } form_;
 };
 
 } // namespace zandor

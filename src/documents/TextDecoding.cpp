@@ -173,25 +173,36 @@ int64_t TextPositions(std::string_view text) {
     return positions;
 }
 
-TDecodedText DecodeText(std::string_view bytes, bool repair) {
+TFileEncoding ClassicEncoding(std::string_view bytes) {
+    const TFileEncoding utf16{TEncodingForm::Utf16Le, true};
+    return HasUtf16LeSignature(bytes) && EncodingFits(bytes, utf16) ? utf16 : TFileEncoding{};
+}
+
+TDecodedText DecodeText(std::string_view bytes, bool repair, const TFileEncoding& encoding, int charset) {
     platform::TFileBytes copy = BytesOf(bytes);
-    TDecodedText decoded = DecodeBytes(copy, repair);
+    TDecodedText decoded = DecodeBytes(copy, repair, encoding, charset);
     if (decoded.Rewritten)
         decoded.Changed = std::string(copy.View());
     return decoded;
 }
 
+TDecodedText DecodeText(std::string_view bytes, bool repair) {
+    return DecodeText(bytes, repair, ClassicEncoding(bytes));
+}
+
 TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair) {
+    return DecodeBytes(bytes, repair, ClassicEncoding(bytes.View()));
+}
+
+TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair, const TFileEncoding& encoding, int charset) {
     TDecodedText decoded;
-    if (HasUtf16LeSignature(bytes.View())) {
-        if (bytes.Size % 2 != 0) {
-            decoded.Problem =
-                "The file begins as UTF-16 text does, but its length is an odd number of bytes, "
-                "so it is no complete UTF-16 text.";
-            return decoded;
-        }
-        decoded.Utf16 = decoded.Rewritten = true;
-        bytes = BytesOf(Utf16LeToAnsi(bytes.View(), &decoded.Unmapped));
+    decoded.Encoding = encoding;
+    if (encoding.Unicode()) {
+        TDecodedUnicode text = DecodeUnicode(bytes.View(), encoding, charset);
+        decoded.Unmapped = text.Unmapped;
+        decoded.PictureControls = text.PictureControls;
+        decoded.Rewritten = true;
+        bytes = BytesOf(text.Text);
     }
     if (repair) {
         const TBreakSurvey survey = SurveyBreaks(bytes.View());

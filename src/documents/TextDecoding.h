@@ -1,8 +1,10 @@
-// The byte-level part of opening a text file: the one Unicode form that is recognised (UTF-16
-// little-endian with its signature) and the repair of doubled and Unix line breaks. Everything else
-// is shown byte for byte. Pure functions of the file's bytes; no file access, no editor.
+// The byte-level part of opening a text file: a Unicode file read into the editor's character set
+// (see FileEncoding.h) and the repair of doubled and Unix line breaks. An 8-bit file is shown byte
+// for byte. Pure functions of the file's bytes; no file access, no editor.
 #pragma once
 
+#include "documents/FileEncoding.h"
+#include "platform/CodePages.h"
 #include "platform/DocumentFile.h"
 
 #include <cstddef>
@@ -37,10 +39,12 @@ int64_t TextPositions(std::string_view text);
 
 // A file's bytes as the text the editor receives.
 struct TDecodedText {
-    // True when the file was read as UTF-16.
-    bool Utf16 = false;
-    // Characters of a UTF-16 file that had no byte in the ANSI code page.
+    // How the file's characters were read.
+    TFileEncoding Encoding;
+    // Characters of a Unicode file that had no byte in the editor's character set (shown as "?").
     size_t Unmapped = 0;
+    // A Unicode file drew its control bytes as code page 437's pictures (see DecodeUnicode).
+    bool PictureControls = false;
     // Zero bytes in the text (the editor cannot hold them and shows each as a blank).
     size_t ZeroBytes = 0;
     // Set when the text differs from the file's bytes; otherwise the bytes are the text. A text
@@ -57,12 +61,22 @@ struct TDecodedText {
     }
 };
 
-// Decodes a file's bytes; repair: the "Convert" option.
+// The encoding of the program's first years: UTF-16 LE when the bytes start with its signature and
+// are whole UTF-16, every other file 8-bit.
+TFileEncoding ClassicEncoding(std::string_view bytes);
+
+// Decodes a file's bytes written in `encoding` (they must fit it, see EncodingFits) into the
+// character set `charset`; repair: the "Convert" option.
+TDecodedText DecodeText(std::string_view bytes, bool repair, const TFileEncoding& encoding,
+                        int charset = platform::AnsiCodePage);
+// The classic encoding, in the ANSI code page.
 TDecodedText DecodeText(std::string_view bytes, bool repair);
 
 // The same decoding done on the bytes themselves, which become the text (Changed stays empty):
-// a repair that only shortens breaks works where the bytes are; a UTF-16 file and a repair that
+// a repair that only shortens breaks works where the bytes are; a Unicode file and a repair that
 // lengthens them give new bytes. Like ReadDocumentFile's, the bytes have room for one byte more.
+TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair, const TFileEncoding& encoding,
+                         int charset = platform::AnsiCodePage);
 TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair);
 
 } // namespace zandor

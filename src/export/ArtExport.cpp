@@ -2,6 +2,7 @@
 
 #include "commands/GifWriter.h"
 #include "commands/WebPalette.h"
+#include "documents/DocumentLoad.h"
 #include "documents/TextDecoding.h"
 #include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
@@ -14,6 +15,7 @@
 #include "platform/AtomicWrite.h"
 #include "platform/Canvas.h"
 #include "platform/DocumentFile.h"
+#include "platform/ScreenFonts.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -77,15 +79,21 @@ struct TExportEditor {
     }
 };
 
-std::string TextOf(const TExportJob& job, platform::TFileBytes& bytes, std::string& decoded) {
-    TDecodedText text = DecodeText(bytes.View(), job.Look.Convert);
-    if (!text.Problem.empty())
-        throw TExportError("Cannot read \"" + job.Input + "\": " + text.Problem);
-    if (text.Changed)
-        decoded = std::move(*text.Changed);
-    else
-        decoded.assign(bytes.View());
-    return decoded;
+// The input's text as the window reads it (encoding, SAUCE record split off), and the look with
+// the font its content opens in.
+TLoadedText TextOf(TExportJob& job, platform::TFileBytes bytes) {
+    TLoadOptions options;
+    options.Repair = job.Look.Convert;
+    options.Encoding = job.Encoding;
+    options.Charset = [&job](const TFileEncoding&, TContentKind found) {
+        if (job.Look.FontFor)
+            job.Look.Font = job.Look.FontFor(job.Content.value_or(found));
+        return platform::ShownCharset(job.Look.Font);
+    };
+    TLoadedText loaded = DecodeFileBytes(std::move(bytes), options);
+    if (!loaded.Problem.empty())
+        throw TExportError("Cannot read \"" + job.Input + "\": " + loaded.Problem);
+    return loaded;
 }
 
 std::string PngBytes(TTextPicture& picture, int scale) {
@@ -152,7 +160,7 @@ TExportKind ExportKindOf(std::string_view fileName) {
     return TExportKind::None;
 }
 
-void RunExport(const TExportJob& job) {
+void RunExport(TExportJob job) {
     const TExportKind kind = ExportKindOf(job.Output);
     if (kind == TExportKind::None)
         throw TExportError("Unknown output type \"" + job.Output + "\": use .png, .gif, .txt or .html.");
@@ -162,9 +170,9 @@ void RunExport(const TExportJob& job) {
     platform::TReadDocument read = platform::ReadDocumentFile(job.Input, kMaxInput);
     if (!read.Problem.empty())
         throw TExportError("Cannot read \"" + job.Input + "\": " + read.Problem);
-    std::string decoded;
-    const std::string text = TextOf(job, read.Bytes, decoded);
-    read.Bytes = {};
+    TLoadedText loaded = TextOf(job, std::move(read.Bytes));
+    const std::string text(loaded.Bytes.View());
+    loaded = {};
 
     std::string bytes;
     try {

@@ -2,8 +2,11 @@
 // paints it, or the text itself as UTF-8 (.txt) or as a web page (.html).
 #pragma once
 
+#include "documents/FileEncoding.h"
 #include "platform/FontValue.h"
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,6 +22,9 @@ TExportKind ExportKindOf(std::string_view fileName);
 // The look of the editor the text is shown in.
 struct TExportLook {
     platform::FontValue Font;
+    // The font for what the input's bytes hold (art, a media library's description, text), as the
+    // window would choose it; unset: Font whatever they hold.
+    std::function<platform::FontValue(TContentKind)> FontFor;
     platform::TColor Background = 0x004A0000;
     platform::TColor HighlightColor = platform::clLime;
     platform::TColor HighlightBackgnd = platform::clBlack;
@@ -33,6 +39,9 @@ struct TExportJob {
     TExportLook Look;
     int Scale = 1;   // pictures: each pixel drawn scale x scale
     int Columns = 0; // pictures: word wrap at this many characters; 0 wraps nothing
+    // The input's encoding and content as the user named them; unset: as its bytes show.
+    std::optional<TFileEncoding> Encoding;
+    std::optional<TContentKind> Content;
 };
 
 // A failure of the export, with a sentence for the user.
@@ -44,9 +53,10 @@ public:
 // The largest scale offered; a picture four times the screen's is already very large.
 inline constexpr int kMaxExportScale = 8;
 
-// Reads the input, renders it and writes the output in one step (a temporary file renamed over
+// Reads the input as the window reads a file (its encoding, or the job's; a SAUCE record left out;
+// the font its content opens in), renders it and writes the output in one step (a temporary file renamed over
 // the target), so a failed export leaves nothing behind and an existing file untouched. Needs a
 // GUI application object (pictures are painted by the editor control). Throws TExportError.
-void RunExport(const TExportJob& job);
+void RunExport(TExportJob job);
 
 } // namespace zandor

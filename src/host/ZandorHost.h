@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,8 +86,9 @@ public:
     virtual void MarkDocumentSaved() = 0;
     // The caption, the task-bar text and the window section from the document.
     virtual void UpdateTitle() = 0;
-    // The window section of the document's type, and the size and place stored for it.
-    virtual void ApplyDocumentWindowDimensions() = 0;
+    // The window section of the document's type (of ".nfo" for art, whatever its extension), and
+    // the size and place stored for it.
+    virtual void ApplyDocumentWindowDimensions(bool art) = 0;
     // The focus after a file was opened: the Exit button or the editor, as "Initial Focus" says.
     virtual void FocusAfterOpen() = 0;
     // The focus back to the editor (after New and the font dialogs).
@@ -106,6 +108,11 @@ public:
     virtual std::vector<std::string>& RecentFiles() = 0;
     // The "Recent files" submenu, whose items the documents make.
     virtual QMenu* RecentFilesMenu() = 0;
+    // The encoding the user chose for a recent file ("Reopen with encoding"), by its name; the
+    // window stores it with the recent files.
+    virtual std::map<std::string, std::string>& RecentEncodings() = 0;
+    // The document's encoding changed: the status panel shows it ("CP437 · UTF-8").
+    virtual void ShowDocumentEncoding(const std::string& text) = 0;
     // The folder of the last "Save as" ("Find"/"LastDir").
     virtual std::string LastSaveFolder() const = 0;
     virtual void SetLastSaveFolder(const std::string& folder) = 0;

@@ -1,5 +1,7 @@
 #include "platform/ScreenFonts.h"
 
+#include "platform/CodePages.h"
+
 #include "platform/ResourceFolder.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,10 @@ FontValue WithFaceCharset(FontValue font) {
     if (IsScreenFontFace(font.Name))
         font.Charset = OEM_CHARSET;
     return font;
+}
+
+int ShownCharset(const FontValue& font) {
+    return WithFaceCharset(font).Charset == OEM_CHARSET ? OemCharset : AnsiCodePage;
 }
 
 const std::vector<int>& ScreenFontCells(std::string_view face) {

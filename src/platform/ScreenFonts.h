@@ -23,6 +23,10 @@ bool IsScreenFontFace(std::string_view face);
 // font keeps its own. Every way the editor's font is chosen goes through this.
 FontValue WithFaceCharset(FontValue font);
 
+// The character set a font shows its bytes in, as the conversions of CodePages.h number it:
+// OemCharset (code page 437) for the screen faces and OEM fonts, AnsiCodePage for the others.
+int ShownCharset(const FontValue& font);
+
 // The pixel heights of the cells the screen font `face` comes in (the generated sizes, each a base
 // cell or a whole multiple of one); empty for any other face.
 const std::vector<int>& ScreenFontCells(std::string_view face);

@@ -152,9 +152,9 @@ TEST_P(UnopenableFiles, AreReportedAndLeaveTheTextItsNameAndItsChanges) {
     auto w = Create(kept);
     Edit(*w);
     ASSERT_EQ(0, mkdir(dir.file("folder.txt").c_str(), 0755));
-    dir.write("odd.txt", QByteArray("\xFF\xFE"
-                                    "abc",
-                                    5));
+    // Read as UTF-8 because the user chose it for the name, its bytes are none.
+    dir.write("not-utf8.txt", "caf\xE9");
+    w->Settings.RecentEncodings[dir.file("not-utf8.txt")] = "utf-8";
     dir.write("large.txt", QByteArray(101, 'x'));
     dir.write("many-breaks.txt", QByteArray(60, '\n')); // 60 bytes, 120 positions
     dir.write("secret.txt", "secret");
@@ -182,7 +182,7 @@ TEST_P(UnopenableFiles, AreReportedAndLeaveTheTextItsNameAndItsChanges) {
 INSTANTIATE_TEST_SUITE_P(Rows, UnopenableFiles,
                          ::testing::Values(Unopenable{"folder.txt", "folder"},
                                            Unopenable{"gone.txt", "No such file"},
-                                           Unopenable{"odd.txt", "odd number of bytes"},
+                                           Unopenable{"not-utf8.txt", "no UTF-8 text"},
                                            Unopenable{"large.txt", "too large"},
                                            Unopenable{"many-breaks.txt", "too long"},
                                            Unopenable{"secret.txt", "Permission denied"}),
@@ -391,17 +391,21 @@ TEST_F(Documents, ZeroBytesAndUtf16AreAskedAboutBeforeTheFileIsSavedOver) {
                                                               "a\0\x00\x01",
                                                               6));
     ASSERT_TRUE(w->Documents->LoadFile(wide));
-    // Saved elsewhere, the UTF-16 file itself stays: nothing to ask.
+    // Saved elsewhere, the UTF-16 file itself stays: nothing to ask. The copy is UTF-16 too, with
+    // the "?" the character set showed for U+0100.
     saveAnswer = dir.file("copy.txt");
     EXPECT_TRUE(w->Documents->SaveAs());
-    EXPECT_EQ("a?", readFile(dir.file("copy.txt")).toStdString());
+    const QByteArray saved("\xFF\xFE"
+                           "a\0?\0",
+                           6);
+    EXPECT_EQ(saved, readFile(dir.file("copy.txt")));
     ASSERT_TRUE(w->Documents->LoadFile(wide));
     answers = {TAnswer::Yes};
     EXPECT_TRUE(w->Documents->Save());
     ASSERT_EQ(3u, questions.size());
-    EXPECT_NE(std::string::npos, questions[2].find("UTF-16")) << questions[2];
+    EXPECT_NE(std::string::npos, questions[2].find("CP1252")) << questions[2];
     EXPECT_NE(std::string::npos, questions[2].find("1 characters")) << questions[2];
-    EXPECT_EQ("a?", readFile(wide).toStdString());
+    EXPECT_EQ(saved, readFile(wide));
 }
 
 TEST_F(Documents, SaveAsProposesANameAndTakesTheChosenOne) {

@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Rewrite{"Lower", &TEditCommands::edit_format_lowerClick, LowercasedText},
                       Rewrite{"Upper", &TEditCommands::edit_format_upperClick, UppercasedText},
                       Rewrite{"Capitalize", &TEditCommands::edit_format_capitalizeClick, CapitalizedText},
-                      Rewrite{"ToUtf8", &TEditCommands::edit_format_toutf8Click, CharsetToUtf8}),
+                      Rewrite{"ToUtf8", &TEditCommands::edit_format_toutf8Click,
+                              [](std::string_view t) { return CharsetToUtf8(t); }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(EditCommands, Utf8BackToTheCodePageOrLeftAloneWithAMessage) {

@@ -36,7 +36,7 @@ std::string FromUtf8OrProblem(std::string_view text) {
 
 const std::map<std::string, std::function<std::string(std::string_view)>> kCommands = {
     {"lower", LowercasedText}, {"upper", UppercasedText}, {"capitalize", CapitalizedText},
-    {"join", JoinedLines},     {"toutf8", CharsetToUtf8}, {"fromutf8", FromUtf8OrProblem},
+    {"join", JoinedLines},     {"toutf8", [](std::string_view t) { return CharsetToUtf8(t); }}, {"fromutf8", FromUtf8OrProblem},
 };
 
 class GoldenTransform : public ::testing::TestWithParam<std::string> {};
@@ -99,18 +99,28 @@ INSTANTIATE_TEST_SUITE_P(Rows, RefusedUtf8,
 TEST(TextTransforms, CharsetToUtf8AndBackRestoresAnyTextOfTheCodePage) {
     std::mt19937 rng(19);
     for (int round = 0; round < 500; ++round) {
-        // Every byte but zero, which the editor never holds.
+        // Every byte but zero, which the editor never holds, in either character set.
         std::string text(rng() % 200, '\0');
         for (char& c : text)
             c = static_cast<char>(1 + rng() % 255);
-        const std::string utf8 = CharsetToUtf8(text);
-        const TUtf8Decoding back = Utf8ToCharset(utf8);
+        const int charset = round % 2 ? platform::OemCharset : platform::AnsiCodePage;
+        const std::string utf8 = CharsetToUtf8(text, charset);
+        const TUtf8Decoding back = Utf8ToCharset(utf8, charset);
         ASSERT_TRUE(back.Ok()) << round;
         ASSERT_EQ(text, back.Text) << round;
         // Letter case keeps the length and is settled after one pass.
         ASSERT_EQ(text.size(), LowercasedText(text).size());
         ASSERT_EQ(UppercasedText(text), UppercasedText(UppercasedText(text)));
     }
+}
+
+TEST(TextTransforms, ArtInTheScreenFontsCharacterSetConvertsToItsBoxCharacters) {
+    EXPECT_EQ("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9", CharsetToUtf8("\xC9\xCD\xDB \x82", platform::OemCharset));
+    const TUtf8Decoding art = Utf8ToCharset("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9", platform::OemCharset);
+    ASSERT_TRUE(art.Ok());
+    EXPECT_EQ("\xC9\xCD\xDB \x82", art.Text);
+    // The ANSI code page has none of them.
+    EXPECT_EQ("??? \xE9", Utf8ToCharset("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9").Text);
 }
 
 TEST(TextTransforms, TrimmingTakesEveryCodeUpToBlankAtBothEnds) {

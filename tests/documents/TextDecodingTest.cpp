@@ -98,11 +98,14 @@ INSTANTIATE_TEST_SUITE_P(Rows, Repair,
                                            RepairRow{"x\r\r\ny\nz", "x\r\ny\nz"},
                                            RepairRow{"\n\r", "\r\n\r"}));
 
-TEST(DecodeText, AUtf16FileOfOddLengthIsNoText) {
+TEST(DecodeText, AUtf16SignatureBeforeHalfACharacterIsEightBitText) {
     const std::string odd = "\xFF\xFE"s + "a\0b\0c"s;
     const TDecodedText decoded = DecodeText(odd, true);
-    EXPECT_NE("", decoded.Problem);
+    EXPECT_EQ("", decoded.Problem);
+    EXPECT_FALSE(decoded.Encoding.Unicode());
+    // Every byte stays; the zero bytes are told about as in any 8-bit file.
     EXPECT_FALSE(decoded.Changed);
+    EXPECT_EQ(2u, decoded.ZeroBytes);
     // Two bytes FF FE alone are an empty UTF-16 text.
     EXPECT_EQ("", DecodeText("\xFF\xFE", true).Problem);
     EXPECT_EQ("", *DecodeText("\xFF\xFE", true).Changed);
@@ -111,7 +114,7 @@ TEST(DecodeText, AUtf16FileOfOddLengthIsNoText) {
 TEST(DecodeText, CountsWhatTheEditorCannotShowAsItWas) {
     const std::string utf16 = "\xFF\xFE"s + "A\0\0\0\x00\x01\x3D\xD8\x00\xDE"s; // A, NUL, U+0100, U+1F600
     const TDecodedText decoded = DecodeText(utf16, true);
-    EXPECT_TRUE(decoded.Utf16);
+    EXPECT_TRUE(decoded.Encoding.Unicode());
     EXPECT_EQ(2u, decoded.Unmapped);
     EXPECT_EQ(1u, decoded.ZeroBytes);
     EXPECT_EQ(3u, DecodeText("\0a\0\0"s, false).ZeroBytes);
@@ -156,7 +159,7 @@ TEST(DecodeText, TheUtf16FileOfTheCorpusReadsAsText) {
     if (bytes.empty())
         GTEST_SKIP() << "no UTF-16 file in the corpus";
     const TDecodedText decoded = DecodeText(bytes, true);
-    ASSERT_TRUE(decoded.Utf16);
+    ASSERT_EQ(TEncodingForm::Utf16Le, decoded.Encoding.Form);
     const std::string text = *decoded.Changed;
     EXPECT_EQ(0u, decoded.ZeroBytes);
     EXPECT_EQ(0u, text.rfind("Document encoding: UTF-16", 0));

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <functional>
 #include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ struct FakeHost : TZandorHost {
     }
     void MarkDocumentSaved() override { Modified = false; }
     void UpdateTitle() override {}
-    void ApplyDocumentWindowDimensions() override {}
+    void ApplyDocumentWindowDimensions(bool) override {}
     void FocusAfterOpen() override {}
     void FocusEditor() override {}
     void EditorFontChanged(bool) override {}
@@ -63,6 +64,8 @@ struct FakeHost : TZandorHost {
     TDocumentOptions DocumentOptions() const override { return Options; }
     std::vector<std::string>& RecentFiles() override { return Recent; }
     QMenu* RecentFilesMenu() override { return RecentMenu; }
+    std::map<std::string, std::string>& RecentEncodings() override { return Encodings; }
+    void ShowDocumentEncoding(const std::string& text) override { EncodingShown = text; }
     void SetLastSaveFolder(const std::string& folder) override { LastDir = folder; }
     void ReadStoredFont(const std::string&, const std::string&, const platform::FontValue&,
                         platform::FontValue&) override {}
@@ -94,6 +97,8 @@ struct FakeHost : TZandorHost {
     TDocumentOptions Options;
     std::vector<std::string> Recent;
     QMenu* RecentMenu = nullptr;
+    std::map<std::string, std::string> Encodings;
+    std::string EncodingShown;
     // The donation settings as they stood at each save.
     std::vector<TDonationSettings> Saved;
 };
