@@ -1,11 +1,13 @@
 #include "documents/FileProperties.h"
 
+#include "platform/CodePages.h"
 #include "platform/FileSystem.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
 #include <QVBoxLayout>
@@ -41,6 +43,52 @@ QString DateText(int64_t seconds) {
 
 QString Text(const std::string& bytes) {
     return QFile::decodeName(bytes.c_str());
+}
+
+// The record's text fields are code page 437 whatever the system's file names are in.
+QString OemText(std::string_view bytes) {
+    return QString::fromStdU16String(platform::TextToUnicode(bytes, platform::OemCharset));
+}
+
+void ValueRow(QFormLayout* form, const char* label, const QString& value, const char* name) {
+    auto* text = new QLabel(value);
+    text->setObjectName(QLatin1String(name));
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QLatin1String(label), text);
+}
+
+QString NumberOrNone(int value) {
+    return value != 0 ? QString::number(value) : QStringLiteral("not given");
+}
+
+QGroupBox* SauceGroup(const TSauceRecord& sauce) {
+    auto* group = new QGroupBox(QStringLiteral("SAUCE"));
+    group->setObjectName(QStringLiteral("sauce"));
+    auto* form = new QFormLayout(group);
+    const auto row = [&](const char* label, const QString& value, const char* name) {
+        ValueRow(form, label, value, name);
+    };
+    row("Title:", OemText(sauce.Title), "sauceTitle");
+    row("Author:", OemText(sauce.Author), "sauceAuthor");
+    row("Group:", OemText(sauce.Group), "sauceGroup");
+    row("Date:", OemText(sauce.DateText()), "sauceDate");
+    row("Data type:", QString::fromStdString(sauce.DataTypeName()), "sauceDataType");
+    row("File type:", QString::fromStdString(sauce.FileTypeName()), "sauceFileType");
+    row("Width:", NumberOrNone(sauce.Width()), "sauceWidth");
+    row("Height:", NumberOrNone(sauce.Height()), "sauceHeight");
+    row("iCE colours:", sauce.IceColours() ? QStringLiteral("yes") : QStringLiteral("no"), "sauceIce");
+    static const char* const spacings[] = {"none", "8 pixels", "9 pixels", "none"};
+    row("Letter spacing:", QLatin1String(spacings[sauce.LetterSpacing()]), "sauceSpacing");
+    static const char* const ratios[] = {"none", "Legacy (DOS)", "Square", "none"};
+    row("Aspect ratio:", QLatin1String(ratios[sauce.AspectRatio()]), "sauceAspect");
+    row("Font:", OemText(sauce.TInfoS), "sauceFont");
+    if (!sauce.CommentLines.empty()) {
+        QStringList lines;
+        for (const std::string& line : sauce.CommentLines)
+            lines << OemText(line);
+        row("Comments:", lines.join(QLatin1Char('\n')), "sauceComments");
+    }
+    return group;
 }
 
 } // namespace
@@ -90,16 +138,15 @@ std::string PermissionText(unsigned mode) {
     return text + " (" + octal + ")";
 }
 
-TFileProperties::TFileProperties(const std::string& path, QWidget* parent) : QDialog(parent) {
+TFileProperties::TFileProperties(const std::string& path, QWidget* parent,
+                                 const std::optional<TSauceRecord>& sauce)
+    : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("FileProperties"));
     setWindowTitle(QStringLiteral("Properties of ") + Text(platform::FileNameOf(path)));
     auto* form = new QFormLayout;
     const auto row = [&](const char* label, const QString& value, const char* name) {
-        auto* text = new QLabel(value);
-        text->setObjectName(QLatin1String(name));
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        form->addRow(QLatin1String(label), text);
+        ValueRow(form, label, value, name);
     };
     if (const std::optional<TFileFacts> facts = FileFactsOf(path)) {
         const QLocale locale;
@@ -125,6 +172,8 @@ TFileProperties::TFileProperties(const std::string& path, QWidget* parent) : QDi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    if (sauce)
+        layout->addWidget(SauceGroup(*sauce));
     layout->addWidget(buttons);
 }
 

@@ -1,6 +1,9 @@
 // "Properties...": a small window of our own showing what the file system knows of the open file:
-// its name and folder, size, kind, dates, permissions, owner and group.
+// its name and folder, size, kind, dates, permissions, owner and group, and under "SAUCE" what
+// the record at the end of an art file tells of it.
 #pragma once
+
+#include "documents/SauceRecord.h"
 
 #include <QDialog>
 
@@ -33,11 +36,13 @@ std::optional<TFileFacts> FileFactsOf(const std::string& path);
 // "rwxr-x---" with the set-id and sticky bits where ls shows them, then the octal value: "rw-r--r-- (0644)".
 std::string PermissionText(unsigned mode);
 
-// A window that is not modal and deletes itself when closed.
+// A window that is not modal and deletes itself when closed. The record, when the file has one, is
+// copied into the window's labels.
 class TFileProperties : public QDialog {
     Q_OBJECT
 public:
-    TFileProperties(const std::string& path, QWidget* parent);
+    TFileProperties(const std::string& path, QWidget* parent,
+                    const std::optional<TSauceRecord>& sauce = std::nullopt);
 };
 
 } // namespace zandor

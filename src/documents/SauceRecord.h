@@ -37,9 +37,11 @@ struct TSauceRecord {
     size_t MissingBytes = 0;
 
     // The width in characters the art was drawn for, when the record tells one: TInfo1 of
-    // character data (DataType 1) and of binary text; 0 otherwise.
+    // character data (DataType 1) laid out as a grid (ASCII, ANSi, ANSiMation, PCBoard, Avatar,
+    // TundraDraw) and of XBin; binary text (DataType 5) keeps half its width in FileType, so its
+    // width is FileType * 2; 0 otherwise.
     int Width() const;
-    // The height in lines (TInfo2 of character data); 0 when not told.
+    // The height in lines: TInfo2 of the same character data and of XBin; 0 when not told.
     int Height() const;
     // The flags of character data: iCE colours (bit 0), letter spacing (bits 1-2: 0 none, 1 8
     // pixels, 2 9 pixels), aspect ratio (bits 3-4: 0 none, 1 legacy, 2 square).
@@ -69,6 +71,15 @@ struct TSauceSplit {
 // and the title present), zero bytes stripped to blanks. A tail is only split off when it is
 // unambiguous: "SAUCE00" standing where a record of its length ends the file, and the split never
 // takes bytes that belong to the text (only the 0x1A right before the block and the block itself).
+// What decides the doubtful cases:
+// - a record cut short is only taken after a 0x1A or a comment block, since text that names the
+//   record near its end looks the same; the nearest to the end wins;
+// - a comment block never holds a 0x1A (a "COMNT" before the end-of-file byte is the text's); the
+//   claimed count wins where "COMNT" stands for it, else the most lines below the claim, else the
+//   fewest above it (a count of zero with a block);
+// - a record without a single zero byte was stripped: the blank bytes of its numbers read as zero;
+//   in any record a number field of blanks alone reads as zero.
+// Reads the last 128 bytes and at most the 16 KB a comment block can take before them.
 TSauceSplit SplitSauce(std::string_view bytes);
 
 } // namespace zandor
