@@ -43,6 +43,10 @@ std::string EncodingName(const TFileEncoding& encoding);
 // named reads a signature when the bytes begin with one. Nothing for a name it does not know.
 std::optional<TFileEncoding> EncodingNamed(std::string_view name);
 
+// The form as it reads these bytes: with Signature when they begin with the form's signature (how
+// a form named on the command line reads a file). EightBit stays as it is.
+TFileEncoding EncodingReading(std::string_view bytes, TEncodingForm form);
+
 // Finds how the bytes are written: a signature (UTF-32 LE FF FE 00 00 is tried before UTF-16 LE
 // FF FE) whose form the rest of the bytes fit (whole code units, no broken surrogate pairs, valid
 // UTF-8); otherwise UTF-16 without a signature when the zero bytes stand in every other byte as
@@ -69,6 +73,8 @@ struct TDecodedUnicode {
     bool PictureControls = false;
 };
 // The bytes must fit the encoding (EncodingFits); the signature, if any, is left out of the text.
+// (Bytes that do not fit still read to their end, each broken piece one "?".) EightBit bytes are
+// the text as they stand.
 // UTF-16 LE with its signature, the one Unicode form the program always read, keeps its old line
 // rules: CR LF and every other CR, LF, vertical tab, form feed, U+2028 and U+2029 break a line, the
 // lines are joined with CR LF and a break that ends the text is dropped. The other forms keep their
@@ -78,7 +84,9 @@ TDecodedUnicode DecodeUnicode(std::string_view bytes, const TFileEncoding& encod
 // The editor's 8-bit text written in a Unicode encoding, with the signature when it has one: every
 // byte as the character its set shows (the bytes below 32 and DEL as control characters, or as
 // code page 437's pictures with pictureControls; CR, LF and tab always as themselves). Each byte
-// has a character, so nothing is lost.
+// has a character, so nothing is lost. The pictures the Windows-1252 set shows as characters of
+// its own (bullet, pilcrow, section sign) are not used for control bytes in that set. EightBit
+// gives the text as it stands.
 std::string EncodeUnicode(std::string_view text, const TFileEncoding& encoding, int charset,
                           bool pictureControls);
 
