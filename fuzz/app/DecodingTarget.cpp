@@ -2,13 +2,17 @@
 // and Unix line breaks, the count of zero bytes, the decoding in place that large files take, and
 // the load into the paragraph store from the decoded buffer without a copy. Every input is judged
 // by a plain model of the rules written here; the text then saves with CR LF breaks, and the saved
-// file opens as the same text again.
+// file opens as the same text again. The same bytes go through the reading of every encoding: what
+// decodes without a "?" is written back as the very same bytes, and a SAUCE record split off never
+// takes more than the end-of-file byte and the block after the text.
 #include "AppFuzzSupport.h"
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 #include "FuzzTargets.h"
 #include "StoreInvariants.h"
 
+#include "documents/FileEncoding.h"
+#include "documents/SauceRecord.h"
 #include "documents/TextDecoding.h"
 #include "editor/engine/ByteStream.h"
 #include "editor/engine/ParagraphStreams.h"
@@ -40,7 +44,8 @@ bool IsUtf16Break(char16_t c) {
 ModelText ModelDecode(const std::string& bytes, bool repair) {
     ModelText m;
     // A signature followed by half a character is no UTF-16: such a file is 8-bit text.
-    if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE && bytes.size() % 2 == 0) {
+    if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xFE &&
+        bytes.size() % 2 == 0) {
         m.Utf16 = true;
         std::vector<char16_t> units;
         for (size_t i = 2; i < bytes.size(); i += 2)
@@ -163,6 +168,41 @@ std::string MakeBytes(FuzzInput& in, uint8_t how) {
     }
 }
 
+// The bytes in the encoding they show, in both character sets, and their SAUCE split.
+void CheckEncodings(const std::string& bytes) {
+    const TFileEncoding found = DetectEncoding(bytes);
+    // UTF-16 LE is read by its signature alone, lone surrogate halves and all.
+    FuzzCheck(EncodingFits(bytes, found) || (found == TFileEncoding{TEncodingForm::Utf16Le, true} &&
+                                             HasUtf16LeSignature(bytes) && bytes.size() % 2 == 0),
+              "the encoding found does not fit the bytes");
+    if (found.Unicode()) {
+        for (const int charset : {platform::AnsiCodePage, platform::OemCharset}) {
+            const TDecodedUnicode text = DecodeUnicode(bytes, found, charset);
+            // UTF-16 LE with its signature keeps the old line rules, which change breaks.
+            const bool oldRules = found.Form == TEncodingForm::Utf16Le && found.Signature;
+            if (text.Unmapped > 0 || oldRules)
+                continue;
+            const std::string written = EncodeUnicode(text.Text, found, charset, text.PictureControls);
+            // A file that drew some control bytes as pictures and wrote others as controls gets
+            // pictures for all of them; the text is the same.
+            if (!text.PictureControls)
+                FuzzCheck(written == bytes, "a Unicode text read without a \"?\" is written back otherwise");
+            else
+                FuzzCheck(DecodeUnicode(written, found, charset).Text == text.Text,
+                          "a Unicode text written back reads as another text");
+        }
+    }
+    const TSauceSplit split = SplitSauce(bytes);
+    FuzzCheck(split.TextSize <= bytes.size(), "the SAUCE split lies past the end");
+    if (split.Record) {
+        const std::string_view tail = std::string_view(bytes).substr(split.TextSize);
+        FuzzCheck(tail[0] == '\x1A' || tail.substr(0, 5) == "COMNT" || tail.substr(0, 5) == "SAUCE",
+                  "the SAUCE tail begins with a byte of the text");
+    } else {
+        FuzzCheck(split.TextSize == bytes.size(), "a text without a record was shortened");
+    }
+}
+
 } // namespace
 
 int FuzzDecoding(const uint8_t* data, size_t size) {
@@ -172,6 +212,7 @@ int FuzzDecoding(const uint8_t* data, size_t size) {
     const bool discardTrailing = options & 0x02;
     const std::string bytes = MakeBytes(in, uint8_t(options >> 2 | (options & 0x80)));
 
+    CheckEncodings(bytes);
     const ModelText model = ModelDecode(bytes, repair);
     const TDecodedText decoded = DecodeText(bytes, repair);
     FuzzCheck(decoded.Problem.empty(), "the bytes were refused");

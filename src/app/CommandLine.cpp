@@ -185,8 +185,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 c = char(std::tolower(static_cast<unsigned char>(c)));
             const std::optional<TFileEncoding> encoding = EncodingNamed(name);
             if (!encoding)
-                return Failed("The encoding \"" + value +
-                              "\" is not one of utf-8, utf-16le, utf-16be, utf-32le, utf-32be, cp437 and ansi.");
+                return Failed(
+                    "The encoding \"" + value +
+                    "\" is not one of utf-8, utf-16le, utf-16be, utf-32le, utf-32be, cp437 and ansi.");
             result.Job.Encoding = encoding;
             // An 8-bit file named by its code page opens in a font that shows it.
             if (name == "cp437")

@@ -1,9 +1,9 @@
 #include "app/MenuBand.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenu>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QToolButton>
 

@@ -9,9 +9,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
-#include <map>
 #include <string>
 #include <variant>
 #include <vector>

@@ -135,7 +135,9 @@ TUtf8Decoding Utf8ToCharset(std::string_view text, int charset) {
         if (n < length)
             return fail(TUtf8Decoding::TStatus::CutOff);
         const auto unit = static_cast<char16_t>(c);
-        const int byte = c > 0xFFFF ? -1 : oem ? platform::UnicodeToCp437(unit) : platform::UnicodeToCp1252(unit);
+        const int byte = c > 0xFFFF ? -1
+                         : oem      ? platform::UnicodeToCp437(unit)
+                                    : platform::UnicodeToCp1252(unit);
         out += byte > 0 ? static_cast<char>(byte) : '?';
         i += length;
     }

@@ -15,22 +15,6 @@ namespace {
 // Reads are split into slices of this size, so that progress moves on a slow file system too.
 constexpr size_t kReadSlice = size_t(4) << 20;
 
-// A chosen Unicode form takes the signature the bytes begin with.
-TFileEncoding WithFoundSignature(TFileEncoding encoding, std::string_view bytes) {
-    encoding.Signature = false;
-    if (!encoding.Unicode())
-        return encoding;
-    TFileEncoding signed_ = encoding;
-    signed_.Signature = true;
-    const std::string_view signature = SignatureOf(signed_);
-    if (bytes.substr(0, signature.size()) == signature) {
-        // FF FE 00 00 begins UTF-32 LE's signature and UTF-16 LE's followed by a zero character.
-        if (encoding.Form != TEncodingForm::Utf16Le || EncodingFits(bytes, signed_))
-            return signed_;
-    }
-    return encoding;
-}
-
 std::string NotInEncoding(const TFileEncoding& encoding) {
     return "Its bytes are no " + EncodingName(encoding) +
            " text: some of them form no character in that encoding.";
@@ -48,8 +32,9 @@ TLoadedText DecodeFileBytes(platform::TFileBytes bytes, const TLoadOptions& opti
     }
     const std::string_view view = bytes.View();
     const TFileEncoding encoding =
-        options.Encoding ? WithFoundSignature(*options.Encoding, view) : DetectEncoding(view);
-    if (!EncodingFits(view, encoding)) {
+        options.Encoding ? EncodingReading(view, options.Encoding->Form) : DetectEncoding(view);
+    // A chosen encoding must fit; the one found always does.
+    if (options.Encoding && !EncodingFits(view, encoding)) {
         loaded.Problem = NotInEncoding(encoding);
         return loaded;
     }

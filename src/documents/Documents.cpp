@@ -40,9 +40,8 @@ public:
     void Write(const void* buffer, size_t n) override {
         if (form_.Encoding.Unicode()) {
             // Every byte stands for one character of its own: the text converts piece by piece.
-            const std::string encoded =
-                EncodeUnicode(std::string_view(static_cast<const char*>(buffer), n), unsigned_, form_.Charset,
-                              form_.PictureControls);
+            const std::string encoded = EncodeUnicode(std::string_view(static_cast<const char*>(buffer), n),
+                                                      unsigned_, form_.Charset, form_.PictureControls);
             file_.Write(encoded.data(), encoded.size());
         } else {
             file_.Write(buffer, n);
@@ -69,8 +68,10 @@ struct TReopenRow {
     const char* Name;
 };
 constexpr TReopenRow kReopenRows[] = {
-    {TReopenEncoding::Ansi, "8-bit ANSI", "ansi"},         {TReopenEncoding::Cp437, "8-bit code page 437", "cp437"},
-    {TReopenEncoding::Utf8, "UTF-8", "utf-8"},             {TReopenEncoding::Utf16Le, "UTF-16 LE", "utf-16le"},
+    {TReopenEncoding::Ansi, "8-bit ANSI", "ansi"},
+    {TReopenEncoding::Cp437, "8-bit code page 437", "cp437"},
+    {TReopenEncoding::Utf8, "UTF-8", "utf-8"},
+    {TReopenEncoding::Utf16Le, "UTF-16 LE", "utf-16le"},
     {TReopenEncoding::Utf16Be, "UTF-16 BE", "utf-16be"},
 };
 
@@ -274,7 +275,8 @@ void SaveEditorText(TArtMemo& editor, const std::string& path, const platform::T
 bool TDocuments::WriteDocument(const std::string& path) {
     try {
         SaveEditorText(host_.Editor(), path, *FileCalls,
-                       {form_.Encoding, platform::ShownCharset(host_.Editor().Font()), form_.PictureControls, form_.Tail});
+                       {form_.Encoding, platform::ShownCharset(host_.Editor().Font()), form_.PictureControls,
+                        form_.Tail});
     } catch (const std::exception& e) {
         host_.ShowErrorBox(TErrorBoxKind::Save, e.what());
         return false;

@@ -125,7 +125,8 @@ private:
     bool ConfirmChangedBytes(const std::string& path);
     void FontForExtension();
     // The read text into the editor, or the error box; true when the editor took it.
-    bool TakeLoadedText(const std::string& name, TLoadedText& loaded, const TDocumentFonts::TDocumentFont& font);
+    bool TakeLoadedText(const std::string& name, TLoadedText& loaded,
+                        const TDocumentFonts::TDocumentFont& font);
 
     TZandorHost& host_;
     bool loading_ = false;

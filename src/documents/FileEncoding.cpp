@@ -415,6 +415,10 @@ TFileEncoding DetectEncoding(std::string_view bytes) {
         if (EncodingFits(bytes, encoding))
             return encoding;
     }
+    // The one Unicode form the program always read: a signature and whole units are enough, a lone
+    // surrogate half is a "?" in the text, as it always was.
+    if (bytes.starts_with("\xFF\xFE") && bytes.size() % 2 == 0)
+        return {TEncodingForm::Utf16Le, true};
     if (const std::optional<TEncodingForm> utf16 = Utf16ByItsZeroBytes(bytes))
         return {*utf16, false};
     const TUtf8Survey utf8 = SurveyUtf8(bytes);

@@ -52,7 +52,9 @@ TFileEncoding EncodingReading(std::string_view bytes, TEncodingForm form);
 // UTF-8); otherwise UTF-16 without a signature when the zero bytes stand in every other byte as
 // they do in Latin text; otherwise UTF-8 when the bytes are valid UTF-8 and hold at least one
 // character beyond ASCII; otherwise EightBit. A signature the bytes after it do not fit is no
-// signature: such a file is EightBit (or whatever else its bytes show), never read in part.
+// signature: such a file is EightBit (or whatever else its bytes show), never read in part. The
+// exception is UTF-16 LE, which the program always read by its signature alone: FF FE before whole
+// units is UTF-16 LE even with a lone surrogate half in it, which reads as "?".
 TFileEncoding DetectEncoding(std::string_view bytes);
 
 // True when the bytes can be read in that encoding whole: a signature where it says one, whole code

@@ -174,8 +174,9 @@ int64_t TextPositions(std::string_view text) {
 }
 
 TFileEncoding ClassicEncoding(std::string_view bytes) {
-    const TFileEncoding utf16{TEncodingForm::Utf16Le, true};
-    return HasUtf16LeSignature(bytes) && EncodingFits(bytes, utf16) ? utf16 : TFileEncoding{};
+    if (HasUtf16LeSignature(bytes) && bytes.size() % 2 == 0)
+        return {TEncodingForm::Utf16Le, true};
+    return {};
 }
 
 TDecodedText DecodeText(std::string_view bytes, bool repair, const TFileEncoding& encoding, int charset) {
@@ -194,7 +195,8 @@ TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair) {
     return DecodeBytes(bytes, repair, ClassicEncoding(bytes.View()));
 }
 
-TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair, const TFileEncoding& encoding, int charset) {
+TDecodedText DecodeBytes(platform::TFileBytes& bytes, bool repair, const TFileEncoding& encoding,
+                         int charset) {
     TDecodedText decoded;
     decoded.Encoding = encoding;
     if (encoding.Unicode()) {

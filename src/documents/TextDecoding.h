@@ -62,7 +62,7 @@ struct TDecodedText {
 };
 
 // The encoding of the program's first years: UTF-16 LE when the bytes start with its signature and
-// are whole UTF-16, every other file 8-bit.
+// are whole UTF-16 units, every other file 8-bit.
 TFileEncoding ClassicEncoding(std::string_view bytes);
 
 // Decodes a file's bytes written in `encoding` (they must fit it, see EncodingFits) into the

@@ -96,9 +96,7 @@ std::string SauceTail(const std::string& title, uint32_t size, uint16_t width) {
 
 class FileEncodings : public WindowFixture {
 protected:
-    static std::string StatusText(TZandorF& w) {
-        return w.StatusPanel->lbEncoding->text().toStdString();
-    }
+    static std::string StatusText(TZandorF& w) { return w.StatusPanel->lbEncoding->text().toStdString(); }
 };
 
 } // namespace
@@ -153,7 +151,8 @@ TEST_F(FileEncodings, AFileSavedWithoutAnEditIsByteForByteWhatItWas) {
         if (sauce)
             bytes += SauceTail("Round " + std::to_string(round), uint32_t(bytes.size()), 80);
         const std::string file = dir.write("round.txt", QByteArray::fromStdString(bytes));
-        SCOPED_TRACE("round " + std::to_string(round) + ": " + QByteArray::fromStdString(bytes).toHex().toStdString());
+        SCOPED_TRACE("round " + std::to_string(round) + ": " +
+                     QByteArray::fromStdString(bytes).toHex().toStdString());
         ASSERT_TRUE(w->Documents->LoadFile(file));
         EXPECT_EQ(text, w->m->Text());
         EXPECT_EQ(sauce, w->Documents->Sauce().has_value());
@@ -256,4 +255,46 @@ TEST_F(FileEncodings, AnEncodingChosenForAFileIsKeptForItsName) {
     ASSERT_EQ(1u, errors.size());
     EXPECT_NE(std::string::npos, errors[0].find("no UTF-8 text")) << errors[0];
     EXPECT_EQ(0u, again->Settings.RecentEncodings.count(latin));
+}
+
+// The guess of art gives a file the font of ".nfo"; a font stored for its extension wins over the
+// guess, and an ".nfo" that is a media library's description is text in the default font.
+TEST_F(FileEncodings, TheFontFollowsTheContentUnlessOneIsStoredForTheExtension) {
+    if (!ScreenFontsRegistered())
+        GTEST_SKIP() << "the screen fonts were not built";
+    std::string art;
+    for (int line = 0; line < 4; ++line)
+        art += "\xDB\xDB\xB2\xB1\xB0 \xC9\xCD\xCD\xCD\xBB ansi\r\n";
+    const std::string drawn = dir.write("drawn.txt", QByteArray::fromStdString(art));
+    const std::string movie =
+        dir.write("movie.nfo", "<?xml version=\"1.0\"?>\n<movie><title>Caf\xC3\xA9</title></movie>\n");
+    auto w = Create(drawn, true);
+    EXPECT_TRUE(platform::IsScreenFontFace(w->m->Font().Name));
+    EXPECT_EQ("nfo", w->WindowSection);
+
+    ASSERT_TRUE(w->Documents->LoadFile(movie));
+    EXPECT_FALSE(platform::IsScreenFontFace(w->m->Font().Name));
+    EXPECT_NE(std::string::npos, w->m->Text().find("Caf\xE9"));
+
+    Store().WriteString("Fonts", ".txt", "Courier New,10,0000,clRed");
+    ASSERT_TRUE(w->Documents->LoadFile(drawn));
+    EXPECT_EQ("Courier New", w->m->Font().Name);
+    EXPECT_EQ("txt", w->WindowSection);
+}
+
+// Auto Width takes the width a SAUCE record gives the art over the width of its lines.
+TEST_F(FileEncodings, AutoWidthTakesTheRecordsWidth) {
+    if (!ScreenFontsRegistered())
+        GTEST_SKIP() << "the screen fonts were not built";
+    const std::string wide = std::string(100, '\xDB') + "\r\n";
+    const std::string narrow = std::string(60, '\xDB') + "\r\n";
+    const std::string recorded =
+        dir.write("recorded.nfo", QByteArray::fromStdString(wide + wide + SauceTail("Sixty", 204, 60)));
+    const std::string plain = dir.write("plain.nfo", QByteArray::fromStdString(narrow + narrow));
+    auto w = Create(plain, true);
+    ASSERT_TRUE(w->Settings.AutoWidth);
+    const int sixtyWide = w->width();
+    ASSERT_TRUE(w->Documents->LoadFile(recorded));
+    EXPECT_EQ(sixtyWide, w->width());
+    EXPECT_EQ(60, w->Documents->Sauce()->Width());
 }

@@ -35,8 +35,12 @@ std::string FromUtf8OrProblem(std::string_view text) {
 }
 
 const std::map<std::string, std::function<std::string(std::string_view)>> kCommands = {
-    {"lower", LowercasedText}, {"upper", UppercasedText}, {"capitalize", CapitalizedText},
-    {"join", JoinedLines},     {"toutf8", [](std::string_view t) { return CharsetToUtf8(t); }}, {"fromutf8", FromUtf8OrProblem},
+    {"lower", LowercasedText},
+    {"upper", UppercasedText},
+    {"capitalize", CapitalizedText},
+    {"join", JoinedLines},
+    {"toutf8", [](std::string_view t) { return CharsetToUtf8(t); }},
+    {"fromutf8", FromUtf8OrProblem},
 };
 
 class GoldenTransform : public ::testing::TestWithParam<std::string> {};
@@ -115,8 +119,10 @@ TEST(TextTransforms, CharsetToUtf8AndBackRestoresAnyTextOfTheCodePage) {
 }
 
 TEST(TextTransforms, ArtInTheScreenFontsCharacterSetConvertsToItsBoxCharacters) {
-    EXPECT_EQ("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9", CharsetToUtf8("\xC9\xCD\xDB \x82", platform::OemCharset));
-    const TUtf8Decoding art = Utf8ToCharset("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9", platform::OemCharset);
+    EXPECT_EQ("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9",
+              CharsetToUtf8("\xC9\xCD\xDB \x82", platform::OemCharset));
+    const TUtf8Decoding art =
+        Utf8ToCharset("\xE2\x95\x94\xE2\x95\x90\xE2\x96\x88 \xC3\xA9", platform::OemCharset);
     ASSERT_TRUE(art.Ok());
     EXPECT_EQ("\xC9\xCD\xDB \x82", art.Text);
     // The ANSI code page has none of them.

@@ -5,6 +5,7 @@
 #include "export/ExportLookMemo.h"
 #include "export/TextExport.h"
 #include "platform/Canvas.h"
+#include "platform/CodePages.h"
 #include "platform/ScreenFonts.h"
 #include "support/TestSupport.h"
 
@@ -176,6 +177,42 @@ TEST_F(ArtExport, TextAndPageCarryTheArtAsUnicode) {
     EXPECT_NE(std::string::npos, html.find("background: #001133"));
     EXPECT_NE(std::string::npos,
               HtmlPage("a <b> & \"c\"", "t", 0, 0).find("<pre>a &lt;b&gt; &amp; &quot;c&quot;</pre>"));
+}
+
+// The same art stored as UTF-16 big-endian with its signature and a SAUCE record after it, under
+// a name that says nothing of art: read into code page 437 and drawn in the screen font, it gives
+// the 8-bit file's picture pixel for pixel and its text, and nothing of the record.
+TEST_F(ArtExport, UnicodeArtWithASauceRecordExportsAsTheArtItStandsFor) {
+    std::string wide = "\xFE\xFF";
+    for (const char c : Art()) {
+        const auto b = static_cast<unsigned char>(c);
+        const char16_t u = b == '\r' || b == '\n' ? char16_t(b) : platform::Cp437ToUnicode(b);
+        wide += char(u >> 8);
+        wide += char(u & 0xFF);
+    }
+    std::string record = "SAUCE00Wide art";
+    record.resize(128, ' ');
+    TExportJob job;
+    job.Input = dir.write("wide art.txt", QByteArray::fromStdString(wide + "\x1A" + record));
+    job.Look = ArtLook(16);
+    job.Look.FontFor = [](TContentKind content) {
+        TExportLook look = ArtLook(16);
+        if (content != TContentKind::Art)
+            look.Font.Name = "DejaVu Sans";
+        return look.Font;
+    };
+    job.Output = dir.file("wide.png");
+    RunExport(job);
+    const QImage eightBit = Export(ArtLook(16), 1, "eight.png");
+    EXPECT_EQ(eightBit, ReadImage(job.Output));
+
+    job.Output = dir.file("wide.txt");
+    RunExport(job);
+    QFile text(QString::fromStdString(job.Output));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const std::string written = text.readAll().toStdString();
+    EXPECT_EQ(0u, written.rfind("╔══════╗\n║░▒▓██▄║", 0)) << written;
+    EXPECT_EQ(std::string::npos, written.find("SAUCE"));
 }
 
 // A picture taller than a GIF file can be is refused with its size, and nothing is written.

@@ -7,8 +7,8 @@
 
 #include <cctype>
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
