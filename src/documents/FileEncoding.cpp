@@ -404,6 +404,10 @@ TFileEncoding EncodingReading(std::string_view bytes, TEncodingForm form) {
 bool EncodingFits(std::string_view bytes, const TFileEncoding& encoding) {
     if (!bytes.starts_with(SignatureOf(encoding)))
         return false;
+    // The one Unicode form the program always read: its signature and whole units are enough, a
+    // lone surrogate half is a "?" in the text, as it always was.
+    if (encoding == TFileEncoding{TEncodingForm::Utf16Le, true})
+        return bytes.size() % 2 == 0;
     return FormFits(bytes.substr(SignatureOf(encoding).size()), encoding.Form);
 }
 
@@ -415,10 +419,6 @@ TFileEncoding DetectEncoding(std::string_view bytes) {
         if (EncodingFits(bytes, encoding))
             return encoding;
     }
-    // The one Unicode form the program always read: a signature and whole units are enough, a lone
-    // surrogate half is a "?" in the text, as it always was.
-    if (bytes.starts_with("\xFF\xFE") && bytes.size() % 2 == 0)
-        return {TEncodingForm::Utf16Le, true};
     if (const std::optional<TEncodingForm> utf16 = Utf16ByItsZeroBytes(bytes))
         return {*utf16, false};
     const TUtf8Survey utf8 = SurveyUtf8(bytes);

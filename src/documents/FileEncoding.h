@@ -54,11 +54,12 @@ TFileEncoding EncodingReading(std::string_view bytes, TEncodingForm form);
 // character beyond ASCII; otherwise EightBit. A signature the bytes after it do not fit is no
 // signature: such a file is EightBit (or whatever else its bytes show), never read in part. The
 // exception is UTF-16 LE, which the program always read by its signature alone: FF FE before whole
-// units is UTF-16 LE even with a lone surrogate half in it, which reads as "?".
+// units fits UTF-16 LE even with a lone surrogate half in it, which reads as "?".
 TFileEncoding DetectEncoding(std::string_view bytes);
 
 // True when the bytes can be read in that encoding whole: a signature where it says one, whole code
-// units, no lone surrogates, valid UTF-8. EightBit fits every byte string.
+// units, no lone surrogates (but see UTF-16 LE with its signature above), valid UTF-8. EightBit fits
+// every byte string.
 bool EncodingFits(std::string_view bytes, const TFileEncoding& encoding);
 
 // A Unicode file's bytes as the editor's 8-bit text in the font's character set (charset as the

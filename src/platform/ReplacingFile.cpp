@@ -184,6 +184,8 @@ ssize_t TReplacingFile::WriteSome(const char* data, size_t n) {
 }
 
 void TReplacingFile::Write(const void* data, size_t n) {
+    if (n == 0)
+        return;
     const char* bytes = static_cast<const char*>(data);
     if (buffered_ + n > buffer_.size())
         FlushBuffer();

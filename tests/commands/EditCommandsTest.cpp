@@ -77,10 +77,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Rewrite{"Upper", &TEditCommands::edit_format_upperClick, UppercasedText},
                       Rewrite{"Capitalize", &TEditCommands::edit_format_capitalizeClick, CapitalizedText},
                       Rewrite{"ToUtf8", &TEditCommands::edit_format_toutf8Click,
-                              [](std::string_view t) { return CharsetToUtf8(t); }}),
+                              // The memo shows the screen font: its bytes are code page 437's.
+                              [](std::string_view t) { return CharsetToUtf8(t, platform::OemCharset); }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(EditCommands, Utf8BackToTheCodePageOrLeftAloneWithAMessage) {
+    // In the screen font the bytes are code page 437's: box lines come back as its box bytes, and
+    // the euro sign, which it lacks, as "?".
+    SetText("a caf\xC3\xA9 \xE2\x82\xAC \xE2\x95\x90");
+    memo.SelectAll();
+    commands.edit_format_fromutf8Click();
+    EXPECT_EQ("a caf\x82 ? \xCD", memo.Text());
+    // In a font of the ANSI code page, Windows-1252's.
+    platform::FontValue ansi = memo.Font();
+    ansi.Name = "DejaVu Sans";
+    ansi.Charset = platform::ANSI_CHARSET;
+    memo.SetFont(ansi);
     SetText("a caf\xC3\xA9 \xE2\x82\xAC");
     memo.SelectAll();
     commands.edit_format_fromutf8Click();

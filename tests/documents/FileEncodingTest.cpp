@@ -207,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Detection,
                          ::testing::ValuesIn(std::vector<Row>{
                              {"Utf16SignatureOddLength", "\xFF\xFE"s + "A\0B"s, {}},
                              {"Utf8SignatureThenInvalid", "\xEF\xBB\xBF"s + "caf\xE9", {}},
-                             {"Utf16SignatureLoneSurrogate", "\xFF\xFE"s + "A\0\x00\xD8"s, {}},
+                             {"Utf16SignatureLoneSurrogate", "\xFF\xFE"s + "A\0\x00\xD8"s, {F::Utf16Le, true}},
                              {"Utf32BeSignaturePastLastCodePoint", "\0\0\xFE\xFF\0\x11\0\0"s, {}},
                              {"Utf32LeSignatureThatIsUtf16", "\xFF\xFE\0\0A\0"s, {F::Utf16Le, true}},
                              {"SignatureAloneUtf32LeFirst", "\xFF\xFE\0\0"s, {F::Utf32Le, true}},
