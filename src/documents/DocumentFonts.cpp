@@ -43,7 +43,8 @@ TDocumentFonts::TDocumentFont TDocumentFonts::DocumentFont(const std::string& ex
             font = StoredFont("", "");
         return {font, false};
     }
-    return {font, key == TFontKey{"Fonts", ".nfo"} || key == TFontKey{"Fonts", ".diz"}};
+    // Art under another extension takes the font of ".nfo"; the window then takes its size too.
+    return {font, ext != ".nfo" && key == TFontKey{"Fonts", ".nfo"}};
 }
 
 platform::FontValue TDocumentFonts::StoredFont(const std::string& section, const std::string& key) {

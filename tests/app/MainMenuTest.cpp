@@ -144,7 +144,7 @@ TEST_F(WindowFixture, SeparatorsStandWhereTheMenusGroupTheirItems) {
     auto w = Create();
     using V = std::vector<std::string>;
     EXPECT_EQ((V{"New", "Open...", "-", "Save", "Save as...", "Save as GIF image...", "-", "Properties...",
-                 "Recent files", "-", "Print...", "Print Preview...", "-", "Exit"}),
+                 "Recent files", "Reopen with encoding", "-", "Print...", "Print Preview...", "-", "Exit"}),
               Layout(w->Menu.File1));
     const V options = Layout(w->Menu.Options1);
     const auto after = [&](const char* caption) {

@@ -10,6 +10,7 @@
 #include "localisation/LanguageMenu.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -286,9 +287,14 @@ TEST_F(Window, TheLayoutPutsTheBandOnTopTheEditorBelowAndTheButtonsAtTheBottom) 
     w->resize(700, 500);
     w->FormResize();
     const int band = w->ToolBar1->height();
-    EXPECT_EQ(QRect(0, 0, 620, band), w->ToolBar1->geometry());
-    EXPECT_EQ(619, w->StatusPanel->x());
-    EXPECT_EQ(80, w->StatusPanel->width());
+    // The status panel at the right end is at least 80 wide, wide enough for the encoding beside a
+    // caret place of many digits; the band takes the rest.
+    const int status = w->StatusPanel->width();
+    const QFontMetrics metrics(w->lbPosition->font());
+    EXPECT_EQ("CP1252", w->StatusPanel->lbEncoding->text().toStdString());
+    EXPECT_GE(status, std::max(80, metrics.horizontalAdvance(QStringLiteral("CP1252 99999,999"))));
+    EXPECT_EQ(QRect(0, 0, 700 - status, band), w->ToolBar1->geometry());
+    EXPECT_EQ(700 - status - 1, w->StatusPanel->x());
     EXPECT_EQ(band, w->StatusPanel->height());
     EXPECT_EQ(QRect(0, band, 700, 500 - band - 26 + 1), w->MemoPanel->geometry());
     EXPECT_EQ(QRect(0, 474, 700, 26), w->PanelBottom->geometry());
