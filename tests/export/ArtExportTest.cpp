@@ -326,15 +326,18 @@ TEST_P(ExportCommandLine, FailsWithOneLineAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, ExportCommandLine,
-    ::testing::Values(CliRow{"MissingInput", {"--export", "IN", "OUTold.png"}, false},
-                      CliRow{"FolderAsInput", {"--export", "OUT", "OUTold.png"}, true},
-                      CliRow{"UnwritableOutput", {"--export", "IN", "OUTold.png/x.png"}, true},
-                      CliRow{"UnknownExtension", {"--export", "IN", "OUTart.bmp"}, true},
-                      CliRow{"BadScale", {"--export", "IN", "OUTold.png", "--scale", "0"}, true},
-                      CliRow{"MissingOutput", {"--export", "IN"}, true},
-                      CliRow{"UnknownOption", {"--export", "IN", "OUTold.png", "--colour-me", "1"}, true},
-                      CliRow{
-                          "UnknownFont", {"--export", "IN", "OUTold.png", "--font", "ZandorLarg,16"}, true}),
+    ::testing::Values(
+        CliRow{"MissingInput", {"--export", "IN", "OUTold.png"}, false},
+        CliRow{"FolderAsInput", {"--export", "OUT", "OUTold.png"}, true},
+        CliRow{"UnwritableOutput", {"--export", "IN", "OUTold.png/x.png"}, true},
+        CliRow{"UnknownExtension", {"--export", "IN", "OUTart.bmp"}, true},
+        CliRow{"BadScale", {"--export", "IN", "OUTold.png", "--scale", "0"}, true},
+        CliRow{"MissingOutput", {"--export", "IN"}, true},
+        CliRow{"UnknownOption", {"--export", "IN", "OUTold.png", "--colour-me", "1"}, true},
+        CliRow{"UnknownFont", {"--export", "IN", "OUTold.png", "--font", "ZandorLarg,16"}, true},
+        CliRow{"UnknownEncoding", {"--export", "IN", "OUTold.png", "--encoding", "koi8-r"}, true},
+        // The art's code page 437 bytes are no UTF-8.
+        CliRow{"InputNotInTheEncoding", {"--export", "IN", "OUTold.png", "--encoding", "UTF-8"}, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
