@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "documents/Documents.h"
+#include "documents/FileProperties.h"
 #include "editor/control/ArtMemo.h"
 #include "platform/CodePages.h"
 #include "platform/ScreenFonts.h"
@@ -282,8 +283,9 @@ TEST_F(FileEncodings, TheFontFollowsTheContentUnlessOneIsStoredForTheExtension) 
     EXPECT_EQ("txt", w->WindowSection);
 }
 
-// Auto Width takes the width a SAUCE record gives the art over the width of its lines.
-TEST_F(FileEncodings, AutoWidthTakesTheRecordsWidth) {
+// Auto Width takes the width a SAUCE record gives the art over the width of its lines, and File →
+// Properties shows the record.
+TEST_F(FileEncodings, AutoWidthAndPropertiesTakeTheRecord) {
     if (!ScreenFontsRegistered())
         GTEST_SKIP() << "the screen fonts were not built";
     const std::string wide = std::string(100, '\xDB') + "\r\n";
@@ -297,4 +299,12 @@ TEST_F(FileEncodings, AutoWidthTakesTheRecordsWidth) {
     ASSERT_TRUE(w->Documents->LoadFile(recorded));
     EXPECT_EQ(sixtyWide, w->width());
     EXPECT_EQ(60, w->Documents->Sauce()->Width());
+
+    w->Menu.Properties1->trigger();
+    auto* window = w->findChild<TFileProperties*>();
+    ASSERT_NE(nullptr, window);
+    const QLabel* title = window->findChild<QLabel*>(QStringLiteral("sauceTitle"));
+    ASSERT_NE(nullptr, title);
+    EXPECT_EQ(QStringLiteral("Sixty"), title->text());
+    window->close();
 }
