@@ -84,7 +84,9 @@ void Open(TArtMemo& memo, const std::string& path, QImage& image) {
     TLoadedText loaded;
     {
         TMemoEditor::TQuietLevel quiet(memo.Editor());
-        loaded = LoadDocumentText(path, int64_t(1) << 31, true, {});
+        TLoadOptions options;
+        options.Repair = true;
+        loaded = LoadDocumentText(path, int64_t(1) << 31, options, {});
     }
     if (!loaded.Problem.empty())
         std::abort();
