@@ -25,6 +25,11 @@ const char* const kWords[] = {"--export",
                               "--columns",
                               "--colors",
                               "--colours",
+                              "--encoding",
+                              "utf-8",
+                              "UTF-16BE",
+                              "cp437",
+                              "koi8-r",
                               "--help",
                               "-h",
                               "--version",
@@ -165,7 +170,7 @@ ModelLine Model(const std::vector<std::string>& args) {
             continue;
         }
         if (arg != "--font" && arg != "--scale" && arg != "--columns" && arg != "--colors" &&
-            arg != "--colours")
+            arg != "--colours" && arg != "--encoding")
             return error();
         if (i + 1 >= args.size())
             return error();
@@ -177,6 +182,14 @@ ModelLine Model(const std::vector<std::string>& args) {
                 (comma != std::string::npos && !ModelWhole(value.substr(comma + 1), 1, 500, size)))
                 return error();
             m.Font = true;
+        } else if (arg == "--encoding") {
+            std::string name;
+            for (const char c : value)
+                name += c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+            static const char* const kNames[] = {"utf-8",    "utf8", "utf-16le", "utf-16be", "utf-32le",
+                                                 "utf-32be", "8bit", "cp437",    "ansi",     "cp1252"};
+            if (std::find(std::begin(kNames), std::end(kNames), name) == std::end(kNames))
+                return error();
         } else if (arg == "--scale") {
             if (!ModelWhole(value, 1, 8, m.Scale))
                 return error();

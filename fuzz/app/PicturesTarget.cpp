@@ -10,12 +10,14 @@
 
 #include "commands/GifWriter.h"
 #include "commands/WebPalette.h"
+#include "documents/DocumentLoad.h"
 #include "documents/TextDecoding.h"
 #include "editor/control/ArtMemo.h"
 #include "export/ArtExport.h"
 #include "export/PngEncoder.h"
 #include "platform/CodePages.h"
 #include "platform/FontValue.h"
+#include "platform/ScreenFonts.h"
 
 #include <QImage>
 
@@ -311,16 +313,26 @@ std::string CssColor(platform::TColor c) {
     return text;
 }
 
-// The paragraphs the window shows for the file, loaded as the window loads a document.
-std::vector<std::string> WindowParagraphs(const std::string& bytes, bool convert) {
+// The file's bytes read as the window reads a document shown in that font: its encoding found,
+// a SAUCE record split off, the text in the font's character set.
+TLoadedText WindowText(const std::string& bytes, bool convert, const platform::FontValue& font) {
     platform::TFileBytes file;
     file.Data = std::make_unique<char[]>(bytes.size() + 1);
     std::memcpy(file.Data.get(), bytes.data(), bytes.size());
     file.Size = bytes.size();
-    DecodeBytes(file, convert);
+    TLoadOptions options;
+    options.Repair = convert;
+    options.Charset = [&font](const TFileEncoding&, TContentKind) { return platform::ShownCharset(font); };
+    return DecodeFileBytes(std::move(file), options);
+}
+
+// The paragraphs the window shows for the file, loaded as the window loads a document.
+std::vector<std::string> WindowParagraphs(const std::string& bytes, bool convert,
+                                          const platform::FontValue& font) {
+    TLoadedText file = WindowText(bytes, convert, font);
     TArtMemo window;
     window.SetNullReplacement(kZeroByteReplacement);
-    window.LoadFromBuffer(std::move(file.Data), file.Size);
+    window.LoadFromBuffer(std::move(file.Bytes.Data), file.Bytes.Size);
     std::vector<std::string> pars;
     for (int32_t i = 0; i < window.ParagraphCount(); ++i)
         pars.push_back(window.GetParagraph(i));
@@ -343,7 +355,7 @@ void CheckTextExport(FuzzInput& in) {
     const std::string bytes = in.Rest();
     job.Input = ScratchPath(name);
     WriteScratchFile(job.Input, bytes);
-    const std::vector<std::string> window = WindowParagraphs(bytes, job.Look.Convert);
+    const std::vector<std::string> window = WindowParagraphs(bytes, job.Look.Convert, job.Look.Font);
 
     std::string utf8;
     for (const char* ext : {".txt", ".html"}) {
@@ -352,7 +364,7 @@ void CheckTextExport(FuzzInput& in) {
             RunExport(job);
         } catch (const TExportError& e) {
             // Only what the window cannot open either may fail.
-            FuzzCheck(!DecodeText(bytes, job.Look.Convert).Problem.empty(),
+            FuzzCheck(!WindowText(bytes, job.Look.Convert, job.Look.Font).Problem.empty(),
                       (std::string("the export failed: ") + e.what()).c_str());
             return;
         }
