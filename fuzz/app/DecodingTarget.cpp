@@ -41,6 +41,21 @@ bool IsUtf16Break(char16_t c) {
     return c == 0x0D || c == 0x0A || c == 0x0B || c == 0x0C || c == 0x2028 || c == 0x2029;
 }
 
+// The pictures code page 437 draws for the control bytes, which stand for those bytes in a text the
+// ANSI code page has no byte for them in; tab, LF and CR keep no picture, being the text's lines.
+std::optional<uint8_t> ModelControlPicture(char16_t c) {
+    static const char16_t kPictures[32] = {0,      0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022,
+                                           0x25D8, 0,      0,      0x2642, 0x2640, 0,      0x266B, 0x263C,
+                                           0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8,
+                                           0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC};
+    if (c == 0x2302)
+        return uint8_t(0x7F);
+    for (uint8_t b = 1; b < 32; ++b)
+        if (kPictures[b] == c)
+            return b;
+    return std::nullopt;
+}
+
 ModelText ModelDecode(const std::string& bytes, bool repair) {
     ModelText m;
     // A signature followed by half a character is no UTF-16: such a file is 8-bit text.
@@ -65,7 +80,11 @@ ModelText ModelDecode(const std::string& bytes, bool repair) {
             const bool high = c >= 0xD800 && c <= 0xDBFF;
             if (high && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF)
                 ++i; // one character beyond the code page
-            const auto byte = c >= 0xD800 && c <= 0xDFFF ? std::nullopt : ModelCp1252Byte(c);
+            std::optional<uint8_t> byte;
+            if (c < 0xD800 || c > 0xDFFF)
+                byte = ModelCp1252Byte(c);
+            if (!byte && (c < 0xD800 || c > 0xDFFF))
+                byte = ModelControlPicture(c);
             if (!byte)
                 ++m.Unmapped;
             lines.back() += byte ? char(*byte) : '?';
