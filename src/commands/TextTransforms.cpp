@@ -1,6 +1,7 @@
 #include "commands/TextTransforms.h"
 
 #include "platform/CodePages.h"
+#include "platform/Utf8Reading.h"
 
 namespace zandor {
 
@@ -105,35 +106,13 @@ TUtf8Decoding Utf8ToCharset(std::string_view text, int charset) {
             ++i;
             continue;
         }
-        // The sequence's length by its lead byte, and the range its second byte must fall in:
-        // narrower after the leads whose full range would hold overlong forms (E0, F0), surrogate
-        // halves (ED) or values past the last code point (F4). Checked byte by byte, a sequence cut
-        // off by the end of the text is told apart from one that could never be a character.
-        size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+        const platform::TUtf8Step step = platform::ReadUtf8Char(text, i);
+        if (step.Status == platform::TUtf8Step::TStatus::Invalid)
             return fail(TUtf8Decoding::TStatus::Invalid);
-        }
-        char32_t c = lead & (0x7F >> length);
-        size_t n = 1;
-        for (; n < length && i + n < text.size(); ++n) {
-            const auto byte = static_cast<unsigned char>(text[i + n]);
-            if (byte < (n == 1 ? low : 0x80) || byte > (n == 1 ? high : 0xBF))
-                return fail(TUtf8Decoding::TStatus::Invalid);
-            c = (c << 6) | (byte & 0x3F);
-        }
-        if (n < length)
+        if (step.Status == platform::TUtf8Step::TStatus::CutOff)
             return fail(TUtf8Decoding::TStatus::CutOff);
+        const char32_t c = step.Char;
+        const size_t length = step.Length;
         const auto unit = static_cast<char16_t>(c);
         const int byte = c > 0xFFFF ? -1
                          : oem      ? platform::UnicodeToCp437(unit)

@@ -1,6 +1,7 @@
 #include "documents/FileEncoding.h"
 
 #include "platform/CodePages.h"
+#include "platform/Utf8Reading.h"
 
 #include <algorithm>
 #include <array>
@@ -34,37 +35,8 @@ struct TRead {
 // lead byte with the continuation bytes that fit it, a lone unit, a cut-off tail), so the next
 // read starts where a new character could.
 TRead ReadUtf8(std::string_view bytes, size_t at) {
-    const unsigned lead = ByteAt(bytes, at);
-    if (lead < 0x80)
-        return {lead, 1};
-    // The sequence's length by its lead byte, and the range its second byte must fall in: narrower
-    // after the leads whose full range would hold overlong forms (E0, F0), surrogate halves (ED)
-    // or values past the last code point (F4).
-    size_t length = 0;
-    unsigned low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return {kNoCharacter, 1};
-    }
-    char32_t c = lead & (0x7F >> length);
-    for (size_t n = 1; n < length; ++n) {
-        if (at + n == bytes.size())
-            return {kNoCharacter, n};
-        const unsigned byte = ByteAt(bytes, at + n);
-        if (byte < (n == 1 ? low : 0x80) || byte > (n == 1 ? high : 0xBF))
-            return {kNoCharacter, n};
-        c = (c << 6) | (byte & 0x3F);
-    }
-    return {c, length};
+    const platform::TUtf8Step step = platform::ReadUtf8Char(bytes, at);
+    return {step.Status == platform::TUtf8Step::TStatus::Ok ? step.Char : kNoCharacter, step.Length};
 }
 
 char32_t Unit16(std::string_view bytes, size_t at, bool bigEndian) {
