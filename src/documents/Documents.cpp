@@ -64,15 +64,12 @@ private:
 
 struct TReopenRow {
     TReopenEncoding Encoding;
-    const char* Caption;
     const char* Name;
 };
 constexpr TReopenRow kReopenRows[] = {
-    {TReopenEncoding::Ansi, "8-bit ANSI", "ansi"},
-    {TReopenEncoding::Cp437, "8-bit code page 437", "cp437"},
-    {TReopenEncoding::Utf8, "UTF-8", "utf-8"},
-    {TReopenEncoding::Utf16Le, "UTF-16 LE", "utf-16le"},
-    {TReopenEncoding::Utf16Be, "UTF-16 BE", "utf-16be"},
+    {TReopenEncoding::Ansi, "ansi"},        {TReopenEncoding::Cp437, "cp437"},
+    {TReopenEncoding::Utf8, "utf-8"},       {TReopenEncoding::Utf16Le, "utf-16le"},
+    {TReopenEncoding::Utf16Be, "utf-16be"},
 };
 
 const TReopenRow& RowOf(TReopenEncoding encoding) {
@@ -98,10 +95,6 @@ QString Quoted(const std::string& name) {
 }
 
 } // namespace
-
-const char* ReopenCaption(TReopenEncoding encoding) {
-    return RowOf(encoding).Caption;
-}
 
 const char* ReopenName(TReopenEncoding encoding) {
     return RowOf(encoding).Name;

@@ -35,12 +35,8 @@ struct TSaveForm {
 
 // The encodings "Reopen with encoding" offers.
 enum class TReopenEncoding { Ansi, Cp437, Utf8, Utf16Le, Utf16Be };
-inline constexpr TReopenEncoding kReopenEncodings[] = {TReopenEncoding::Ansi, TReopenEncoding::Cp437,
-                                                       TReopenEncoding::Utf8, TReopenEncoding::Utf16Le,
-                                                       TReopenEncoding::Utf16Be};
-// The item's caption ("8-bit ANSI", "8-bit code page 437", "UTF-8", "UTF-16 LE", "UTF-16 BE") and
-// the name it is stored under with the recent files ("ansi", "cp437", "utf-8", "utf-16le", "utf-16be").
-const char* ReopenCaption(TReopenEncoding encoding);
+// The name a choice is stored under with the recent files ("ansi", "cp437", "utf-8", "utf-16le",
+// "utf-16be").
 const char* ReopenName(TReopenEncoding encoding);
 std::optional<TReopenEncoding> ReopenNamed(const std::string& name);
 

@@ -8,14 +8,6 @@ namespace zandor {
 
 namespace {
 
-constexpr char16_t kLineSeparator = 0x2028;
-constexpr char16_t kParagraphSeparator = 0x2029;
-
-bool IsSingleBreak(char16_t c) {
-    return c == u'\r' || c == u'\n' || c == 0x0B || c == 0x0C || c == kLineSeparator ||
-           c == kParagraphSeparator;
-}
-
 // Every occurrence of `from`, found from the left in the text as it was, replaced by `to`.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     size_t found = text.find(from);
@@ -105,50 +97,6 @@ size_t CountZeroBytes(std::string_view text) {
 bool HasUtf16LeSignature(std::string_view bytes) {
     return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
            static_cast<unsigned char>(bytes[1]) == 0xFE;
-}
-
-std::string Utf16LeToAnsi(std::string_view bytes, size_t* unmapped) {
-    std::string text;
-    text.reserve(bytes.size() / 2);
-    size_t missing = 0;
-    const size_t units = bytes.size() / 2;
-    const auto unit = [&](size_t i) {
-        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-    };
-    bool afterBreak = false;
-    for (size_t i = 1; i < units; ++i) { // unit 0 is the signature
-        const char16_t c = unit(i);
-        if (IsSingleBreak(c)) {
-            if (c == u'\r' && i + 1 < units && unit(i + 1) == u'\n')
-                ++i;
-            text += "\r\n";
-            afterBreak = true;
-            continue;
-        }
-        afterBreak = false;
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            // A pair is one character outside the code page; a lone half is no character at all.
-            if (c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF)
-                ++i;
-            text += '?';
-            ++missing;
-            continue;
-        }
-        const int byte = platform::UnicodeToCp1252(c);
-        if (byte < 0) {
-            text += '?';
-            ++missing;
-        } else {
-            text += static_cast<char>(byte);
-        }
-    }
-    // The lines are joined with breaks between them: a break that ends the text ends no line.
-    if (afterBreak)
-        text.resize(text.size() - 2);
-    if (unmapped)
-        *unmapped = missing;
-    return text;
 }
 
 void RepairLineBreaks(std::string& text) {

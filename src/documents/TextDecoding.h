@@ -21,13 +21,6 @@ inline constexpr char kZeroByteReplacement = ' ';
 // True when the bytes start with FF FE, the UTF-16 little-endian signature.
 bool HasUtf16LeSignature(std::string_view bytes);
 
-// UTF-16 little-endian text (signature included, even length) as 8-bit text in the ANSI code page:
-// split into lines at CR LF and at every other CR, LF, vertical tab, form feed, U+2028 and U+2029,
-// joined with CR LF, with no break after the last line (so a final break is dropped). A character
-// without a byte in the code page (a surrogate pair counts as one character) becomes '?' and is
-// counted in unmapped. A zero character stays a zero byte.
-std::string Utf16LeToAnsi(std::string_view bytes, size_t* unmapped = nullptr);
-
 // The repair "Convert Unix files to Windows" makes, in its order: every CR CR CR LF becomes CR LF;
 // then every CR CR LF becomes CR LF; then, only when the text now holds no CR LF at all, every LF
 // becomes CR LF. Each replacement runs once from the left over the result of the one before.
