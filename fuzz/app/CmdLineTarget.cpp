@@ -26,6 +26,10 @@ const char* const kWords[] = {"--export",
                               "--colors",
                               "--colours",
                               "--encoding",
+                              "--cells",
+                              "--aspect",
+                              "9",
+                              "dos",
                               "utf-8",
                               "UTF-16BE",
                               "cp437",
@@ -170,7 +174,7 @@ ModelLine Model(const std::vector<std::string>& args) {
             continue;
         }
         if (arg != "--font" && arg != "--scale" && arg != "--columns" && arg != "--colors" &&
-            arg != "--colours" && arg != "--encoding")
+            arg != "--colours" && arg != "--encoding" && arg != "--cells" && arg != "--aspect")
             return error();
         if (i + 1 >= args.size())
             return error();
@@ -189,6 +193,12 @@ ModelLine Model(const std::vector<std::string>& args) {
             static const char* const kNames[] = {"utf-8",    "utf8", "utf-16le", "utf-16be", "utf-32le",
                                                  "utf-32be", "8bit", "cp437",    "ansi",     "cp1252"};
             if (std::find(std::begin(kNames), std::end(kNames), name) == std::end(kNames))
+                return error();
+        } else if (arg == "--cells") {
+            if (value != "8" && value != "9")
+                return error();
+        } else if (arg == "--aspect") {
+            if (value != "dos" && value != "square")
                 return error();
         } else if (arg == "--scale") {
             if (!ModelWhole(value, 1, 8, m.Scale))

@@ -48,22 +48,6 @@ std::string ExtensionOf(const std::string& path) {
     return ext;
 }
 
-// The font a document starts from before the stored ones are read: the screen font for ".nfo"
-// and ".diz", the default font otherwise.
-platform::FontValue ScratchFont(const std::string& key) {
-    platform::FontValue font;
-    font.Name = "MS Sans Serif";
-    font.Size = 8;
-    font.Color = platform::clWhite;
-    font.Charset = platform::ANSI_CHARSET;
-    if (key == ".nfo" || key == ".diz") {
-        font.Name = platform::LargeScreenFontFace;
-        font.Size = 9;
-        font.Charset = platform::OEM_CHARSET;
-    }
-    return font;
-}
-
 // The look the main window gives a document of the input's type and content: the same defaults
 // and stored fonts and colours, and the same highlighting. The settings are only read; nothing is created or
 // moved.
@@ -92,7 +76,7 @@ TExportLook LookFromSettings(const std::string& input, TContentKind content) {
                 stored = probe.Name != "\x01";
             });
         const TFontKey key = FontKeyFor(ext, content, stored);
-        look.Font = ScratchFont(key.Key);
+        look.Font = DefaultDocumentFont(key.Key);
         platform::FontValue& font = look.Font;
         guarded([&] { config.ReadFont("Options", "Font5", platform::FontValue(font), font); });
         if (key.Section == "Fonts")
@@ -103,13 +87,15 @@ TExportLook LookFromSettings(const std::string& input, TContentKind content) {
             [&] { look.HighlightBackgnd = config.ReadColor("Options", "HLBColor", look.HighlightBackgnd); });
         guarded([&] { look.Convert = config.ReadBool("Options", "Convert", true); });
         guarded([&] { look.Addresses = config.ReadBool("Options", "Launch", true); });
+        guarded([&] { look.Cells.NineDots = config.ReadBool("Options", "NineDotCells", false); });
+        guarded([&] { look.Cells.DosAspect = config.ReadBool("Options", "DosAspect", false); });
         guarded([&] {
             if (config.ReadBool("Options", "HighLight", true))
                 look.KeywordFile = dataFolder + "highlight.dat";
         });
     } catch (const std::exception&) {
         // Unreadable settings: the program's defaults.
-        look.Font = ScratchFont(FontKeyFor(ext, content, false).Key);
+        look.Font = DefaultDocumentFont(FontKeyFor(ext, content, false).Key);
     }
     return look;
 }
@@ -198,6 +184,14 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (!ReadWholeNumber(value, 1, kMaxExportScale, result.Job.Scale))
                 return Failed("The scale \"" + value + "\" is not a whole number from 1 to " +
                               std::to_string(kMaxExportScale) + ".");
+        } else if (arg == "--cells") {
+            if (value != "8" && value != "9")
+                return Failed("The cells \"" + value + "\" are not 8 or 9 pixels wide.");
+            result.Job.NineDots = value == "9";
+        } else if (arg == "--aspect") {
+            if (value != "dos" && value != "square")
+                return Failed("The aspect \"" + value + "\" is neither dos nor square.");
+            result.Job.DosAspect = value == "dos";
         } else if (arg == "--columns") {
             if (!ReadWholeNumber(value, 1, 100000, result.Job.Columns))
                 return Failed("The columns \"" + value + "\" are not a number from 1 to 100000.");
@@ -229,7 +223,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::string CommandLineHelp() {
     return "Usage: zandor [FILE]\n"
            "       zandor --export IN OUT [--font NAME[,SIZE]] [--encoding NAME] [--scale N] [--columns N]\n"
-           "                              [--colors FG,BG]\n"
+           "                              [--colors FG,BG] [--cells 8|9] [--aspect dos|square]\n"
            "\n"
            "Without options Zandor opens FILE in its window.\n"
            "\n"
@@ -244,6 +238,14 @@ std::string CommandLineHelp() {
            "                    (without it, as its bytes show)\n"
            "  --scale N         pictures: every pixel N x N (1 to 8)\n"
            "  --columns N       pictures: wrap words at N characters\n"
+           "  --cells 8|9       pictures: the screen fonts in cells 8 or 9 pixels wide; in 9-pixel\n"
+           "                    cells the ninth column repeats the eighth for the line-drawing\n"
+           "                    characters (bytes C0-DF) and is blank for the others\n"
+           "  --aspect dos|square pictures: dos stretches the picture 1.35 times in height, as the\n"
+           "                    VGA's 720x400 text mode filled a 4:3 screen; each row of the picture\n"
+           "                    repeats the nearest row of the unstretched one, so whole rows are\n"
+           "                    repeated and nothing blurs (at scale 1, every third row or so twice)\n"
+           "                    (without --cells and --aspect: IN's SAUCE record, else the Art menu)\n"
            "  --colors FG,BG    text and background colours (#rrggbb or a name such as white)\n"
            "  -h, --help        show this text\n"
            "  -v, --version     show the version\n";

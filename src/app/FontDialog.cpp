@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
+#include "platform/ScreenCells.h"
 #include "platform/ScreenFonts.h"
 
 #include <QColorDialog>
@@ -10,7 +11,9 @@
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QKeyEvent>
+#include <QListView>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 namespace zandor {
@@ -46,6 +49,26 @@ private:
     QDialog& whole_;
 };
 
+// The nine-pixel and DOS-aspect forms of the screen faces are families of their own for the font
+// matcher, but to the user they are the face drawn another way (the Art menu): the lists leave
+// them out. The dialog fills its lists itself and picks its entry by row first, so the rows go
+// after it is done.
+void HideScreenFontForms(QFontDialog& dialog) {
+    for (QListView* list : dialog.findChildren<QListView*>()) {
+        auto* names = qobject_cast<QStringListModel*>(list->model());
+        if (!names)
+            continue;
+        const auto prune = [names] {
+            const QStringList all = names->stringList();
+            for (int row = int(all.size()) - 1; row >= 0; --row)
+                if (IsScreenFontForm(all[row].toStdString()))
+                    names->removeRows(row, 1);
+        };
+        QObject::connect(names, &QAbstractItemModel::modelReset, list, prune, Qt::QueuedConnection);
+        prune();
+    }
+}
+
 } // namespace
 
 TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(parent) {
@@ -55,6 +78,7 @@ TFontDialog::TFontDialog(const FontValue& initial, QWidget* parent) : QDialog(pa
     Faces->setWindowFlags(Qt::Widget);
     Faces->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     Faces->setCurrentFont(ToQFont(initial));
+    HideScreenFontForms(*Faces);
 
     ColorButton = new QPushButton(this);
     // Enter means OK wherever the focus is; the colour button answers to Space and clicks.

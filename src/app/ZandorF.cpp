@@ -1,5 +1,6 @@
 #include "app/ZandorF.h"
 
+#include "app/ArtLook.h"
 #include "app/ArtScale.h"
 #include "app/CommandTable.h"
 #include "app/ConfigSaver.h"
@@ -209,6 +210,11 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     ArtScale = std::make_unique<TArtScale>(*Menu.Options1, startup_.Config.get(), [this](int scale) {
         m->SetFontScale(scale);
         UpdateFontMetrics();
+        if (!startup_.StartingUp)
+            ApplyWindowDimensions(WindowSection);
+    });
+    ArtLook = std::make_unique<TArtLook>(*Menu.Options1, startup_.Config.get(), [this] {
+        ApplyScreenCells();
         if (!startup_.StartingUp)
             ApplyWindowDimensions(WindowSection);
     });
@@ -643,8 +649,14 @@ void TZandorF::ReportLater(const std::string& text) {
     });
 }
 
+void TZandorF::ApplyScreenCells() {
+    const TSauceRecord* sauce = Documents && Documents->Sauce() ? &*Documents->Sauce() : nullptr;
+    m->SetScreenCells(ArtLook->For(sauce));
+    UpdateFontMetrics();
+}
+
 void TZandorF::UpdateFontMetrics() {
-    const QFontMetrics metrics(platform::ToQFont(m->Font(), m->FontScale()));
+    const QFontMetrics metrics(platform::ToQFont(m->Font(), m->FontScale(), m->ScreenCells()));
     m->SetLineHeight(metrics.ascent() + metrics.descent());
     AvgCharWidth = metrics.averageCharWidth();
     MaxCharWidth = metrics.maxWidth();
@@ -695,6 +707,7 @@ void TZandorF::LoadConfig() {
     m->SetHighlightColor(Settings.HLColor);
     m->SetHighlightBackgnd(Settings.HLBColor);
     Documents->Fonts.SetFont("Options", "Font5");
+    ArtLook->Load();
     ArtScale->Load();
     Documents->RecentFiles.Rebuild();
     PrintMemo->SetFont(Settings.PrintFont);
@@ -759,6 +772,7 @@ void TZandorF::MarkDocumentSaved() {
 
 void TZandorF::ApplyDocumentWindowDimensions(bool art) {
     artDocument_ = art;
+    ApplyScreenCells();
     WindowSection = DocumentWindowSection();
     ApplyWindowDimensions(WindowSection);
 }

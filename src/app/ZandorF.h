@@ -42,6 +42,7 @@ class TLanguageMenu;
 class TLocalisation;
 class TMenuToolBar;
 class TOptionsMenu;
+class TArtLook;
 class TArtScale;
 class TStatusPanel;
 class TURLHighlighter;
@@ -71,6 +72,8 @@ public:
     void KeepInsideWorkArea();
     void SaveWindowBounds();
     void SaveBoundsTimerTimer();
+    // The editor's cells as the Art menu and the document's SAUCE record choose them.
+    void ApplyScreenCells();
     void UpdateFontMetrics();
     void ApplyAlwaysOnTop();
     void UpdateCaretPosition();
@@ -198,6 +201,7 @@ public:
     TLanguageMenu* LanguageMenu = nullptr;
     std::unique_ptr<TOptionsMenu> Options;
     std::unique_ptr<TArtScale> ArtScale;
+    std::unique_ptr<TArtLook> ArtLook;
     std::unique_ptr<TDocuments> Documents;
     TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;

@@ -47,7 +47,7 @@ TDocumentFonts::TDocumentFont TDocumentFonts::DocumentFont(const std::string& ex
     return {font, ext != ".nfo" && key == TFontKey{"Fonts", ".nfo"}};
 }
 
-platform::FontValue TDocumentFonts::StoredFont(const std::string& section, const std::string& key) {
+platform::FontValue DefaultDocumentFont(const std::string& key) {
     platform::FontValue font;
     font.Name = "MS Sans Serif";
     font.Size = 8;
@@ -55,9 +55,14 @@ platform::FontValue TDocumentFonts::StoredFont(const std::string& section, const
     font.Charset = platform::ANSI_CHARSET;
     if (key == ".nfo" || key == ".diz") {
         font.Name = platform::LargeScreenFontFace;
-        font.Size = 9;
+        font.Size = kArtFontPoints;
         font.Charset = platform::OEM_CHARSET;
     }
+    return font;
+}
+
+platform::FontValue TDocumentFonts::StoredFont(const std::string& section, const std::string& key) {
+    platform::FontValue font = DefaultDocumentFont(key);
     // No key: the program's own default font.
     if (section.empty())
         return font;

@@ -25,6 +25,13 @@ struct TFontKey {
 // other text in the font of its extension ("Options"/"Font5" when it has none).
 TFontKey FontKeyFor(const std::string& ext, TContentKind content, bool storedForExtension);
 
+// The size the screen font opens art in: 12 points are 16 pixels, the VGA's 8x16 cell.
+inline constexpr int kArtFontPoints = 12;
+
+// The font a document of the key (an extension such as ".nfo", or "Font5") starts from before any
+// stored font: the screen font "ZandorLarge" for ".nfo" and ".diz", "MS Sans Serif" 8 otherwise.
+platform::FontValue DefaultDocumentFont(const std::string& key);
+
 // Refers to the window it serves.
 class TDocumentFonts {
 public:

@@ -166,6 +166,17 @@ int TSauceRecord::Width() const {
     }
 }
 
+platform::TScreenCells SauceCells(const TSauceRecord& record, platform::TScreenCells chosen) {
+    // Only these two kinds of data carry the flags; other records use the byte for other things.
+    if (record.DataType != 1 && record.DataType != 5)
+        return chosen;
+    if (record.LetterSpacing() == 1 || record.LetterSpacing() == 2)
+        chosen.NineDots = record.LetterSpacing() == 2;
+    if (record.AspectRatio() == 1 || record.AspectRatio() == 2)
+        chosen.DosAspect = record.AspectRatio() == 1;
+    return chosen;
+}
+
 int TSauceRecord::Height() const {
     return CharacterGrid(DataType, FileType) || DataType == 6 ? TInfo2 : 0;
 }

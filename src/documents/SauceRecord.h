@@ -4,6 +4,8 @@
 // properties and written back after the text unchanged. Pure functions of bytes.
 #pragma once
 
+#include "platform/ScreenCells.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -55,6 +57,10 @@ struct TSauceRecord {
     // "YYYY-MM-DD" when Date holds eight digits, else Date as stored.
     std::string DateText() const;
 };
+
+// The cells a file is shown in: `chosen`, except where the record of character data or binary text
+// tells its letter spacing (8 or 9 pixels) or its aspect (legacy: stretched; square: not).
+platform::TScreenCells SauceCells(const TSauceRecord& record, platform::TScreenCells chosen);
 
 // A file's bytes split into its text and what follows it.
 struct TSauceSplit {

@@ -3,11 +3,13 @@
 #include "commands/GifWriter.h"
 #include "commands/WebPalette.h"
 #include "documents/DocumentLoad.h"
+#include "documents/SauceRecord.h"
 #include "documents/TextDecoding.h"
 #include "editor/addons/URLHighlighter.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "export/PngEncoder.h"
+#include "export/RowStretch.h"
 #include "export/SerialWorker.h"
 #include "export/TextExport.h"
 #include "export/TextPicture.h"
@@ -54,16 +56,17 @@ struct TExportEditor {
     TURLHighlighter Urls; // outlives the editor, which lets it go when it is destroyed
     std::unique_ptr<TArtMemo> Memo;
 
-    TExportEditor(const TExportJob& job, std::string_view text) {
+    TExportEditor(const TExportJob& job, std::string_view text, bool nineDots) {
         Memo = std::make_unique<TArtMemo>();
         TArtMemo& m = *Memo;
         m.SetNullReplacement(kZeroByteReplacement);
         m.SetBorderStyle(bsNone);
         m.SetScrollBars(ssNone);
         m.SetColor(job.Look.Background);
+        m.SetScreenCells({.NineDots = nineDots});
         m.SetFont(job.Look.Font);
         // The main window sets the line height to the font's own, so block rows touch.
-        const QFontMetrics metrics(platform::ToQFont(job.Look.Font));
+        const QFontMetrics metrics(platform::ToQFont(job.Look.Font, 1, m.ScreenCells()));
         m.SetLineHeight(metrics.ascent() + metrics.descent());
         m.SetHighlightColor(job.Look.HighlightColor);
         m.SetHighlightBackgnd(job.Look.HighlightBackgnd);
@@ -96,9 +99,10 @@ TLoadedText TextOf(TExportJob& job, platform::TFileBytes bytes) {
     return loaded;
 }
 
-std::string PngBytes(TTextPicture& picture, int scale) {
+std::string PngBytes(TTextPicture& picture, int scale, bool dosAspect) {
     const int64_t width = int64_t(picture.Width()) * scale;
-    const int64_t height = picture.Height() * scale;
+    const TRowStretch rows(picture.Height(), scale, dosAspect);
+    const int64_t height = rows.Height();
     if (width > std::numeric_limits<int32_t>::max() || height > std::numeric_limits<int32_t>::max())
         throw TExportError("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
                            " pixels, more than a PNG file holds.");
@@ -109,11 +113,13 @@ std::string PngBytes(TTextPicture& picture, int scale) {
         try {
             TPngEncoder png(int(width), height, scale, bits);
             TSerialWorker encoder; // ends before the encoder its jobs use
+            int64_t first = 0;     // the band's first row in the picture
             picture.PaintAllBands([&](const TTextPicture::TBand& band) {
-                encoder.Post([&png, band] {
+                encoder.Post([&png, &rows, band, first] {
                     for (int y = 0; y < band.Rows; ++y)
-                        png.AddRow(band.Row(y));
+                        png.AddRow(band.Row(y), rows.Repeats(first + y));
                 });
+                first += band.Rows;
             });
             encoder.Wait();
             return png.Finish();
@@ -123,9 +129,10 @@ std::string PngBytes(TTextPicture& picture, int scale) {
     throw TExportError("The picture could not be encoded.");
 }
 
-std::string GifBytes(TTextPicture& picture, int scale, platform::TColor background) {
+std::string GifBytes(TTextPicture& picture, int scale, bool dosAspect, platform::TColor background) {
     const int64_t width = int64_t(picture.Width()) * scale;
-    const int64_t height = picture.Height() * scale;
+    const TRowStretch rows(picture.Height(), scale, dosAspect);
+    const int64_t height = rows.Height();
     if (width > kGifLimit || height > kGifLimit)
         throw TExportError("The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
                            " pixels; a GIF file holds at most 65535 x 65535. Export to PNG instead.");
@@ -136,7 +143,7 @@ std::string GifBytes(TTextPicture& picture, int scale, platform::TColor backgrou
     picture.PaintAll([&](const QRgb* row) {
         std::memcpy(whole.scanLine(y++), row, size_t(picture.Width()) * sizeof(QRgb));
     });
-    const QImage scaled = ScaledPixelForPixel(whole, scale);
+    const QImage scaled = ScaledPixelForPixel(whole, scale, rows);
     whole = QImage();
     return EncodeGif(ReduceToWebPalette(scaled, platform::ColorToQColor(background).rgb()));
 }
@@ -172,11 +179,14 @@ void RunExport(TExportJob job) {
         throw TExportError("Cannot read \"" + job.Input + "\": " + read.Problem);
     TLoadedText loaded = TextOf(job, std::move(read.Bytes));
     const std::string text(loaded.Bytes.View());
+    platform::TScreenCells cells = loaded.Sauce ? SauceCells(*loaded.Sauce, job.Look.Cells) : job.Look.Cells;
+    cells.NineDots = job.NineDots.value_or(cells.NineDots);
+    cells.DosAspect = job.DosAspect.value_or(cells.DosAspect);
     loaded = {};
 
     std::string bytes;
     try {
-        TExportEditor editor(job, text);
+        TExportEditor editor(job, text, cells.NineDots);
         TArtMemo& memo = *editor.Memo;
         if (kind == TExportKind::Text || kind == TExportKind::Html) {
             std::vector<std::string> lines;
@@ -189,8 +199,9 @@ void RunExport(TExportJob job) {
                         : HtmlPage(utf8, BaseName(job.Input), job.Look.Font.Color, job.Look.Background);
         } else {
             TTextPicture picture(memo);
-            bytes = kind == TExportKind::Png ? PngBytes(picture, job.Scale)
-                                             : GifBytes(picture, job.Scale, job.Look.Background);
+            bytes = kind == TExportKind::Png
+                        ? PngBytes(picture, job.Scale, cells.DosAspect)
+                        : GifBytes(picture, job.Scale, cells.DosAspect, job.Look.Background);
         }
     } catch (const TExportError&) {
         throw;

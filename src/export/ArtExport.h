@@ -4,6 +4,7 @@
 
 #include "documents/FileEncoding.h"
 #include "platform/FontValue.h"
+#include "platform/ScreenCells.h"
 
 #include <functional>
 #include <optional>
@@ -31,6 +32,8 @@ struct TExportLook {
     bool Convert = true;     // the "Convert Unix files" option
     bool Addresses = true;   // addresses are highlighted (the "Launch" option)
     std::string KeywordFile; // the keyword list highlighted in the text; empty: none
+    // The Art menu's cells; a SAUCE record's letter spacing and aspect take their place.
+    platform::TScreenCells Cells;
 };
 
 struct TExportJob {
@@ -42,6 +45,10 @@ struct TExportJob {
     // The input's encoding and content as the user named them; unset: as its bytes show.
     std::optional<TFileEncoding> Encoding;
     std::optional<TContentKind> Content;
+    // Nine-pixel cells and the DOS aspect as the user named them; unset: the input's SAUCE record,
+    // else the look's. The aspect stretches the whole picture (see TRowStretch).
+    std::optional<bool> NineDots;
+    std::optional<bool> DosAspect;
 };
 
 // A failure of the export, with a sentence for the user.

@@ -150,7 +150,7 @@ template <int Bits> void PackIndices(const uint8_t* index, size_t count, uint8_t
 
 } // namespace
 
-void TPngEncoder::AddRow(const QRgb* pixels) {
+void TPngEncoder::AddRow(const QRgb* pixels, int64_t repeats) {
     const int source = FWidth / FScale;
     uint8_t* out = FRow.data() + 1; // filter byte 0: the row as it is
     if (FBits == 0) {
@@ -178,7 +178,7 @@ void TPngEncoder::AddRow(const QRgb* pixels) {
         else if (FBits == 4)
             PackIndices<4>(FIndices.data(), FIndices.size(), FRow.data() + 1);
     }
-    for (int k = 0; k < FScale && FRows < FHeight; ++k, ++FRows)
+    for (int64_t k = 0; k < repeats && FRows < FHeight; ++k, ++FRows)
         Deflate(FRow.data(), FRow.size(), false);
 }
 

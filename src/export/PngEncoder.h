@@ -37,8 +37,10 @@ public:
     TPngEncoder& operator=(const TPngEncoder&) = delete;
     ~TPngEncoder();
 
-    // One row of `width / scale` source pixels. Throws TTooManyColours in indexed mode.
-    void AddRow(const QRgb* pixels);
+    // One row of `width / scale` source pixels, repeated `scale` times or `repeats` times down.
+    // Throws TTooManyColours in indexed mode.
+    void AddRow(const QRgb* pixels) { AddRow(pixels, FScale); }
+    void AddRow(const QRgb* pixels, int64_t repeats);
     // The bytes of the whole file; every row must have been added.
     std::string Finish();
 

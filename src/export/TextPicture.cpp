@@ -1,11 +1,14 @@
 #include "export/TextPicture.h"
 
+#include "export/RowStretch.h"
+
 #include "editor/control/ArtMemo.h"
 #include "editor/control/ArtPainter.h"
 #include "editor/control/MemoMessages.h"
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace zandor {
@@ -98,17 +101,29 @@ void TTextPicture::PaintAllBands(const std::function<void(const TBand&)>& band, 
 QImage ScaledPixelForPixel(const QImage& picture, int scale) {
     if (scale <= 1)
         return picture;
+    return ScaledPixelForPixel(picture, scale, TRowStretch(picture.height(), scale, false));
+}
+
+QImage ScaledPixelForPixel(const QImage& picture, int scale, const TRowStretch& rows) {
+    scale = std::max(1, scale);
     const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-    QImage out(source.width() * scale, source.height() * scale, QImage::Format_RGB32);
+    if (rows.Height() > std::numeric_limits<int>::max())
+        throw std::runtime_error("The picture is too tall at this scale.");
+    QImage out(source.width() * scale, int(rows.Height()), QImage::Format_RGB32);
     if (out.isNull())
         throw std::runtime_error("Not enough memory for the picture at this scale.");
+    int to = 0;
     for (int y = 0; y < source.height(); ++y) {
+        const int64_t repeats = rows.Repeats(y);
+        if (repeats <= 0)
+            continue;
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        auto* first = reinterpret_cast<QRgb*>(out.scanLine(y * scale));
+        auto* first = reinterpret_cast<QRgb*>(out.scanLine(to));
         for (int x = 0; x < source.width(); ++x)
             std::fill_n(first + size_t(x) * size_t(scale), scale, in[x]);
-        for (int k = 1; k < scale; ++k)
-            std::copy_n(first, out.width(), reinterpret_cast<QRgb*>(out.scanLine(y * scale + k)));
+        for (int64_t k = 1; k < repeats; ++k)
+            std::copy_n(first, out.width(), reinterpret_cast<QRgb*>(out.scanLine(to + int(k))));
+        to += int(repeats);
     }
     return out;
 }

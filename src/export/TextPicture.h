@@ -67,7 +67,11 @@ private:
     std::unique_ptr<platform::TCanvas> FCanvas;
 };
 
+class TRowStretch;
+
 // The picture with every pixel repeated `scale` times across and down.
 QImage ScaledPixelForPixel(const QImage& picture, int scale);
+// The same with each row repeated as `rows` says.
+QImage ScaledPixelForPixel(const QImage& picture, int scale, const TRowStretch& rows);
 
 } // namespace zandor

@@ -26,10 +26,19 @@ QString BytesToText(const char* text, int length, int charset) {
     return s;
 }
 
-QFont ToQFont(const FontValue& value, int scale) {
-    QFont font(QString::fromStdString(value.Name));
-    const int pixels = value.Height != 0 ? std::abs(value.Height) : PointsToPixels(value.Size);
-    font.setPixelSize(std::max(1, ScreenFontPixels(value.Name, pixels)) * std::max(1, scale));
+QFont ToQFont(const FontValue& value, int scale, TScreenCells cells) {
+    scale = std::max(1, scale);
+    const int requested = value.Height != 0 ? std::abs(value.Height) : PointsToPixels(value.Size);
+    int pixels = std::max(1, ScreenFontPixels(value.Name, requested)) * scale;
+    std::string family = value.Name;
+    if (IsScreenFontFace(value.Name)) {
+        const int stretched = cells.DosAspect && scale >= 2 ? DosAspectPixels(value.Name, pixels) : 0;
+        family = ScreenFontFamily(value.Name, cells.NineDots, stretched > 0);
+        if (stretched > 0)
+            pixels = stretched;
+    }
+    QFont font(QString::fromStdString(family));
+    font.setPixelSize(pixels);
     font.setBold(value.HasStyle(fsBold));
     font.setItalic(value.HasStyle(fsItalic));
     font.setUnderline(value.HasStyle(fsUnderline));

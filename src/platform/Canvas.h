@@ -7,6 +7,7 @@
 
 #include "platform/Colors.h"
 #include "platform/FontValue.h"
+#include "platform/ScreenCells.h"
 #include "platform/TextMeasurer.h"
 
 #include <QFont>
@@ -34,8 +35,9 @@ QString BytesToText(const char* text, int length, int charset);
 // The Qt font of a font value: its face, its pixel height (so that every device that measures it
 // agrees on its size), its style. The colour and the character set stay with the caller. A screen
 // font takes its nearest cell; `scale` multiplies the height after that, so a screen font is its
-// cell enlarged pixel for pixel.
-QFont ToQFont(const FontValue& value, int scale = 1);
+// cell enlarged pixel for pixel. `cells` picks the screen face's nine-pixel form and, at a scale of
+// 2 and more, its DOS-aspect form (see ScreenCells.h); other faces ignore it.
+QFont ToQFont(const FontValue& value, int scale = 1, TScreenCells cells = {});
 
 // A font together with its character set and its metrics on one device (the screen when none is
 // given). The canvas draws and the engine's measurer measures through the same object, so both

@@ -47,7 +47,8 @@ bool IsScreenFontForm(std::string_view family) {
 
 int DosAspectPixels(std::string_view face, int pixels) {
     for (int base : ScreenFontBaseCells(face))
-        if (pixels % base == 0 && pixels / base >= kLeastDosAspectFactor && pixels / base <= kMostDosAspectFactor)
+        if (pixels % base == 0 && pixels / base >= kLeastDosAspectFactor &&
+            pixels / base <= kMostDosAspectFactor)
             return DosAspectHeight(pixels);
     return 0;
 }

@@ -218,6 +218,8 @@ void TArtMemoPrinter::MakeCopy() {
     copy.SetAltFont(source->AltFont());
     copy.SetSeparators(source->Separators());
     copy.SetJustified(source->Justified());
+    // Printed cells are as wide as the screen's; the DOS aspect is a matter of the screen's pixels.
+    copy.SetScreenCells({.NineDots = source->ScreenCells().NineDots});
     copy.SetFont(source->Font());
     copy.SetTabStops(source->TabStops());
     copy.SetStaticFormat(source->StaticFormat());
@@ -300,8 +302,9 @@ void TArtMemoPrinter::FormatText() {
 
     const platform::FontValue font = AtResolution(copy.Font(), dpiY);
     const platform::FontValue altFont = AtResolution(copy.AltFont(), dpiY);
-    auto measurer = std::make_unique<platform::QtTextMeasurer>(ToQFont(font), font.Charset, ToQFont(altFont),
-                                                               altFont.Charset);
+    const platform::TScreenCells cells = copy.ScreenCells();
+    auto measurer = std::make_unique<platform::QtTextMeasurer>(ToQFont(font, 1, cells), font.Charset,
+                                                               ToQFont(altFont, 1, cells), altFont.Charset);
     FTextHeightA = std::max(1, measurer->Metrics(0).Height);
     if (!FLayoutCanvas) {
         FLayoutImage = QImage(1, 1, QImage::Format_RGB32);

@@ -276,3 +276,43 @@ TEST_F(OptionsMenu, ShowLineNumbersPutsTheGutterBesideTheEditorWhereBookmarkKeys
     EXPECT_TRUE(w->g->isHidden());
     EXPECT_EQ(0, w->m->x());
 }
+
+// Options -> Art: nine-pixel cells widen every cell to 9 pixels at once and are stored; the DOS
+// aspect changes nothing at x1 and makes the 8x16 cell 43 rows tall at x2. A file whose SAUCE record
+// asks for eight-pixel cells and square pixels is shown so whatever the menu says, and the next file
+// without a record follows the menu again.
+TEST_F(OptionsMenu, TheArtMenuChoosesTheCellsAndASauceRecordOverridesThem) {
+    if (!ScreenFontsRegistered())
+        GTEST_SKIP() << "the screen fonts are not built";
+    const std::string plain = dir.write("plain.nfo", "\xC4\xC4 hi\r\n");
+    std::string record = "\x1A"
+                         "SAUCE00";
+    record.resize(1 + 7 + 35 + 20 + 20 + 8 + 4, ' ');
+    record += std::string("\x01\x00", 2) + std::string(9, '\0') + char(0x02 | 0x10) + std::string(22, '\0');
+    const std::string told = dir.write("told.nfo", QByteArray::fromStdString("\xC4\xC4 hi\r\n" + record));
+    auto w = Create(plain, true);
+    TArtMemo& m = *w->m;
+    ASSERT_EQ(16, m.LinePixels()) << "art opens in the 8x16 cell";
+    ASSERT_EQ(8, m.AvgCharWidth());
+    auto* nine = w->findChild<QAction*>(QStringLiteral("NineDotCells1"));
+    auto* dos = w->findChild<QAction*>(QStringLiteral("DosAspect1"));
+    ASSERT_TRUE(nine && dos);
+
+    nine->trigger();
+    EXPECT_EQ(9, m.AvgCharWidth());
+    EXPECT_TRUE(Store().ReadBool("Options", "NineDotCells", false));
+    dos->trigger();
+    EXPECT_EQ(16, m.LinePixels()) << "no stretch at x1";
+    EXPECT_TRUE(Store().ReadBool("Options", "DosAspect", false));
+    w->findChild<QAction*>(QStringLiteral("ArtScale2x"))->trigger();
+    EXPECT_EQ(43, m.LinePixels());
+    EXPECT_EQ(18, m.AvgCharWidth());
+
+    ASSERT_TRUE(w->Documents->LoadFile(told));
+    EXPECT_EQ(32, m.LinePixels());
+    EXPECT_EQ(16, m.AvgCharWidth());
+    EXPECT_TRUE(nine->isChecked() && dos->isChecked()) << "the menu keeps the user's choice";
+    ASSERT_TRUE(w->Documents->LoadFile(plain));
+    EXPECT_EQ(43, m.LinePixels());
+    EXPECT_EQ(18, m.AvgCharWidth());
+}

@@ -264,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, EditorFonts,
     ::testing::Values(
         FontRow{"", "", "", "MS Sans Serif", 8, 0}, FontRow{"a.txt", "", "", "MS Sans Serif", 8, 0},
-        FontRow{"a.nfo", "", "", "ZandorLarge", 9, 255}, FontRow{"A.DIZ", "", "", "ZandorLarge", 9, 255},
+        FontRow{"a.nfo", "", "", "ZandorLarge", 12, 255}, FontRow{"A.DIZ", "", "", "ZandorLarge", 12, 255},
         // The default font replaces the art font too; a missing character set is ANSI.
         FontRow{"a.nfo", "Courier New,10,0000,clRed", "", "Courier New", 10, 0},
         FontRow{"a.txt", "Courier New,10,0000,clRed", "", "Courier New", 10, 0},

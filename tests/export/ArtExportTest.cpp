@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <set>
 #include <string>
@@ -214,6 +215,119 @@ TEST_F(ArtExport, UnicodeArtWithASauceRecordExportsAsTheArtItStandsFor) {
     const std::string written = text.readAll().toStdString();
     EXPECT_EQ(0u, written.rfind("╔══════╗\n║░▒▓██▄║", 0)) << written;
     EXPECT_EQ(std::string::npos, written.find("SAUCE"));
+}
+
+namespace {
+
+// A SAUCE record of ASCII character data with the given flags, after the end-of-file byte.
+std::string SauceWithFlags(uint8_t flags) {
+    std::string record = "\x1A"
+                         "SAUCE00";
+    record.resize(1 + 7 + 35 + 20 + 20 + 8 + 4, ' ');
+    record += char(1);              // character data
+    record += char(0);              // ASCII
+    record += std::string(8, '\0'); // TInfo1-4
+    record += char(0);              // no comments
+    record += char(flags);
+    record += std::string(22, '\0'); // TInfoS
+    return record;
+}
+
+// The first and last display row and the first column of each cell of the art's frame: its four
+// lines of eight bytes, and the box line below them.
+struct TCell {
+    int Line;
+    int Column;
+    unsigned char Byte;
+};
+std::vector<TCell> FrameCells() {
+    std::vector<TCell> cells;
+    const std::string art = Art();
+    int line = 0, column = 0;
+    for (const char c : art) {
+        if (c == '\n') {
+            ++line;
+            column = 0;
+        } else if (c != '\r') {
+            if (column < 8 && (line < 4 || (line == 4 && column < 5)))
+                cells.push_back({line, column, static_cast<unsigned char>(c)});
+            ++column;
+        }
+    }
+    return cells;
+}
+
+} // namespace
+
+// In nine-pixel cells every cell of the frame is its eight-pixel cell and a ninth column that repeats
+// the eighth for the line-drawing bytes and is the background for the others; the DOS aspect makes
+// the picture 1.35 times as tall, each row the nearest row of the picture at its own height. The
+// PNG and the GIF agree, and a SAUCE record asking for both gets both without being told.
+TEST_F(ArtExport, NineDotCellsAndTheDosAspectDrawTheCellsAsTheVgaDid) {
+    const TExportLook look = ArtLook(16);
+    const QImage eight = Export(look, 1, "eight.png");
+    TExportJob job;
+    job.Input = input;
+    job.Look = look;
+    job.NineDots = true;
+    job.Output = dir.file("nine.png");
+    RunExport(job);
+    const QImage nine = ReadImage(job.Output);
+    ASSERT_EQ(eight.height(), nine.height());
+    const int line = 16;
+    // The widest line holds 8 + 35 characters; the margins stay as they are.
+    ASSERT_EQ(eight.width() + 43, nine.width());
+    const QRgb background = eight.pixel(0, 0);
+    TURLHighlighter urls;
+    TArtMemo memo;
+    test::DressInLook(memo, urls, look);
+    const int left = memo.LeftMargin();
+    int checked = 0;
+    for (const TCell& cell : FrameCells()) {
+        for (int y = cell.Line * line; y < (cell.Line + 1) * line; ++y) {
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(eight.pixel(left + 8 * cell.Column + x, y),
+                          nine.pixel(left + 9 * cell.Column + x, y))
+                    << int(cell.Byte) << " at " << x << "," << y;
+            const QRgb ninth = nine.pixel(left + 9 * cell.Column + 8, y);
+            const QRgb eighth = nine.pixel(left + 9 * cell.Column + 7, y);
+            if (cell.Byte >= 0xC0 && cell.Byte <= 0xDF)
+                ASSERT_EQ(eighth, ninth) << int(cell.Byte) << " row " << y;
+            else
+                ASSERT_EQ(background, ninth) << int(cell.Byte) << " row " << y;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(37 * line, checked);
+
+    for (const char* ext : {".png", ".gif"}) {
+        job.Output = dir.file(std::string("nine1") + ext);
+        job.DosAspect = false;
+        job.Scale = 1;
+        RunExport(job);
+        const QImage flat = ReadImage(job.Output);
+        job.Output = dir.file(std::string("dos") + ext);
+        job.DosAspect = true;
+        job.Scale = 2;
+        RunExport(job);
+        const QImage dos = ReadImage(job.Output);
+        ASSERT_EQ(2 * flat.width(), dos.width()) << ext;
+        ASSERT_EQ(int(std::lround(flat.height() * 2 * 1.35)), dos.height()) << ext;
+        for (int y = 0; y < dos.height(); ++y) {
+            const int source = int((y + 0.5) * flat.height() / dos.height());
+            for (int x = 0; x < dos.width(); ++x)
+                ASSERT_EQ(flat.pixel(x / 2, source), dos.pixel(x, y)) << ext << " " << x << "," << y;
+        }
+    }
+
+    // Told by the file's record: nine pixels (letter spacing 2) and the legacy aspect (1).
+    TExportJob told;
+    told.Input = dir.write("told.nfo", QByteArray::fromStdString(Art() + SauceWithFlags(0x04 | 0x08)));
+    told.Look = look;
+    told.Scale = 2;
+    told.Output = dir.file("told.png");
+    RunExport(told);
+    EXPECT_EQ(ReadImage(dir.file("dos.png")), ReadImage(told.Output));
 }
 
 // A picture taller than a GIF file can be is refused with its size, and nothing is written.

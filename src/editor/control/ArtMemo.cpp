@@ -391,9 +391,9 @@ void TArtMemo::SaveToStream(TByteStream& stream, int /*flag: every caller passes
 // ---- layout and appearance -------------------------------------------------------------------------
 
 void TArtMemo::RebuildMeasurer() {
-    auto measurer =
-        std::make_unique<platform::QtTextMeasurer>(platform::ToQFont(FFont, FFontScale), FFont.Charset,
-                                                   platform::ToQFont(FAltFont, FFontScale), FAltFont.Charset);
+    auto measurer = std::make_unique<platform::QtTextMeasurer>(
+        platform::ToQFont(FFont, FFontScale, FScreenCells), FFont.Charset,
+        platform::ToQFont(FAltFont, FFontScale, FScreenCells), FAltFont.Charset);
     FMeasurer = measurer.get();
     FCore->SetMeasurer(std::move(measurer), FFont.Style & 0x0F);
 }
@@ -497,6 +497,13 @@ void TArtMemo::SetFontScale(int value) {
     if (value == FFontScale)
         return;
     FFontScale = value;
+    SetFont(FFont);
+}
+
+void TArtMemo::SetScreenCells(platform::TScreenCells value) {
+    if (value == FScreenCells)
+        return;
+    FScreenCells = value;
     SetFont(FFont);
 }
 
@@ -832,8 +839,8 @@ void TArtMemo::SetRenderCanvas(platform::TCanvas* canvas, int width,
     // The faces the screen shows, at the art scale too: a picture of the window is what it shows.
     if (canvas && !measurer)
         measurer = std::make_unique<platform::QtTextMeasurer>(
-            platform::ToQFont(FFont, FFontScale), FFont.Charset, platform::ToQFont(FAltFont, FFontScale),
-            FAltFont.Charset);
+            platform::ToQFont(FFont, FFontScale, FScreenCells), FFont.Charset,
+            platform::ToQFont(FAltFont, FFontScale, FScreenCells), FAltFont.Charset);
     SetRenderTarget(canvas, width, std::move(measurer));
 }
 

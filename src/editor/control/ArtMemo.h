@@ -130,6 +130,10 @@ public:
     // for pixel, so block art stays gap-free at any scale.
     int FontScale() const { return FFontScale; }
     void SetFontScale(int value);
+    // How the screen fonts draw their cells: nine pixels wide, and rows stretched to the DOS aspect
+    // at a font scale of 2 and more. Other faces are not changed by it.
+    platform::TScreenCells ScreenCells() const { return FScreenCells; }
+    void SetScreenCells(platform::TScreenCells value);
     TColor Color() const { return FColor; }
     void SetColor(TColor value) {
         FColor = value;
@@ -464,6 +468,7 @@ private:
     platform::FontValue FFont;
     platform::FontValue FAltFont;
     int FFontScale = 1;
+    platform::TScreenCells FScreenCells;
     TColor FColor = platform::clWindow;
     int FCaretWidth = 1;
     QImage FBackgroundBmp;
