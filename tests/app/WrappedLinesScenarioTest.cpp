@@ -18,7 +18,7 @@ TEST_F(WrappedLinesScenario, EndAndAClickRightOfAWrappedLineStandAfterItsLastCha
     const std::string file = dir.write("docs/wide.nfo", QByteArray::fromStdString(digits + "\r\nlast"));
     Start(file);
     // The window of an art file holds 55 characters of the screen font a line, each 8 pixels wide
-    // from 8 pixels in; the lines are 14 pixels high below the 17 of the menu band.
+    // from 8 pixels in; the lines are 16 pixels high below the 17 of the menu band.
     const std::string line1 = digits.substr(0, 55);
 
     Click(454, 24); // right of display line 1, inside the right margin

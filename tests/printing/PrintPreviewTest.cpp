@@ -1,6 +1,7 @@
 #include "printing/PrintPreview.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
+#include "platform/ScreenFonts.h"
 #include "printing/PrintCommands.h"
 #include "support/FakeHost.h"
 #include "support/TestSupport.h"
@@ -343,4 +344,54 @@ TEST(PrintPreview, PageAndPreviewShowEveryLineInTheFontsFullHeight) {
         EXPECT_NEAR(shown[i].Bottom, bands[i].Bottom, 1) << i;
         EXPECT_NEAR(shown[i].Left, bands[i].Left, 1) << i;
     }
+}
+
+namespace {
+
+// The inked columns of the page's widest band of ink: its leftmost and rightmost column.
+std::pair<int, int> InkedColumns(const QImage& page) {
+    const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
+    int left = gray.width(), right = -1;
+    for (int y = 0; y < gray.height(); ++y)
+        for (int x = 0; x < gray.width(); ++x)
+            if (qGray(gray.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
+}
+
+} // namespace
+
+// A row of full blocks in the screen font prints 9/8 as wide in 9-dot cells, unbroken: the block's
+// ninth column repeats its eighth on paper as on the screen.
+TEST(PrintPreview, NineDotCellsPrintNinePixelsWide) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        GTEST_SKIP() << "poppler-utils is not installed";
+    ASSERT_TRUE(platform::RegisterScreenFonts(std::string(ZANDOR_BINARY_DIR_BUILT) + "/fonts"));
+    test::ScratchDir dir;
+    std::pair<int, int> columns[2];
+    for (const bool nine : {false, true}) {
+        Source s(300, std::string(10, '\xDB') + "\r\n");
+        s.layout.Header.clear();
+        s.layout.Footer.clear();
+        platform::FontValue font;
+        font.Name = platform::LargeScreenFontFace;
+        font.Size = 12;
+        font.Charset = platform::OEM_CHARSET;
+        s.memo.SetScreenCells({.NineDots = nine});
+        s.memo.SetFont(font);
+        const QString pdf = QString::fromStdString(dir.file(nine ? "nine.pdf" : "eight.pdf"));
+        s.printer.setOutputFileName(pdf);
+        s.layout.Print();
+        const QImage page = Rasterised(pdftoppm, pdf, 1, 300, dir.file(nine ? "nine" : "eight"));
+        ASSERT_FALSE(page.isNull());
+        columns[nine] = InkedColumns(page);
+    }
+    const int eight = columns[0].second - columns[0].first + 1;
+    const int nine = columns[1].second - columns[1].first + 1;
+    ASSERT_GT(eight, 100);
+    EXPECT_NEAR(double(nine) / eight, 9.0 / 8.0, 0.02) << eight << " and " << nine << " pixels";
+    EXPECT_EQ(columns[0].first, columns[1].first);
 }

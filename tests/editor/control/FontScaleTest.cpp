@@ -3,6 +3,8 @@
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
 #include "platform/Canvas.h"
+#include "support/AnsiloveReference.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -16,14 +18,16 @@ using namespace zandor;
 namespace {
 
 // The editor as the window shows art: the line height is the font's own, so block rows touch.
-QImage Painted(const std::string& text, const platform::FontValue& font, int scale) {
+QImage Painted(const std::string& text, const platform::FontValue& font, int scale,
+               platform::TScreenCells cells = {}) {
     TArtMemo memo;
+    memo.SetScreenCells(cells);
     memo.SetBorderStyle(bsNone);
     memo.SetScrollBars(ssNone);
     memo.SetColor(0x004A0000);
     memo.SetFontScale(scale);
     memo.SetFont(font);
-    const QFontMetrics metrics(platform::ToQFont(font, scale));
+    const QFontMetrics metrics(platform::ToQFont(font, scale, cells));
     memo.SetLineHeight(metrics.ascent() + metrics.descent());
     platform::TPenValue noEndMark = memo.EndOfTextMark();
     noEndMark.Style = platform::psClear;
@@ -137,3 +141,90 @@ TEST(FontScale, TheEditorFollowsTheScreensPixelRatio) {
 }
 
 } // namespace
+
+namespace {
+
+// The first lines of a corpus art file (cut to 80 bytes, none holding a tab), when the corpus is
+// here, and every byte but the line breaks and the tab in lines of 32.
+std::vector<std::string> ArtAndEveryByte() {
+    std::vector<std::string> lines;
+    const std::string corpus = test::corpusDir();
+    const QByteArray art = corpus.empty() ? QByteArray() : test::readFile(corpus + "/sceners-RNDD.nfo");
+    for (const QByteArray& line : art.split('\n')) {
+        if (lines.size() == 16)
+            break;
+        const QByteArray cut = line.endsWith('\r') ? line.left(line.size() - 1) : line;
+        if (!cut.contains('\t') && !cut.contains('\0'))
+            lines.push_back(cut.left(80).toStdString());
+    }
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\t' && b != '\n' && b != '\r')
+            all += char(b);
+        if (all.size() == 32 || b == 255) {
+            lines.push_back(all);
+            all.clear();
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+// Text in the 8x16 cell is painted glyph for glyph as libansilove draws the bytes (read from the
+// library now, not from the fonts): a corpus art file and every byte. In 9-dot cells each cell is
+// that glyph and a ninth column that repeats the eighth for the line-drawing bytes 0xC0-0xDF and is
+// blank for the others; with the DOS aspect at x2 each of the 43 rows of a cell is its nearest glyph
+// row, every pixel 2 wide.
+TEST(FontScale, ArtIsPaintedInTheArchivesGlyphsAndTheVgasCells) {
+    ASSERT_TRUE(test::RegisterTestFonts());
+    std::string error;
+    const std::vector<test::TReferenceGlyph> glyphs =
+        test::AnsiloveReference(test::TAnsiloveFont::Cp437, 8, &error);
+    ASSERT_EQ(256u, glyphs.size()) << error;
+    const std::vector<std::string> all = ArtAndEveryByte();
+    platform::FontValue font;
+    font.Name = platform::LargeScreenFontFace;
+    font.Size = 12;
+    font.Color = platform::clWhite;
+    font.Charset = platform::OEM_CHARSET;
+    struct TForm {
+        platform::TScreenCells Cells;
+        int Scale, Width, Height;
+    };
+    for (const TForm& form : {TForm{{}, 1, 8, 16}, TForm{{.NineDots = true}, 1, 9, 16},
+                              TForm{{.NineDots = true, .DosAspect = true}, 2, 18, 43}}) {
+        SCOPED_TRACE(std::to_string(form.Width) + "x" + std::to_string(form.Height));
+        // The tall cells take the lines of every byte only, which fit the editor.
+        const std::vector<std::string> lines(form.Scale > 1 ? all.end() - 8 : all.begin(), all.end());
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+        const QImage shot = Painted(text, font, form.Scale, form.Cells);
+        const QRgb background = shot.pixel(0, 0);
+        int cells = 0;
+        for (size_t line = 0; line < lines.size() && int(line + 1) * form.Height <= shot.height(); ++line)
+            for (size_t column = 0; column < lines[line].size(); ++column) {
+                const auto byte = static_cast<unsigned char>(lines[line][column]);
+                const test::TReferenceGlyph& glyph = glyphs[byte];
+                bool same = true;
+                for (int y = 0; y < form.Height && same; ++y) {
+                    // The nearest glyph row: the one whose middle is nearest the middle of row y.
+                    const int row = int((y + 0.5) * 16 / form.Height);
+                    for (int x = 0; x < form.Width && same; ++x) {
+                        const int dot = x / form.Scale;
+                        const bool ink =
+                            dot < 8 ? glyph.At(dot, row) : byte >= 0xC0 && byte <= 0xDF && glyph.At(7, row);
+                        const QRgb shown =
+                            shot.pixel(8 + int(column) * form.Width + x, int(line) * form.Height + y);
+                        EXPECT_EQ(ink ? qRgb(255, 255, 255) : background, shown)
+                            << "byte " << int(byte) << " at " << x << "," << y << " of line " << line << "\n"
+                            << glyph.Picture();
+                        same = shown == (ink ? qRgb(255, 255, 255) : background);
+                    }
+                }
+                ++cells;
+            }
+        EXPECT_GE(cells, 253) << "every byte was looked at";
+    }
+}
