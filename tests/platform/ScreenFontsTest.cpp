@@ -1,11 +1,12 @@
 // The generated screen fonts as Qt sees them once registered: found by name, one fixed cell per
-// size, a glyph for every code page 437 byte drawn as the VGA ROM draws it, and block characters
-// that tile without seams.
+// size, a glyph for every code page 437 byte drawn as libansilove draws it for the art archives,
+// in every form the window asks for, and block characters that tile without seams.
 #include "platform/ScreenFonts.h"
 
-#include "ConsoleFont.h"
-
+#include "platform/Canvas.h"
 #include "platform/CodePages.h"
+#include "platform/ScreenCells.h"
+#include "support/AnsiloveReference.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace zandor::platform {
 namespace {
@@ -204,38 +204,39 @@ INSTANTIATE_TEST_SUITE_P(
                (info.param.bold ? "Bold" : "");
     });
 
-// A size Qt draws from a VGA ROM font, every ROM pixel as a square of `scale` pixels.
-struct RomSize {
-    const char* face;
+// A size and form of a screen face as the window asks for it, and the libansilove cells it must
+// show: every libansilove pixel `cellWidth / bits` pixels wide, and its rows spread over the cell
+// as the program stretches them (each row of the cell shows the row StretchedRowSource picks).
+struct ArchiveSize {
+    const char* family;
     int pixels;
-    const char* romFile;
+    test::TAnsiloveFont font;
+    int bits;
     int cellWidth;
     int cellHeight;
-    int scale;
 };
 
-void PrintTo(const RomSize& size, std::ostream* out) {
-    *out << size.face << ' ' << size.pixels << "px";
+void PrintTo(const ArchiveSize& size, std::ostream* out) {
+    *out << size.family << ' ' << size.pixels << "px";
 }
 
-class ScreenFontRomTest : public ScreenFontsTest, public ::testing::WithParamInterface<RomSize> {};
+class ScreenFontArchiveTest : public ScreenFontsTest, public ::testing::WithParamInterface<ArchiveSize> {};
 
-TEST_P(ScreenFontRomTest, QtDrawsEveryByteAsTheVgaRomGlyph) {
-    const RomSize& size = GetParam();
-    const std::string romPath = std::string(ZANDOR_CONSOLEFONTS_DIR) + "/" + size.romFile;
-    if (!std::filesystem::exists(romPath))
-        GTEST_SKIP() << romPath << " is missing (Debian package console-data)";
-    const fontgen::ConsoleFont rom = fontgen::ParsePsf(fontgen::ReadMaybeGzipped(romPath));
-    ASSERT_GE(rom.glyphs.size(), 256u);
-    QFont font(size.face);
-    font.setPixelSize(size.pixels);
-    font.setStyleStrategy(QFont::NoFontMerging);
+TEST_P(ScreenFontArchiveTest, QtDrawsEveryByteAsLibansiloveDoes) {
+    const ArchiveSize& size = GetParam();
+    std::string error;
+    const std::vector<test::TReferenceGlyph> reference =
+        test::AnsiloveReference(size.font, size.bits, &error);
+    ASSERT_EQ(reference.size(), 256u) << error;
+    // The window's own way to a Qt font, drawn as its canvas draws: white on black, each in its cell.
+    const QFont font = ToQFont(FontValue{.Name = size.family, .Height = size.pixels});
     const QFontMetrics metrics(font);
+    ASSERT_EQ(QFontInfo(font).family().toStdString(), size.family);
     ASSERT_EQ(metrics.height(), size.cellHeight);
-    // All 256 characters on one line, white on black, each in its cell.
     QString line;
     for (int byte = 0; byte < 256; ++byte)
         line += QChar(Cp437ToUnicode(static_cast<unsigned char>(byte)));
+    ASSERT_EQ(metrics.horizontalAdvance(line), 256 * size.cellWidth);
     QImage image(256 * size.cellWidth, size.cellHeight, QImage::Format_RGB32);
     image.fill(Qt::black);
     {
@@ -244,24 +245,33 @@ TEST_P(ScreenFontRomTest, QtDrawsEveryByteAsTheVgaRomGlyph) {
         painter.setPen(Qt::white);
         painter.drawText(0, metrics.ascent(), line);
     }
+    const int scale = size.cellWidth / size.bits;
     for (int byte = 0; byte < 256; ++byte) {
+        const test::TReferenceGlyph& glyph = reference[size_t(byte)];
         int wrong = 0;
-        for (int y = 0; y < size.cellHeight; ++y)
+        for (int y = 0; y < size.cellHeight; ++y) {
+            const int row = StretchedRowSource(y, size.cellHeight, glyph.Height);
             for (int x = 0; x < size.cellWidth; ++x)
-                wrong += (qGreen(image.pixel(byte * size.cellWidth + x, y)) > 128) !=
-                         rom.glyphs[byte].at(x / size.scale, y / size.scale);
-        EXPECT_EQ(wrong, 0) << "byte " << byte;
+                wrong +=
+                    (qGreen(image.pixel(byte * size.cellWidth + x, y)) > 128) != glyph.At(x / scale, row);
+        }
+        EXPECT_EQ(wrong, 0) << "byte " << byte << ", libansilove draws" << glyph.Picture();
     }
 }
 
-// The 8x8 set comes from a ROM font whose glyphs have a ninth row that continues the lines.
-INSTANTIATE_TEST_SUITE_P(Sizes, ScreenFontRomTest,
-                         ::testing::Values(RomSize{"ZandorLarge", 16, "default8x16.psf.gz", 8, 16, 1},
-                                           RomSize{"ZandorLarge", 32, "default8x16.psf.gz", 16, 32, 2},
-                                           RomSize{"ZandorTiny", 8, "default8x9.psf.gz", 8, 8, 1}),
-                         [](const auto& info) {
-                             return std::string(info.param.face) + std::to_string(info.param.pixels);
-                         });
+// The 8x16 and 8x8 sets, a doubled size, the nine-pixel cells libansilove draws with its "bits = 9"
+// and two DOS-aspect forms among the heights of their families.
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ScreenFontArchiveTest,
+    ::testing::Values(ArchiveSize{"ZandorLarge", 16, test::TAnsiloveFont::Cp437, 8, 8, 16},
+                      ArchiveSize{"ZandorLarge", 32, test::TAnsiloveFont::Cp437, 8, 16, 32},
+                      ArchiveSize{"ZandorTiny", 8, test::TAnsiloveFont::Cp437_80x50, 8, 8, 8},
+                      ArchiveSize{"ZandorLarge9", 16, test::TAnsiloveFont::Cp437, 9, 9, 16},
+                      ArchiveSize{"ZandorLargeDos", 43, test::TAnsiloveFont::Cp437, 8, 16, 43},
+                      ArchiveSize{"ZandorTiny9Dos", 32, test::TAnsiloveFont::Cp437_80x50, 9, 27, 32}),
+    [](const auto& info) {
+        return std::string(info.param.family) + "At" + std::to_string(info.param.pixels);
+    });
 
 struct Substitute {
     const char* face;

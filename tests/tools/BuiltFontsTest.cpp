@@ -1,9 +1,12 @@
 // The screen fonts as the build wrote them, read back from their BDF files: the 8x16 and 8x8 glyphs
-// are the VGA ROM's own, the large sizes are exact doublings, and in every size each byte keeps its
-// own look, the blocks split the cell and the box-drawing lines meet their neighbours.
+// and their nine-pixel cells are libansilove's own, the large sizes are exact doublings, and in
+// every size and form each byte keeps its own look, the blocks split the cell and the box-drawing
+// lines meet their neighbours.
 #include "BdfReader.h"
 #include "ConsoleFont.h"
 #include "ScreenFontBuilder.h"
+
+#include "support/AnsiloveReference.h"
 
 #include <gtest/gtest.h>
 
@@ -56,51 +59,64 @@ std::string Rows(const GlyphBitmap& g) {
     return text;
 }
 
-TEST(BuiltFontsTest, The8x16GlyphsAreTheVgaRomFontGlyphForGlyph) {
-    SKIP_WITHOUT(kRom8x16File);
-    const ConsoleFont rom = ParsePsf(ReadMaybeGzipped(ConsoleFontPath(kRom8x16File)));
-    ASSERT_EQ(rom.glyphs.size(), 256u);
-    const ScreenFont built = ReadBuiltFont("ZandorLarge-8x16");
-    ASSERT_EQ(built.width, 8);
-    ASSERT_EQ(built.height, 16);
-    // The ROM font is in code page 437 order: glyph b is byte b.
-    for (int b = 0; b < 256; ++b)
-        EXPECT_TRUE(built.glyphs[b] == rom.glyphs[b])
-            << "byte " << b << ": built" << Rows(built.glyphs[b]) << "\nROM" << Rows(rom.glyphs[b]);
+// libansilove's glyphs of the bytes, drawn at test time.
+std::vector<GlyphBitmap> Libansilove(test::TAnsiloveFont font, int bits) {
+    std::string error;
+    const std::vector<test::TReferenceGlyph> reference = test::AnsiloveReference(font, bits, &error);
+    if (reference.size() != 256)
+        throw std::runtime_error(error);
+    std::vector<GlyphBitmap> glyphs;
+    for (const test::TReferenceGlyph& r : reference) {
+        glyphs.emplace_back(r.Width, r.Height);
+        for (int y = 0; y < r.Height; ++y)
+            for (int x = 0; x < r.Width; ++x)
+                glyphs.back().set(x, y, r.At(x, y));
+    }
+    return glyphs;
 }
 
-TEST(BuiltFontsTest, The8x8GlyphsAreTheVgaRom8x8Set) {
-    SKIP_WITHOUT(kRom8x9File);
-    const ConsoleFont rom = ParsePsf(ReadMaybeGzipped(ConsoleFontPath(kRom8x9File)));
-    const ScreenFont built = ReadBuiltFont("ZandorTiny-8x8");
-    ASSERT_EQ(built.height, 8);
-    for (int b = 0; b < 256; ++b)
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                ASSERT_EQ(built.glyphs[b].at(x, y), rom.glyphs[b].at(x, y)) << b << " at " << x << "," << y;
+TEST(BuiltFontsTest, TheBaseCellsAreLibansilovesGlyphForGlyph) {
+    const struct {
+        const char* file;
+        test::TAnsiloveFont font;
+        int bits;
+    } cells[] = {{"ZandorLarge-8x16", test::TAnsiloveFont::Cp437, 8},
+                 {"ZandorTiny-8x8", test::TAnsiloveFont::Cp437_80x50, 8},
+                 {"ZandorLarge9-9x16", test::TAnsiloveFont::Cp437, 9},
+                 {"ZandorTiny9-9x8", test::TAnsiloveFont::Cp437_80x50, 9}};
+    for (const auto& cell : cells) {
+        SCOPED_TRACE(cell.file);
+        const std::vector<GlyphBitmap> reference = Libansilove(cell.font, cell.bits);
+        const ScreenFont built = ReadBuiltFont(cell.file);
+        for (int b = 0; b < 256; ++b)
+            EXPECT_TRUE(built.glyphs[b] == reference[b]) << "byte " << b << ": built" << Rows(built.glyphs[b])
+                                                         << "\nlibansilove" << Rows(reference[b]);
+    }
 }
 
-TEST(BuiltFontsTest, The8x14BoxDrawingAndBlocksAreTheIbmSetsAndFollowTheRomsRows) {
+TEST(BuiltFontsTest, The8x14BoxDrawingAndBlocksAreTheIbmSetsAndFollowThe8x16Rows) {
     SKIP_WITHOUT(kAlt8x14File);
-    SKIP_WITHOUT(kRom8x16File);
     const ConsoleFont alt = ParsePsf(ReadMaybeGzipped(ConsoleFontPath(kAlt8x14File)));
-    const ConsoleFont rom = ParsePsf(ReadMaybeGzipped(ConsoleFontPath(kRom8x16File)));
+    const std::vector<GlyphBitmap> vga = Libansilove(test::TAnsiloveFont::Cp437, 8);
     const ScreenFont built = ReadBuiltFont("ZandorLarge-8x14");
     for (int b = 0xB0; b <= 0xDF; ++b)
         EXPECT_TRUE(built.glyphs[b] == alt.glyphs[b]) << b;
     // Where both sets have a line or block, the 8x14 one is the 8x16 one less a repeated row and
-    // the bottom row: the rule the characters the IBM 8x14 set lacks are made by.
+    // the bottom row: the rule the characters the IBM 8x14 set lacks are made by. Its Cyrillic
+    // letters stand where code page 437 has others, so those are made by the rule.
     for (int b = 0xB3; b <= 0xDF; ++b)
-        EXPECT_TRUE(Vga8x14From8x16(rom.glyphs[b]) == alt.glyphs[b]) << b;
+        EXPECT_TRUE(Vga8x14From8x16(vga[b]) == alt.glyphs[b]) << b;
+    for (const auto& [first, last] : {std::pair{0x80, 0xAF}, {0xE0, 0xF7}})
+        for (int b = first; b <= last; ++b)
+            EXPECT_TRUE(built.glyphs[b] == Vga8x14From8x16(vga[b])) << b;
     // The rule never loses a row a glyph draws only once (an accent, the smiley's mouth).
     for (int b = 0; b < 256; ++b) {
-        const GlyphBitmap short14 = Vga8x14From8x16(rom.glyphs[b]);
+        const GlyphBitmap short14 = Vga8x14From8x16(vga[b]);
         std::set<std::vector<bool>> kept;
         for (int y = 0; y < 14; ++y)
             kept.insert(Row(short14, y));
         for (int y = 0; y < 15; ++y)
-            EXPECT_TRUE(kept.count(Row(rom.glyphs[b], y)))
-                << "byte " << b << " row " << y << Rows(rom.glyphs[b]);
+            EXPECT_TRUE(kept.count(Row(vga[b], y))) << "byte " << b << " row " << y << Rows(vga[b]);
     }
 }
 
@@ -173,15 +189,21 @@ TEST_P(EveryBuiltSize, HalfBlocksSplitTheFullBlockWithoutGapOrOverlap) {
 }
 
 TEST_P(EveryBuiltSize, ShadesRepeatAcrossCellEdgesAndDarkenInTurn) {
-    const int w = font_.width, h = font_.height, unit = w / 8;
+    // A nine-pixel cell leaves the shades' ninth column blank, as the VGA did, and a stretched
+    // cell repeats rows unevenly: those keep the pattern only the other way.
+    const bool nine = font_.family.find('9') != std::string::npos;
+    const bool stretched = font_.family.ends_with("Dos");
+    const int w = font_.width, h = font_.height, unit = w / (nine ? 9 : 8);
     auto tiled = [&](int byte, int x, int y) { return Glyph(byte).at(x % w, y % h); };
     for (int byte : {0xB0, 0xB1, 0xB2})
         for (int y = 0; y < 2 * h; ++y)
             for (int x = 0; x < 2 * w; ++x) {
                 // Stacked cells continue the pattern; the lighter two also continue side by side.
-                ASSERT_EQ(tiled(byte, x, y), tiled(byte, x, y + (byte == 0xB2 ? 4 : 2) * unit))
-                    << std::hex << byte << std::dec << " at " << x << "," << y;
-                if (byte != 0xB2) {
+                if (!stretched) {
+                    ASSERT_EQ(tiled(byte, x, y), tiled(byte, x, y + (byte == 0xB2 ? 4 : 2) * unit))
+                        << std::hex << byte << std::dec << " at " << x << "," << y;
+                }
+                if (byte != 0xB2 && !nine) {
                     ASSERT_EQ(tiled(byte, x, y), tiled(byte, x + 4 * unit, y))
                         << std::hex << byte << std::dec << " at " << x << "," << y;
                 }
@@ -278,7 +300,9 @@ TEST_P(EveryBuiltSize, ADoubleCornerClosesWithAnOuterAndAnInnerLine) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, EveryBuiltSize,
                          ::testing::Values("ZandorTiny-8x8", "ZandorLarge-8x14", "ZandorLarge-8x16",
-                                           "ZandorLarge-16x28", "ZandorLarge-16x32"),
+                                           "ZandorLarge-16x28", "ZandorLarge-16x32", "ZandorLarge9-9x14",
+                                           "ZandorTiny9-27x24", "ZandorLargeDos-16x38", "ZandorTinyDos-32x43",
+                                           "ZandorLarge9Dos-27x65"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());

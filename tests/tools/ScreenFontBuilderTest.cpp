@@ -1,11 +1,9 @@
-// Building the screen fonts from made-up console fonts: which fonts count as code page 437 fonts,
-// cutting a taller cell, every size through the BDF file and back, and the build-time checks
-// catching each kind of fault.
+// Building the screen fonts from made-up sets: every size and form through the BDF file and back,
+// the forms' cells, and the build-time checks catching each kind of fault.
 #include "ScreenFontBuilder.h"
 #include "BdfReader.h"
 #include "BdfWriter.h"
-
-#include "platform/CodePages.h"
+#include "CellForms.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +14,6 @@
 namespace zandor::fontgen {
 namespace {
 
-char32_t Cp(int byte) {
-    return platform::Cp437ToUnicode(static_cast<unsigned char>(byte));
-}
-
 GlyphBitmap RandomGlyph(int width, int height, std::mt19937& rng) {
     GlyphBitmap g(width, height);
     for (int y = 0; y < height; ++y)
@@ -28,98 +22,55 @@ GlyphBitmap RandomGlyph(int width, int height, std::mt19937& rng) {
     return g;
 }
 
-// 256 random glyphs whose table names each code page 437 character at its own byte.
-ConsoleFont Cp437Font(int height, std::mt19937& rng) {
-    ConsoleFont font;
-    font.width = 8;
-    font.height = height;
-    font.hasUnicodeTable = true;
-    font.codePoints.resize(256);
-    for (int b = 0; b < 256; ++b) {
-        font.glyphs.push_back(RandomGlyph(8, height, rng));
-        if (b != 0) {
-            font.codePoints[b].push_back(Cp(b));
-            font.glyphOf[Cp(b)] = b;
-        }
-    }
-    font.glyphs['H'].set(0, height / 2);
-    return font;
+Cp437Glyphs RandomGlyphs(int height, std::mt19937& rng) {
+    Cp437Glyphs glyphs;
+    for (GlyphBitmap& g : glyphs)
+        g = RandomGlyph(8, height, rng);
+    glyphs['H'].set(0, height / 2);
+    return glyphs;
 }
 
 VgaSources MadeUpSources(unsigned seed) {
     std::mt19937 rng(seed);
     VgaSources sources;
-    sources.rom8x16 = Cp437Font(16, rng);
-    sources.rom8x9 = Cp437Font(9, rng);
-    // The ninth row continues the eighth or stays blank, as in the VGA's 8x9 set.
-    for (int b = 0; b < 256; ++b)
-        for (int x = 0; x < 8; ++x)
-            sources.rom8x9.glyphs[b].set(x, 8, b % 2 && sources.rom8x9.glyphs[b].at(x, 7));
-    sources.alt8x14 = Cp437Font(14, rng);
-    sources.alt8x14.hasUnicodeTable = false;
-    sources.alt8x14.glyphOf.clear();
+    sources.vga8x16 = RandomGlyphs(16, rng);
+    sources.vga8x8 = RandomGlyphs(8, rng);
+    sources.alt8x14.width = 8;
+    sources.alt8x14.height = 14;
+    const Cp437Glyphs alt = RandomGlyphs(14, rng);
+    sources.alt8x14.glyphs.assign(alt.begin(), alt.end());
     return sources;
 }
 
-TEST(ScreenFontBuilderTest, ACodePage437FontGivesTheGlyphAtEachCharactersByte) {
-    std::mt19937 rng(7);
-    const ConsoleFont font = Cp437Font(16, rng);
-    const Cp437Glyphs glyphs = InCp437Order(font);
-    for (int b = 0; b < 256; ++b)
-        ASSERT_TRUE(glyphs[b] == font.glyphs[b]) << b;
-}
-
-struct Misfit {
-    const char* name;
-    std::function<void(ConsoleFont&)> spoil;
+// Every font the build writes from the sources, in the order the generator writes them.
+struct AllFonts {
+    std::vector<ScreenFont> eightDot, nineDot, bases, dosAspect;
 };
 
-class NotACodePage437Font : public ::testing::TestWithParam<Misfit> {};
-
-TEST_P(NotACodePage437Font, IsRefused) {
-    std::mt19937 rng(11);
-    ConsoleFont font = Cp437Font(16, rng);
-    GetParam().spoil(font);
-    EXPECT_THROW(InCp437Order(font), std::runtime_error);
+AllFonts BuildAll(const VgaSources& sources) {
+    AllFonts all;
+    all.eightDot = BuildScreenFonts(sources);
+    for (ScreenFont& font : EnlargedScreenFonts(all.eightDot))
+        all.eightDot.push_back(std::move(font));
+    all.nineDot = NineDotFonts(all.eightDot);
+    for (const auto* fonts : {&all.eightDot, &all.nineDot})
+        for (const ScreenFont& font : *fonts)
+            if (font.width == 8 || font.width == 9)
+                all.bases.push_back(font);
+    all.dosAspect = DosAspectFonts(all.bases);
+    return all;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NotACodePage437Font,
-    ::testing::Values(Misfit{"NoTable",
-                             [](ConsoleFont& f) {
-                                 f.hasUnicodeTable = false;
-                                 f.glyphOf.clear();
-                             }},
-                      Misfit{"ACharacterMissing", [](ConsoleFont& f) { f.glyphOf.erase(Cp(0xCD)); }},
-                      Misfit{"TwoCharactersSwapped",
-                             [](ConsoleFont& f) {
-                                 f.glyphOf[Cp(0xB0)] = 0xB2;
-                                 f.glyphOf[Cp(0xB2)] = 0xB0;
-                             }},
-                      Misfit{"FewerThan256Glyphs", [](ConsoleFont& f) { f.glyphs.resize(128); }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ScreenFontBuilderTest, CuttingACellKeepsOnlyRowsThatContinueTheLastOneKept) {
-    Cp437Glyphs tall;
-    for (GlyphBitmap& g : tall)
-        g = GlyphBitmap(8, 9);
-    tall[0xBA].fill(2, 0, 4, 9); // a line continued into the ninth row
-    tall[0x41].fill(0, 3, 8, 4);
-    const Cp437Glyphs cut = TopRows(tall, 8);
-    EXPECT_EQ(cut[0xBA].height(), 8);
-    EXPECT_EQ(cut[0xBA].inkRows(), (std::pair{0, 7}));
-    EXPECT_EQ(cut[0x41].inkRows(), (std::pair{3, 3}));
-    tall[0x67].set(1, 8); // a descender the short cell would lose
-    EXPECT_THROW(TopRows(tall, 8), std::runtime_error);
-}
-
-TEST(ScreenFontBuilderTest, EverySizeComesBackFromItsBdfTextPixelForPixel) {
+TEST(ScreenFontBuilderTest, EverySizeAndFormComesBackFromItsBdfTextPixelForPixel) {
     const VgaSources sources = MadeUpSources(3);
-    const std::vector<ScreenFont> fonts = BuildScreenFonts(sources);
-    ASSERT_EQ(fonts.size(), 5u);
-    std::vector<ScreenFont> readBack;
-    for (const ScreenFont& font : fonts) {
-        SCOPED_TRACE(font.height);
+    const AllFonts all = BuildAll(sources);
+    std::vector<ScreenFont> every;
+    for (const auto* fonts : {&all.eightDot, &all.nineDot, &all.dosAspect})
+        every.insert(every.end(), fonts->begin(), fonts->end());
+    ASSERT_EQ(every.size(), 42u);
+    EXPECT_NO_THROW(CheckFamilies(every));
+    for (const ScreenFont& font : every) {
+        SCOPED_TRACE(font.family + " " + std::to_string(font.width) + "x" + std::to_string(font.height));
         const ScreenFont back = ParseBdf(FormatBdf(font));
         EXPECT_EQ(back.family, font.family);
         EXPECT_EQ(back.width, font.width);
@@ -127,15 +78,33 @@ TEST(ScreenFontBuilderTest, EverySizeComesBackFromItsBdfTextPixelForPixel) {
         EXPECT_EQ(back.ascent, font.ascent);
         for (int b = 0; b < 256; ++b)
             ASSERT_TRUE(back.glyphs[b] == font.glyphs[b]) << b;
-        readBack.push_back(back);
     }
-    EXPECT_NO_THROW(CheckScreenFonts(readBack, InCp437Order(sources.rom8x16)));
-    // The 8x8 is the top of the 8x9 set and the 8x16 the ROM itself.
-    for (int b = 0; b < 256; ++b) {
-        ASSERT_TRUE(fonts[2].glyphs[b] == sources.rom8x16.glyphs[b]);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x)
-                ASSERT_EQ(fonts[0].glyphs[b].at(x, y), sources.rom8x9.glyphs[b].at(x, y));
+    EXPECT_NO_THROW(CheckScreenFonts(all.eightDot, sources));
+    EXPECT_NO_THROW(CheckNineDotFonts(all.eightDot, all.nineDot));
+    EXPECT_NO_THROW(CheckDosAspectFonts(all.bases, all.dosAspect));
+}
+
+TEST(ScreenFontBuilderTest, TheDosAspectRepeatsRowsWithTheEdgeRowsAtTheEdges) {
+    // 14 rows stretched to round(28 * 1.35) = 38: the middle of row y falls in source row
+    // (2y + 1) * 14 / 76, so the top and bottom rows of the cell are drawn three times each, and
+    // every pixel is two wide.
+    GlyphBitmap glyph(8, 14);
+    glyph.set(0, 0);
+    glyph.set(7, 13);
+    const GlyphBitmap tall = DosAspectGlyph(glyph, 2);
+    ASSERT_EQ(tall.width(), 16);
+    ASSERT_EQ(tall.height(), 38);
+    for (int y = 0; y < 38; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(tall.at(x, y), (x < 2 && y < 3) || (x >= 14 && y >= 35)) << x << "," << y;
+    // The ninth column continues the line-drawing bytes only.
+    GlyphBitmap line(8, 2);
+    line.fill(0, 0, 8, 1);
+    for (int byte : {0xB3, 0xC0, 0xC4, 0xDF, 0xE0}) {
+        const GlyphBitmap nine = NineDotGlyph(line, static_cast<unsigned char>(byte));
+        ASSERT_EQ(nine.width(), 9);
+        EXPECT_EQ(nine.at(8, 0), byte >= 0xC0 && byte <= 0xDF) << std::hex << byte;
+        EXPECT_FALSE(nine.at(8, 1));
     }
 }
 
@@ -150,10 +119,10 @@ class SpoiledFonts : public ::testing::TestWithParam<Fault> {};
 TEST_P(SpoiledFonts, AreCaughtByTheBuildChecks) {
     const VgaSources sources = MadeUpSources(5);
     std::vector<ScreenFont> fonts = BuildScreenFonts(sources);
-    ASSERT_NO_THROW(CheckScreenFonts(fonts, InCp437Order(sources.rom8x16)));
+    ASSERT_NO_THROW(CheckScreenFonts(fonts, sources));
     GetParam().spoil(fonts);
     try {
-        CheckScreenFonts(fonts, InCp437Order(sources.rom8x16));
+        CheckScreenFonts(fonts, sources);
         ADD_FAILURE() << "not caught";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find(GetParam().message), std::string::npos) << e.what();
@@ -167,7 +136,9 @@ void Flip(GlyphBitmap& g, int x, int y) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SpoiledFonts,
     ::testing::Values(Fault{"APixelOfThe8x16", [](auto& f) { Flip(f[2].glyphs[0xCD], 7, 5); },
-                            "differs from the VGA ROM's: byte 0xCD"},
+                            "8x16 glyph differs from its source's: byte 0xCD"},
+                      Fault{"APixelOfThe8x8", [](auto& f) { Flip(f[0].glyphs[0x30], 3, 3); },
+                            "8x8 glyph differs from its source's: byte 0x30"},
                       Fault{"AGlyphMissing", [](auto& f) { f[4].glyphs[0xDB] = GlyphBitmap(); },
                             "16x32 font has no glyph"},
                       Fault{"AGlyphOfTheWrongCell", [](auto& f) { f[0].glyphs[0x20] = GlyphBitmap(8, 9); },
@@ -177,6 +148,68 @@ INSTANTIATE_TEST_SUITE_P(
                       Fault{"ABaseOfADoubledSize", [](auto& f) { Flip(f[1].glyphs[0x41], 0, 0); },
                             "16x28 glyph is not its base"},
                       Fault{"ASizeMissing", [](auto& f) { f.erase(f.begin()); }, "the 8x8 font is missing"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct FormFault {
+    const char* name;
+    std::function<void(AllFonts&)> spoil;
+    const char* message;
+};
+
+class SpoiledForms : public ::testing::TestWithParam<FormFault> {};
+
+ScreenFont& Named(std::vector<ScreenFont>& fonts, const std::string& family, int width, int height) {
+    for (ScreenFont& font : fonts)
+        if (font.family == family && font.width == width && font.height == height)
+            return font;
+    throw std::logic_error("no " + family);
+}
+
+TEST_P(SpoiledForms, AreCaughtByTheBuildChecks) {
+    AllFonts all = BuildAll(MadeUpSources(9));
+    GetParam().spoil(all);
+    try {
+        CheckNineDotFonts(all.eightDot, all.nineDot);
+        CheckDosAspectFonts(all.bases, all.dosAspect);
+        std::vector<ScreenFont> every = all.eightDot;
+        every.insert(every.end(), all.nineDot.begin(), all.nineDot.end());
+        every.insert(every.end(), all.dosAspect.begin(), all.dosAspect.end());
+        CheckFamilies(every);
+        ADD_FAILURE() << "not caught";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find(GetParam().message), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpoiledForms,
+    ::testing::Values(
+        FormFault{"ANinthColumnBesideALetter",
+                  [](AllFonts& f) { Named(f.nineDot, "ZandorLarge9", 9, 16).glyphs['A'].set(8, 3); },
+                  "ZandorLarge9 9x16 glyph is not its 8-pixel glyph with a ninth column: byte 0x41"},
+        FormFault{"AnEnlargedNinthColumn",
+                  [](AllFonts& f) { Flip(Named(f.nineDot, "ZandorTiny9", 27, 24).glyphs[0xC4], 25, 12); },
+                  "ZandorTiny9 27x24 glyph is not its 8-pixel glyph"},
+        FormFault{
+            "AStretchedRow",
+            [](AllFonts& f) { Flip(Named(f.dosAspect, "ZandorLarge9Dos", 18, 38).glyphs[0xB1], 17, 2); },
+            "ZandorLarge9Dos 18x38 glyph does not follow the rows of ZandorLarge9 9x14: byte 0xB1"},
+        FormFault{"AStretchedBaseline",
+                  [](AllFonts& f) { ++Named(f.dosAspect, "ZandorTinyDos", 24, 32).ascent; },
+                  "does not stand on the baseline"},
+        FormFault{"AStretchedSizeMissing", [](AllFonts& f) { f.dosAspect.pop_back(); },
+                  "a DOS-aspect font is missing"},
+        FormFault{"AFamilyNameOutOfLine",
+                  [](AllFonts& f) { Named(f.nineDot, "ZandorTiny9", 18, 16).family = "ZandorTiny9x"; },
+                  "the nine-pixel form of ZandorTiny 16x16 is missing"},
+        FormFault{"ASizeTheProgramAsksFor",
+                  [](AllFonts& f) {
+                      std::erase_if(f.eightDot,
+                                    [](const ScreenFont& x) { return x.width == 32 && x.height == 32; });
+                      std::erase_if(f.nineDot,
+                                    [](const ScreenFont& x) { return x.width == 36 && x.height == 32; });
+                  },
+                  "ZandorTiny comes in the heights 8 16 24, the program asks for 8 16 24 32"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadBdf {

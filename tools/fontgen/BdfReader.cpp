@@ -9,6 +9,9 @@ namespace zandor::fontgen {
 
 namespace {
 
+// Beyond every cell the screen fonts come in (the DOS-aspect forms reach 36x86).
+constexpr int kLargestCell = 128;
+
 [[noreturn]] void Unreadable(const std::string& what) {
     throw std::runtime_error("unreadable BDF font: " + what);
 }
@@ -49,7 +52,7 @@ ScreenFont ParseBdf(const std::string& text) {
         if (StartsWith(line, "FONTBOUNDINGBOX")) {
             auto args = Arguments(line);
             if (!(args >> font.width >> font.height >> boxX >> boxY) || font.width <= 0 || font.height <= 0 ||
-                font.width > 64 || font.height > 64)
+                font.width > kLargestCell || font.height > kLargestCell)
                 Unreadable("bad FONTBOUNDINGBOX");
             haveBox = true;
         } else if (StartsWith(line, "FAMILY_NAME")) {

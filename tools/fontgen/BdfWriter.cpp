@@ -60,11 +60,15 @@ std::string FormatBdf(const ScreenFont& font) {
             << "DWIDTH " << w << " 0\n"
             << "BBX " << w << ' ' << h << " 0 " << -descent << '\n'
             << "BITMAP\n";
+        // Each row byte by byte, the cell padded to whole bytes: rows may be wider than a word.
         for (int y = 0; y < h; ++y) {
-            unsigned row = 0;
-            for (int x = 0; x < bytesPerRow * 8; ++x)
-                row = (row << 1) | (x < w && glyph->at(x, y) ? 1u : 0u);
-            out << Hex(row, bytesPerRow * 2) << '\n';
+            for (int byte = 0; byte < bytesPerRow; ++byte) {
+                unsigned bits = 0;
+                for (int x = 8 * byte; x < 8 * byte + 8; ++x)
+                    bits = (bits << 1) | (x < w && glyph->at(x, y) ? 1u : 0u);
+                out << Hex(bits, 2);
+            }
+            out << '\n';
         }
         out << "ENDCHAR\n";
     }

@@ -48,7 +48,7 @@ GlyphBitmap WithoutRows(const GlyphBitmap& glyph, std::initializer_list<int> dro
 
 // alt-8x14 is made for code page 866, which keeps code page 437's characters at these bytes: the
 // pictures of the control bytes and ASCII, box drawing, shades and blocks, and ° ∙ · √ ■ and the
-// no-break space. Its smiley (byte 1) has the mouth turned down, so that one is taken from the ROM.
+// no-break space. Its smiley (byte 1) has the mouth turned down, so that one follows the 8x16 set.
 bool TakenFromAlt8x14(int byte) {
     if (byte == 0x01)
         return false;
@@ -84,6 +84,14 @@ ScreenFont DoubledFont(const ScreenFont& base) {
     return font;
 }
 
+void RequireCells(const Cp437Glyphs& glyphs, int width, int height, const char* name) {
+    for (int b = 0; b < 256; ++b)
+        if (glyphs[b].width() != width || glyphs[b].height() != height)
+            Fail(std::string(name) + " has no glyph of " + std::to_string(width) + "x" +
+                     std::to_string(height),
+                 b);
+}
+
 void RequireCell(const ConsoleFont& font, int width, int height, const char* name) {
     if (font.width != width || font.height != height || font.glyphs.size() < 256) {
         char message[160];
@@ -94,46 +102,6 @@ void RequireCell(const ConsoleFont& font, int width, int height, const char* nam
 }
 
 } // namespace
-
-Cp437Glyphs InCp437Order(const ConsoleFont& font) {
-    if (!font.hasUnicodeTable)
-        throw std::runtime_error("console font has no Unicode table to show its code page");
-    if (font.glyphs.size() < 256)
-        throw std::runtime_error("console font has fewer than 256 glyphs");
-    Cp437Glyphs glyphs;
-    for (int b = 0; b < 256; ++b) {
-        // The table need not name the blank glyph of byte 0.
-        const auto it = font.glyphOf.find(CodePoint(b));
-        if (b != 0 && it == font.glyphOf.end())
-            Fail("console font lacks a code page 437 character", b);
-        if (it != font.glyphOf.end() && it->second != b)
-            Fail("console font is not in code page 437 order", b);
-        glyphs[b] = font.glyphs[b];
-    }
-    return glyphs;
-}
-
-Cp437Glyphs TopRows(const Cp437Glyphs& glyphs, int rows) {
-    Cp437Glyphs cut;
-    for (int b = 0; b < 256; ++b) {
-        const GlyphBitmap& glyph = glyphs[b];
-        if (glyph.height() < rows)
-            Fail("glyph is shorter than the cell", b);
-        for (int y = rows; y < glyph.height(); ++y) {
-            bool blank = true;
-            for (int x = 0; x < glyph.width(); ++x)
-                blank = blank && !glyph.at(x, y);
-            if (!blank && !RowsEqual(glyph, y, rows - 1))
-                Fail("a row below the cell holds more than the continued lines", b);
-        }
-        GlyphBitmap top(glyph.width(), rows);
-        for (int y = 0; y < rows; ++y)
-            for (int x = 0; x < glyph.width(); ++x)
-                top.set(x, y, glyph.at(x, y));
-        cut[b] = std::move(top);
-    }
-    return cut;
-}
 
 GlyphBitmap Vga8x14From8x16(const GlyphBitmap& glyph) {
     if (glyph.height() != 16)
@@ -204,25 +172,23 @@ void CheckEnlargedFonts(const std::vector<ScreenFont>& bases, const std::vector<
 }
 
 std::vector<ScreenFont> BuildScreenFonts(const VgaSources& sources) {
-    RequireCell(sources.rom8x16, 8, 16, kRom8x16File);
-    RequireCell(sources.rom8x9, 8, 9, kRom8x9File);
+    RequireCells(sources.vga8x16, 8, 16, "the 8x16 set");
+    RequireCells(sources.vga8x8, 8, 8, "the 8x8 set");
     RequireCell(sources.alt8x14, 8, 14, kAlt8x14File);
-    const Cp437Glyphs rom16 = InCp437Order(sources.rom8x16);
-    const Cp437Glyphs rom8 = TopRows(InCp437Order(sources.rom8x9), 8);
     Cp437Glyphs cell14;
     for (int b = 0; b < 256; ++b)
-        cell14[b] = TakenFromAlt8x14(b) ? sources.alt8x14.glyphs[b] : Vga8x14From8x16(rom16[b]);
+        cell14[b] = TakenFromAlt8x14(b) ? sources.alt8x14.glyphs[b] : Vga8x14From8x16(sources.vga8x16[b]);
 
     std::vector<ScreenFont> fonts;
-    fonts.push_back(Font("ZandorTiny", rom8));
+    fonts.push_back(Font("ZandorTiny", sources.vga8x8));
     fonts.push_back(Font("ZandorLarge", cell14));
-    fonts.push_back(Font("ZandorLarge", rom16));
+    fonts.push_back(Font("ZandorLarge", sources.vga8x16));
     fonts.push_back(DoubledFont(fonts[1]));
     fonts.push_back(DoubledFont(fonts[2]));
     return fonts;
 }
 
-void CheckScreenFonts(const std::vector<ScreenFont>& fonts, const Cp437Glyphs& rom8x16) {
+void CheckScreenFonts(const std::vector<ScreenFont>& fonts, const VgaSources& sources) {
     auto find = [&](int width, int height) -> const ScreenFont* {
         for (const ScreenFont& font : fonts)
             if (font.width == width && font.height == height)
@@ -240,9 +206,12 @@ void CheckScreenFonts(const std::vector<ScreenFont>& fonts, const Cp437Glyphs& r
             if (font.glyphs[b].width() != font.width || font.glyphs[b].height() != font.height)
                 Fail("the " + CellName(font) + " font has no glyph of its cell", b);
     const ScreenFont& vga = *find(8, 16);
-    for (int b = 0; b < 256; ++b)
-        if (!(vga.glyphs[b] == rom8x16[b]))
-            Fail("the 8x16 glyph differs from the VGA ROM's", b);
+    for (int b = 0; b < 256; ++b) {
+        if (!(vga.glyphs[b] == sources.vga8x16[b]))
+            Fail("the 8x16 glyph differs from its source's", b);
+        if (!(find(8, 8)->glyphs[b] == sources.vga8x8[b]))
+            Fail("the 8x8 glyph differs from its source's", b);
+    }
     for (const auto& [doubled, base] : {std::pair{find(16, 28), find(8, 14)}, {find(16, 32), &vga}})
         for (int b = 0; b < 256; ++b)
             if (!(doubled->glyphs[b] == Doubled(base->glyphs[b])))

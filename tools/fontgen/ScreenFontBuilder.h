@@ -1,6 +1,7 @@
-// Builds our screen fonts from the IBM VGA's own character sets as Debian's console-data package
-// ships them: the 256 characters of code page 437 in one fixed cell, glyph for glyph as the VGA
-// drew them, so that text art looks the way it was drawn. Nothing is drawn by us.
+// Builds our screen fonts from the code page 437 sets that text art was drawn in: the 256
+// characters in one fixed cell, glyph for glyph as the art archives' renderings show them (their
+// 8x16 and 8x8 sets come from libansilove, see AnsiloveGlyphs.h) and, for the 8x14 cell, as the
+// IBM set in Debian's console-data package draws them. Nothing is drawn by us.
 #pragma once
 
 #include "ConsoleFont.h"
@@ -22,26 +23,16 @@ struct ScreenFont {
     Cp437Glyphs glyphs;
 };
 
-// The console fonts the screen fonts are made of, and their file names in the console fonts folder.
+// The sets the screen fonts are made of.
 struct VgaSources {
-    // The VGA ROM's 8x16 set, in code page 437 order with its Unicode table.
-    ConsoleFont rom8x16;
-    // The VGA ROM's 8x8 set, in code page 437 order, each glyph given a ninth row.
-    ConsoleFont rom8x9;
-    // An IBM-derived 8x14 set made for code page 866, without a Unicode table.
+    // The 8x16 set, as libansilove draws code page 437 in 80x25.
+    Cp437Glyphs vga8x16;
+    // The 8x8 set, as libansilove draws code page 437 in 80x50.
+    Cp437Glyphs vga8x8;
+    // An IBM-derived 8x14 set made for code page 866, without a Unicode table (console-data).
     ConsoleFont alt8x14;
 };
-inline constexpr const char* kRom8x16File = "default8x16.psf.gz";
-inline constexpr const char* kRom8x9File = "default8x9.psf.gz";
 inline constexpr const char* kAlt8x14File = "alt-8x14.psf.gz";
-
-// The glyphs of a font whose Unicode table lists every code page 437 character under the glyph at
-// that character's own byte. Fails with std::runtime_error when the font is not such a font.
-Cp437Glyphs InCp437Order(const ConsoleFont& font);
-
-// The top `rows` rows of every glyph. Fails when a row cut off holds anything but a repeat of the
-// last row kept (how a taller cell continues the lines and blocks of a shorter set).
-Cp437Glyphs TopRows(const Cp437Glyphs& glyphs, int rows);
 
 // The 8x14 form of a VGA 8x16 glyph. The VGA's 8x16 set grew out of its 8x14 set by drawing one
 // row twice, at the middle where it can (row 7 again as row 8), and adding a row at the bottom;
@@ -67,8 +58,8 @@ void CheckEnlargedFonts(const std::vector<ScreenFont>& bases, const std::vector<
 std::vector<ScreenFont> BuildScreenFonts(const VgaSources& sources);
 
 // Checks the fonts as they were read back from their files: every size has all 256 glyphs of its
-// cell, the 8x16 glyphs are the ROM's bit for bit, and each doubled size is the exact doubling of
-// its base. Fails with std::runtime_error naming the first fault.
-void CheckScreenFonts(const std::vector<ScreenFont>& fonts, const Cp437Glyphs& rom8x16);
+// cell, the 8x16 and 8x8 glyphs are their sources' bit for bit, and each doubled size is the exact
+// doubling of its base. Fails with std::runtime_error naming the first fault.
+void CheckScreenFonts(const std::vector<ScreenFont>& fonts, const VgaSources& sources);
 
 } // namespace zandor::fontgen
