@@ -72,7 +72,7 @@ public:
     void KeepInsideWorkArea();
     void SaveWindowBounds();
     void SaveBoundsTimerTimer();
-    // The editor's cells as the Art menu and the document's SAUCE record choose them.
+    // The editor's cells as the Art menu and the open document's SAUCE record choose them.
     void ApplyScreenCells();
     void UpdateFontMetrics();
     void ApplyAlwaysOnTop();
@@ -136,6 +136,7 @@ public:
     void SetDocumentFile(const std::string& file) override;
     void MarkDocumentSaved() override;
     void ApplyDocumentWindowDimensions(bool art) override;
+    void ApplyDocumentCells(const TSauceRecord* sauce) override;
     void FocusAfterOpen() override;
     void FocusEditor() override;
     void EditorFontChanged(bool chosenByUser) override;

@@ -200,7 +200,10 @@ void TZandorF::ReportLater(const std::string& text) {
 }
 
 void TZandorF::ApplyScreenCells() {
-    const TSauceRecord* sauce = Documents && Documents->Sauce() ? &*Documents->Sauce() : nullptr;
+    ApplyDocumentCells(Documents && Documents->Sauce() ? &*Documents->Sauce() : nullptr);
+}
+
+void TZandorF::ApplyDocumentCells(const TSauceRecord* sauce) {
     m->SetScreenCells(ArtLook->For(sauce));
     UpdateFontMetrics();
 }

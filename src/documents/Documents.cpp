@@ -220,6 +220,7 @@ bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded,
     host_.SetDocumentFile(name);
     // The font of the file comes before the text, so the text is laid out once.
     Fonts.Apply(font.Font);
+    host_.ApplyDocumentCells(loaded.Sauce ? &*loaded.Sauce : nullptr);
     // The editor takes the bytes over as they are: no copy of a large file is made.
     host_.Editor().LoadFromBuffer(std::move(loaded.Bytes.Data), loaded.Bytes.Size);
     const TDecodedText& decoded = loaded.Decoded;

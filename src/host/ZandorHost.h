@@ -19,6 +19,8 @@ class QWidget;
 
 namespace zandor {
 
+struct TSauceRecord;
+
 class TArtMemo;
 class TLocalisation;
 
@@ -89,6 +91,9 @@ public:
     // The window section of the document's type (of ".nfo" for art, whatever its extension), and
     // the size and place stored for it.
     virtual void ApplyDocumentWindowDimensions(bool art) = 0;
+    // The editor's cells for a document about to be shown (its SAUCE record may choose them; null
+    // when it has none), set before its text so that the text is laid out once.
+    virtual void ApplyDocumentCells(const TSauceRecord* sauce) = 0;
     // The focus after a file was opened: the Exit button or the editor, as "Initial Focus" says.
     virtual void FocusAfterOpen() = 0;
     // The focus back to the editor (after New and the font dialogs).

@@ -275,8 +275,8 @@ TEST_F(ArtExport, NineDotCellsAndTheDosAspectDrawTheCellsAsTheVgaDid) {
     const QImage nine = ReadImage(job.Output);
     ASSERT_EQ(eight.height(), nine.height());
     const int line = 16;
-    // The widest line holds 8 + 35 characters; the margins stay as they are.
-    ASSERT_EQ(eight.width() + 43, nine.width());
+    // The widest line holds 8 + 34 characters; the margins stay as they are.
+    ASSERT_EQ(eight.width() + 42, nine.width());
     const QRgb background = eight.pixel(0, 0);
     TURLHighlighter urls;
     TArtMemo memo;

@@ -56,6 +56,7 @@ struct FakeHost : TZandorHost {
     void MarkDocumentSaved() override { Modified = false; }
     void UpdateTitle() override {}
     void ApplyDocumentWindowDimensions(bool) override {}
+    void ApplyDocumentCells(const TSauceRecord*) override {}
     void FocusAfterOpen() override {}
     void FocusEditor() override {}
     void EditorFontChanged(bool) override {}

@@ -225,6 +225,6 @@ TEST(FontScale, ArtIsPaintedInTheArchivesGlyphsAndTheVgasCells) {
                 }
                 ++cells;
             }
-        EXPECT_GE(cells, 253) << "every byte was looked at";
+        EXPECT_GE(cells, 252) << "every byte but the breaks and the tab was looked at";
     }
 }
