@@ -38,15 +38,8 @@ platform::TScreenCells TArtLook::For(const TSauceRecord* sauce) const {
 }
 
 void TArtLook::Load() {
-    FChosen = {};
-    if (FStore) {
-        try {
-            FChosen.NineDots = FStore->ReadBool("Options", "NineDotCells", false);
-            FChosen.DosAspect = FStore->ReadBool("Options", "DosAspect", false);
-        } catch (const std::exception&) {
-            FChosen = {};
-        }
-    }
+    FChosen.NineDots = Read("NineDotCells");
+    FChosen.DosAspect = Read("DosAspect");
     Show();
     if (FApply)
         FApply();
@@ -55,19 +48,27 @@ void TArtLook::Load() {
 void TArtLook::Choose(platform::TScreenCells cells) {
     FChosen = cells;
     Show();
-    Store("NineDotCells", cells.NineDots);
-    Store("DosAspect", cells.DosAspect);
+    if (FStore) {
+        try {
+            TConfigSaver::WriteBatch batch(*FStore);
+            FStore->WriteBool("Options", "NineDotCells", cells.NineDots);
+            FStore->WriteBool("Options", "DosAspect", cells.DosAspect);
+            batch.Commit();
+        } catch (const std::exception&) {
+            // The choice holds for this session; the settings report tells of unwritable settings.
+        }
+    }
     if (FApply)
         FApply();
 }
 
-void TArtLook::Store(const char* key, bool on) {
+bool TArtLook::Read(const char* key) const {
     if (!FStore)
-        return;
+        return false;
     try {
-        FStore->WriteBool("Options", key, on);
+        return FStore->ReadBool("Options", key, false);
     } catch (const std::exception&) {
-        // The choice holds for this session; the settings report tells of unwritable settings.
+        return false;
     }
 }
 

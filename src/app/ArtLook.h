@@ -40,7 +40,8 @@ public:
 
 private:
     void Show();
-    void Store(const char* key, bool on);
+    // A stored choice; off when none or an unreadable one.
+    bool Read(const char* key) const;
 
     TConfigSaver* FStore;
     std::function<void()> FApply;

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FontFaces.h"
 #include "platform/IntegerText.h"
+#include "platform/ScreenCells.h"
 #include "platform/ScreenFonts.h"
 
 #include <QApplication>
@@ -242,10 +243,12 @@ std::string CommandLineHelp() {
            "                    cells the ninth column repeats the eighth for the line-drawing\n"
            "                    characters (bytes C0-DF) and is blank for the others\n"
            "  --aspect dos|square pictures: dos stretches the picture 1.35 times in height, as the\n"
-           "                    VGA's 720x400 text mode filled a 4:3 screen; each row of the picture\n"
-           "                    repeats the nearest row of the unstretched one, so whole rows are\n"
-           "                    repeated and nothing blurs (at scale 1, every third row or so twice)\n"
-           "                    (without --cells and --aspect: IN's SAUCE record, else the Art menu)\n"
+           "                    VGA's 720x400 text mode filled a 4:3 screen; every row of the\n"
+           "                    picture is a whole copy of the nearest row of the unstretched one,\n"
+           "                    never a blend: at scale 1 about every third row is repeated, at\n"
+           "                    scale 2 each row two or three times\n"
+           "                    (without --cells and --aspect: IN's SAUCE record, else the Art menu;\n"
+           "                    their DOS aspect, as in the window, only at scale 2 and above)\n"
            "  --colors FG,BG    text and background colours (#rrggbb or a name such as white)\n"
            "  -h, --help        show this text\n"
            "  -v, --version     show the version\n";
@@ -283,6 +286,12 @@ std::optional<int> RunCommandLine(int argc, char** argv) {
     // argument like any other. A name typed in other letters ("zandorlarge") is the face itself.
     if (line.FontName) {
         const std::string face = platform::InstalledFontFace(*line.FontName);
+        if (platform::IsScreenFontForm(face)) {
+            std::cerr << "zandor: \"" << face
+                      << "\" is a form of a screen font: use ZandorLarge or ZandorTiny "
+                      << "with --cells and --aspect.\n";
+            return 2;
+        }
         if (face.empty()) {
             std::cerr << "zandor: The font \"" << *line.FontName
                       << "\" is not installed (try ZandorLarge or ZandorTiny).\n";

@@ -367,6 +367,8 @@ void TDocuments::FileNew1Click() {
     host_.SetDocumentFile("");
     notes_ = {};
     form_ = {};
+    // No record any more: the cells are the Art menu's again.
+    host_.ApplyDocumentCells(nullptr);
     Fonts.SetFont("Options", "Font5");
     ShowEncoding();
     host_.MarkDocumentSaved();

@@ -180,6 +180,8 @@ void RunExport(TExportJob job) {
     TLoadedText loaded = TextOf(job, std::move(read.Bytes));
     const std::string text(loaded.Bytes.View());
     platform::TScreenCells cells = loaded.Sauce ? SauceCells(*loaded.Sauce, job.Look.Cells) : job.Look.Cells;
+    // A stretch nobody asked for here follows the window, which stretches from x2 on only.
+    cells.DosAspect = cells.DosAspect && job.Scale >= 2;
     cells.NineDots = job.NineDots.value_or(cells.NineDots);
     cells.DosAspect = job.DosAspect.value_or(cells.DosAspect);
     loaded = {};

@@ -5,6 +5,8 @@
 
 #include "app/FontDialog.h"
 #include "documents/Documents.h"
+#include "platform/ScreenCells.h"
+#include "platform/ScreenFonts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -135,4 +137,39 @@ TEST_F(FontCommands, AScreenFaceShowsCodePage437HoweverItIsChosen) {
     TFontDialog dialog(Chosen("ZandorLarge"), w.get());
     EXPECT_EQ(platform::OEM_CHARSET, dialog.Font().Charset);
     EXPECT_FALSE(dialog.Script->isEnabled());
+}
+
+// The nine-pixel and DOS-aspect forms of the screen faces are no faces of their own to the user:
+// the face list holds the two screen faces, keeps the chosen one, and none of the forms, also after
+// the writing system combo fills the list again.
+TEST_F(FontCommands, TheFaceListLeavesOutTheFormsOfTheScreenFaces) {
+    if (!ScreenFontsRegistered())
+        GTEST_SKIP() << "the screen fonts are not built";
+    platform::FontValue font;
+    font.Name = platform::LargeScreenFontFace;
+    font.Size = 12;
+    TFontDialog dialog(font, nullptr);
+    QListView* faces = dialog.Faces->findChildren<QListView*>().value(0);
+    ASSERT_NE(nullptr, faces);
+    auto listed = [&] {
+        QApplication::processEvents();
+        QStringList names;
+        for (int row = 0; row < faces->model()->rowCount(); ++row)
+            names << faces->model()->index(row, 0).data().toString();
+        return names;
+    };
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const QStringList names = listed();
+        EXPECT_TRUE(names.contains(QStringLiteral("ZandorLarge")) &&
+                    names.contains(QStringLiteral("ZandorTiny")));
+        for (const QString& name : names)
+            EXPECT_FALSE(platform::IsScreenFontForm(name.toStdString())) << name.toStdString();
+        EXPECT_EQ("ZandorLarge", dialog.Font().Name);
+        // Another writing system and back: the dialog lists its faces anew.
+        auto* systems = dialog.Faces->findChildren<QComboBox*>().value(0);
+        ASSERT_NE(nullptr, systems);
+        systems->setCurrentIndex(systems->count() > 1 ? 1 : 0);
+        systems->setCurrentIndex(0);
+    }
 }

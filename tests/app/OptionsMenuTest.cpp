@@ -279,8 +279,8 @@ TEST_F(OptionsMenu, ShowLineNumbersPutsTheGutterBesideTheEditorWhereBookmarkKeys
 
 // Options -> Art: nine-pixel cells widen every cell to 9 pixels at once and are stored; the DOS
 // aspect changes nothing at x1 and makes the 8x16 cell 43 rows tall at x2. A file whose SAUCE record
-// asks for eight-pixel cells and square pixels is shown so whatever the menu says, and the next file
-// without a record follows the menu again.
+// asks for eight-pixel cells and square pixels is shown so whatever the menu says; a new text and the
+// next file without a record follow the menu again.
 TEST_F(OptionsMenu, TheArtMenuChoosesTheCellsAndASauceRecordOverridesThem) {
     if (!ScreenFontsRegistered())
         GTEST_SKIP() << "the screen fonts are not built";
@@ -312,6 +312,8 @@ TEST_F(OptionsMenu, TheArtMenuChoosesTheCellsAndASauceRecordOverridesThem) {
     EXPECT_EQ(32, m.LinePixels());
     EXPECT_EQ(16, m.AvgCharWidth());
     EXPECT_TRUE(nine->isChecked() && dos->isChecked()) << "the menu keeps the user's choice";
+    w->Documents->FileNew1Click();
+    EXPECT_TRUE(m.ScreenCells().NineDots && m.ScreenCells().DosAspect) << "a new text has no record";
     ASSERT_TRUE(w->Documents->LoadFile(plain));
     EXPECT_EQ(43, m.LinePixels());
     EXPECT_EQ(18, m.AvgCharWidth());

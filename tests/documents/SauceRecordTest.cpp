@@ -151,6 +151,26 @@ TEST(SauceRecord, WidthAndHeightAreToldForCharacterGridsXBinAndBinaryText) {
     }
 }
 
+// Character data and binary text tell their letter spacing (8 or 9 pixels) and aspect (legacy or
+// square) in their flags, which override the chosen cells; unset values keep the choice, and other
+// data types use the byte for other things.
+TEST(SauceRecord, TheFlagsOfCharacterDataChooseTheCells) {
+    using platform::TScreenCells;
+    for (const auto& [data, flags, nine, dos] : {std::tuple{1, 0x04 | 0x08, true, true},
+                                                 {5, 0x02 | 0x10, false, false},
+                                                 {1, 0x06 | 0x18, false, true},
+                                                 {1, 0x00, false, true},
+                                                 {6, 0x04 | 0x08, false, true},
+                                                 {2, 0x02 | 0x10, false, true}}) {
+        TSauceRecord r = Sample(0);
+        r.DataType = static_cast<uint8_t>(data);
+        r.Flags = static_cast<uint8_t>(flags);
+        const TScreenCells cells = SauceCells(r, TScreenCells{.NineDots = false, .DosAspect = true});
+        EXPECT_EQ(nine, cells.NineDots) << data << "/" << flags;
+        EXPECT_EQ(dos, cells.DosAspect) << data << "/" << flags;
+    }
+}
+
 // Random bytes laced with what a record is found by, then a random record written after them:
 // the split gives back the text and the fields as written.
 TEST(SauceRecord, RandomTextsWithRandomRecordsSplitBackAsWritten) {

@@ -348,17 +348,26 @@ TEST(PrintPreview, PageAndPreviewShowEveryLineInTheFontsFullHeight) {
 
 namespace {
 
-// The inked columns of the page's widest band of ink: its leftmost and rightmost column.
-std::pair<int, int> InkedColumns(const QImage& page) {
+// The leftmost and rightmost inked column of the page, and how many columns between them the ink's
+// middle row leaves blank.
+struct TInkSpan {
+    int Left = 0, Right = -1, Gaps = 0;
+};
+TInkSpan InkSpan(const QImage& page) {
     const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
-    int left = gray.width(), right = -1;
+    TInkSpan span{gray.width(), -1, 0};
+    int top = -1, bottom = -1;
     for (int y = 0; y < gray.height(); ++y)
         for (int x = 0; x < gray.width(); ++x)
             if (qGray(gray.pixel(x, y)) < 128) {
-                left = std::min(left, x);
-                right = std::max(right, x);
+                span.Left = std::min(span.Left, x);
+                span.Right = std::max(span.Right, x);
+                top = top < 0 ? y : top;
+                bottom = y;
             }
-    return {left, right};
+    for (int x = span.Left; x <= span.Right; ++x)
+        span.Gaps += qGray(gray.pixel(x, (top + bottom) / 2)) >= 128;
+    return span;
 }
 
 } // namespace
@@ -371,7 +380,7 @@ TEST(PrintPreview, NineDotCellsPrintNinePixelsWide) {
         GTEST_SKIP() << "poppler-utils is not installed";
     ASSERT_TRUE(platform::RegisterScreenFonts(std::string(ZANDOR_BINARY_DIR_BUILT) + "/fonts"));
     test::ScratchDir dir;
-    std::pair<int, int> columns[2];
+    TInkSpan spans[2];
     for (const bool nine : {false, true}) {
         Source s(300, std::string(10, '\xDB') + "\r\n");
         s.layout.Header.clear();
@@ -387,11 +396,13 @@ TEST(PrintPreview, NineDotCellsPrintNinePixelsWide) {
         s.layout.Print();
         const QImage page = Rasterised(pdftoppm, pdf, 1, 300, dir.file(nine ? "nine" : "eight"));
         ASSERT_FALSE(page.isNull());
-        columns[nine] = InkedColumns(page);
+        spans[nine] = InkSpan(page);
     }
-    const int eight = columns[0].second - columns[0].first + 1;
-    const int nine = columns[1].second - columns[1].first + 1;
+    const int eight = spans[0].Right - spans[0].Left + 1;
+    const int nine = spans[1].Right - spans[1].Left + 1;
     ASSERT_GT(eight, 100);
-    EXPECT_NEAR(double(nine) / eight, 9.0 / 8.0, 0.02) << eight << " and " << nine << " pixels";
-    EXPECT_EQ(columns[0].first, columns[1].first);
+    EXPECT_NEAR(nine, eight * 9 / 8, 2) << eight << " and " << nine << " pixels";
+    EXPECT_EQ(spans[0].Left, spans[1].Left);
+    EXPECT_EQ(0, spans[0].Gaps);
+    EXPECT_EQ(0, spans[1].Gaps) << "the blocks' ninth columns are inked";
 }
