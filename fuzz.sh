@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source cmake/packages.sh
-mapfile -t pkgs < <(zandor_package_list packages.txt)
+mapfile -t pkgs < <(zandor_package_list packages.txt; zandor_package_list tests/packages.txt)
 mapfile -t fuzzpkgs < <(zandor_package_list fuzz/packages.txt)
 zandor_install_packages "${pkgs[@]}" "${fuzzpkgs[@]}"
 

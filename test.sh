@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source cmake/packages.sh
-mapfile -t pkgs < <(zandor_package_list packages.txt)
+mapfile -t pkgs < <(zandor_package_list packages.txt; zandor_package_list tests/packages.txt)
 zandor_install_packages "${pkgs[@]}"
 if [ ! -f build-test/build.ninja ]; then
     cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANDOR_SANITIZE=ON -DZANDOR_TESTS=ON

@@ -11,6 +11,7 @@
 #include "platform/Trace.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <cstring>
@@ -136,6 +137,13 @@ int RunZandor(int argc, char** argv) {
     Trace("program files: " + s.ResourceFolder);
     Trace(platform::RegisterScreenFonts(fonts) ? "screen fonts loaded" : "screen fonts missing in " + fonts);
     platform::InstallFontSubstitutions();
+    // Task bars that do not read the desktop entry take the icon from the window.
+    const std::string icon = platform::ProgramIconFile(s.ResourceFolder);
+    if (!icon.empty())
+        QApplication::setWindowIcon(QIcon(QString::fromStdString(icon)));
+    // Without Qt's SVG plugin the icon draws nothing: said, as the fonts are.
+    const bool drawn = !QApplication::windowIcon().pixmap(QSize(64, 64)).isNull();
+    Trace("window icon: " + (drawn ? icon : std::string("none")));
     TZandorF window(s, argument.empty() ? std::string()
                                         : platform::LongPathName(argument, platform::CurrentFolder()));
     window.FormResize();

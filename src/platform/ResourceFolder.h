@@ -17,4 +17,9 @@ inline constexpr const char* kInstalledResourcePath = "../share/zandor/";
 // built program looks for it. The result ends in '/'; the installed place is given without "..".
 std::string ResourceFolder(const std::string& exeFolder);
 
+// The program's icon for a resource folder as ResourceFolder gives it: the copy a built program
+// keeps beside itself, else the SVG installed in the hicolor theme beside share/zandor; empty when
+// neither exists.
+std::string ProgramIconFile(const std::string& resourceFolder);
+
 } // namespace zandor::platform

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+using zandor::platform::ProgramIconFile;
 using zandor::platform::ResourceFolder;
 using zandor::test::ScratchDir;
 
@@ -44,5 +45,19 @@ INSTANTIATE_TEST_SUITE_P(
                       Layout{"NothingAnywhere", false, false, false, "prefix/bin/"},
                       Layout{"InstalledButIncomplete", false, false, true, "prefix/bin/"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The icon is looked for from wherever the program's files were found, so it comes from the same
+// place: the build folder's copy, or the hicolor theme of the prefix the program is installed in.
+TEST(ProgramIcon, ComesFromWhereTheProgramsFilesAre) {
+    ScratchDir dir;
+    dir.write("prefix/share/zandor/languages/English.vlf", "texts");
+    EXPECT_EQ("", ProgramIconFile(dir.file("prefix/share/zandor/")));
+    dir.write("prefix/share/icons/hicolor/scalable/apps/zandor.svg", "<svg/>");
+    EXPECT_EQ(dir.file("prefix/share/icons/hicolor/scalable/apps/zandor.svg"),
+              ProgramIconFile(ResourceFolder(dir.file("prefix/bin/"))));
+    dir.write("build/languages/English.vlf", "texts");
+    dir.write("build/zandor.svg", "<svg/>");
+    EXPECT_EQ(dir.file("build/zandor.svg"), ProgramIconFile(ResourceFolder(dir.file("build"))));
+}
 
 } // namespace

@@ -28,7 +28,7 @@ prefix="$scratch/prefix"
 for file in share/zandor/fonts/ZandorLarge-8x16.bdf share/zandor/fonts/ZandorTiny-8x8.bdf \
             share/zandor/languages/English.vlf share/zandor/help/index.html \
             share/applications/zandor.desktop share/icons/hicolor/scalable/apps/zandor.svg \
-            share/mime/packages/zandor.xml; do
+            share/mime/packages/zandor.xml share/man/man1/zandor.1.gz share/doc/zandor/copyright; do
     [ -s "$prefix/$file" ] || fail "$file is missing from the installed tree"
 done
 # Nothing of the build's own (the font tool, the tests) goes along.
@@ -51,6 +51,26 @@ update-mime-database "$prefix/share/mime" 2>"$scratch/mime.log" || {
 }
 grep -q ':text/x-diz:\*\.diz$' "$prefix/share/mime/globs2" || fail "*.diz does not map to text/x-diz"
 
+# The manual page reads without a warning from the formatter and names every option the program's
+# own help names.
+man --warnings -l -Tutf8 "$prefix/share/man/man1/zandor.1.gz" >"$scratch/man.txt" 2>"$scratch/man.log" ||
+    fail "man cannot render the manual page"
+[ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has formatting warnings"; }
+grep -q '^NAME' "$scratch/man.txt" || fail "the manual page has no NAME section"
+options="$(env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$prefix/bin/zandor" --help |
+    grep -o -E -- '--[a-z]+' | sort -u)"
+[ -n "$options" ] || fail "the program's help names no options"
+for option in $options; do
+    grep -q -- "$option" "$scratch/man.txt" || fail "the manual page does not describe $option"
+done
+# The copyright file is in the Debian format and names the licences of the glyph sources.
+copyright="$prefix/share/doc/zandor/copyright"
+head -1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the Debian format"
+for licence in GPL-2.0-or-later BSD-2-clause GPL-2; do
+    grep -qx "License: $licence" "$copyright" || fail "the copyright file does not state the licence $licence"
+done
+
 # The installed program, with no files beside it, opens an art file in its screen fonts and its
 # English texts from share/zandor.
 mkdir -m 0700 "$scratch/run"
@@ -67,6 +87,8 @@ for _ in $(seq 600); do
 done
 grep -q ' window shown' "$trace" || fail "the installed program showed no window"
 grep -q " program files: $prefix/share/zandor/\$" "$trace" || { cat "$trace" >&2; fail "not the installed files"; }
+grep -q " window icon: $prefix/share/icons/hicolor/scalable/apps/zandor.svg\$" "$trace" ||
+    { cat "$trace" >&2; fail "the window does not show the installed icon"; }
 grep -q ' screen fonts loaded$' "$trace" || { cat "$trace" >&2; fail "the screen fonts did not load"; }
 grep -q " caption: Zandor - $scratch/art.nfo\$" "$trace" || { cat "$trace" >&2; fail "the file did not open"; }
 echo "installed into $prefix and ran from there"
