@@ -8,6 +8,7 @@
 #include "FuzzTargets.h"
 
 #include "app/CommandLine.h"
+#include "export/Thumbnail.h"
 
 #include <algorithm>
 #include <iostream>
@@ -28,6 +29,9 @@ const char* const kWords[] = {"--export",
                               "--encoding",
                               "--cells",
                               "--aspect",
+                              "--thumbnail",
+                              "256",
+                              "4097",
                               "9",
                               "dos",
                               "utf-8",
@@ -140,7 +144,7 @@ struct ModelLine {
     TCommandLineAction Action = TCommandLineAction::OpenWindow;
     bool Certain = true; // false where the model cannot judge a value (a colour name it lacks)
     std::string Input, Output;
-    long Scale = 1, Columns = 0;
+    long Scale = 1, Columns = 0, Thumbnail = 0;
     std::optional<uint32_t> Foreground, Background;
     bool Font = false;
 };
@@ -174,7 +178,8 @@ ModelLine Model(const std::vector<std::string>& args) {
             continue;
         }
         if (arg != "--font" && arg != "--scale" && arg != "--columns" && arg != "--colors" &&
-            arg != "--colours" && arg != "--encoding" && arg != "--cells" && arg != "--aspect")
+            arg != "--colours" && arg != "--encoding" && arg != "--cells" && arg != "--aspect" &&
+            arg != "--thumbnail")
             return error();
         if (i + 1 >= args.size())
             return error();
@@ -200,6 +205,11 @@ ModelLine Model(const std::vector<std::string>& args) {
         } else if (arg == "--aspect") {
             if (value != "dos" && value != "square")
                 return error();
+        } else if (arg == "--thumbnail") {
+            // A thumbnail is an export of its own, with or without --export.
+            if (!ModelWhole(value, 1, 4096, m.Thumbnail))
+                return error();
+            exported = true;
         } else if (arg == "--scale") {
             if (!ModelWhole(value, 1, 8, m.Scale))
                 return error();
@@ -221,6 +231,14 @@ ModelLine Model(const std::vector<std::string>& args) {
     }
     if (!exported || files.size() != 2 || !KnownKind(files[1]))
         return error();
+    if (m.Thumbnail > 0) {
+        const std::string& out = files[1];
+        std::string ext = out.size() >= 4 ? out.substr(out.size() - 4) : out;
+        for (char& c : ext)
+            c = char(std::tolower(uint8_t(c)));
+        if (ext != ".png")
+            return error();
+    }
     m.Action = TCommandLineAction::Export;
     m.Input = files[0];
     m.Output = files[1];
@@ -288,12 +306,17 @@ int FuzzCmdLine(const uint8_t* data, size_t size) {
         FuzzCheck(KnownKind(line.Job.Output), "an export to no kind of file");
         FuzzCheck(line.Job.Scale >= 1 && line.Job.Scale <= kMaxExportScale, "a scale out of its range");
         FuzzCheck(line.Job.Columns >= 0 && line.Job.Columns <= 100000, "columns out of their range");
+        FuzzCheck(line.Job.Thumbnail == 0 ||
+                      (line.Job.Thumbnail >= 1 && line.Job.Thumbnail <= kMaxThumbnailSize &&
+                       ExportKindOf(line.Job.Output) == TExportKind::Png),
+                  "a thumbnail out of its range or not a PNG picture");
         FuzzCheck(!line.FontSize || (*line.FontSize >= 1 && *line.FontSize <= 500),
                   "a font size out of range");
         if (model.Action == TCommandLineAction::Export) {
             FuzzCheck(line.Job.Input == model.Input && line.Job.Output == model.Output,
                       "other files than named");
-            FuzzCheck(line.Job.Scale == model.Scale && line.Job.Columns == model.Columns,
+            FuzzCheck(line.Job.Scale == model.Scale && line.Job.Columns == model.Columns &&
+                          line.Job.Thumbnail == model.Thumbnail,
                       "other numbers than given");
             if (model.Foreground && model.Background)
                 FuzzCheck(line.Foreground && *line.Foreground == platform::TColor(*model.Foreground) &&

@@ -3,6 +3,7 @@
 #include "app/ConfigSaver.h"
 #include "app/Startup.h"
 #include "documents/DocumentFonts.h"
+#include "export/Thumbnail.h"
 #include "periphery/ProgramVersion.h"
 #include "platform/FileSystem.h"
 #include "platform/FontFaces.h"
@@ -185,6 +186,12 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (!ReadWholeNumber(value, 1, kMaxExportScale, result.Job.Scale))
                 return Failed("The scale \"" + value + "\" is not a whole number from 1 to " +
                               std::to_string(kMaxExportScale) + ".");
+        } else if (arg == "--thumbnail") {
+            // A file manager's thumbnailer: "--thumbnail SIZE IN OUT" exports without --export.
+            if (!ReadWholeNumber(value, 1, kMaxThumbnailSize, result.Job.Thumbnail))
+                return Failed("The thumbnail size \"" + value + "\" is not a whole number from 1 to " +
+                              std::to_string(kMaxThumbnailSize) + ".");
+            exported = true;
         } else if (arg == "--cells") {
             if (value != "8" && value != "9")
                 return Failed("The cells \"" + value + "\" are not 8 or 9 pixels wide.");
@@ -218,6 +225,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     result.Job.Output = files[1];
     if (ExportKindOf(result.Job.Output) == TExportKind::None)
         return Failed("Unknown output type \"" + result.Job.Output + "\": use .png, .gif, .txt or .html.");
+    if (result.Job.Thumbnail > 0 && ExportKindOf(result.Job.Output) != TExportKind::Png)
+        return Failed("A thumbnail is written as a .png picture, not as \"" + result.Job.Output + "\".");
     return result;
 }
 
@@ -225,6 +234,7 @@ std::string CommandLineHelp() {
     return "Usage: zandor [FILE]\n"
            "       zandor --export IN OUT [--font NAME[,SIZE]] [--encoding NAME] [--scale N] [--columns N]\n"
            "                              [--colors FG,BG] [--cells 8|9] [--aspect dos|square]\n"
+           "       zandor --thumbnail SIZE IN OUT.png [options]\n"
            "\n"
            "Without options Zandor opens FILE in its window.\n"
            "\n"
@@ -234,6 +244,10 @@ std::string CommandLineHelp() {
            "                      .txt         the text as UTF-8 (code page 437 art keeps its box and\n"
            "                                   block characters)\n"
            "                      .html        a web page with the text in its colours\n"
+           "  --thumbnail SIZE IN OUT.png  a file manager's thumbnail: the first screen of IN (25\n"
+           "                    lines) as a picture at most SIZE pixels on its long side (1 to\n"
+           "                    4096), made smaller or larger by a whole factor so the cells stay\n"
+           "                    sharp\n"
            "  --font NAME[,SIZE] the font (for example ZandorLarge,12 or ZandorTiny)\n"
            "  --encoding NAME   read IN as utf-8, utf-16le, utf-16be, utf-32le, utf-32be, cp437 or ansi\n"
            "                    (without it, as its bytes show)\n"

@@ -11,6 +11,7 @@
 #include "app/PendingCommands.h"
 #include "app/Startup.h"
 #include "app/WindowDialogs.h"
+#include "app/Zoom.h"
 #include "commands/EditCommands.h"
 #include "commands/FindReplace.h"
 #include "commands/GifExport.h"
@@ -159,6 +160,9 @@ void TZandorF::CreateEditors() {
             key = 0;
     };
     m->OnKeyUp = [this](TArtMemo*, int&, Qt::KeyboardModifiers) { mKeyUp(); };
+    m->OnWheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+        return Zoom && Zoom->Wheel(delta, modifiers);
+    };
     m->OnMouseUp = [this](TArtMemo*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { mMouseUp(); };
     m->OnEnter = [this](TArtMemo*) { UpdateCaretPosition(); };
     m->OnExit = [this](TArtMemo*) { UpdateCaretPosition(); };
@@ -218,6 +222,12 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
         if (!startup_.StartingUp)
             ApplyWindowDimensions(WindowSection);
     });
+    Zoom = std::make_unique<TZoom>(
+        TZoomHooks{.Font = [this] { return m->Font(); },
+                   .ApplyFont = [this](const platform::FontValue& font) { Documents->Fonts.Apply(font); },
+                   .ArtScale = [this] { return ArtScale->Scale(); },
+                   .ChooseArtScale = [this](int scale) { ArtScale->Choose(scale); },
+                   .Show = [this](const QString& text) { ShowStatusNote(text); }});
     Clipboard = std::make_unique<TClipboardCommands>(*this);
     EditCommands = std::make_unique<TEditCommands>(*this, Settings.SelectedChar);
     Documents = std::make_unique<TDocuments>(*this);
@@ -405,6 +415,10 @@ void TZandorF::mChange() {
 }
 
 bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
+    if (const std::optional<TZoomStep> step = ZoomStepForKey(key, shift)) {
+        Zoom->Step(*step);
+        return true;
+    }
     if (key != Qt::Key_Escape) {
         const QKeyCombination combination(shift, Qt::Key(key));
         // A Format item's key reaches the editor only while the item is disabled (nothing to
@@ -450,8 +464,27 @@ void TZandorF::ShowProgress(const QString& format, int percent) {
         UpdateCaretPosition();
 }
 
-void TZandorF::UpdateCaretPosition() {
+void TZandorF::ShowStatusNote(const QString& text) {
+    if (!noteTimer_) {
+        noteTimer_ = new QTimer(this);
+        noteTimer_->setSingleShot(true);
+        noteTimer_->setInterval(1500);
+        connect(noteTimer_, &QTimer::timeout, this, [this] {
+            showingNote_ = false;
+            UpdateCaretPosition();
+        });
+    }
+    // A load's progress keeps the panel; the note would only flicker over it.
     if (showingLoad_)
+        return;
+    showingNote_ = true;
+    lbPosition->setText(text);
+    Trace("status note: " + text.toStdString());
+    noteTimer_->start();
+}
+
+void TZandorF::UpdateCaretPosition() {
+    if (showingLoad_ || showingNote_)
         return;
     const QString text =
         QString::number(m->SelLine() + 1) + QLatin1Char(',') + QString::number(m->SelCol() + 1);

@@ -44,6 +44,7 @@ class TMenuToolBar;
 class TOptionsMenu;
 class TArtLook;
 class TArtScale;
+class TZoom;
 class TStatusPanel;
 class TURLHighlighter;
 
@@ -140,6 +141,8 @@ public:
     void FocusAfterOpen() override;
     void FocusEditor() override;
     void EditorFontChanged(bool chosenByUser) override;
+    // A note in the caret's place for a moment (the zoom's size), then the caret's place again.
+    void ShowStatusNote(const QString& text);
     void ShowLoadProgress(int percent) override { ShowProgress(QStringLiteral("Loading %1%"), percent); }
     void ShowReplaceProgress(int percent) override { ShowProgress(QStringLiteral("Replace %1%"), percent); }
     TDocumentOptions DocumentOptions() const override;
@@ -203,6 +206,7 @@ public:
     std::unique_ptr<TOptionsMenu> Options;
     std::unique_ptr<TArtScale> ArtScale;
     std::unique_ptr<TArtLook> ArtLook;
+    std::unique_ptr<TZoom> Zoom;
     std::unique_ptr<TDocuments> Documents;
     TFileDrag* FileDrag1 = nullptr;
     std::unique_ptr<TClipboardCommands> Clipboard;
@@ -281,6 +285,10 @@ private:
     bool artDocument_ = false;
     // That progress ("Loading %1%" with the percentage); -1 shows the caret's place again.
     void ShowProgress(const QString& format, int percent);
+
+    // A note shows in the caret's place for a moment.
+    bool showingNote_ = false;
+    QTimer* noteTimer_ = nullptr;
     // True while ApplyAlwaysOnTop shows the re-created window again.
     bool reshowing_ = false;
 };

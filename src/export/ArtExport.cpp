@@ -13,6 +13,7 @@
 #include "export/SerialWorker.h"
 #include "export/TextExport.h"
 #include "export/TextPicture.h"
+#include "export/Thumbnail.h"
 #include "keywords/HighlightList.h"
 #include "platform/AtomicWrite.h"
 #include "platform/Canvas.h"
@@ -148,6 +149,33 @@ std::string GifBytes(TTextPicture& picture, int scale, bool dosAspect, platform:
     return EncodeGif(ReduceToWebPalette(scaled, platform::ColorToQColor(background).rgb()));
 }
 
+// The first screen of the text in the editor, drawn by an editor of its own, brought to the
+// thumbnail's size.
+std::string ThumbnailBytes(const TExportJob& job, TArtMemo& memo, platform::TScreenCells cells) {
+    std::string screen;
+    for (int32_t i = 0; i < std::min(memo.ParagraphCount(), int32_t(kThumbnailLines)); ++i) {
+        if (i > 0)
+            screen += "\r\n";
+        screen += memo.GetParagraph(i);
+    }
+    TExportEditor first(job, screen, cells.NineDots);
+    TTextPicture picture(*first.Memo);
+    QImage whole(picture.Width(), int(picture.Height()), QImage::Format_RGB32);
+    if (whole.isNull())
+        throw TExportError("Not enough memory for the picture.");
+    int y = 0;
+    picture.PaintAll([&](const QRgb* row) {
+        std::memcpy(whole.scanLine(y++), row, size_t(picture.Width()) * sizeof(QRgb));
+    });
+    if (cells.DosAspect)
+        whole = ScaledPixelForPixel(whole, 1, TRowStretch(whole.height(), 1, true));
+    const QImage thumbnail = ThumbnailOf(whole, job.Thumbnail);
+    TPngEncoder png(thumbnail.width(), thumbnail.height(), 1, 0);
+    for (int row = 0; row < thumbnail.height(); ++row)
+        png.AddRow(reinterpret_cast<const QRgb*>(thumbnail.constScanLine(row)));
+    return png.Finish();
+}
+
 } // namespace
 
 TExportKind ExportKindOf(std::string_view fileName) {
@@ -171,6 +199,10 @@ void RunExport(TExportJob job) {
     const TExportKind kind = ExportKindOf(job.Output);
     if (kind == TExportKind::None)
         throw TExportError("Unknown output type \"" + job.Output + "\": use .png, .gif, .txt or .html.");
+    if (job.Thumbnail != 0 &&
+        (kind != TExportKind::Png || job.Thumbnail < 1 || job.Thumbnail > kMaxThumbnailSize))
+        throw TExportError("A thumbnail is a .png picture from 1 to " + std::to_string(kMaxThumbnailSize) +
+                           " pixels.");
     if (job.Scale < 1 || job.Scale > kMaxExportScale)
         throw TExportError("The scale must be a whole number from 1 to " + std::to_string(kMaxExportScale) +
                            ".");
@@ -190,7 +222,9 @@ void RunExport(TExportJob job) {
     try {
         TExportEditor editor(job, text, cells.NineDots);
         TArtMemo& memo = *editor.Memo;
-        if (kind == TExportKind::Text || kind == TExportKind::Html) {
+        if (job.Thumbnail > 0) {
+            bytes = ThumbnailBytes(job, memo, cells);
+        } else if (kind == TExportKind::Text || kind == TExportKind::Html) {
             std::vector<std::string> lines;
             lines.reserve(size_t(memo.ParagraphCount()));
             for (int32_t i = 0; i < memo.ParagraphCount(); ++i)

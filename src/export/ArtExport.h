@@ -49,6 +49,9 @@ struct TExportJob {
     // else the look's. The aspect stretches the whole picture (see TRowStretch).
     std::optional<bool> NineDots;
     std::optional<bool> DosAspect;
+    // A thumbnail: the first screen of the text (Thumbnail.h) as a PNG picture at most this many
+    // pixels on its long side, whatever the scale; 0: the whole text.
+    int Thumbnail = 0;
 };
 
 // A failure of the export, with a sentence for the user.

@@ -31,8 +31,8 @@ std::string ResourceFolder(const std::string& exeFolder) {
 
 std::string ProgramIconFile(const std::string& resourceFolder) {
     const std::string folder = IncludeTrailingSlash(resourceFolder);
-    for (const std::string& file : {folder + "zandor.svg",
-                                    WithoutDots(folder + "../icons/hicolor/scalable/apps/") + "zandor.svg"}) {
+    for (const std::string& file :
+         {folder + "zandor.svg", WithoutDots(folder + "../icons/hicolor/scalable/apps/") + "zandor.svg"}) {
         if (FileExists(file))
             return file;
     }

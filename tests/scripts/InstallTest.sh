@@ -28,7 +28,8 @@ prefix="$scratch/prefix"
 for file in share/zandor/fonts/ZandorLarge-8x16.bdf share/zandor/fonts/ZandorTiny-8x8.bdf \
             share/zandor/languages/English.vlf share/zandor/help/index.html \
             share/applications/zandor.desktop share/icons/hicolor/scalable/apps/zandor.svg \
-            share/mime/packages/zandor.xml share/man/man1/zandor.1.gz share/doc/zandor/copyright; do
+            share/mime/packages/zandor.xml share/man/man1/zandor.1.gz share/doc/zandor/copyright \
+            share/thumbnailers/zandor.thumbnailer; do
     [ -s "$prefix/$file" ] || fail "$file is missing from the installed tree"
 done
 # Nothing of the build's own (the font tool, the tests) goes along.
@@ -63,6 +64,35 @@ options="$(env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$prefix/bi
 for option in $options; do
     grep -q -- "$option" "$scratch/man.txt" || fail "the manual page does not describe $option"
 done
+# The thumbnailer run as a file manager runs it: its Exec line with the size, the input and the
+# output put in, the program found on the PATH, no display. A PNG picture of at most that size.
+thumbnailer="$prefix/share/thumbnailers/zandor.thumbnailer"
+grep -qx 'MimeType=text/x-nfo;text/x-diz;' "$thumbnailer" || fail "the thumbnailer does not name the art types"
+exec_line="$(sed -n 's/^Exec=//p' "$thumbnailer")"
+printf 'ART\r\n\xdb\xdb\xdb\xb0\xb1\xb2\r\n' >"$scratch/thumb.nfo"
+command="${exec_line//%s/128}"
+command="${command//%i/$scratch/thumb.nfo}"
+command="${command//%o/$scratch/thumb.png}"
+read -r -a words <<<"$command"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM PATH="$prefix/bin:$PATH" ASAN_OPTIONS=detect_leaks=0 \
+    XDG_CONFIG_HOME="$scratch/config" "${words[@]}" >"$scratch/thumb.log" 2>&1 ||
+    { cat "$scratch/thumb.log" >&2; fail "the thumbnailer failed: $command"; }
+[ "$(head -c 8 "$scratch/thumb.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
+    fail "the thumbnail is not a PNG picture"
+# Width and height, big-endian, at bytes 16 and 20 of a PNG file.
+png_size() { od -An -j16 -N8 -tu1 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }'; }
+# The text is shorter than a screen, so the thumbnail is its whole picture, enlarged by the whole
+# factor that keeps the long side within 128.
+env -u DISPLAY PATH="$prefix/bin:$PATH" ASAN_OPTIONS=detect_leaks=0 XDG_CONFIG_HOME="$scratch/config" \
+    zandor --export "$scratch/thumb.nfo" "$scratch/whole.png" >"$scratch/thumb.log" 2>&1 ||
+    { cat "$scratch/thumb.log" >&2; fail "the export of the thumbnail's text failed"; }
+read -r width height < <(png_size "$scratch/whole.png")
+long=$((width > height ? width : height))
+[ "$long" -le 64 ] || fail "the text's picture ($width x $height) is too large for this check"
+factor=$((128 / long))
+[ "$(png_size "$scratch/thumb.png")" = "$((width * factor)) $((height * factor))" ] ||
+    fail "the thumbnail is $(png_size "$scratch/thumb.png"), not the $width x $height picture enlarged $factor times"
+
 # The copyright file is in the Debian format and names the licences of the glyph sources.
 copyright="$prefix/share/doc/zandor/copyright"
 head -1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||

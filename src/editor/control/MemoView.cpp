@@ -200,6 +200,8 @@ void TMemoView::scrollContentsBy(int, int) {
 
 void TMemoView::wheelEvent(QWheelEvent* event) {
     event->accept();
+    if (OnWheel && OnWheel(event->angleDelta().y(), event->modifiers()))
+        return;
     FScroller->Wheel(event->angleDelta().y());
 }
 

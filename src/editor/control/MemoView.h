@@ -66,6 +66,9 @@ public:
     void SetScrollTime(int value) { FScrollTime = value; }
     int MouseWheelFactor() const { return FMouseWheelFactor; }
     void SetMouseWheelFactor(int value) { FMouseWheelFactor = value; }
+    // Sees each turn of the wheel first (its vertical delta, 120 a notch, and the modifiers); true
+    // when it took the turn, which then does not scroll.
+    std::function<bool(int delta, Qt::KeyboardModifiers modifiers)> OnWheel;
     // BeginUpdate nesting: nothing is painted, laid out or placed while it is above 0.
     int UpdateLevel() const;
 
