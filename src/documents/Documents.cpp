@@ -110,7 +110,7 @@ std::optional<TReopenEncoding> ReopenNamed(const std::string& name) {
 TDocuments::TDocuments(TZandorHost& host)
     : Fonts(host), RecentFiles(host.RecentFiles(), *host.RecentFilesMenu(),
                                [this](const std::string& name) { RecentFileClick(name); }),
-      host_(host) {
+      host_(host), disk_([this](const platform::TFileStamp& now) { DiskChanged(now); }) {
     // The editor cannot hold a zero byte; it shows each as a blank and writes it back as a space,
     // and keeps the text after it.
     host_.Editor().SetNullReplacement(kZeroByteReplacement);
@@ -190,6 +190,8 @@ bool TDocuments::LoadFile(const std::string& name, std::optional<TReopenEncoding
         } ends{loading_};
         // The old text is on its way out: no background layout of it while the new one is read.
         TMemoEditor::TQuietLevel quiet(host_.Editor().Editor());
+        // Taken first: a change while the file is read shows as a change after it.
+        readStamp_ = platform::StampOf(name);
         loaded = LoadDocumentText(
             name, MaxTextLength, options, [this](int percent) { host_.ShowLoadProgress(percent); }, ReadCall);
     }
@@ -224,14 +226,19 @@ bool TDocuments::TakeLoadedText(const std::string& name, TLoadedText& loaded,
     // The editor takes the bytes over as they are: no copy of a large file is made.
     host_.Editor().LoadFromBuffer(std::move(loaded.Bytes.Data), loaded.Bytes.Size);
     const TDecodedText& decoded = loaded.Decoded;
+    const bool wasArt = form_.Art;
     notes_ = {name, decoded.Unmapped, decoded.ZeroBytes};
     form_ = {decoded.Encoding, decoded.PictureControls, std::move(loaded.Sauce), std::move(loaded.SauceTail),
              font.Art};
     ShowEncoding();
     RecentFiles.Add(name);
-    host_.ApplyDocumentWindowDimensions(font.Art);
+    disk_.Watch(name, readStamp_);
+    // A reload of the same kind of text leaves the window as the user has it.
+    if (!reloading_ || font.Art != wasArt)
+        host_.ApplyDocumentWindowDimensions(font.Art);
     host_.MarkDocumentSaved();
-    host_.FocusAfterOpen();
+    if (!reloading_)
+        host_.FocusAfterOpen();
     return true;
 }
 
@@ -277,6 +284,8 @@ bool TDocuments::WriteDocument(const std::string& path) {
     }
     if (path == notes_.File)
         notes_ = {};
+    // What was written is what the window knows of the file from now on.
+    disk_.Watch(path, platform::StampOf(path));
     return true;
 }
 
@@ -303,7 +312,7 @@ bool TDocuments::Save() {
     const std::string file = host_.DocumentFile();
     if (file.empty())
         return SaveAs();
-    if (!ConfirmChangedBytes(file) || !WriteDocument(file))
+    if (!ConfirmOverwriteChange(file) || !ConfirmChangedBytes(file) || !WriteDocument(file))
         return false;
     RecentFiles.Add(file);
     host_.MarkDocumentSaved();
@@ -330,7 +339,7 @@ bool TDocuments::SaveAs() {
                       false) != TAnswer::Yes)
             return false;
     }
-    if (!ConfirmChangedBytes(chosen) || !WriteDocument(chosen))
+    if (!ConfirmOverwriteChange(chosen) || !ConfirmChangedBytes(chosen) || !WriteDocument(chosen))
         return false;
     host_.SetDocumentFile(chosen);
     host_.SetLastSaveFolder(platform::FileFolder(chosen));
@@ -365,6 +374,7 @@ void TDocuments::FileNew1Click() {
     TMemoryStream empty;
     host_.Editor().LoadFromStream(empty);
     host_.SetDocumentFile("");
+    disk_.Stop();
     notes_ = {};
     form_ = {};
     // No record any more: the cells are the Art menu's again.

@@ -3,6 +3,7 @@
 // offer to save unsaved changes, and the file's properties.
 #pragma once
 
+#include "documents/DiskWatch.h"
 #include "documents/DocumentFonts.h"
 #include "documents/FileEncoding.h"
 #include "documents/RecentFiles.h"
@@ -111,6 +112,9 @@ public:
     // The calls that write a saved file; tests make them fail midway.
     const platform::TFileCalls* FileCalls = &platform::TFileCalls::System();
 
+    // The open file as other programs change it: looked at now rather than when the watch reports.
+    void CheckDisk() { disk_.Check(); }
+
 private:
     bool LoadFile(const std::string& name, std::optional<TReopenEncoding> choice);
     // The status panel follows the document's encoding and font.
@@ -124,7 +128,25 @@ private:
     bool TakeLoadedText(const std::string& name, TLoadedText& loaded,
                         const TDocumentFonts::TDocumentFont& font);
 
+    // ---- the file changed by another program (DiskChanges.cpp)
+    // A change the watch saw: an unchanged text is read again, keeping the caret's line and the
+    // view; a changed one asks first; a file that is gone is said.
+    void DiskChanged(const platform::TFileStamp& now);
+    // The document's file read again.
+    void ReloadFromDisk();
+    // Before a save over the document's file: true when the file is as it was read or saved here,
+    // or the user agrees to write over what another program made of it.
+    bool ConfirmOverwriteChange(const std::string& path);
+
     TZandorHost& host_;
+    TDiskWatch disk_;
+    // A notice of a change is up; a change meanwhile is looked at after it.
+    bool diskNotice_ = false;
+    bool diskPending_ = false;
+    // A reload keeps the window where it is.
+    bool reloading_ = false;
+    // The file's stamp before its bytes were read.
+    platform::TFileStamp readStamp_;
     bool loading_ = false;
     // A file asked for while another was being read.
     std::string waiting_;
