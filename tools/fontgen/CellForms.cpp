@@ -227,12 +227,13 @@ void CheckFamilies(const std::vector<ScreenFont>& fonts) {
                         built.push_back(font.height);
                 std::sort(built.begin(), built.end());
                 if (built != expected) {
+                    // Appended piece by piece: GCC 12's optimiser warns falsely about " " + string.
                     std::string heights;
                     for (int h : built)
-                        heights += " " + std::to_string(h);
+                        heights.append(" ").append(std::to_string(h));
                     std::string asked;
                     for (int h : expected)
-                        asked += " " + std::to_string(h);
+                        asked.append(" ").append(std::to_string(h));
                     Fault(family + " comes in the heights" + heights + ", the program asks for" + asked);
                 }
             }
