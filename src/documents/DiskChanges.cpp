@@ -5,6 +5,7 @@
 #include "editor/control/ArtMemo.h"
 #include "host/ZandorHost.h"
 #include "platform/FileSystem.h"
+#include "platform/Trace.h"
 
 #include <QString>
 
@@ -69,6 +70,8 @@ void TDocuments::ReloadFromDisk() {
     reloading_ = false;
     if (!read)
         return;
+    // Scripts that drive the window see the new text arrive.
+    platform::Trace("reloaded: " + host_.DocumentFile());
     editor.SetSelLine(std::min(line, std::max(0, editor.LineCount() - 1)));
     editor.SetTopLine(top);
 }
