@@ -34,6 +34,8 @@ constexpr TCommand kCommands[] = {
     // File
     {&TMainMenu::New1, &TMainMenu::New2, nullptr, [](TZandorF& w) { w.Documents->FileNew1Click(); }},
     {&TMainMenu::Open1, &TMainMenu::Open2, nullptr, [](TZandorF& w) { w.Documents->FileOpen1Click(); }},
+    {&TMainMenu::NextFile1, nullptr, nullptr, [](TZandorF& w) { w.Documents->OpenFileInFolder(1); }},
+    {&TMainMenu::PrevFile1, nullptr, nullptr, [](TZandorF& w) { w.Documents->OpenFileInFolder(-1); }},
     {&TMainMenu::Save1, &TMainMenu::Save2, &TZandorF::buttonsave,
      [](TZandorF& w) { w.Documents->FileSave1Click(); }},
     {&TMainMenu::Saveas1, &TMainMenu::Saveas2, nullptr, [](TZandorF& w) { w.Documents->FileSaveAs1Click(); }},
@@ -113,6 +115,8 @@ constexpr TDocumentItem kDocumentItems[] = {
     // A new text is saved through "Save as..."; the Save button offers that as well.
     {&TMainMenu::Save1, [](const TZandorF& w) { return w.DocumentModified && !w.CurrentFile.empty(); }},
     {&TMainMenu::Properties1, [](const TZandorF& w) { return platform::FileExists(w.CurrentFile); }},
+    {&TMainMenu::NextFile1, [](const TZandorF& w) { return !w.CurrentFile.empty(); }},
+    {&TMainMenu::PrevFile1, [](const TZandorF& w) { return !w.CurrentFile.empty(); }},
     {&TMainMenu::file_reopen_item, [](const TZandorF& w) { return platform::FileExists(w.CurrentFile); }},
     {&TMainMenu::SetFont2, [](const TZandorF& w) { return !w.CurrentExt.empty(); }},
 };

@@ -59,6 +59,8 @@ TMainMenu::TMainMenu(QWidget* window) {
     File1 = Menu(window, "File1", 17, "File");
     New1 = Item(File1, "New1", 18, "New", Ctrl(Qt::Key_N));
     Open1 = Item(File1, "Open1", 19, "Open...", Ctrl(Qt::Key_O));
+    NextFile1 = Item(File1, "NextFile1", 0, "Next File in Folder", QKeySequence(Qt::ALT | Qt::Key_Right));
+    PrevFile1 = Item(File1, "PrevFile1", 0, "Previous File in Folder", QKeySequence(Qt::ALT | Qt::Key_Left));
     File1->addSeparator();
     Save1 = Item(File1, "Save1", 21, "Save", Ctrl(Qt::Key_S));
     Saveas1 = Item(File1, "Saveas1", 22, "Save as...", QKeySequence(Qt::Key_F12));

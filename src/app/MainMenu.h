@@ -19,6 +19,8 @@ struct TMainMenu {
     QMenu* File1 = nullptr;
     QAction* New1 = nullptr;
     QAction* Open1 = nullptr;
+    QAction* NextFile1 = nullptr;
+    QAction* PrevFile1 = nullptr;
     QAction* Save1 = nullptr;
     QAction* Saveas1 = nullptr;
     QAction* Saveasgraphic1 = nullptr;

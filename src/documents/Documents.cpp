@@ -3,6 +3,7 @@
 #include "documents/DocumentLoad.h"
 #include "documents/FileDrag.h"
 #include "documents/FileProperties.h"
+#include "documents/FolderNeighbours.h"
 #include "documents/TextDecoding.h"
 #include "editor/control/ArtMemo.h"
 #include "editor/engine/ByteStream.h"
@@ -12,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ScreenFonts.h"
 
+#include <QApplication>
 #include <QFile>
 
 #include <utility>
@@ -389,6 +391,17 @@ void TDocuments::RecentFileClick(const std::string& name) {
     if (AskSaveChanges())
         return;
     LoadFile(name);
+}
+
+void TDocuments::OpenFileInFolder(int step) {
+    const std::string next = NeighbourInFolder(host_.DocumentFile(), step);
+    if (next.empty()) {
+        QApplication::beep();
+        return;
+    }
+    if (AskSaveChanges())
+        return;
+    LoadFile(next);
 }
 
 void TDocuments::Properties1Click() {

@@ -89,6 +89,9 @@ public:
     void FileSaveAs1Click() { SaveAs(); }
     void FileNew1Click();
     void RecentFileClick(const std::string& name);
+    // File → Next File in Folder (step 1) and Previous File in Folder (-1): the neighbour of the
+    // document's file (FolderNeighbours.h), after the offer to save changes; a beep at either end.
+    void OpenFileInFolder(int step);
     void Properties1Click();
 
     // The document's SAUCE record, when its file had one.

@@ -14,8 +14,8 @@ QImage Shrunk(const QImage& picture, int factor) {
     const int width = (picture.width() + factor - 1) / factor;
     const int height = (picture.height() + factor - 1) / factor;
     QImage out(width, height, QImage::Format_RGB32);
-    std::vector<uint64_t> sums(size_t(width) * 3);
-    std::vector<uint32_t> counts(size_t(width));
+    std::vector<uint64_t> sums(static_cast<size_t>(width) * 3);
+    std::vector<uint32_t> counts(static_cast<size_t>(width));
     for (int ty = 0; ty < height; ++ty) {
         std::fill(sums.begin(), sums.end(), 0);
         std::fill(counts.begin(), counts.end(), 0);
