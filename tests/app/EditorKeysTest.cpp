@@ -167,8 +167,8 @@ TEST(Zoom, StepsTheArtScaleOrTheFontSizeAndSaysWhere) {
 }
 
 // In the window: Ctrl+plus (also as Ctrl+= and with Shift), Ctrl+minus, Ctrl+0 on the keypad and
-// Ctrl with the wheel zoom art by the Art Scale, which the menu shows checked and the settings keep, and plain
-// text by its size for this window only; the status panel says where, then the caret's place again.
+// Ctrl with the wheel zoom art by the Art Scale, which the menu shows checked and the settings keep, and
+// plain text by its size for this window only; the status panel says where, then the caret's place again.
 TEST_F(WindowFixture, CtrlWithPlusMinusZeroOrTheWheelZooms) {
     if (!ScreenFontsRegistered())
         GTEST_SKIP() << "the screen fonts are not built";
@@ -213,4 +213,33 @@ TEST_F(WindowFixture, CtrlWithPlusMinusZeroOrTheWheelZooms) {
     Deliver(m, Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier, "0");
     EXPECT_EQ(points, m.Font().PointSize());
     EXPECT_EQ(height, m.LinePixels());
+}
+
+// Alt+Right and Alt+Left open the neighbours of the file in its folder, through the File menu's
+// items; with unsaved changes the usual question comes first, and Cancel stays.
+TEST_F(WindowFixture, AltRightAndAltLeftOpenTheNextAndPreviousFileInTheFolder) {
+    const std::string first = dir.write("art/a1.nfo", "first\r\n");
+    const std::string second = dir.write("art/a2.nfo", "second\r\n");
+    auto w = Create(first, true);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(ProcessUntil([&] { return w->isActiveWindow(); }));
+    TArtMemo& m = *w->m;
+    m.setFocus();
+    EXPECT_TRUE(Deliver(m, Qt::Key_Right, Qt::AltModifier));
+    EXPECT_EQ(second, w->CurrentFile);
+    EXPECT_EQ("second", m.GetParagraph(0));
+    EXPECT_TRUE(Deliver(m, Qt::Key_Left, Qt::AltModifier));
+    EXPECT_EQ(first, w->CurrentFile);
+
+    m.SetSelText("edited ");
+    answers = {TAnswer::Cancel};
+    Deliver(m, Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(1u, questions.size());
+    EXPECT_EQ(first, w->CurrentFile) << "cancelled";
+    EXPECT_EQ("edited first", m.GetParagraph(0));
+    questions.clear();
+    Deliver(m, Qt::Key_Left, Qt::AltModifier);
+    EXPECT_TRUE(questions.empty()) << "nothing before the first file: nothing asked";
+    EXPECT_EQ(first, w->CurrentFile);
 }
