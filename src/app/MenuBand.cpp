@@ -1,10 +1,17 @@
 #include "app/MenuBand.h"
 
+#include "app/Mnemonics.h"
+#include "platform/Trace.h"
+
+#include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
+#include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -41,15 +48,98 @@ TMenuToolBar::TMenuToolBar(QWidget* parent) : QToolBar(parent) {
 void TMenuToolBar::ShowMenus(const QList<QMenu*>& menus) {
     menus_ = menus;
     clear();
-    for (QMenu* menu : menus_) {
+    QStringList titles;
+    for (QMenu* menu : menus_)
+        titles << menu->menuAction()->text();
+    const QStringList marked = WithMnemonics(titles);
+    for (qsizetype i = 0; i < menus_.size(); ++i) {
+        QMenu* menu = menus_[i];
         addAction(menu->menuAction());
         if (auto* button = qobject_cast<QToolButton*>(widgetForAction(menu->menuAction()))) {
             button->setPopupMode(QToolButton::InstantPopup);
             button->setAutoRaise(true);
             button->setFixedHeight(buttonHeight_);
             button->setFont(font());
+            // The button's own text carries the mnemonic (its Alt+letter shortcut); the menu's
+            // title stays the language's.
+            button->setText(marked[i]);
         }
+        menu->removeEventFilter(this);
+        menu->installEventFilter(this);
     }
+}
+
+void TMenuToolBar::TakeMenuKeys(QWidget& window) {
+    window_ = &window;
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    f10->setContext(Qt::WindowShortcut);
+    connect(f10, &QShortcut::activated, this, [this] { OpenMenu(0); });
+    qApp->installEventFilter(this);
+}
+
+void TMenuToolBar::OpenMenu(int index) {
+    if (menus_.isEmpty())
+        return;
+    index = (index % int(menus_.size()) + int(menus_.size())) % int(menus_.size());
+    // From the event loop: a menu runs a loop of its own, which must not start inside a key's
+    // handling of another menu.
+    QTimer::singleShot(0, this, [this, index] {
+        if (index >= menus_.size())
+            return;
+        if (auto* button = qobject_cast<QToolButton*>(widgetForAction(menus_[index]->menuAction())))
+            button->showMenu();
+    });
+}
+
+int TMenuToolBar::OpenMenuIndex() const {
+    for (qsizetype i = 0; i < menus_.size(); ++i)
+        if (menus_[i]->isVisible())
+            return int(i);
+    return -1;
+}
+
+bool TMenuToolBar::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show && menus_.contains(watched)) {
+        // Scripts that drive the window see which menu opened.
+        QString title = static_cast<QMenu*>(watched)->menuAction()->text();
+        platform::Trace("menu shown: " + title.remove(QLatin1Char('&')).toStdString());
+    }
+    if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Left and Right in an open menu of the band go on to its neighbour, unless Right opens a
+        // submenu.
+        if (type == QEvent::KeyPress && menus_.contains(watched)) {
+            auto* menu = static_cast<QMenu*>(watched);
+            const bool intoSubmenu = menu->activeAction() && menu->activeAction()->menu();
+            if ((key->key() == Qt::Key_Left || (key->key() == Qt::Key_Right && !intoSubmenu)) &&
+                key->modifiers() == Qt::NoModifier) {
+                const int at = int(menus_.indexOf(menu));
+                menu->hide();
+                OpenMenu(key->key() == Qt::Key_Left ? at - 1 : at + 1);
+                return true;
+            }
+        }
+        // Any other key with Alt (a mnemonic, which reaches no widget as a key press) makes the
+        // Alt no lone one.
+        if (key->key() != Qt::Key_Alt)
+            altAlone_ = false;
+        else if (type == QEvent::KeyPress && !key->isAutoRepeat())
+            altAlone_ = window_ && window_->isActiveWindow() && QApplication::activePopupWidget() == nullptr;
+    } else if (type == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Alt && altAlone_ && window_ && window_->isActiveWindow() &&
+            QApplication::activePopupWidget() == nullptr) {
+            altAlone_ = false;
+            OpenMenu(0);
+        } else if (key->key() != Qt::Key_Alt) {
+            altAlone_ = false;
+        }
+    } else if (type == QEvent::MouseButtonPress || type == QEvent::Wheel ||
+               type == QEvent::WindowDeactivate || type == QEvent::ApplicationDeactivate) {
+        altAlone_ = false;
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 void TMenuToolBar::SetButtonHeight(int height) {

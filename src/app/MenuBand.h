@@ -24,10 +24,18 @@ class TMenuToolBar : public QToolBar {
 public:
     explicit TMenuToolBar(QWidget* parent);
 
-    // One button per menu, in order, each opening its menu on press. Called again after a language
-    // change so that the buttons take the menus' new captions.
+    // One button per menu, in order, each opening its menu on press and on Alt with its mnemonic
+    // (Mnemonics.h). Called again after a language change so that the buttons take the menus' new
+    // captions.
     void ShowMenus(const QList<QMenu*>& menus);
     void SetButtonHeight(int height);
+    // F10 and a lone Alt in `window` open the first menu; Left and Right in an open menu go on to
+    // the menu beside it, as in a menu bar.
+    void TakeMenuKeys(QWidget& window);
+    // Opens the menu at index (wrapping around), as a click on its button does.
+    void OpenMenu(int index);
+    // The menu that is open, or -1.
+    int OpenMenuIndex() const;
 
     int BandRaise = 0;
     // Runs after every repaint (the caret position is refreshed with the band).
@@ -35,9 +43,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QList<QMenu*> menus_;
+    QWidget* window_ = nullptr;
+    // Alt went down with nothing else since: its release opens the menus.
+    bool altAlone_ = false;
     int buttonHeight_ = 21;
 };
 

@@ -7,6 +7,7 @@
 #include "app/FontDialog.h"
 #include "app/MainEditors.h"
 #include "app/MenuBand.h"
+#include "app/Mnemonics.h"
 #include "app/OptionsMenu.h"
 #include "app/PendingCommands.h"
 #include "app/Startup.h"
@@ -258,6 +259,10 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
     LanguageMenu->SetTranslatorUrl(QString::fromUtf8(web::TranslatorDownload));
     LanguageMenu->OpenUrl = [this](const QString& url) { OpenPage(*this, QUrl(url, QUrl::StrictMode)); };
     LanguageMenu->LanguageChange();
+    // Keyboard access to the menus: mnemonics, F10 and a lone Alt.
+    for (QMenu* menu : {Menu.File1, Menu.Edit1, Menu.Options1, Menu.Help1, Menu.PopupMenu1})
+        KeepMnemonics(*menu);
+    ToolBar1->TakeMenuKeys(*this);
 
     OpenFilter = "All files (*.*)|*.*|Zandor files (*.diz;*.nfo;*.txt;*.ini)|*.diz;*.nfo;*.txt;*.ini";
     WorkArea = desktop_.WorkArea();
