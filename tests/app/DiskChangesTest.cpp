@@ -12,6 +12,7 @@
 #include <string>
 
 using namespace zandor;
+using zandor::test::readFile;
 using zandor::test::WindowFixture;
 
 namespace {

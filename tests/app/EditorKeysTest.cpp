@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "app/Zoom.h"
+#include "documents/Documents.h"
 
 #include "editor/control/ArtMemo.h"
 #include "printing/PrintCommands.h"
