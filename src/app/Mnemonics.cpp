@@ -69,6 +69,11 @@ QStringList WithMnemonics(const QStringList& captions) {
                     !taken.contains(caption[i].toLower()))
                     chosen = i;
             }
+        // Every letter of it is taken: it shares its first one, and pressing the letter again
+        // goes on to the next item that has it.
+        for (qsizetype i = 0; i < caption.size() && chosen < 0; ++i)
+            if (Usable(caption[i]))
+                chosen = i;
         if (chosen < 0) {
             result << caption;
             continue;

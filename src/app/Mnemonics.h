@@ -1,7 +1,9 @@
 // Keyboard access to the menus: every caption gets an Alt+letter mnemonic. A caption that has one
 // (a language file's "&Save") keeps it; the others take, in turn, the first letter of one of their
 // words that no sibling took, else any free letter or digit of theirs, so the letters follow the
-// language of the captions. The texts stay the language's; only the marker is added.
+// language of the captions; a caption whose every letter is taken shares its first one (the menu
+// then goes from one item with it to the next). The texts stay the language's; only the marker is
+// added.
 #pragma once
 
 #include <QStringList>

@@ -229,6 +229,7 @@ void TZandorF::FormCreate(const std::string& fileToOpen) {
                    .ArtScale = [this] { return ArtScale->Scale(); },
                    .ChooseArtScale = [this](int scale) { ArtScale->Choose(scale); },
                    .Show = [this](const QString& text) { ShowStatusNote(text); }});
+    Zoom->TakeKeysOf(*m);
     Clipboard = std::make_unique<TClipboardCommands>(*this);
     EditCommands = std::make_unique<TEditCommands>(*this, Settings.SelectedChar);
     Documents = std::make_unique<TDocuments>(*this);
@@ -420,10 +421,6 @@ void TZandorF::mChange() {
 }
 
 bool TZandorF::mKeyDown(int key, Qt::KeyboardModifiers shift) {
-    if (const std::optional<TZoomStep> step = ZoomStepForKey(key, shift)) {
-        Zoom->Step(*step);
-        return true;
-    }
     if (key != Qt::Key_Escape) {
         const QKeyCombination combination(shift, Qt::Key(key));
         // A Format item's key reaches the editor only while the item is disabled (nothing to

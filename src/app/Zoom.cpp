@@ -3,6 +3,10 @@
 #include "app/ArtScale.h"
 #include "platform/ScreenFonts.h"
 
+#include <QEvent>
+#include <QKeyEvent>
+#include <QObject>
+
 #include <algorithm>
 #include <array>
 
@@ -12,7 +16,32 @@ namespace {
 
 constexpr std::array<int, 18> kLadder{6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
+// Hands the zoom keys of the widget it watches to the zoom and keeps them from the widget.
+class TZoomKeys : public QObject {
+public:
+    TZoomKeys(QObject& widget, TZoom& zoom) : QObject(&widget), FZoom(zoom) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const std::optional<TZoomStep> step = ZoomStepForKey(key->key(), key->modifiers());
+        if (!step)
+            return false;
+        FZoom.Step(*step);
+        return true;
+    }
+
+private:
+    TZoom& FZoom;
+};
+
 } // namespace
+
+void TZoom::TakeKeysOf(QObject& widget) {
+    widget.installEventFilter(new TZoomKeys(widget, *this));
+}
 
 std::optional<TZoomStep> ZoomStepForKey(int key, Qt::KeyboardModifiers modifiers) {
     // Shift may be down for "+", the keypad's keys carry their own flag; Alt and Meta make other keys.

@@ -38,7 +38,11 @@ struct TZoomHooks {
 
 class TZoom {
 public:
+    // Also takes the zoom keys pressed in `editor` (from an event filter, which sees the keypad's
+    // flag that the editor's own key events leave out) and its Ctrl turns of the wheel.
     explicit TZoom(TZoomHooks hooks) : FHooks(std::move(hooks)) {}
+    // Takes the zoom keys pressed in `widget` before it sees them.
+    void TakeKeysOf(QObject& widget);
 
     void Step(TZoomStep step);
     // A turn of the wheel: with Ctrl a step for each notch (120, gathered from the finer turns of

@@ -2,7 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <QCollator>
 #include <QDir>
 
 #include <algorithm>
@@ -11,11 +10,45 @@ namespace zandor {
 
 namespace {
 
-QCollator NameOrder() {
-    QCollator order;
-    order.setNumericMode(true);
-    order.setCaseSensitivity(Qt::CaseInsensitive);
-    return order;
+// The dialog's order: letter case ignored, a run of digits by its value ("part2" before "part10").
+int NaturalCompare(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            // Leading zeros do not count; then the longer run is the larger number.
+            qsizetype si = i, sj = j;
+            while (si + 1 < ei && a[si] == QLatin1Char('0'))
+                ++si;
+            while (sj + 1 < ej && b[sj] == QLatin1Char('0'))
+                ++sj;
+            if (ei - si != ej - sj)
+                return ei - si < ej - sj ? -1 : 1;
+            if (const int c = QStringView(a).mid(si, ei - si).compare(QStringView(b).mid(sj, ej - sj));
+                c != 0)
+                return c;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar x = a[i].toCaseFolded(), y = b[j].toCaseFolded();
+        if (x != y)
+            return x < y ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size() || j < b.size())
+        return i < a.size() ? 1 : -1;
+    // Equal but for letter case or zeros: a fixed order between them all the same.
+    return QString::compare(a, b);
+}
+
+bool NameBefore(const QString& a, const QString& b) {
+    return NaturalCompare(a, b) < 0;
 }
 
 } // namespace
@@ -23,12 +56,7 @@ QCollator NameOrder() {
 std::vector<std::string> FolderFilesInNameOrder(const std::string& folder) {
     const QDir dir(QString::fromStdString(folder));
     QStringList names = dir.entryList({QStringLiteral("*.*")}, QDir::Files | QDir::Readable);
-    const QCollator order = NameOrder();
-    // Equal to the collator (letter case only), the names keep a fixed order between them.
-    std::sort(names.begin(), names.end(), [&order](const QString& a, const QString& b) {
-        const int c = order.compare(a, b);
-        return c != 0 ? c < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), NameBefore);
     std::vector<std::string> files;
     files.reserve(size_t(names.size()));
     for (const QString& name : names)
@@ -42,11 +70,8 @@ std::string NeighbourInFolder(const std::string& file, int step) {
     const std::string folder = platform::FileFolder(file);
     const QString name = QString::fromStdString(platform::FileNameOf(file));
     const std::vector<std::string> files = FolderFilesInNameOrder(folder);
-    const QCollator order = NameOrder();
     const auto before = [&](const std::string& other) {
-        const QString o = QString::fromStdString(other);
-        const int c = order.compare(o, name);
-        return c != 0 ? c < 0 : o < name;
+        return NameBefore(QString::fromStdString(other), name);
     };
     // The place of the file in the order, whether it is still there or not.
     const auto first = std::partition_point(files.begin(), files.end(), before);

@@ -190,4 +190,3 @@ TEST(ConfigSaverRegistry, SectionsAreKeptApartByTheValueName) {
     EXPECT_NE(-1, file.indexOf("\"Other_Width\"=dword:000002bc"));
     EXPECT_NE(-1, file.indexOf("\"nfo_Width\"=dword:00000280"));
 }
-

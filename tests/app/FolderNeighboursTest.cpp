@@ -28,5 +28,6 @@ TEST(FolderNeighbours, StepThroughTheDialogsFilesInNameOrder) {
     EXPECT_EQ("", NeighbourInFolder(dir.file("part10.nfo"), 1));
     EXPECT_EQ(dir.file("part10.nfo"), NeighbourInFolder(dir.file("part3.nfo"), 1)) << "a file that is gone";
     EXPECT_EQ(dir.file("Part2.nfo"), NeighbourInFolder(dir.file("part3.nfo"), -1));
-    EXPECT_EQ(dir.file("part10.nfo"), NeighbourInFolder(dir.file("README"), -1)) << "a name the filter leaves out";
+    EXPECT_EQ(dir.file("part10.nfo"), NeighbourInFolder(dir.file("README"), -1))
+        << "a name the filter leaves out";
 }

@@ -35,20 +35,30 @@ QChar MnemonicOf(const QString& caption) {
 void ExpectEveryItemItsOwnLetter(QMenu& menu, const std::string& path) {
     menu.popup(QPoint(0, 0));
     QApplication::processEvents();
-    std::set<QChar> letters;
+    std::multiset<QChar> letters;
+    std::vector<QAction*> items;
     std::vector<QMenu*> submenus;
+    const bool names = menu.objectName() == QLatin1String("file_recentfiles") ||
+                       menu.objectName() == QLatin1String("options_language");
     for (QAction* item : menu.actions()) {
-        if (item->isSeparator() || item->text().isEmpty())
+        if (item->isSeparator() || item->text().isEmpty() || names)
             continue;
-        const std::string where = path + " > " + item->text().toStdString();
-        if (menu.objectName() == QLatin1String("file_recentfiles") ||
-            menu.objectName() == QLatin1String("options_language"))
-            continue; // names, not commands
         const QChar letter = MnemonicOf(item->text());
-        EXPECT_FALSE(letter.isNull()) << where << " has no mnemonic";
-        EXPECT_TRUE(letters.insert(letter).second) << where << " shares its letter";
+        EXPECT_FALSE(letter.isNull()) << path << " > " << item->text().toStdString() << " has no mnemonic";
+        letters.insert(letter);
+        items.push_back(item);
         if (item->menu())
             submenus.push_back(item->menu());
+    }
+    // A letter is shared only by an item all of whose letters other items have.
+    for (QAction* item : items) {
+        if (letters.count(MnemonicOf(item->text())) < 2)
+            continue;
+        for (const QChar c : QString(item->text()).remove(QLatin1Char('&')))
+            if (c.isLetterOrNumber())
+                EXPECT_TRUE(letters.count(c.toLower()) > 0)
+                    << path << " > " << item->text().toStdString() << " shares a letter but '"
+                    << QString(c).toStdString() << "' was free";
     }
     menu.hide();
     for (QMenu* sub : submenus)

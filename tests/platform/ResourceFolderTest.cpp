@@ -50,6 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
 // place: the build folder's copy, or the hicolor theme of the prefix the program is installed in.
 TEST(ProgramIcon, ComesFromWhereTheProgramsFilesAre) {
     ScratchDir dir;
+    dir.write("prefix/bin/zandor", "");
     dir.write("prefix/share/zandor/languages/English.vlf", "texts");
     EXPECT_EQ("", ProgramIconFile(dir.file("prefix/share/zandor/")));
     dir.write("prefix/share/icons/hicolor/scalable/apps/zandor.svg", "<svg/>");

@@ -54,7 +54,7 @@ grep -q ':text/x-diz:\*\.diz$' "$prefix/share/mime/globs2" || fail "*.diz does n
 
 # The manual page reads without a warning from the formatter and names every option the program's
 # own help names.
-man --warnings -l -Tutf8 "$prefix/share/man/man1/zandor.1.gz" >"$scratch/man.txt" 2>"$scratch/man.log" ||
+man --warnings -l "$prefix/share/man/man1/zandor.1.gz" >"$scratch/man.txt" 2>"$scratch/man.log" ||
     fail "man cannot render the manual page"
 [ ! -s "$scratch/man.log" ] || { cat "$scratch/man.log" >&2; fail "the manual page has formatting warnings"; }
 grep -q '^NAME' "$scratch/man.txt" || fail "the manual page has no NAME section"
