@@ -9,6 +9,8 @@
 #include "platform/FontValue.h"
 
 #include <QString>
+
+class QObject;
 #include <Qt>
 
 #include <functional>
