@@ -44,7 +44,8 @@ void ExpectEveryItemItsOwnLetter(QMenu& menu, const std::string& path) {
         if (item->isSeparator() || item->text().isEmpty() || names)
             continue;
         const QChar letter = MnemonicOf(item->text());
-        EXPECT_FALSE(letter.isNull()) << path << " > " << item->text().toStdString() << " has no mnemonic";
+        EXPECT_FALSE(letter.isNull()) << path << " > " << item->text().toStdString() << " has no mnemonic ("
+                                      << item->text().count(QLatin1Char('&')) << " markers)";
         letters.insert(letter);
         items.push_back(item);
         if (item->menu())
@@ -54,11 +55,13 @@ void ExpectEveryItemItsOwnLetter(QMenu& menu, const std::string& path) {
     for (QAction* item : items) {
         if (letters.count(MnemonicOf(item->text())) < 2)
             continue;
-        for (const QChar c : QString(item->text()).remove(QLatin1Char('&')))
-            if (c.isLetterOrNumber())
+        for (const QChar c : QString(item->text()).remove(QLatin1Char('&'))) {
+            if (c.isLetterOrNumber()) {
                 EXPECT_TRUE(letters.count(c.toLower()) > 0)
                     << path << " > " << item->text().toStdString() << " shares a letter but '"
                     << QString(c).toStdString() << "' was free";
+            }
+        }
     }
     menu.hide();
     for (QMenu* sub : submenus)
