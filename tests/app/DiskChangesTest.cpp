@@ -118,7 +118,13 @@ TEST_F(DiskChangesScenario, TheWindowFollowsTheFileAndSaveLeavesAnotherProgramsC
     Keys({QStringLiteral("Escape")});
     Keys({QStringLiteral("ctrl+s")});
     ASSERT_TRUE(WaitForTrace("question: \"build.log\"" + std::string(kSaveQuestion) +
-                             " Save the text here over that change?"));
+                             " Save the text here over that change?"))
+        << [this] {
+               std::string all;
+               for (const std::string& line : TraceLines())
+                   all += line + "\n";
+               return all;
+           }();
     QThread::msleep(1000);
     Keys({QStringLiteral("Escape")});
     QThread::msleep(500);

@@ -55,7 +55,8 @@ void ExpectEveryItemItsOwnLetter(QMenu& menu, const std::string& path) {
     for (QAction* item : items) {
         if (letters.count(MnemonicOf(item->text())) < 2)
             continue;
-        for (const QChar c : QString(item->text()).remove(QLatin1Char('&'))) {
+        const QString shown = QString(item->text()).remove(QLatin1Char('&'));
+        for (const QChar c : shown) {
             if (c.isLetterOrNumber()) {
                 EXPECT_TRUE(letters.count(c.toLower()) > 0)
                     << path << " > " << item->text().toStdString() << " shares a letter but '"
