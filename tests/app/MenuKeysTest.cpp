@@ -51,6 +51,10 @@ void ExpectEveryItemItsOwnLetter(QMenu& menu, const std::string& path) {
         if (item->menu())
             submenus.push_back(item->menu());
     }
+    std::string captions;
+    for (QAction* item : items)
+        captions += " [" + item->text().toStdString() + "]";
+    SCOPED_TRACE(path + ":" + captions);
     // A letter is shared only by an item all of whose letters other items have.
     for (QAction* item : items) {
         if (letters.count(MnemonicOf(item->text())) < 2)
