@@ -93,7 +93,30 @@ TEST_F(WindowFixture, AFileChangedElsewhereIsReadAgainAskedAboutAndNeverOverwrit
 
 namespace {
 
-using DiskChangesScenario = zandor::test::ProgramUnderX;
+class DiskChangesScenario : public zandor::test::ProgramUnderX {
+protected:
+    // Answers the question box (a window of its own, captioned "Zandor") with a key, as a user who
+    // clicked into it would, and waits until it is gone.
+    void AnswerBox(const QString& key) {
+        const auto visible = [&] {
+            return QString::fromStdString(Tool(QStringLiteral("xdotool"),
+                                               {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), QStringLiteral("^Zandor$")}))
+                .section(QLatin1Char('\n'), 0, 0);
+        };
+        QString box;
+        QDeadlineTimer deadline(15000);
+        while ((box = visible()).isEmpty() && !deadline.hasExpired())
+            QThread::msleep(50);
+        ASSERT_FALSE(box.isEmpty()) << "no question box on the screen";
+        Tool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), box});
+        Keys({key});
+        while (!visible().isEmpty() && !deadline.hasExpired())
+            QThread::msleep(50);
+        ASSERT_TRUE(visible().isEmpty()) << key.toStdString() << " did not close the box";
+        Tool(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    }
+};
 
 // A user's view of it: a log appended while it is open shows its new line (copied out of the
 // window); with an unsaved edit a second change is asked about, kept, and Save asks again and,
@@ -113,9 +136,7 @@ TEST_F(DiskChangesScenario, TheWindowFollowsTheFileAndSaveLeavesAnotherProgramsC
     ASSERT_TRUE(WaitForTrace("question: \"build.log\"" + std::string(kKeepQuestion) +
                              " that are not saved. Reload the file as it is now and lose those changes? "
                              "(No keeps the text here.)"));
-    // The question is traced before its box shows: the box is given time to take the keyboard.
-    QThread::msleep(1000);
-    Keys({QStringLiteral("Escape")});
+    AnswerBox(QStringLiteral("Escape"));
     Keys({QStringLiteral("ctrl+s")});
     ASSERT_TRUE(WaitForTrace("question: \"build.log\"" + std::string(kSaveQuestion) +
                              " Save the text here over that change?"))
@@ -125,9 +146,7 @@ TEST_F(DiskChangesScenario, TheWindowFollowsTheFileAndSaveLeavesAnotherProgramsC
                    all += line + "\n";
                return all;
            }();
-    QThread::msleep(1000);
-    Keys({QStringLiteral("Escape")});
-    QThread::msleep(500);
+    AnswerBox(QStringLiteral("Escape"));
     EXPECT_EQ("rewritten by another program\r\n", readFile(log));
     EXPECT_EQ(QProcess::Running, program.state())
         << "Escape answered the question, it did not close the window";
