@@ -143,8 +143,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WindowFixture, SeparatorsStandWhereTheMenusGroupTheirItems) {
     auto w = Create();
     using V = std::vector<std::string>;
-    EXPECT_EQ((V{"New", "Open...", "-", "Save", "Save as...", "Save as GIF image...", "-", "Properties...",
-                 "Recent files", "Reopen with encoding", "-", "Print...", "Print Preview...", "-", "Exit"}),
+    // The neighbours of the file stand with Open.
+    EXPECT_EQ((V{"New", "Open...", "Next File in Folder", "Previous File in Folder", "-", "Save",
+                 "Save as...", "Save as GIF image...", "-", "Properties...", "Recent files",
+                 "Reopen with encoding", "-", "Print...", "Print Preview...", "-", "Exit"}),
               Layout(w->Menu.File1));
     const V options = Layout(w->Menu.Options1);
     const auto after = [&](const char* caption) {
