@@ -4,10 +4,24 @@ function(zandor_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# zandor_library(NAME folder DEPS ...): builds zandor_NAME from src/<folder>/*.cpp when the folder
-# has code. Every library sees src/ as its include root.
+# zandor_layer_root(NAME folder): the include root of one layer, build/include/NAME, which holds
+# only the layer's own folder (a link to src/<folder>), so that "<folder>/X.h" resolves for the
+# layer and for the layers above it that link it, and for nothing else.
+function(zandor_layer_root name folder)
+    set(root ${CMAKE_BINARY_DIR}/include/${name})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT EXISTS ${root}/${folder})
+        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+    set(ZANDOR_LAYER_ROOT ${root} PARENT_SCOPE)
+endfunction()
+
+# zandor_library(NAME folder DEPS ... [PRIVATE_DEPS ...]): builds zandor_NAME from src/<folder>/*.cpp
+# when the folder has code. A library sees its own include root and those of the layers it links
+# (DEPS, which reach the layers above it too); PRIVATE_DEPS serve its own sources only.
 function(zandor_library name folder)
-    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp ${CMAKE_SOURCE_DIR}/src/${folder}/*.h)
     foreach(ex IN LISTS ARG_EXCLUDE)
         list(REMOVE_ITEM sources ${CMAKE_SOURCE_DIR}/src/${folder}/${ex})
@@ -18,10 +32,21 @@ function(zandor_library name folder)
     if(NOT cpp)
         return()
     endif()
+    zandor_layer_root(${name} ${folder})
     add_library(zandor_${name} STATIC ${sources})
-    target_include_directories(zandor_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(zandor_${name} PUBLIC ${ARG_DEPS})
+    target_include_directories(zandor_${name} PUBLIC ${ZANDOR_LAYER_ROOT})
+    target_link_libraries(zandor_${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
     zandor_warnings(zandor_${name})
+endfunction()
+
+# zandor_header_layer(NAME folder DEPS ...): a layer of headers only (zandor_NAME, an interface
+# library with its own include root).
+function(zandor_header_layer name folder)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    zandor_layer_root(${name} ${folder})
+    add_library(zandor_${name} INTERFACE)
+    target_include_directories(zandor_${name} INTERFACE ${ZANDOR_LAYER_ROOT})
+    target_link_libraries(zandor_${name} INTERFACE ${ARG_DEPS})
 endfunction()
 
 # zandor_test_folder(NAME folder LIBS ...): one GoogleTest executable test_NAME from
@@ -43,7 +68,10 @@ function(zandor_test_folder name folder)
     target_compile_definitions(test_${name} PRIVATE ZANDOR_BINARY_DIR_BUILT="${CMAKE_BINARY_DIR}"
                                                     ZANDOR_SOURCE_DIR_BUILT="${CMAKE_SOURCE_DIR}")
     target_include_directories(test_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} zandor_testsupport GTest::gtest GTest::gmock)
+    # The tests see all of src/ and the Qt modules the program uses, whatever layer they test: they
+    # start the application object and build the widgets their checks need.
+    target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} zandor_testsupport GTest::gtest GTest::gmock
+                                               Qt6::Widgets Qt6::Network)
     set_target_properties(test_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     zandor_warnings(test_${name})
     gtest_discover_tests(test_${name}

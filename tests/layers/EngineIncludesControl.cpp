@@ -1,0 +1,2 @@
+// Must not compile: the control is a layer above the engine.
+#include "editor/control/ArtMemo.h"
