@@ -22,7 +22,15 @@ TDiskWatch::TDiskWatch(std::function<void(const platform::TFileStamp&)> changed)
     QObject::connect(settle_.get(), &QTimer::timeout, [this] { Check(); });
     const auto soon = [this] { settle_->start(); };
     QObject::connect(watcher_.get(), &QFileSystemWatcher::fileChanged, soon);
-    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, soon);
+    // Another file of the folder changed: ours is looked at only when it was replaced, moved or
+    // deleted, or its size or time changed; a change in place tells of itself.
+    QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, [this, soon] {
+        const platform::TFileStamp now = platform::StampOf(path_, false);
+        const bool watched = watcher_->files().contains(QString::fromStdString(path_));
+        if (!watched || now.Exists != seen_.Exists || now.Size != seen_.Size ||
+            now.WriteTimeNs != seen_.WriteTimeNs)
+            soon();
+    });
 }
 
 TDiskWatch::~TDiskWatch() = default;

@@ -34,7 +34,7 @@ std::optional<uint64_t> HashOf(const std::string& path, int64_t size) {
 
 } // namespace
 
-TFileStamp StampOf(const std::string& path) {
+TFileStamp StampOf(const std::string& path, bool withHash) {
     TFileStamp stamp;
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
@@ -42,7 +42,7 @@ TFileStamp StampOf(const std::string& path) {
     stamp.Exists = true;
     stamp.Size = static_cast<int64_t>(info.st_size);
     stamp.WriteTimeNs = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    if (stamp.Size <= kHashedFileSize)
+    if (withHash && stamp.Size <= kHashedFileSize)
         stamp.Hash = HashOf(path, stamp.Size);
     return stamp;
 }

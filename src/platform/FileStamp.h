@@ -19,8 +19,9 @@ struct TFileStamp {
     std::optional<uint64_t> Hash; // small files only, when their bytes could be read
 };
 
-// The stamp of the file at path now (a file that cannot be examined counts as not there).
-TFileStamp StampOf(const std::string& path);
+// The stamp of the file at path now (a file that cannot be examined counts as not there); without
+// `withHash` its bytes are not read.
+TFileStamp StampOf(const std::string& path, bool withHash = true);
 
 // True when the two stamps may be the same file's bytes: equal presence, size and write time, and
 // equal hashes where both have one.
