@@ -64,8 +64,6 @@ void TMenuToolBar::ShowMenus(const QList<QMenu*>& menus) {
             // title stays the language's.
             button->setText(marked[i]);
         }
-        menu->removeEventFilter(this);
-        menu->installEventFilter(this);
     }
 }
 

@@ -459,6 +459,10 @@ void TZandorF::mSelMove() {
 }
 
 void TZandorF::ShowProgress(const QString& format, int percent) {
+    // A load's or a replace's progress takes the place of a note.
+    if (noteTimer_)
+        noteTimer_->stop();
+    showingNote_ = false;
     showingLoad_ = percent >= 0;
     if (showingLoad_)
         lbPosition->setText(format.arg(percent));

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Trace.h"
 
+#include <QApplication>
 #include <QString>
 
 #include <algorithm>
@@ -22,20 +23,15 @@ QString QuotedName(const std::string& path) {
 
 } // namespace
 
-void TDocuments::DiskChanged(const platform::TFileStamp& now) {
+bool TDocuments::DiskChanged(const platform::TFileStamp& now) {
     const std::string path = disk_.Path();
     if (path.empty() || path != host_.DocumentFile())
-        return;
-    // A box is up (or a file is being read): the change is looked at once it is closed.
-    if (diskNotice_ || loading_) {
-        diskPending_ = true;
-        return;
-    }
-    diskNotice_ = true;
-    struct TNoticeEnds {
-        TDocuments& Self;
-        ~TNoticeEnds() { Self.diskNotice_ = false; }
-    } ends{*this};
+        return true;
+    // Only from the event loop itself: never inside a load, a box, a menu or an edit that lets the
+    // loop run between its slices (a long Replace All), whose text must not change under it.
+    if (loading_ || QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        host_.Editor().UpdateLevel() > 0)
+        return false;
     if (!now.Exists) {
         host_.ShowPlainMessage(QuotedName(path).toStdString() +
                                " is no longer there: another program deleted or moved it. Its text stays "
@@ -50,15 +46,7 @@ void TDocuments::DiskChanged(const platform::TFileStamp& now) {
         if (host_.Ask(question, false) == TAnswer::Yes)
             ReloadFromDisk();
     }
-    // What changed while the box was up is looked at now, when it differs from what was handled.
-    if (std::exchange(diskPending_, false) && path == disk_.Path()) {
-        const platform::TFileStamp latest = platform::StampOf(path);
-        if (!platform::SameFileState(latest, now) && !platform::SameFileState(latest, disk_.Known())) {
-            disk_.MarkSeen(latest);
-            diskNotice_ = false;
-            DiskChanged(latest);
-        }
-    }
+    return true;
 }
 
 void TDocuments::ReloadFromDisk() {

@@ -14,7 +14,7 @@ constexpr int kSettleMs = 250;
 
 } // namespace
 
-TDiskWatch::TDiskWatch(std::function<void(const platform::TFileStamp&)> changed)
+TDiskWatch::TDiskWatch(std::function<bool(const platform::TFileStamp&)> changed)
     : changed_(std::move(changed)), watcher_(std::make_unique<QFileSystemWatcher>()),
       settle_(std::make_unique<QTimer>()) {
     settle_->setSingleShot(true);
@@ -43,6 +43,7 @@ void TDiskWatch::Watch(const std::string& path, const platform::TFileStamp& stam
     known_ = stamp;
     seen_ = stamp;
     Rewatch();
+    settle_->start();
 }
 
 void TDiskWatch::Stop() {
@@ -75,8 +76,12 @@ void TDiskWatch::Check() {
     const platform::TFileStamp now = platform::StampOf(path_);
     if (platform::SameFileState(now, seen_))
         return;
+    const platform::TFileStamp before = seen_;
     seen_ = now;
-    changed_(now);
+    if (!changed_(now)) {
+        seen_ = before;
+        settle_->start();
+    }
 }
 
 } // namespace zandor

@@ -17,14 +17,17 @@ namespace zandor {
 
 class TDiskWatch {
 public:
-    // `changed` is called from the event loop, a moment after the file changed, with its stamp now.
-    explicit TDiskWatch(std::function<void(const platform::TFileStamp& now)> changed);
+    // `changed` is called from the event loop, a moment after the file changed, with its stamp now;
+    // it answers false when the change cannot be handled now, and it is looked at again a moment
+    // later.
+    explicit TDiskWatch(std::function<bool(const platform::TFileStamp& now)> changed);
     TDiskWatch(const TDiskWatch&) = delete;
     TDiskWatch& operator=(const TDiskWatch&) = delete;
     ~TDiskWatch();
 
     // The window holds the file's text as it was in `stamp` (taken before it was read, or after it
-    // was written).
+    // was written). The file is looked at once more a moment later: a change while it was read
+    // shows then.
     void Watch(const std::string& path, const platform::TFileStamp& stamp);
     // No file: an untitled text.
     void Stop();
@@ -40,7 +43,7 @@ public:
 private:
     void Rewatch();
 
-    std::function<void(const platform::TFileStamp&)> changed_;
+    std::function<bool(const platform::TFileStamp&)> changed_;
     std::unique_ptr<QFileSystemWatcher> watcher_;
     std::unique_ptr<QTimer> settle_;
     std::string path_;

@@ -112,7 +112,7 @@ std::optional<TReopenEncoding> ReopenNamed(const std::string& name) {
 TDocuments::TDocuments(TZandorHost& host)
     : Fonts(host), RecentFiles(host.RecentFiles(), *host.RecentFilesMenu(),
                                [this](const std::string& name) { RecentFileClick(name); }),
-      host_(host), disk_([this](const platform::TFileStamp& now) { DiskChanged(now); }) {
+      host_(host), disk_([this](const platform::TFileStamp& now) { return DiskChanged(now); }) {
     // The editor cannot hold a zero byte; it shows each as a blank and writes it back as a space,
     // and keeps the text after it.
     host_.Editor().SetNullReplacement(kZeroByteReplacement);

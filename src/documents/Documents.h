@@ -134,7 +134,9 @@ private:
     // ---- the file changed by another program (DiskChanges.cpp)
     // A change the watch saw: an unchanged text is read again, keeping the caret's line and the
     // view; a changed one asks first; a file that is gone is said.
-    void DiskChanged(const platform::TFileStamp& now);
+    // False while it cannot be handled: a file is read, a box or a menu is up, or an edit such as
+    // Replace All is under way.
+    bool DiskChanged(const platform::TFileStamp& now);
     // The document's file read again.
     void ReloadFromDisk();
     // Before a save over the document's file: true when the file is as it was read or saved here,
@@ -143,9 +145,6 @@ private:
 
     TZandorHost& host_;
     TDiskWatch disk_;
-    // A notice of a change is up; a change meanwhile is looked at after it.
-    bool diskNotice_ = false;
-    bool diskPending_ = false;
     // A reload keeps the window where it is.
     bool reloading_ = false;
     // The file's stamp before its bytes were read.

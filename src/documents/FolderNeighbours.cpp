@@ -10,15 +10,21 @@ namespace zandor {
 
 namespace {
 
+// Only the digits 0 to 9 make numbers: other scripts' digits sort as the characters they are, so
+// the order stays one order.
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 // The dialog's order: letter case ignored, a run of digits by its value ("part2" before "part10").
 int NaturalCompare(const QString& a, const QString& b) {
     qsizetype i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
             qsizetype ei = i, ej = j;
-            while (ei < a.size() && a[ei].isDigit())
+            while (ei < a.size() && IsDigit(a[ei]))
                 ++ei;
-            while (ej < b.size() && b[ej].isDigit())
+            while (ej < b.size() && IsDigit(b[ej]))
                 ++ej;
             // Leading zeros do not count; then the longer run is the larger number.
             qsizetype si = i, sj = j;

@@ -149,17 +149,33 @@ std::string GifBytes(TTextPicture& picture, int scale, bool dosAspect, platform:
     return EncodeGif(ReduceToWebPalette(scaled, platform::ColorToQColor(background).rgb()));
 }
 
-// The first screen of the text in the editor, drawn by an editor of its own, brought to the
-// thumbnail's size.
-std::string ThumbnailBytes(const TExportJob& job, TArtMemo& memo, platform::TScreenCells cells) {
+// The first screen of the text: its first lines (a break is CR LF, LF or CR, as the editor takes
+// them), each cut to the columns a thumbnail can show, so a huge file or a line of a megabyte
+// costs no more than a screen.
+std::string FirstScreen(std::string_view text) {
     std::string screen;
-    for (int32_t i = 0; i < std::min(memo.ParagraphCount(), int32_t(kThumbnailLines)); ++i) {
-        if (i > 0)
+    size_t at = 0;
+    for (int line = 0; line < kThumbnailLines && at <= text.size(); ++line) {
+        size_t end = at;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        if (line > 0)
             screen += "\r\n";
-        screen += memo.GetParagraph(i);
+        screen.append(text.substr(at, std::min(end - at, size_t(kThumbnailColumns))));
+        if (end >= text.size())
+            break;
+        at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
+    return screen;
+}
+
+// The first screen drawn by an editor of its own, brought to the thumbnail's size.
+std::string ThumbnailBytes(const TExportJob& job, std::string_view text, platform::TScreenCells cells) {
+    const std::string screen = FirstScreen(text);
     TExportEditor first(job, screen, cells.NineDots);
     TTextPicture picture(*first.Memo);
+    if (picture.Height() > 32767)
+        throw TExportError("The first screen is too tall for a thumbnail.");
     QImage whole(picture.Width(), int(picture.Height()), QImage::Format_RGB32);
     if (whole.isNull())
         throw TExportError("Not enough memory for the picture.");
@@ -220,24 +236,26 @@ void RunExport(TExportJob job) {
 
     std::string bytes;
     try {
-        TExportEditor editor(job, text, cells.NineDots);
-        TArtMemo& memo = *editor.Memo;
         if (job.Thumbnail > 0) {
-            bytes = ThumbnailBytes(job, memo, cells);
-        } else if (kind == TExportKind::Text || kind == TExportKind::Html) {
-            std::vector<std::string> lines;
-            lines.reserve(size_t(memo.ParagraphCount()));
-            for (int32_t i = 0; i < memo.ParagraphCount(); ++i)
-                lines.push_back(memo.GetParagraph(i));
-            const std::string utf8 = LinesToUtf8(lines, job.Look.Font.Charset);
-            bytes = kind == TExportKind::Text
-                        ? utf8
-                        : HtmlPage(utf8, BaseName(job.Input), job.Look.Font.Color, job.Look.Background);
+            bytes = ThumbnailBytes(job, text, cells);
         } else {
-            TTextPicture picture(memo);
-            bytes = kind == TExportKind::Png
-                        ? PngBytes(picture, job.Scale, cells.DosAspect)
-                        : GifBytes(picture, job.Scale, cells.DosAspect, job.Look.Background);
+            TExportEditor editor(job, text, cells.NineDots);
+            TArtMemo& memo = *editor.Memo;
+            if (kind == TExportKind::Text || kind == TExportKind::Html) {
+                std::vector<std::string> lines;
+                lines.reserve(size_t(memo.ParagraphCount()));
+                for (int32_t i = 0; i < memo.ParagraphCount(); ++i)
+                    lines.push_back(memo.GetParagraph(i));
+                const std::string utf8 = LinesToUtf8(lines, job.Look.Font.Charset);
+                bytes = kind == TExportKind::Text
+                            ? utf8
+                            : HtmlPage(utf8, BaseName(job.Input), job.Look.Font.Color, job.Look.Background);
+            } else {
+                TTextPicture picture(memo);
+                bytes = kind == TExportKind::Png
+                            ? PngBytes(picture, job.Scale, cells.DosAspect)
+                            : GifBytes(picture, job.Scale, cells.DosAspect, job.Look.Background);
+            }
         }
     } catch (const TExportError&) {
         throw;

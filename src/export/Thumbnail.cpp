@@ -15,7 +15,7 @@ QImage Shrunk(const QImage& picture, int factor) {
     const int height = (picture.height() + factor - 1) / factor;
     QImage out(width, height, QImage::Format_RGB32);
     std::vector<uint64_t> sums(static_cast<size_t>(width) * 3);
-    std::vector<uint32_t> counts(static_cast<size_t>(width));
+    std::vector<uint64_t> counts(static_cast<size_t>(width));
     for (int ty = 0; ty < height; ++ty) {
         std::fill(sums.begin(), sums.end(), 0);
         std::fill(counts.begin(), counts.end(), 0);

@@ -11,6 +11,8 @@ namespace zandor {
 
 // The lines of a text a thumbnail shows: one screen of the VGA's 80x25 text mode.
 inline constexpr int kThumbnailLines = 25;
+// The characters of a line it shows at most: wide art fits, a line of a megabyte costs nothing.
+inline constexpr int kThumbnailColumns = 256;
 // The largest size asked for; the freedesktop sizes go up to 1024.
 inline constexpr int kMaxThumbnailSize = 4096;
 

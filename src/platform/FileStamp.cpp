@@ -12,9 +12,16 @@ namespace {
 
 // FNV-1a over the file's bytes; nothing when they cannot all be read.
 std::optional<uint64_t> HashOf(const std::string& path, int64_t size) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking, and only a regular file: the path may have become a pipe since it was
+    // looked at.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     uint64_t hash = 0xcbf29ce484222325ull;
     char buffer[65536];
     int64_t total = 0;
